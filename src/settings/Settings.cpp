@@ -1,0 +1,81 @@
+#include "Settings.h"
+
+#include <QSettings>
+
+namespace settings {
+
+namespace {
+const QString Startup = QStringLiteral("Startup");
+const QString Multi = QStringLiteral("Multi");
+
+QString keyPath(const QString& section, const QString& key) {
+    return section + QLatin1Char('/') + key;
+}
+} // namespace
+
+QString GetSetting(const QString& app, const QString& section, const QString& key,
+                   const QString& defaultValue) {
+    QSettings s(app, app);
+    const QVariant v = s.value(keyPath(section, key));
+    return v.isValid() ? v.toString() : defaultValue;
+}
+
+void SaveSetting(const QString& app, const QString& section, const QString& key,
+                 const QString& value) {
+    QSettings s(app, app);
+    s.setValue(keyPath(section, key), value);
+}
+
+int16_t readInt16(const QString& section, const QString& key, int16_t defaultValue) {
+    const QString text = GetSetting(AppName, section, key, QString::number(defaultValue));
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok || v < -32768 || v > 32767)
+        return defaultValue;
+    return static_cast<int16_t>(v);
+}
+
+void readDiverSettings(AppState& state, const RenameHook& rename) {
+    const QString def = QStringLiteral("Default");
+    if (GetSetting(AppName, Multi, QStringLiteral("DefName"), def) == def && rename)
+        rename(state);
+    FileSet& f = state.Files;
+    f.LogFile = GetSetting(AppName, Multi, QStringLiteral("DefLog"), QStringLiteral("log1.dvl"));
+    f.LocFile = GetSetting(AppName, Multi, QStringLiteral("DefLoc"), QStringLiteral("loc1.dvl"));
+    f.TypeFile = GetSetting(AppName, Multi, QStringLiteral("DefType"), QStringLiteral("type1.dvl"));
+    f.BudFile = GetSetting(AppName, Multi, QStringLiteral("DefBud"), QStringLiteral("bud1.dvl"));
+    f.GearFile = GetSetting(AppName, Multi, QStringLiteral("DefGear"), QStringLiteral("gear1.dvl"));
+    state.DiverName = GetSetting(AppName, Multi, QStringLiteral("DefName"), def);
+    state.DefaultDiver = readInt16(Multi, QStringLiteral("DefNumber"), 1);
+    f.ProfFile = GetSetting(AppName, Multi, QStringLiteral("DefProf"), QStringLiteral("prof1.dvl"));
+}
+
+void readStartup(AppState& state, const RenameHook& rename) {
+    const int16_t multi = readInt16(Startup, QStringLiteral("MultiFlag"), 0);
+    state.MultiFlag = multi == 1 ? 1 : 0;
+    readDiverSettings(state, rename);
+    state.DiveOffset = readInt16(Startup, QStringLiteral("Offset"), 0);
+}
+
+void saveDefaultDiver(const DiverEntry& diver, int position) {
+    const FileSet& f = diver.Files;
+    SaveSetting(AppName, Multi, QStringLiteral("DefLog"), f.LogFile);
+    SaveSetting(AppName, Multi, QStringLiteral("DefLoc"), f.LocFile);
+    SaveSetting(AppName, Multi, QStringLiteral("DefType"), f.TypeFile);
+    SaveSetting(AppName, Multi, QStringLiteral("DefBud"), f.BudFile);
+    SaveSetting(AppName, Multi, QStringLiteral("DefGear"), f.GearFile);
+    SaveSetting(AppName, Multi, QStringLiteral("DefName"), diver.Name);
+    SaveSetting(AppName, Multi, QStringLiteral("DefNumber"), QString::number(position));
+    SaveSetting(AppName, Multi, QStringLiteral("DefProf"), f.ProfFile);
+}
+
+void saveOptions(int16_t offset, uint8_t multiFlag) {
+    SaveSetting(AppName, Startup, QStringLiteral("Offset"), QString::number(offset));
+    SaveSetting(AppName, Startup, QStringLiteral("MultiFlag"), QString::number(multiFlag));
+}
+
+void saveDefaultName(const QString& name) {
+    SaveSetting(AppName, Multi, QStringLiteral("DefName"), name);
+}
+
+} // namespace settings

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Records.h"
+
+#include <cstdint>
+#include <vector>
+
+// Everything the program holds while it runs: the open diver's log, lists and profiles,
+// the last selection and the dives handed to the output dialog. One instance is made in
+// main() and passed by reference to every window; tests make their own.
+struct AppState {
+    // Dives[0] holds no dive and stays all zero; the dives are Dives[1..DiveCount()].
+    std::vector<DiveRecord> Dives{1};
+    int CurrentDive = 0;    // index of the shown dive
+    int16_t DiveOffset = 0; // dive number shown = index + DiveOffset
+
+    QString DiverName = QStringLiteral("Default");
+    FileSet Files;
+    int16_t DefaultDiver = 1;
+    uint8_t MultiFlag = 0;
+
+    RefList LocationList;
+    RefList TypeList;
+    RefList BuddyList;
+    RefList GearList;
+
+    // Profiles[0] is never referenced by a dive.
+    std::vector<ProfileRecord> Profiles{1};
+
+    std::vector<int16_t> FlaggedDives{0}; // element 0 holds no dive
+    std::vector<int16_t> PrintList{0};    // element 0 holds no dive
+    bool PrintListReady = false;
+    int16_t ListKind = 1; // 1 types, 2 buddies, 3 gear
+
+    std::vector<DiverEntry> DiverList; // position p is DiverList[p - 1]
+
+    int DiveCount() const { return static_cast<int>(Dives.size()) - 1; }
+    DiveRecord& current() { return Dives[static_cast<size_t>(CurrentDive)]; }
+    const DiveRecord& current() const { return Dives[static_cast<size_t>(CurrentDive)]; }
+
+    // The reference list that ListData element `which` (0 loc, 1 type, 2 buddy, 3 gear) indexes.
+    RefList& list(int which);
+    const RefList& list(int which) const;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "AppState.h"
+#include "FileIO.h"
+
+// divers.dvl and the diver operations on AppState::DiverList (position p is DiverList[p - 1]).
+namespace divers {
+
+inline const QString ListFileName = QStringLiteral("divers.dvl");
+
+// Reads divers.dvl into state.DiverList. A missing, empty or zero-count file gives the open
+// diver alone (InitDiverList). Returns what was wrong with the file.
+FileProblems LoadDiverList(AppState& state);
+
+// The open diver alone, DiverList of one.
+void InitDiverList(AppState& state);
+
+// Writes state.DiverList to divers.dvl; returns the failure, if any.
+FileProblems SaveDiverList(const AppState& state);
+
+// Appends a diver. shared[k] (0 locations, 1 types, 2 buddies, 3 gear) is 0 for a new file,
+// or the position of the diver whose list file he shares. Log and profile files are always
+// new. A generated name never reuses a file another diver's entry already names.
+void AddDiver(AppState& state, const QString& name, const std::array<int, 4>& shared);
+
+// Removes the six files named by the entry at `position` (log first); returns failures.
+FileProblems DeleteData(const AppState& state, int position);
+
+} // namespace divers

@@ -1,0 +1,90 @@
+#include "FileIO.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QString describeProblems(const FileProblems& problems) {
+    QStringList lines;
+    for (const FileProblem& p : problems)
+        lines << QStringLiteral("%1: %2").arg(p.file, p.what);
+    return lines.join(QLatin1Char('\n'));
+}
+
+namespace fileio {
+
+namespace {
+QString unsafeReason() {
+    return QStringLiteral("unsafe file name (a data file must be a bare name in the log folder)");
+}
+} // namespace
+
+bool isSafeFileName(const QString& name) {
+    if (name.isEmpty() || name == QLatin1String("."))
+        return false;
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1String("..")) && !name.contains(QChar(u'\0'));
+}
+
+ReadResult readWhole(const QString& name) {
+    ReadResult r;
+    if (!isSafeFileName(name)) {
+        r.status = ReadStatus::Unsafe;
+        r.error = unsafeReason();
+        return r;
+    }
+    QFile f(name);
+    if (!f.exists()) {
+        r.status = ReadStatus::Missing;
+        return r;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = f.errorString();
+        return r;
+    }
+    r.data = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        r.error = f.errorString();
+        r.data.clear();
+        return r;
+    }
+    r.status = ReadStatus::Ok;
+    return r;
+}
+
+QString writeWhole(const QString& name, const QByteArray& data) {
+    if (!isSafeFileName(name))
+        return unsafeReason();
+    // Replacing the file by a rename would get past a read-only file, so look at its bits.
+    const QFileInfo info(name);
+    if (info.exists() && !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser)))
+        return QStringLiteral("the file is read-only");
+    QSaveFile f(name);
+    if (!f.open(QIODevice::WriteOnly))
+        return f.errorString();
+    if (f.write(data) != data.size()) {
+        const QString reason = f.errorString();
+        f.cancelWriting();
+        return reason;
+    }
+    if (!f.commit())
+        return f.errorString();
+    return {};
+}
+
+bool FileExists(const QString& name) {
+    return isSafeFileName(name) && QFileInfo(name).isFile();
+}
+
+QString removeFile(const QString& name) {
+    if (!isSafeFileName(name))
+        return unsafeReason();
+    QFile f(name);
+    if (!f.exists())
+        return {};
+    if (!f.remove())
+        return f.errorString();
+    return {};
+}
+
+} // namespace fileio

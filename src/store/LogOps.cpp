@@ -1,0 +1,132 @@
+#include "LogOps.h"
+
+#include "DvlFormat.h"
+
+#include <functional>
+
+namespace {
+
+// Reads one file of the set. Missing files are not a problem in themselves; the caller says
+// whether a missing file matters.
+QByteArray readPart(const QString& name, FileProblems& problems, bool* missing = nullptr) {
+    const fileio::ReadResult r = fileio::readWhole(name);
+    if (missing)
+        *missing = r.status == fileio::ReadStatus::Missing;
+    if (r.status == fileio::ReadStatus::Unsafe || r.status == fileio::ReadStatus::Failed)
+        problems.push_back({name, r.error});
+    return r.data;
+}
+
+void note(FileProblems& problems, const QString& file, const QString& what) {
+    if (!what.isEmpty())
+        problems.push_back({file, what});
+}
+
+// A list file: its entries when it has any, otherwise the default entry.
+void readList(AppState& s, int which, const QString& file, bool logHasDives,
+              FileProblems& problems) {
+    bool missing = false;
+    const QByteArray data = readPart(file, problems, &missing);
+    QString problem;
+    RefList list = dvl::parseList(data, which == field::Location, &problem);
+    note(problems, file, problem);
+    if (list.empty()) {
+        if (logHasDives && missing)
+            problems.push_back({file, QStringLiteral("the list file is missing; it starts again "
+                                                     "with its default entry")});
+        list = defaultList(which);
+    }
+    s.list(which) = std::move(list);
+}
+
+} // namespace
+
+RefList defaultList(int which) {
+    static const char* const names[] = {"Pool", "Pleasure", "None", "Standard"};
+    return {ListEntry{QString::fromLatin1(names[which]), {}, {}}};
+}
+
+void StartDefaultLists(AppState& state) {
+    for (int which = 0; which < 4; ++which)
+        state.list(which) = defaultList(which);
+    state.Profiles.assign(1, ProfileRecord{});
+}
+
+void StartNewLog(AppState& state) {
+    state.Dives.assign(2, DiveRecord{});
+    state.CurrentDive = 1;
+    StartDefaultLists(state);
+}
+
+FileProblems OpenLog(AppState& state) {
+    FileProblems problems;
+    const FileSet& f = state.Files;
+
+    const QByteArray logData = readPart(f.LogFile, problems);
+    QString problem;
+    std::vector<DiveRecord> dives = dvl::parseLog(logData, &problem);
+    note(problems, f.LogFile, problem);
+    if (static_cast<int>(dives.size()) > MaxDives)
+        dives.resize(MaxDives);
+
+    const bool hasDives = !dives.empty();
+    if (hasDives) {
+        state.Dives.clear();
+        state.Dives.reserve(dives.size() + 1);
+        state.Dives.emplace_back();
+        std::move(dives.begin(), dives.end(), std::back_inserter(state.Dives));
+    } else {
+        StartNewLog(state);
+    }
+
+    const QString listFiles[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
+    for (int which = 0; which < 4; ++which)
+        readList(state, which, listFiles[which], hasDives, problems);
+
+    const QByteArray profData = readPart(f.ProfFile, problems);
+    problem.clear();
+    std::vector<ProfileRecord> profiles = dvl::parseProfiles(profData, &problem);
+    note(problems, f.ProfFile, problem);
+    if (profiles.empty())
+        profiles.emplace_back();
+    state.Profiles = std::move(profiles);
+
+    state.CurrentDive = state.DiveCount();
+    return problems;
+}
+
+FileProblems SaveLog(const AppState& state) {
+    FileProblems failures;
+    const FileSet& f = state.Files;
+    auto save = [&failures](const QString& name, const QByteArray& data) {
+        const QString reason = fileio::writeWhole(name, data);
+        if (!reason.isEmpty())
+            failures.push_back({name, reason});
+    };
+    QByteArray log;
+    log.reserve(2 + state.DiveCount() * 80);
+    dvl::appendLog(log, state.Dives.data() + 1, state.DiveCount());
+    save(f.LogFile, log);
+    save(f.LocFile, dvl::serializeList(state.LocationList, true));
+    save(f.TypeFile, dvl::serializeList(state.TypeList, false));
+    save(f.BudFile, dvl::serializeList(state.BuddyList, false));
+    save(f.GearFile, dvl::serializeList(state.GearList, false));
+    save(f.ProfFile, dvl::serializeProfiles(state.Profiles));
+    return failures;
+}
+
+bool AppendEntry(AppState& state) {
+    if (state.DiveCount() >= MaxDives)
+        return false;
+    state.Dives.emplace_back();
+    state.CurrentDive = state.DiveCount();
+    return true;
+}
+
+void RemoveEntry(AppState& state) {
+    if (state.DiveCount() < 2 || state.CurrentDive < 1 || state.CurrentDive > state.DiveCount())
+        return;
+    state.Dives.erase(state.Dives.begin() + state.CurrentDive);
+    if (state.CurrentDive > state.DiveCount())
+        state.CurrentDive = state.DiveCount();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "AppState.h"
+#include "FileIO.h"
+
+// Opening, saving and changing the open diver's log as a whole.
+
+// Reads the log, then the location, type, buddy and gear lists and the profiles of
+// state.Files. CurrentDive becomes the last dive. A log without dives starts a new
+// one-entry log; a list or profile file that exists and holds entries is still read, so a
+// list shared with another diver is never replaced by the default. Returns what was wrong.
+FileProblems OpenLog(AppState& state);
+
+// Writes the log, the four lists and the profiles, each whole. Goes on after a failure and
+// returns every file that could not be written; nothing in memory changes.
+FileProblems SaveLog(const AppState& state);
+
+// One empty dive, CurrentDive 1, and each list with its default entry.
+void StartNewLog(AppState& state);
+
+// The lists a new diver starts with, and an empty profile list (record 0 only).
+void StartDefaultLists(AppState& state);
+RefList defaultList(int which); // 0 "Pool", 1 "Pleasure", 2 "None", 3 "Standard"
+
+// Appends an all-zero dive and shows it. False (and no change) when the log already holds
+// the most dives a file can count.
+bool AppendEntry(AppState& state);
+constexpr int MaxDives = 32767;
+
+// Removes the dive at CurrentDive (needs at least two dives). Removing the last dive shows
+// the new last dive; otherwise the dive that followed takes the removed dive's place.
+void RemoveEntry(AppState& state);

@@ -1,0 +1,71 @@
+#include "Platform.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+Platform& desktop() {
+    static Platform real;
+    return real;
+}
+Platform*& installed() {
+    static Platform* p = nullptr;
+    return p;
+}
+} // namespace
+
+Answer Platform::message(QWidget* parent, const Message& m) {
+    QMessageBox box(parent);
+    box.setWindowTitle(m.caption);
+    box.setText(m.text);
+    switch (m.icon) {
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    if (m.buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}
+
+QString Platform::openFileName(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.title, QString(), request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool Platform::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+Platform& platform() { return installed() ? *installed() : desktop(); }
+
+PlatformOverride::PlatformOverride(Platform& p) : previous(installed()) { installed() = &p; }
+PlatformOverride::~PlatformOverride() { installed() = previous; }
+
+void showError(QWidget* parent, const QString& caption, const QString& text) {
+    platform().message(parent, {caption, text, Icon::Exclamation, Buttons::Ok});
+}
+
+Answer askYesNo(QWidget* parent, const QString& caption, const QString& text) {
+    return platform().message(parent, {caption, text, Icon::Critical, Buttons::YesNo});
+}
+
+} // namespace ui

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+// The few things the program asks of the desktop: message boxes, the file-open dialog and
+// opening links. Windows go through here so tests can answer in place of a person.
+namespace ui {
+
+enum class Icon { Exclamation, Critical, Information };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct Message {
+    QString caption;
+    QString text;
+    Icon icon = Icon::Exclamation;
+    Buttons buttons = Buttons::Ok;
+};
+
+struct FileRequest {
+    QString title;
+    QString filter; // Qt filter text, e.g. "Pictures (*.bmp *.png);;All Files (*)"
+    QString defaultSuffix;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // Modal box; a Yes/No box has No as its default button.
+    virtual Answer message(QWidget* parent, const Message& m);
+    // Full path of the chosen file, or an empty text when the user cancelled.
+    virtual QString openFileName(QWidget* parent, const FileRequest& request);
+    // Hands a link to the desktop's handler (browser, mail program).
+    virtual bool openUrl(const QUrl& url);
+};
+
+// The platform in use: the real desktop unless a test installed its own.
+Platform& platform();
+
+// Installs a platform for as long as it lives (tests).
+class PlatformOverride {
+public:
+    explicit PlatformOverride(Platform& p);
+    ~PlatformOverride();
+    PlatformOverride(const PlatformOverride&) = delete;
+    PlatformOverride& operator=(const PlatformOverride&) = delete;
+
+private:
+    Platform* previous;
+};
+
+// A refusal: exclamation icon, OK.
+void showError(QWidget* parent, const QString& caption, const QString& text);
+// A destructive question: critical-stop icon, Yes and No, No the default.
+Answer askYesNo(QWidget* parent, const QString& caption, const QString& text);
+
+} // namespace ui

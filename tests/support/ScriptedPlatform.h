@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/Platform.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+// Stands in for the person at the desktop: records every message box and answers it from a
+// queue. A message nobody expected fails the test; so does an expected one that never came.
+class ScriptedPlatform : public ui::Platform {
+public:
+    ScriptedPlatform() : guard(*this) {}
+    ~ScriptedPlatform() override;
+
+    // The next message box is expected to have this caption and text; it is answered so.
+    void expect(const QString& caption, const QString& text, ui::Answer answer = ui::Answer::Ok);
+    // The next file dialog returns this path ("" = cancelled).
+    void chooseFile(const QString& path) { files.push_back(path); }
+
+    ui::Answer message(QWidget* parent, const ui::Message& m) override;
+    QString openFileName(QWidget* parent, const ui::FileRequest& request) override;
+    bool openUrl(const QUrl& url) override;
+
+    std::vector<ui::Message> shown;
+    std::vector<ui::FileRequest> fileRequests;
+    std::vector<QUrl> urls;
+
+private:
+    struct Expected {
+        QString caption, text;
+        ui::Answer answer;
+    };
+    std::deque<Expected> expected;
+    std::deque<QString> files;
+    ui::PlatformOverride guard;
+};
