@@ -38,6 +38,11 @@ ReadResult readWhole(const QString& name) {
         r.status = ReadStatus::Missing;
         return r;
     }
+    // QFile refuses a folder with "Unknown error"; say what is in the way instead.
+    if (QFileInfo(name).isDir()) {
+        r.error = QStringLiteral("a folder stands where the file should be");
+        return r;
+    }
     if (!f.open(QIODevice::ReadOnly)) {
         r.error = f.errorString();
         return r;

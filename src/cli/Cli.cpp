@@ -1,0 +1,168 @@
+#include "Cli.h"
+
+#include "settings/Settings.h"
+#include "store/DiverList.h"
+#include "store/DvlFormat.h"
+#include "store/LogOps.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace cli {
+
+int Context::fail(const QString& problem) {
+    err << "reefbook-cli: " << problem << Qt::endl;
+    return ExitError;
+}
+
+void Context::warn(const QString& text) { err << "reefbook-cli: warning: " << text << Qt::endl; }
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> all = {
+        {QStringLiteral("info"), QString(),
+         QStringLiteral("diver, files, dive count, totals and list sizes"), infoCommand},
+        {QStringLiteral("dump"), QString(),
+         QStringLiteral("write the whole file set as JSON to standard output"), dumpCommand},
+        {QStringLiteral("load"), QStringLiteral("FILE.json"),
+         QStringLiteral("write the six files of the set from JSON shaped like dump's"),
+         loadCommand},
+        {QStringLiteral("check"), QString(),
+         QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
+    };
+    return all;
+}
+
+QString helpText() {
+    QString text = QStringLiteral(
+        "Usage: reefbook-cli [--diver NAME] COMMAND [ARGUMENTS]\n"
+        "\n"
+        "Reads and writes a diver's log files in the current folder, the files the desktop\n"
+        "program opens: the default diver's from the settings, or another diver's from\n"
+        "divers.dvl.\n"
+        "\n"
+        "Commands:\n");
+    QStringList heads;
+    int width = 0;
+    for (const Command& c : commands()) {
+        heads << (c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage);
+        width = std::max(width, static_cast<int>(heads.last().size()));
+    }
+    for (size_t i = 0; i < commands().size(); ++i)
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(heads[static_cast<qsizetype>(i)], -width)
+                    .arg(commands()[i].summary);
+    text += QStringLiteral("\n"
+                           "Options:\n"
+                           "  --diver NAME  use the files of diver NAME listed in divers.dvl\n"
+                           "  --help        show this help\n"
+                           "\n"
+                           "Exit status: 0 done, 1 check found problems, 2 error.\n");
+    return text;
+}
+
+bool resolveFileSet(Context& ctx, AppState& state) {
+    settings::readStartup(state, nullptr);
+    if (ctx.diverName.isEmpty())
+        return true;
+    const QString& list = divers::ListFileName;
+    const fileio::ReadResult r = fileio::readWhole(list);
+    if (r.status == fileio::ReadStatus::Missing) {
+        ctx.fail(QStringLiteral("%1 not found; --diver needs the list of divers").arg(list));
+        return false;
+    }
+    if (r.status != fileio::ReadStatus::Ok) {
+        ctx.fail(QStringLiteral("cannot read %1: %2").arg(list, r.error));
+        return false;
+    }
+    QString problem;
+    const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
+    if (!problem.isEmpty())
+        ctx.warn(QStringLiteral("%1: %2").arg(list, problem));
+    for (const DiverEntry& d : all) {
+        if (d.Name == ctx.diverName) {
+            state.DiverName = d.Name;
+            state.Files = d.Files;
+            return true;
+        }
+    }
+    ctx.fail(QStringLiteral("no diver named \"%1\" in %2").arg(ctx.diverName, list));
+    return false;
+}
+
+namespace {
+
+const char* const fileRoles[6] = {"log", "location list", "dive type list",
+                                  "buddy list", "gear list", "profile"};
+
+// The first unsafe name of the set, as a sentence; empty when all are safe.
+QString unsafeName(const FileSet& files) {
+    const auto names = files.names();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (!fileio::isSafeFileName(names[i]))
+            return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare "
+                                  "name in this folder)")
+                .arg(QLatin1String(fileRoles[i]), names[i]);
+    return {};
+}
+
+} // namespace
+
+bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
+    if (!resolveFileSet(ctx, state))
+        return false;
+    if (const QString unsafe = unsafeName(state.Files); !unsafe.isEmpty()) {
+        ctx.fail(unsafe);
+        return false;
+    }
+    // A file that exists but cannot be read would otherwise look like a new, empty log.
+    for (const QString& name : state.Files.names()) {
+        const QFileInfo info(name);
+        if (info.exists() && (!info.isFile() || !info.isReadable())) {
+            const fileio::ReadResult r = fileio::readWhole(name);
+            if (r.status != fileio::ReadStatus::Ok) {
+                ctx.fail(QStringLiteral("cannot read %1: %2").arg(name, r.error));
+                return false;
+            }
+        }
+    }
+    problems = OpenLog(state);
+    return true;
+}
+
+int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
+    Context ctx{{}, {}, out, err};
+    QString command;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            const QByteArray help = helpText().toUtf8();
+            out.write(help);
+            return ExitOk;
+        } else if (a == QLatin1String("--diver")) {
+            if (i + 1 >= args.size())
+                return ctx.fail(QStringLiteral("--diver needs a diver's name"));
+            ctx.diverName = args[++i];
+            if (ctx.diverName.isEmpty())
+                return ctx.fail(QStringLiteral("--diver needs a diver's name"));
+        } else if (a.startsWith(QLatin1String("--diver="))) {
+            ctx.diverName = a.mid(8);
+            if (ctx.diverName.isEmpty())
+                return ctx.fail(QStringLiteral("--diver needs a diver's name"));
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return ctx.fail(QStringLiteral("unknown option %1 (try --help)").arg(a));
+        } else if (command.isEmpty()) {
+            command = a;
+        } else {
+            ctx.args << a;
+        }
+    }
+    if (command.isEmpty())
+        return ctx.fail(QStringLiteral("no command given (try --help)"));
+    for (const Command& c : commands())
+        if (c.name == command)
+            return c.run(ctx);
+    return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(command));
+}
+
+} // namespace cli

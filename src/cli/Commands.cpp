@@ -1,0 +1,166 @@
+#include "Cli.h"
+
+#include "JsonDump.h"
+#include "JsonLoad.h"
+#include "store/Consistency.h"
+#include "store/DiverList.h"
+#include "store/DvlFormat.h"
+#include "store/LogOps.h"
+#include "store/Totals.h"
+
+#include <QFile>
+
+namespace cli {
+
+namespace {
+
+bool noArguments(Context& ctx, const char* command) {
+    if (ctx.args.isEmpty())
+        return true;
+    ctx.fail(QStringLiteral("%1 takes no arguments, got \"%2\"")
+                 .arg(QLatin1String(command), ctx.args.first()));
+    return false;
+}
+
+void warnAll(Context& ctx, const FileProblems& problems) {
+    for (const FileProblem& p : problems)
+        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+}
+
+QString entries(int n) {
+    return n == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(n);
+}
+
+// Problems of divers.dvl itself: a file cut short, names a diver's files must not have.
+FileProblems checkDiverList() {
+    FileProblems problems;
+    const QString& list = divers::ListFileName;
+    const fileio::ReadResult r = fileio::readWhole(list);
+    if (r.status == fileio::ReadStatus::Missing)
+        return problems;
+    if (r.status != fileio::ReadStatus::Ok) {
+        problems.push_back({list, r.error});
+        return problems;
+    }
+    QString problem;
+    const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
+    if (!problem.isEmpty())
+        problems.push_back({list, problem});
+    static const char* const roles[6] = {"log",       "location list", "dive type list",
+                                         "buddy list", "gear list",    "profile"};
+    for (size_t d = 0; d < all.size(); ++d) {
+        const auto names = all[d].Files.names();
+        for (size_t k = 0; k < names.size(); ++k)
+            if (!fileio::isSafeFileName(names[k]))
+                problems.push_back({list, QStringLiteral("diver %1 (%2): unsafe %3 file name "
+                                                         "\"%4\"")
+                                              .arg(d + 1)
+                                              .arg(all[d].Name, QLatin1String(roles[k]),
+                                                   names[k])});
+    }
+    return problems;
+}
+
+} // namespace
+
+int infoCommand(Context& ctx) {
+    if (!noArguments(ctx, "info"))
+        return ExitError;
+    AppState state;
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems))
+        return ExitError;
+    warnAll(ctx, problems);
+
+    const LogTotals t = totalsUpTo(state, state.DiveCount());
+    const FileSet& f = state.Files;
+    QString text;
+    QTextStream s(&text);
+    s << "Diver: " << state.DiverName << '\n'
+      << "Log: " << f.LogFile << '\n'
+      << "Total Dives: " << state.DiveCount() << '\n'
+      << "Dive Numbers: " << 1 + state.DiveOffset << '-' << state.DiveCount() + state.DiveOffset
+      << '\n'
+      << "Time to Date: " << timeToDateText(t.minutes) << '\n'
+      << "Avg. Depth: " << t.avgDepth() << '\n'
+      << "Avg. Time: " << t.avgTime() << '\n'
+      << "Locations: " << entries(static_cast<int>(state.LocationList.size())) << " in "
+      << f.LocFile << '\n'
+      << "Dive Types: " << entries(static_cast<int>(state.TypeList.size())) << " in "
+      << f.TypeFile << '\n'
+      << "Buddies: " << entries(static_cast<int>(state.BuddyList.size())) << " in "
+      << f.BudFile << '\n'
+      << "Gear: " << entries(static_cast<int>(state.GearList.size())) << " in " << f.GearFile
+      << '\n'
+      // Record 0 is a placeholder no dive refers to, so it is not counted.
+      << "Profiles: " << state.Profiles.size() - 1 << " in " << f.ProfFile << '\n';
+    s.flush();
+    ctx.out.write(text.toUtf8());
+    return ExitOk;
+}
+
+int dumpCommand(Context& ctx) {
+    if (!noArguments(ctx, "dump"))
+        return ExitError;
+    AppState state;
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems))
+        return ExitError;
+    warnAll(ctx, problems);
+    const QByteArray json = dumpJson(state);
+    if (ctx.out.write(json) != json.size())
+        return ctx.fail(QStringLiteral("cannot write the output: %1").arg(ctx.out.errorString()));
+    return ExitOk;
+}
+
+int loadCommand(Context& ctx) {
+    if (ctx.args.size() != 1)
+        return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
+    const QString source = ctx.args.first();
+    AppState state;
+    if (!resolveFileSet(ctx, state))
+        return ExitError;
+    for (const QString& name : state.Files.names())
+        if (!fileio::isSafeFileName(name))
+            return ctx.fail(QStringLiteral("unsafe file name \"%1\"; nothing was written").arg(name));
+
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
+    const QByteArray json = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
+
+    if (const QString bad = loadJson(json, state); !bad.isEmpty())
+        return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
+
+    const FileProblems failures = SaveLog(state);
+    for (const FileProblem& p : failures)
+        ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
+    return failures.empty() ? ExitOk : ExitError;
+}
+
+int checkCommand(Context& ctx) {
+    if (!noArguments(ctx, "check"))
+        return ExitError;
+    AppState state;
+    if (!resolveFileSet(ctx, state))
+        return ExitError;
+    // Unsafe names are among the problems to list, so the set is opened without the refusal
+    // openFileSet makes; OpenLog itself never touches such a name.
+    FileProblems problems = OpenLog(state);
+    const FileProblems refs = consistency::checkReferences(state);
+    problems.insert(problems.end(), refs.begin(), refs.end());
+    const FileProblems diverList = checkDiverList();
+    problems.insert(problems.end(), diverList.begin(), diverList.end());
+
+    QByteArray text;
+    for (const FileProblem& p : problems)
+        text += QStringLiteral("%1: %2\n").arg(p.file, p.what).toUtf8();
+    if (problems.empty())
+        text = "No problems found.\n";
+    ctx.out.write(text);
+    return problems.empty() ? ExitOk : ExitProblems;
+}
+
+} // namespace cli

@@ -1,0 +1,72 @@
+#include "Consistency.h"
+
+namespace consistency {
+
+namespace {
+
+const char* targetName(Target t) {
+    switch (t) {
+    case Target::Location:
+        return "location";
+    case Target::Type:
+        return "dive type";
+    case Target::Buddy:
+        return "buddy";
+    case Target::Gear:
+        return "gear";
+    case Target::Profile:
+        break;
+    }
+    return "profile";
+}
+
+// "0-4" for a list of five, or a note that nothing can be referred to.
+QString rangeText(int size, int first) {
+    if (size <= first)
+        return QStringLiteral("it holds none");
+    return QStringLiteral("%1-%2").arg(first).arg(size - 1);
+}
+
+} // namespace
+
+std::vector<BadReference> badReferences(const AppState& state) {
+    std::vector<BadReference> bad;
+    const int profiles = static_cast<int>(state.Profiles.size());
+    for (int i = 1; i <= state.DiveCount(); ++i) {
+        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        for (int which = 0; which < 4; ++which) {
+            const int v = d.ListData[static_cast<size_t>(which)];
+            if (v < 0 || v >= static_cast<int>(state.list(which).size()))
+                bad.push_back({i, static_cast<Target>(which), v});
+        }
+        // Record 0 is never a dive's profile: 0 means "none".
+        if (d.ProfileNum < 0 || d.ProfileNum >= profiles)
+            bad.push_back({i, Target::Profile, d.ProfileNum});
+    }
+    return bad;
+}
+
+QString describe(const AppState& state, const BadReference& bad) {
+    const int number = bad.dive + state.DiveOffset;
+    if (bad.target == Target::Profile)
+        return QStringLiteral("dive %1: profile %2 is not a stored profile (%3)")
+            .arg(number)
+            .arg(bad.value)
+            .arg(rangeText(static_cast<int>(state.Profiles.size()), 1));
+    const int which = static_cast<int>(bad.target);
+    const QString name = QLatin1String(targetName(bad.target));
+    return QStringLiteral("dive %1: %2 %3 is outside the %2 list (%4)")
+        .arg(number)
+        .arg(name)
+        .arg(bad.value)
+        .arg(rangeText(static_cast<int>(state.list(which).size()), 0));
+}
+
+FileProblems checkReferences(const AppState& state) {
+    FileProblems problems;
+    for (const BadReference& bad : badReferences(state))
+        problems.push_back({state.Files.LogFile, describe(state, bad)});
+    return problems;
+}
+
+} // namespace consistency
