@@ -1,0 +1,63 @@
+#pragma once
+
+#include "store/AppState.h"
+#include "store/Totals.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The labelled texts every output (text file, HTML page, printed page) builds from one dive.
+// They are made in one place so the three outputs can never disagree about a value.
+namespace output {
+
+// " 45" / "-3": a space stands where a minus sign would go, so columns of values line up.
+QString numberText(long long v);
+// "45" / "-3".
+QString plainNumber(long long v);
+// Zero-padded to two digits after the sign: 5 gives "05", 120 gives "120", -5 gives "-05".
+QString twoDigitNumber(long long v);
+
+// The conditions in the order every output lists them. Surge comes before Surf here although
+// the record stores Surf first; the outputs have always listed them this way.
+struct Condition {
+    const char* name;
+    int flag; // index into DiveRecord::CondData
+};
+extern const std::array<Condition, 8> ConditionOrder;
+
+// "[Poor Dive]", "[Average Dive]", "[Good Dive]"; empty for any other rating.
+QString textRatingText(int rating);
+
+// Running sums of bottom time and depth over the log, built in one pass so that an export
+// of every dive stays linear. upTo(i) is what totalsUpTo(state, i) would give.
+class RunningTotals {
+public:
+    explicit RunningTotals(const AppState& state);
+    LogTotals upTo(int i) const;
+
+private:
+    // Element i holds the sums over dives 1..i; element 0 is zero.
+    std::vector<long long> minutes_;
+    std::vector<long long> depth_;
+};
+
+struct DiveValues {
+    QString LocationName, TypeName, BuddyName, GearName;
+    QString DiveNoText, BottomTimeText, DateText, WeightText, PsiInText, PsiOutText;
+    QString TimeInText, TimeOutText, AirTempText, SurfaceTempText, BottomTempText;
+    QString MaxDepthText, VisibilityText, TankSizeText;
+    QString TotalTimeText, AvgTimeText, AvgDepthText;
+    // Whether each condition of ConditionOrder is set, in that order.
+    std::array<bool, 8> conditionSet{};
+    int Rating = 0;
+    QString Comments;
+};
+
+// The values of the dive at index i (1..DiveCount). Totals are the log's running totals up to
+// and including that dive, whichever dives are being written. A list index outside its list
+// gives an empty name.
+DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals);
+
+} // namespace output

@@ -1,0 +1,159 @@
+#include "ExportCommand.h"
+
+#include "DiveChoice.h"
+#include "HtmlExport.h"
+#include "TextExport.h"
+
+#include <QRegularExpression>
+
+#include <limits>
+#include <optional>
+
+namespace output {
+
+namespace {
+
+constexpr int UsageError = 2;
+constexpr int WriteError = 1;
+
+struct DiveSpec {
+    std::vector<int> dives;
+    QString error; // set when the text could not be used
+};
+
+// A whole number as the diver types it; numbers past the range of int are pinned to it so
+// that "1-99999999999" is still a range (it is corrected to the log anyway).
+std::optional<int> wholeNumber(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^[+-]?\\d+$"));
+    if (!re.match(text).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const long long v = text.toLongLong(&ok);
+    if (!ok) // too many digits for 64 bits
+        return text.startsWith(QLatin1Char('-')) ? std::numeric_limits<int>::min()
+                                                 : std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+}
+
+QString logSpan(const AppState& state) {
+    return QStringLiteral("the log holds dives %1 to %2")
+        .arg(rangeFirst(state))
+        .arg(rangeLast(state));
+}
+
+DiveSpec parseDives(const AppState& state, const QString& text) {
+    DiveSpec spec;
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+        spec.dives = divesFor(state, DiveChoice::All);
+        return spec;
+    }
+
+    static const QRegularExpression range(QStringLiteral("^([+-]?\\d+)\\s*-\\s*([+-]?\\d+)$"));
+    const QRegularExpressionMatch m = range.match(t);
+    if (m.hasMatch()) {
+        const int start = *wholeNumber(m.captured(1));
+        const int end = *wholeNumber(m.captured(2));
+        // The start field is checked against the end as typed, then the end against the
+        // corrected start, as when the diver leaves one range field and then the other.
+        const int first = correctedRangeStart(state, start, end);
+        const int last = correctedRangeEnd(state, first, end);
+        spec.dives = divesFor(state, DiveChoice::Range, first, last);
+        return spec;
+    }
+
+    const QStringList items = t.split(QLatin1Char(','));
+    for (const QString& raw : items) {
+        const QString item = raw.trimmed();
+        const std::optional<int> n = wholeNumber(item);
+        if (!n) {
+            spec.error = QStringLiteral("'%1' is not all, a range such as 105-107 or a list such "
+                                        "as 104,101")
+                             .arg(text);
+            spec.dives.clear();
+            return spec;
+        }
+        const long long index = static_cast<long long>(*n) - state.DiveOffset;
+        if (index < 1 || index > state.DiveCount()) {
+            spec.error = QStringLiteral("dive %1 is not in the log (%2)").arg(item, logSpan(state));
+            spec.dives.clear();
+            return spec;
+        }
+        spec.dives.push_back(static_cast<int>(index));
+    }
+    return spec;
+}
+
+int usage(QTextStream& err, const QString& what) {
+    err << "export: " << what << '\n';
+    err.flush();
+    return UsageError;
+}
+
+} // namespace
+
+int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err) {
+    if (args.isEmpty() || (args[0] != QLatin1String("text") && args[0] != QLatin1String("html")))
+        return usage(err, QStringLiteral("say what to write: export text|html [--dives "
+                                         "all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"));
+    const bool html = args[0] == QLatin1String("html");
+
+    QString divesText = QStringLiteral("all");
+    bool withComments = true;
+    QString outName;
+    for (qsizetype k = 1; k < args.size(); ++k) {
+        const QString& a = args[k];
+        if (a == QLatin1String("--no-comments")) {
+            withComments = false;
+        } else if (a == QLatin1String("--dives") || a == QLatin1String("-o")) {
+            if (k + 1 >= args.size())
+                return usage(err, QStringLiteral("%1 needs a value").arg(a));
+            (a == QLatin1String("-o") ? outName : divesText) = args[++k];
+        } else if (a.startsWith(QLatin1String("--dives="))) {
+            divesText = a.mid(8);
+        } else {
+            return usage(err, QStringLiteral("unknown argument '%1'").arg(a));
+        }
+    }
+    if (outName.isEmpty() && args.contains(QLatin1String("-o")))
+        return usage(err, QStringLiteral("-o needs a file name, or - for standard output"));
+
+    const DiveSpec spec = parseDives(state, divesText);
+    if (!spec.error.isEmpty())
+        return usage(err, spec.error);
+
+    if (outName == QLatin1String("-")) {
+        const QByteArray bytes = html ? htmlDocument(state, spec.dives, withComments)
+                                      : textDocument(state, spec.dives, withComments);
+        if (stdOut.write(bytes) != bytes.size()) {
+            err << "export: cannot write to standard output: " << stdOut.errorString() << '\n';
+            err.flush();
+            return WriteError;
+        }
+        return 0;
+    }
+
+    if (outName.isEmpty())
+        outName = MakeBaseName(state.DiverName) + (html ? QStringLiteral(".htm")
+                                                        : QStringLiteral(".txt"));
+    const ExportResult result = html ? WriteHtmlFile(state, outName, spec.dives, withComments)
+                                     : WriteTextFile(state, outName, spec.dives, withComments);
+    if (!result.written) {
+        err << "export: cannot write " << describeProblems(result.problems) << '\n';
+        err.flush();
+        return WriteError;
+    }
+    // Pictures left out make the page look bare but lose nothing: say so and carry on.
+    for (const FileProblem& p : result.problems)
+        err << "export: warning: picture not written: " << p.file << ": " << p.what << '\n';
+    err.flush();
+    const QByteArray note = QStringLiteral("Wrote %1 (%2 dives)\n")
+                                .arg(outName)
+                                .arg(spec.dives.size())
+                                .toUtf8();
+    stdOut.write(note);
+    return 0;
+}
+
+} // namespace output

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "store/AppState.h"
+
+#include <QIODevice>
+#include <QStringList>
+#include <QTextStream>
+
+namespace output {
+
+// reefbook-cli export text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]
+//
+// `state` holds the open diver's log; `args` are the words after "export". Writes the text
+// file or the HTML page of the chosen dives to BaseName + ".txt"/".htm" in the current folder,
+// to FILE, or with "-o -" as raw bytes to stdOut. Dive numbers are the ones the diver sees
+// (index + offset). A range is corrected to the log the way the output dialog corrects its
+// range fields; a list is written in its own order and every number in it must be a dive.
+// Returns 0 when written, 1 when the file could not be written, 2 for bad arguments (one
+// line on err, nothing written).
+int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err);
+
+} // namespace output

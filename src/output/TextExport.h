@@ -1,0 +1,33 @@
+#pragma once
+
+#include "DiveValues.h"
+#include "ExportFile.h"
+
+#include <QByteArray>
+#include <QIODevice>
+
+#include <vector>
+
+// The plain-text logbook: a heading line, one block of lines per dive, two credit lines.
+// Lines end in CR LF; text is Windows-1252.
+namespace output {
+
+// Appends the block of one dive.
+void appendTextDive(QByteArray& out, const DiveValues& v, bool withComments);
+
+// The whole file for these dive indexes, in this order.
+QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments);
+
+// Writes the block of dive index i to an open device; false when the device refused it.
+bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
+                   bool withComments);
+
+// Writes the whole file to an open device; false when the device refused it.
+bool writeTextDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
+                       bool withComments);
+
+// Writes the whole file to fileName (BaseName + ".txt" from the output dialog).
+ExportResult WriteTextFile(const AppState& state, const QString& fileName,
+                           const std::vector<int>& dives, bool withComments);
+
+} // namespace output

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "store/AppState.h"
+
+// A small log whose third dive is the worked example: Blue Hole, Wall, Ann, Wetsuit, a good
+// dive on 7/4/1997 with saltwater and boat set. Dives 1 and 2 bring the running totals to
+// 120 minutes and an average depth of 55 at dive 3.
+AppState sampleLog();
+
+// A log of `count` plain dives, offset `offset`, each with a comment naming its index.
+AppState numberedLog(int count, int16_t offset);
