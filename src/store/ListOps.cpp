@@ -1,8 +1,12 @@
 #include "ListOps.h"
 
+#include <algorithm>
+
 namespace lists {
 
 void renumberAfterDelete(AppState& state, int which, int deleted) {
+    if (which < 0 || which > 3 || deleted < 0)
+        return;
     for (int i = 1; i <= state.DiveCount(); ++i) {
         int16_t& v = state.Dives[static_cast<size_t>(i)].ListData[static_cast<size_t>(which)];
         if (v == deleted)
@@ -25,6 +29,80 @@ QString entryName(const AppState& state, int which, int index) {
     if (index < 0 || index >= static_cast<int>(list.size()))
         return {};
     return list[static_cast<size_t>(index)].Name;
+}
+
+int listForKind(int kind) {
+    return kind == field::Buddy || kind == field::Gear ? kind : field::Type;
+}
+
+QString kindCaption(int kind) {
+    switch (listForKind(kind)) {
+    case field::Buddy:
+        return QStringLiteral("Dive Buddies");
+    case field::Gear:
+        return QStringLiteral("Gear Records");
+    default:
+        return QStringLiteral("Dive Types");
+    }
+}
+
+ListDraft startDraft(const AppState& state, int which) {
+    ListDraft draft;
+    draft.entries = state.list(which);
+    const bool diveShown = state.CurrentDive >= 1 && state.CurrentDive <= state.DiveCount();
+    if (diveShown && which >= 0 && which <= 3) {
+        draft.selected = state.current().ListData[static_cast<size_t>(which)];
+        if (!draft.hasSelection())
+            draft.selected = -1;
+    }
+    return draft;
+}
+
+int addDraftEntry(ListDraft& draft, const QString& name) {
+    if (draft.hasSelection() || name.isEmpty() ||
+        static_cast<int>(draft.entries.size()) >= MaxEntries)
+        return -1;
+    draft.entries.push_back(ListEntry{name, {}, {}});
+    draft.selected = static_cast<int>(draft.entries.size()) - 1;
+    return draft.selected;
+}
+
+DeleteOutcome deleteDraftEntry(AppState& state, int which, ListDraft& draft) {
+    if (draft.entries.size() < 2)
+        return DeleteOutcome::OnlyEntry;
+    if (!draft.hasSelection())
+        return DeleteOutcome::NoSelection;
+    const int deleted = draft.selected;
+    draft.entries.erase(draft.entries.begin() + deleted);
+    renumberAfterDelete(state, which, deleted);
+    draft.selected = -1;
+    return DeleteOutcome::Deleted;
+}
+
+bool setDraftInfo(ListDraft& draft, const QString& info) {
+    if (!draft.hasSelection())
+        return false;
+    draft.entries[static_cast<size_t>(draft.selected)].Info = info;
+    return true;
+}
+
+bool setDraftPicture(ListDraft& draft, const QString& path) {
+    if (!draft.hasSelection())
+        return false;
+    draft.entries[static_cast<size_t>(draft.selected)].Picture = path;
+    return true;
+}
+
+void commitDraft(AppState& state, int which, const ListDraft& draft) {
+    if (which < 0 || which > 3 || draft.entries.empty())
+        return;
+    state.list(which) = draft.entries;
+}
+
+QString pictureFileName(const QString& path) {
+    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')),
+                                   path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
 }
 
 } // namespace lists

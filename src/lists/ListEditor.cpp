@@ -1,0 +1,156 @@
+#include "ListEditor.h"
+
+#include "ui/Platform.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+ListEditor::ListEditor(AppState& state, int which, QWidget* parent)
+    : QDialog(parent), state(state), which(which), draft(lists::startDraft(state, which)) {}
+
+void ListEditor::attach(const Controls& controls) {
+    c = controls;
+    QComboBox* cbo = c.cboData;
+    cbo->setEditable(true);
+    // A typed name is only ever added by Add, and is never completed or matched against the
+    // existing names: typing a name that exists and pressing Add makes a second entry.
+    cbo->setInsertPolicy(QComboBox::NoInsert);
+    cbo->setCompleter(nullptr);
+    // The combo box would otherwise pick the item whose text matches the typed one when the
+    // name box loses the focus, turning "typed over" back into "selected".
+    disconnect(cbo->lineEdit(), &QLineEdit::editingFinished, cbo, nullptr);
+
+    // Enter in a box must not press a button: closing or adding by accident surprises.
+    for (QPushButton* b : {c.cmdAdd, c.cmdDelete, c.cmdClose}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    filling = true;
+    cbo->clear();
+    for (const ListEntry& e : draft.entries)
+        cbo->addItem(e.Name);
+    filling = false;
+
+    connect(cbo, &QComboBox::activated, this, &ListEditor::select);
+    connect(cbo->lineEdit(), &QLineEdit::textEdited, this, &ListEditor::nameEdited);
+    connect(c.txtInfo, &QLineEdit::textChanged, this, &ListEditor::infoChanged);
+    c.txtInfo->installEventFilter(this);
+    connect(c.cmdAdd, &QPushButton::clicked, this, &ListEditor::addEntry);
+    connect(c.cmdDelete, &QPushButton::clicked, this, &ListEditor::deleteEntry);
+    connect(c.cmdClose, &QPushButton::clicked, this, [this] {
+        storeList();
+        accept();
+    });
+
+    if (draft.hasSelection())
+        select(draft.selected);
+    else
+        clearShown();
+}
+
+void ListEditor::select(int index) {
+    if (index < 0 || index >= static_cast<int>(draft.entries.size()))
+        return;
+    draft.selected = index;
+    const ListEntry& e = draft.entries[static_cast<size_t>(index)];
+    filling = true;
+    c.cboData->setCurrentIndex(index);
+    c.cboData->setEditText(e.Name); // also when the same item is picked after typing over it
+    c.txtInfo->setText(e.Info);
+    c.txtInfo->setReadOnly(false);
+    filling = false;
+    entryShown(&e);
+}
+
+void ListEditor::clearShown() {
+    filling = true;
+    c.cboData->setCurrentIndex(-1);
+    c.cboData->setEditText(QString());
+    c.txtInfo->clear();
+    c.txtInfo->setReadOnly(true);
+    filling = false;
+    entryShown(nullptr);
+}
+
+void ListEditor::nameEdited() {
+    // The box no longer shows an entry, so info typed now would belong to none. The info box
+    // keeps showing the last entry's text but takes no typing, rather than swallowing it.
+    draft.selected = -1;
+    c.txtInfo->setReadOnly(true);
+}
+
+void ListEditor::infoChanged(const QString& text) {
+    if (!filling)
+        lists::setDraftInfo(draft, text);
+}
+
+void ListEditor::addEntry() {
+    const int added = lists::addDraftEntry(draft, c.cboData->currentText());
+    if (added < 0)
+        return;
+    filling = true;
+    c.cboData->addItem(draft.entries.back().Name);
+    filling = false;
+    select(added);
+}
+
+void ListEditor::deleteEntry() {
+    const int deleted = draft.selected;
+    switch (lists::deleteDraftEntry(state, which, draft)) {
+    case lists::DeleteOutcome::OnlyEntry:
+        ui::showError(this, QStringLiteral("Error!"),
+                      QStringLiteral("You must have at least one entry in this list"));
+        return;
+    case lists::DeleteOutcome::NoSelection:
+        return;
+    case lists::DeleteOutcome::Deleted:
+        break;
+    }
+    filling = true;
+    c.cboData->removeItem(deleted);
+    filling = false;
+    // Nothing is selected now; the info and picture of the removed entry go with it.
+    clearShown();
+}
+
+void ListEditor::storeList() { lists::commitDraft(state, which, draft); }
+
+void ListEditor::reject() {
+    storeList();
+    QDialog::reject();
+}
+
+void ListEditor::closeEvent(QCloseEvent* event) {
+    storeList();
+    QDialog::closeEvent(event);
+}
+
+void ListEditor::showEvent(QShowEvent* event) {
+    if (!centred) {
+        centred = true;
+        QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+bool ListEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == c.txtInfo && event->type() == QEvent::FocusIn) {
+        // Deferred, so the mouse press that gave the focus does not undo the selection.
+        QTimer::singleShot(0, c.txtInfo, &QLineEdit::selectAll);
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "store/AppState.h"
+#include "store/ListOps.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// What the dive type, buddy, gear and location editors share: a working copy of one list,
+// the name box with its selection, the info box, Add, Delete and Close. Closing the window
+// by any way puts the working copy back as the list; deleting renumbers the dives at once.
+class ListEditor : public QDialog {
+    Q_OBJECT
+public:
+    void reject() override;
+
+protected:
+    ListEditor(AppState& state, int which, QWidget* parent);
+
+    struct Controls {
+        QComboBox* cboData;
+        QLineEdit* txtInfo;
+        QPushButton* cmdAdd;
+        QPushButton* cmdDelete;
+        QPushButton* cmdClose;
+    };
+    // Called by the window once its controls exist: wires them and shows the list.
+    void attach(const Controls& controls);
+
+    // Runs after the shown entry changed: `entry` is the selected one, or null when the
+    // display was cleared because nothing is selected any more.
+    virtual void entryShown(const ListEntry* entry) { (void)entry; }
+
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    AppState& state;
+    const int which;
+    lists::ListDraft draft;
+
+private:
+    void select(int index);
+    void clearShown();
+    void nameEdited();
+    void infoChanged(const QString& text);
+    void addEntry();
+    void deleteEntry();
+    void storeList();
+
+    Controls c{};
+    bool filling = false; // set while code, not the user, changes the controls
+    bool centred = false;
+};

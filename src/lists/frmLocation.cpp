@@ -1,0 +1,53 @@
+#include "frmLocation.h"
+
+#include "ui/Platform.h"
+#include "ui_frmLocation.h"
+
+#include <QImageReader>
+
+namespace {
+
+// Bitmaps and every other picture this machine can read, then bitmaps alone, then anything.
+QString pictureFilter() {
+    QStringList patterns;
+    for (const QByteArray& suffix : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(suffix).toLower();
+    patterns.removeDuplicates();
+    patterns.removeAll(QStringLiteral("*.bmp"));
+    patterns.sort();
+    patterns.prepend(QStringLiteral("*.bmp"));
+    return QStringLiteral("Picture Files (%1);;BMP Files (*.bmp);;All Files (*)")
+        .arg(patterns.join(QLatin1Char(' ')));
+}
+
+} // namespace
+
+frmLocation::frmLocation(AppState& state, QWidget* parent)
+    : ListEditor(state, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+    form->setupUi(this);
+    setWindowTitle(QStringLiteral("Dive Locations"));
+    form->cmdPict->setAutoDefault(false);
+    connect(form->cmdPict, &QPushButton::clicked, this, &frmLocation::choosePicture);
+    attach({form->cboData, form->txtInfo, form->cmdAdd, form->cmdDelete, form->cmdClose});
+}
+
+frmLocation::~frmLocation() = default;
+
+void frmLocation::entryShown(const ListEntry* entry) {
+    if (entry)
+        form->picMap->showFile(entry->Picture);
+    else
+        form->picMap->clear();
+}
+
+void frmLocation::choosePicture() {
+    if (!draft.hasSelection())
+        return;
+    const QString path = ui::platform().openFileName(
+        this, {QStringLiteral("Open Location Picture or Map"), pictureFilter(),
+               QStringLiteral("bmp")});
+    if (path.isEmpty())
+        return; // cancelled: the entry keeps its picture
+    lists::setDraftPicture(draft, path);
+    entryShown(&draft.entries[static_cast<size_t>(draft.selected)]);
+}

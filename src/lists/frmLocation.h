@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ListEditor.h"
+
+#include <memory>
+
+namespace Ui {
+class frmLocation;
+}
+
+// Editor of the dive sites: name, info and a picture (map or photo) for each.
+class frmLocation : public ListEditor {
+    Q_OBJECT
+public:
+    explicit frmLocation(AppState& state, QWidget* parent = nullptr);
+    ~frmLocation() override;
+
+protected:
+    void entryShown(const ListEntry* entry) override;
+
+private:
+    void choosePicture();
+
+    std::unique_ptr<Ui::frmLocation> form;
+};

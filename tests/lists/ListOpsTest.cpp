@@ -1,0 +1,219 @@
+#include "store/ListOps.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// A log whose dives name these entries of list `which`; the other lists' columns are set to
+// a marker so a change that strays into them shows.
+AppState logNaming(int which, const std::vector<int16_t>& named) {
+    AppState s;
+    s.Dives.assign(named.size() + 1, DiveRecord{});
+    for (size_t i = 0; i < named.size(); ++i) {
+        DiveRecord& d = s.Dives[i + 1];
+        d.ListData = {7, 7, 7, 7};
+        d.ListData[static_cast<size_t>(which)] = named[i];
+    }
+    s.CurrentDive = 1;
+    return s;
+}
+
+std::vector<int16_t> namedBy(const AppState& s, int which) {
+    std::vector<int16_t> out;
+    for (int i = 1; i <= s.DiveCount(); ++i)
+        out.push_back(s.Dives[static_cast<size_t>(i)].ListData[static_cast<size_t>(which)]);
+    return out;
+}
+
+RefList entries(std::initializer_list<const char*> names) {
+    RefList list;
+    for (const char* n : names)
+        list.push_back({QString::fromLatin1(n), QStringLiteral("info ") + n, {}});
+    return list;
+}
+
+QStringList namesOf(const RefList& list) {
+    QStringList out;
+    for (const ListEntry& e : list)
+        out << e.Name;
+    return out;
+}
+
+} // namespace
+
+TEST(RenumberAfterDelete, DivesFollowTheirEntries) {
+    struct Case {
+        const char* what;
+        int which;
+        int deleted;
+        std::vector<int16_t> before, after;
+    };
+    const Case cases[] = {
+        {"entry 0 of three: 0 keeps 0, the rest drop by one", field::Type, 0, {0, 1, 2, 2, 0},
+         {0, 0, 1, 1, 0}},
+        {"entry 2 of five: 2 goes to 0, 3 and 4 drop", field::Buddy, 2, {0, 1, 2, 3, 4, 2},
+         {0, 1, 0, 2, 3, 0}},
+        {"last entry of five", field::Gear, 4, {4, 3, 0}, {0, 3, 0}},
+        {"location 1 of three", field::Location, 1, {2, 1, 0}, {1, 0, 0}},
+        {"entries beyond the list still move down", field::Type, 1, {9}, {8}},
+        {"a negative value from a damaged log is left", field::Type, 0, {-3}, {-3}},
+        {"no position: nothing changes", field::Type, -1, {0, 1, 2}, {0, 1, 2}},
+        {"no such list: nothing changes", 4, 0, {0, 1, 2}, {0, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int column = c.which >= 0 && c.which <= 3 ? c.which : field::Type;
+        AppState s = logNaming(column, c.before);
+        lists::renumberAfterDelete(s, c.which, c.deleted);
+        EXPECT_EQ(namedBy(s, column), c.after);
+        for (int other = 0; other < 4; ++other) {
+            if (other != column) {
+                EXPECT_EQ(namedBy(s, other), std::vector<int16_t>(c.before.size(), 7));
+            }
+        }
+        EXPECT_EQ(s.Dives[0], DiveRecord{});
+    }
+}
+
+TEST(ListDraft, StartsWithTheEntryTheShownDiveNames) {
+    struct Case {
+        int16_t named;
+        int expected;
+    };
+    const Case cases[] = {{0, 0}, {2, 2}, {3, -1}, {-1, -1}, {32767, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.named);
+        AppState s = logNaming(field::Buddy, {0, c.named});
+        s.BuddyList = entries({"None", "Ann", "Bob"});
+        s.CurrentDive = 2;
+        const lists::ListDraft d = lists::startDraft(s, field::Buddy);
+        EXPECT_EQ(d.selected, c.expected);
+        EXPECT_EQ(d.entries, s.BuddyList);
+    }
+}
+
+TEST(ListDraft, AddOnlyATypedNewName) {
+    struct Case {
+        const char* what;
+        int selected;
+        QString name;
+        int result;
+        QStringList after;
+    };
+    const Case cases[] = {
+        {"typed name", -1, "Wreck", 2, {"Reef", "Night", "Wreck"}},
+        {"existing name typed again", -1, "Reef", 2, {"Reef", "Night", "Reef"}},
+        {"empty box", -1, "", -1, {"Reef", "Night"}},
+        {"an entry is selected", 1, "Night", -1, {"Reef", "Night"}},
+        {"selected, other text", 0, "Wreck", -1, {"Reef", "Night"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lists::ListDraft d{entries({"Reef", "Night"}), c.selected};
+        EXPECT_EQ(lists::addDraftEntry(d, c.name), c.result);
+        EXPECT_EQ(namesOf(d.entries), c.after);
+        EXPECT_EQ(d.selected, c.result < 0 ? c.selected : c.result);
+        if (c.result >= 0) {
+            EXPECT_TRUE(d.entries.back().Info.isEmpty());
+            EXPECT_TRUE(d.entries.back().Picture.isEmpty());
+        }
+    }
+}
+
+TEST(ListDraft, AddStopsAtTheLargestListAFileCanCount) {
+    lists::ListDraft d;
+    d.entries.resize(lists::MaxEntries);
+    EXPECT_EQ(lists::addDraftEntry(d, QStringLiteral("One more")), -1);
+    EXPECT_EQ(static_cast<int>(d.entries.size()), lists::MaxEntries);
+}
+
+TEST(ListDraft, DeleteRemovesTheSelectedEntryAndRenumbersTheDives) {
+    struct Case {
+        const char* what;
+        RefList list;
+        int selected;
+        lists::DeleteOutcome outcome;
+        QStringList after;
+        std::vector<int16_t> dives;
+    };
+    const Case cases[] = {
+        {"first of three", entries({"A", "B", "C"}), 0, lists::DeleteOutcome::Deleted,
+         {"B", "C"}, {0, 0, 1}},
+        {"middle of three", entries({"A", "B", "C"}), 1, lists::DeleteOutcome::Deleted,
+         {"A", "C"}, {0, 0, 1}},
+        {"only entry, selected", entries({"A"}), 0, lists::DeleteOutcome::OnlyEntry, {"A"},
+         {0, 1, 2}},
+        {"only entry, nothing selected", entries({"A"}), -1, lists::DeleteOutcome::OnlyEntry,
+         {"A"}, {0, 1, 2}},
+        {"nothing selected", entries({"A", "B", "C"}), -1, lists::DeleteOutcome::NoSelection,
+         {"A", "B", "C"}, {0, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppState s = logNaming(field::Gear, {0, 1, 2});
+        lists::ListDraft d{c.list, c.selected};
+        EXPECT_EQ(lists::deleteDraftEntry(s, field::Gear, d), c.outcome);
+        EXPECT_EQ(namesOf(d.entries), c.after);
+        EXPECT_EQ(namedBy(s, field::Gear), c.dives);
+        if (c.outcome == lists::DeleteOutcome::Deleted) {
+            EXPECT_EQ(d.selected, -1);
+            // The info of each remaining entry moved with its name.
+            for (const ListEntry& e : d.entries)
+                EXPECT_EQ(e.Info, QStringLiteral("info ") + e.Name);
+        }
+    }
+}
+
+TEST(ListDraft, InfoAndPictureGoToTheSelectedEntryOnly) {
+    lists::ListDraft d{entries({"Pool", "Reef"}), 1};
+    EXPECT_TRUE(lists::setDraftInfo(d, QStringLiteral("30 m wall")));
+    EXPECT_TRUE(lists::setDraftPicture(d, QStringLiteral("/maps/reef.png")));
+    d.selected = -1;
+    EXPECT_FALSE(lists::setDraftInfo(d, QStringLiteral("lost")));
+    EXPECT_FALSE(lists::setDraftPicture(d, QStringLiteral("/lost.png")));
+    const RefList expected = {{QStringLiteral("Pool"), QStringLiteral("info Pool"), {}},
+                              {QStringLiteral("Reef"), QStringLiteral("30 m wall"),
+                               QStringLiteral("/maps/reef.png")}};
+    EXPECT_EQ(d.entries, expected);
+
+    AppState s;
+    s.LocationList = entries({"Old"});
+    lists::commitDraft(s, field::Location, d);
+    EXPECT_EQ(s.LocationList, expected);
+    lists::commitDraft(s, field::Location, lists::ListDraft{}); // a list never becomes empty
+    EXPECT_EQ(s.LocationList, expected);
+}
+
+TEST(ListKind, PicksListAndCaption) {
+    struct Case {
+        int kind;
+        int list;
+        const char* caption;
+    };
+    const Case cases[] = {{1, field::Type, "Dive Types"},
+                          {2, field::Buddy, "Dive Buddies"},
+                          {3, field::Gear, "Gear Records"},
+                          {0, field::Type, "Dive Types"},
+                          {7, field::Type, "Dive Types"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        EXPECT_EQ(lists::listForKind(c.kind), c.list);
+        EXPECT_EQ(lists::kindCaption(c.kind), QString::fromLatin1(c.caption));
+    }
+}
+
+TEST(PictureFileName, EitherSeparator) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/diver/maps/reef.png", "reef.png"},
+        {"C:\\Maps\\Cozumel\\palancar.bmp", "palancar.bmp"},
+        {"D:/mixed\\sep/x.gif", "x.gif"},
+        {"plain.bmp", "plain.bmp"},
+        {"", ""}};
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ(lists::pictureFileName(QString::fromLatin1(path)), QString::fromLatin1(name))
+            << path;
+}
