@@ -61,8 +61,11 @@ QString writeWhole(const QString& name, const QByteArray& data) {
     if (!isSafeFileName(name))
         return unsafeReason();
     // Replacing the file by a rename would get past a read-only file, so look at its bits.
+    // Both must allow writing: the user bit says what we may do (and is always set for root),
+    // the owner bit says whether someone marked the file read-only.
     const QFileInfo info(name);
-    if (info.exists() && !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser)))
+    const QFileDevice::Permissions bits = info.permissions();
+    if (info.isFile() && (!(bits & QFileDevice::WriteOwner) || !(bits & QFileDevice::WriteUser)))
         return QStringLiteral("the file is read-only");
     QSaveFile f(name);
     if (!f.open(QIODevice::WriteOnly))
