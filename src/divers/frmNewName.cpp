@@ -1,0 +1,46 @@
+#include "frmNewName.h"
+#include "ui_frmNewName.h"
+
+#include "settings/Settings.h"
+#include "store/AppState.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+frmNewName::frmNewName(AppState& state, QWidget* parent)
+    : QDialog(parent), state(state), ui(std::make_unique<Ui::frmNewName>()) {
+    ui->setupUi(this);
+    ui->txtName->setText(state.DiverName);
+    ui->txtName->selectAll();
+    ui->txtName->setFocus();
+    connect(ui->cmdOkay, &QPushButton::clicked, this, &frmNewName::cmdOkayClick);
+}
+
+frmNewName::~frmNewName() = default;
+
+void frmNewName::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (centred)
+        return;
+    centred = true;
+    // The dialog comes up before the main window is placed, so centre it on the screen rather
+    // than on a parent.
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (s) {
+        const QRect area = s->availableGeometry();
+        move(area.x() + (area.width() - frameGeometry().width()) / 2,
+             area.y() + (area.height() - frameGeometry().height()) / 2);
+    }
+    ui->txtName->selectAll();
+}
+
+void frmNewName::cmdOkayClick() {
+    QString name = ui->txtName->text();
+    if (name.isEmpty())
+        name = QStringLiteral("Default");
+    state.DiverName = name;
+    settings::saveDefaultName(name);
+    accept();
+}
