@@ -1,0 +1,342 @@
+#include "Cli.h"
+#include "settings/Settings.h"
+#include "store/DvlFormat.h"
+#include "store/LogOps.h"
+#include "store/Text.h"
+#include "support/TestEnv.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+class Cli : public TempFolderTest {
+protected:
+    Outcome run(const QStringList& args) {
+        Outcome r;
+        QBuffer out(&r.out);
+        out.open(QIODevice::WriteOnly);
+        QTextStream err(&r.err);
+        r.status = cli::runCli(args, out, err);
+        err.flush();
+        return r;
+    }
+
+    QStringList files() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    // Every byte of every data file of the default set, for "nothing changed" checks.
+    QByteArray snapshot() const {
+        QByteArray all;
+        for (const QString& f : FileSet{}.names())
+            all += f.toLatin1() + ':' + readFile(f) + '\n';
+        return all;
+    }
+};
+
+void setSetting(const char* section, const char* key, const QString& value) {
+    settings::SaveSetting(settings::AppName, QLatin1String(section), QLatin1String(key), value);
+}
+
+// A log that uses every field, the extremes of the numbers and every byte in its texts.
+AppState richState() {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    const QString every = text::fromCp1252(all);
+
+    AppState s;
+    StartNewLog(s);
+    s.Dives.resize(4);
+    DiveRecord& d = s.Dives[1];
+    d.TimeData = {7, 4, 1997, 9, 5, 9, 47};
+    d.DiveData = {3000, 700, 80, 60, 30, 12, 84, 82, 78, 80};
+    d.ListData = {1, 0, 0, 0};
+    d.Comments = every;
+    d.CondData = {0, 1, 1, 0, 0, 0, 0, 1};
+    d.Rating = 2;
+    d.ProfileNum = 1;
+    s.Dives[2].DiveData = {-32768, 32767, 0, 65, 40, 0, 0, 0, 0, 0};
+    s.Dives[2].Comments = QStringLiteral("line 1\r\nline \"2\"\t\\end");
+    s.Dives[3].DiveData[field::MaxDepth] = 45;
+    s.LocationList.push_back({every, QStringLiteral("info"), QStringLiteral("C:\\maps\\reef.bmp")});
+    s.BuddyList.push_back({QStringLiteral("Ann"), every, {}});
+    s.Profiles.resize(2);
+    s.Profiles[1].Times[1] = 10;
+    s.Profiles[1].Depths[1] = 20;
+    s.Profiles[1].Times[150] = -1;
+    s.Profiles[1].Notes = {QStringLiteral("1:00"), QStringLiteral("B"), every, {}, {}, {}, {}};
+    return s;
+}
+
+} // namespace
+
+TEST_F(Cli, UsageErrorsAreOneLineAndWriteNothing) {
+    struct Case {
+        QStringList args;
+        const char* mentions;
+    };
+    const Case cases[] = {
+        {{}, "no command"},
+        {{"frob"}, "frob"},
+        {{"--bogus", "info"}, "--bogus"},
+        {{"info", "--diver"}, "--diver"},
+        {{"--diver=", "info"}, "--diver"},
+        {{"info", "extra"}, "extra"},
+        {{"dump", "x.json"}, "x.json"},
+        {{"load"}, "load"},
+        {{"load", "a.json", "b.json"}, "load"},
+        {{"load", "missing.json"}, "missing.json"},
+        {{"--diver", "Ann", "info"}, "divers.dvl"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, cli::ExitError);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.mentions))) << r.err.toStdString();
+        EXPECT_TRUE(files().isEmpty());
+    }
+}
+
+TEST_F(Cli, HelpListsEveryCommand) {
+    const Outcome r = run({QStringLiteral("--help")});
+    EXPECT_EQ(r.status, cli::ExitOk);
+    EXPECT_TRUE(r.err.isEmpty());
+    for (const cli::Command& c : cli::commands())
+        EXPECT_TRUE(r.out.contains("  " + c.name.toUtf8() + ' ')) << c.name.toStdString();
+    EXPECT_TRUE(r.out.contains("--diver NAME"));
+}
+
+TEST_F(Cli, InfoShowsDiverFilesTotalsAndCounts) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    setSetting("Startup", "Offset", QStringLiteral("100"));
+    setSetting("Multi", "DefName", QStringLiteral("Ann"));
+    const Outcome r = run({QStringLiteral("info")});
+    EXPECT_EQ(r.status, cli::ExitOk);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    // Bottom times 60, 65, 0 and depths 30, 40, 45 over the whole log.
+    EXPECT_EQ(QString::fromUtf8(r.out), QStringLiteral("Diver: Ann\n"
+                                                       "Log: log1.dvl\n"
+                                                       "Total Dives: 3\n"
+                                                       "Dive Numbers: 101-103\n"
+                                                       "Time to Date: 2:05\n"
+                                                       "Avg. Depth: 38\n"
+                                                       "Avg. Time: 41\n"
+                                                       "Locations: 2 entries in loc1.dvl\n"
+                                                       "Dive Types: 1 entry in type1.dvl\n"
+                                                       "Buddies: 2 entries in bud1.dvl\n"
+                                                       "Gear: 1 entry in gear1.dvl\n"
+                                                       "Profiles: 1 in prof1.dvl\n"));
+}
+
+TEST_F(Cli, DumpOfAnEmptyFolderIsTheNewLogAndCreatesNothing) {
+    setSetting("Startup", "Offset", QStringLiteral("499"));
+    const QStringList before = files();
+    const Outcome r = run({QStringLiteral("dump")});
+    ASSERT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
+    EXPECT_EQ(files(), before);
+
+    QJsonParseError error;
+    const QJsonObject top = QJsonDocument::fromJson(r.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_EQ(top.value("diver").toString(), QStringLiteral("Default"));
+    EXPECT_EQ(top.value("offset").toInt(), 499);
+    EXPECT_EQ(top.value("files").toObject().value("profiles").toString(), QStringLiteral("prof1.dvl"));
+    const QJsonArray dives = top.value("dives").toArray();
+    ASSERT_EQ(dives.size(), 1);
+    const QJsonObject dive = dives[0].toObject();
+    EXPECT_EQ(dive.value("number").toInt(), 500);
+    EXPECT_EQ(dive.value("date").toObject().value("year").toInt(-1), 0);
+    EXPECT_EQ(dive.value("conditions").toObject().size(), 8);
+    EXPECT_EQ(dive.size(), 22);
+    const char* names[4][2] = {{"locations", "Pool"}, {"types", "Pleasure"}, {"buddies", "None"},
+                               {"gear", "Standard"}};
+    for (const auto& n : names) {
+        const QJsonArray list = top.value(QLatin1String(n[0])).toArray();
+        ASSERT_EQ(list.size(), 1) << n[0];
+        EXPECT_EQ(list[0].toObject().value("name").toString(), QLatin1String(n[1]));
+    }
+    EXPECT_TRUE(top.value("locations").toArray()[0].toObject().contains("picture"));
+    EXPECT_FALSE(top.value("types").toArray()[0].toObject().contains("picture"));
+    const QJsonArray profiles = top.value("profiles").toArray();
+    ASSERT_EQ(profiles.size(), 1);
+    EXPECT_EQ(profiles[0].toObject().value("times").toArray().size(), 151);
+    EXPECT_EQ(profiles[0].toObject().value("notes").toArray().size(), 7);
+}
+
+TEST_F(Cli, DumpThenLoadWritesTheSameBytes) {
+    AppState s = richState();
+    ASSERT_TRUE(SaveLog(s).empty());
+    const QByteArray before = snapshot();
+
+    const Outcome dumped = run({QStringLiteral("dump")});
+    ASSERT_EQ(dumped.status, cli::ExitOk) << dumped.err.toStdString();
+    EXPECT_EQ(snapshot(), before);
+    // Written out as it is stored: one dive per line, numbers as they are.
+    EXPECT_TRUE(dumped.out.contains("\"psiIn\": -32768, \"psiOut\": 32767,"));
+    EXPECT_TRUE(dumped.out.contains(R"("comments": "line 1\r\nline \"2\"\t\\end")"));
+    EXPECT_TRUE(dumped.out.contains(R"("\u0000\u0001)"));
+    EXPECT_TRUE(dumped.out.contains("\xE2\x82\xAC")); // byte 0x80 is the euro sign, in UTF-8
+
+    QDir folder(dir.path());
+    for (const QString& f : files())
+        ASSERT_TRUE(folder.remove(f));
+    writeFile("dump.json", dumped.out);
+    const Outcome loaded = run({QStringLiteral("load"), QStringLiteral("dump.json")});
+    ASSERT_EQ(loaded.status, cli::ExitOk) << loaded.err.toStdString();
+    EXPECT_TRUE(loaded.out.isEmpty());
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(Cli, LoadFillsMissingKeysWithZeroAndEmpty) {
+    writeFile("in.json", R"({"dives": [{"psiIn": 3000, "date": {"year": 1997}}, {}],
+        "locations": [{"name": "Pool"}], "types": [{"name": "Pleasure"}],
+        "buddies": [{"info": "x"}], "gear": [{"name": "Standard"}]})");
+    const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
+    ASSERT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
+    const QByteArray emptyDive(64, '\0');
+    QByteArray first = emptyDive;
+    first[4] = char(0xCD); // year 1997
+    first[5] = char(0x07);
+    first[14] = char(0xB8); // PSI in 3000
+    first[15] = char(0x0B);
+    EXPECT_EQ(readFile("log1.dvl"), bytesOf("02 00") + first + emptyDive);
+    EXPECT_EQ(readFile("bud1.dvl"), bytesOf(R"(00 00 00 00 01 00 "x" 00 00)"));
+    EXPECT_EQ(readFile("loc1.dvl"), bytesOf(R"(00 00 04 00 "Pool" 00 00 00 00)"));
+    // No profiles given: record 0 alone.
+    EXPECT_EQ(readFile("prof1.dvl"), bytesOf("00 00") + QByteArray(618, '\0'));
+}
+
+TEST_F(Cli, LoadRefusesBadInputAndWritesNothing) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    const QByteArray before = snapshot();
+    const QByteArray lists = R"("locations": [{"name": "Pool"}], "types": [{"name": "T"}],
+        "buddies": [{"name": "B"}], "gear": [{"name": "G"}])";
+    auto withDives = [&lists](const char* dives) {
+        return "{\"dives\": " + QByteArray(dives) + ", " + lists + "}";
+    };
+    struct Case {
+        QByteArray json;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"{\"dives\": [", "not valid JSON"},
+        {"[1, 2]", "expected an object"},
+        {withDives("[{}, {}, {}, {\"psiIn\": 40000}]"), "dives[3].psiIn: 40000 is out of range"},
+        {withDives("[{\"rating\": -32769}]"), "dives[0].rating: -32769 is out of range"},
+        {withDives("[{\"date\": {\"day\": 1.5}}]"), "dives[0].date.day: 1.5 is not a whole number"},
+        {withDives("[{\"weight\": \"12\"}]"), "dives[0].weight: expected a number"},
+        {withDives("[{\"comments\": 5}]"), "dives[0].comments: expected a text"},
+        {withDives("[{\"psiin\": 5}]"), "dives[0].psiin: unknown key"},
+        {withDives("[{\"conditions\": {\"wind\": 1}}]"), "dives[0].conditions.wind: unknown key"},
+        {withDives("[]"), "dives: a log always holds at least one dive"},
+        {withDives("[7]"), "dives[0]: expected an object"},
+        {withDives("[{\"comments\": \"" + QByteArray(65536, 'x') + "\"}]"),
+         "dives[0].comments: longer than 65535 bytes"},
+        {R"({"dives": [{}], "locations": [], "types": [{}], "buddies": [{}], "gear": [{}]})",
+         "locations: a list always holds at least one entry"},
+        {R"({"dives": [{}], "locations": [{}], "types": [{}], "buddies": [{}]})", "gear: missing"},
+        {R"({"dives": [{}], "locations": [{}], "types": [{"picture": "p"}], "buddies": [{}], "gear": [{}]})",
+         "types[0].picture: unknown key"},
+        {"{\"dives\": [{}], " + lists + ", \"profiles\": [{\"times\": [" +
+             QByteArray("0, ").repeated(151) + "0]}]}",
+         "profiles[0].times: 152 values"},
+        {"{\"dives\": [{}], " + lists + ", \"profiles\": [{}, {\"depths\": [1, 99999]}]}",
+         "profiles[1].depths[1]: 99999 is out of range"},
+        {"{\"dives\": [{}], " + lists + ", \"profiles\": [{\"notes\": [\"\", 3]}]}",
+         "profiles[0].notes[1]: expected a text"},
+        {"{\"dives\": [{}], " + lists + ", \"extra\": 1}", "extra: unknown key"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        writeFile("in.json", c.json);
+        const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
+        EXPECT_EQ(r.status, cli::ExitError);
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
+        EXPECT_EQ(snapshot(), before);
+    }
+}
+
+TEST_F(Cli, DiverOptionPicksTheFilesFromTheDiverList) {
+    FileSet bobs = FileSet::numbered(2);
+    bobs.LocFile = QStringLiteral("loc1.dvl");
+    writeFile("divers.dvl", dvl::serializeDivers({DiverEntry{QStringLiteral("Ann"), FileSet{}},
+                                                  DiverEntry{QStringLiteral("Bob"), bobs}}));
+    AppState bob;
+    bob.Files = bobs;
+    StartNewLog(bob);
+    AppendEntry(bob);
+    ASSERT_TRUE(SaveLog(bob).empty());
+
+    const Outcome r = run({QStringLiteral("--diver"), QStringLiteral("Bob"), QStringLiteral("info")});
+    ASSERT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Diver: Bob\nLog: log2.dvl\nTotal Dives: 2\n"));
+    EXPECT_TRUE(r.out.contains("Locations: 1 entry in loc1.dvl\n"));
+    EXPECT_TRUE(r.out.contains("Gear: 1 entry in gear2.dvl\n"));
+
+    const Outcome unknown = run({QStringLiteral("--diver=Carl"), QStringLiteral("dump")});
+    EXPECT_EQ(unknown.status, cli::ExitError);
+    EXPECT_TRUE(unknown.err.contains(QLatin1String("Carl")));
+    EXPECT_TRUE(unknown.out.isEmpty());
+}
+
+TEST_F(Cli, UnsafeFileNameFromTheSettingsIsRefused) {
+    setSetting("Multi", "DefLog", QStringLiteral("../escape.dvl"));
+    writeFile("in.json", R"({"dives": [{}], "locations": [{}], "types": [{}], "buddies": [{}], "gear": [{}]})");
+    for (const char* command : {"info", "dump"}) {
+        const Outcome r = run({QLatin1String(command)});
+        EXPECT_EQ(r.status, cli::ExitError) << command;
+        EXPECT_TRUE(r.err.contains(QLatin1String("\"../escape.dvl\""))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    const Outcome load = run({QStringLiteral("load"), QStringLiteral("in.json")});
+    EXPECT_EQ(load.status, cli::ExitError);
+    EXPECT_EQ(files(), QStringList{"in.json"});
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("../escape.dvl")));
+
+    const Outcome check = run({QStringLiteral("check")});
+    EXPECT_EQ(check.status, cli::ExitProblems);
+    EXPECT_TRUE(check.out.startsWith("../escape.dvl: unsafe file name")) << check.out.toStdString();
+}
+
+TEST_F(Cli, CheckReportsEveryProblemAndExitsOne) {
+    const Outcome clean = run({QStringLiteral("check")});
+    EXPECT_EQ(clean.status, cli::ExitOk);
+    EXPECT_EQ(clean.out, "No problems found.\n");
+
+    AppState s = richState();
+    ASSERT_TRUE(SaveLog(s).empty());
+    EXPECT_EQ(run({QStringLiteral("check")}).status, cli::ExitOk);
+    s.Dives[2].ListData[field::Gear] = 4;
+    s.Dives[3].ProfileNum = 9;
+    ASSERT_TRUE(SaveLog(s).empty());
+    writeFile("type1.dvl", readFile("type1.dvl").left(5));
+    FileSet eve = FileSet::numbered(3);
+    eve.GearFile = QStringLiteral("../gear.dvl");
+    writeFile("divers.dvl", dvl::serializeDivers({DiverEntry{QStringLiteral("Default"), FileSet{}},
+                                                  DiverEntry{QStringLiteral("Eve"), eve}}) +
+                                bytesOf("07"));
+
+    const Outcome r = run({QStringLiteral("check")});
+    EXPECT_EQ(r.status, cli::ExitProblems);
+    const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QLatin1String("type1.dvl: the file ends after 0 of 1")));
+    EXPECT_EQ(lines[1], QStringLiteral("log1.dvl: dive 2: gear 4 is outside the gear list (0-0)"));
+    EXPECT_EQ(lines[2], QStringLiteral("log1.dvl: dive 3: profile 9 is not a stored profile (1-1)"));
+    EXPECT_EQ(lines[3], QStringLiteral("divers.dvl: diver 2 (Eve): unsafe gear list file name "
+                                       "\"../gear.dvl\""));
+}
