@@ -1,0 +1,652 @@
+#include "FormLog.h"
+#include "ui_FormLog.h"
+
+#include "frmAbout.h"
+
+#include "divers/frmNewName.h"
+#include "lists/frmData.h"
+#include "lists/frmLocation.h"
+
+#include "settings/Settings.h"
+#include "store/EntryRules.h"
+#include "store/ListOps.h"
+#include "store/LogOps.h"
+#include "store/Numbers.h"
+#include "store/Totals.h"
+#include "ui/HelpWindow.h"
+#include "ui/Platform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QPainter>
+#include <QScreen>
+#include <QSessionManager>
+#include <QSignalBlocker>
+#include <QSplashScreen>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+const QString MailLink = QStringLiteral("mailto:reefbook@example.org");
+const QString WebLink = QStringLiteral("https://reefbook.example.org/");
+
+template <typename T, size_t N> int indexIn(const std::array<T*, N>& controls, const QObject* o) {
+    for (size_t i = 0; i < N; ++i)
+        if (controls[i] == o) return static_cast<int>(i);
+    return -1;
+}
+
+// Focus moving into a menu or to another window is not the user leaving the box.
+bool userFocusChange(const QEvent* event) {
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+void selectAllLater(QLineEdit* box) {
+    // After the mouse press that gave the focus, which would place the cursor instead.
+    QTimer::singleShot(0, box, [box] { box->selectAll(); });
+}
+
+} // namespace
+
+FormLog::FormLog(AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, parent) {}
+
+FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
+    : QMainWindow(parent), state(s), options(opts), ui(std::make_unique<Ui::FormLog>()),
+      help(std::make_unique<HelpWindow>()) {
+    ui->setupUi(this);
+    setUpControls();
+    setUpMenus();
+    const QPixmap icon(QStringLiteral(":/icons/reefbook.png"));
+    if (!icon.isNull()) setWindowIcon(icon);
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        commitEdit();
+        const bool mayAsk = manager.allowsInteraction();
+        if (!saveForExit(mayAsk)) manager.cancel();
+        if (mayAsk) manager.release();
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (closedAndSaved) return;
+        commitEdit();
+        help->quit();
+        saveForExit(false);
+        closedAndSaved = true;
+    });
+
+    startUp();
+}
+
+FormLog::~FormLog() = default;
+
+void FormLog::setUpControls() {
+    txtAData = {ui->txtAData_0, ui->txtAData_1, ui->txtAData_2, ui->txtAData_3,
+                ui->txtAData_4, ui->txtAData_5, ui->txtAData_6};
+    txtBData = {ui->txtBData_0, ui->txtBData_1, ui->txtBData_2, ui->txtBData_3, ui->txtBData_4,
+                ui->txtBData_5, ui->txtBData_6, ui->txtBData_7, ui->txtBData_8, ui->txtBData_9};
+    cboCData = {ui->cboCData_0, ui->cboCData_1, ui->cboCData_2, ui->cboCData_3};
+    chkEData = {ui->chkEData_0, ui->chkEData_1, ui->chkEData_2, ui->chkEData_3,
+                ui->chkEData_4, ui->chkEData_5, ui->chkEData_6, ui->chkEData_7};
+    optRate = {ui->optRate_0, ui->optRate_1, ui->optRate_2};
+    imgRate = {ui->imgRate_0, ui->imgRate_1, ui->imgRate_2};
+
+    const char* faces[] = {":/faces/poor.png", ":/faces/average.png", ":/faces/good.png"};
+    for (int i = 0; i < 3; ++i) {
+        const QPixmap face(QString::fromLatin1(faces[i]));
+        if (!face.isNull())
+            imgRate[i]->setPixmap(
+                face.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        imgRate[i]->installEventFilter(this);
+        connect(optRate[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !showing) state.current().Rating = static_cast<int16_t>(i);
+        });
+    }
+
+    ui->txtDNum->installEventFilter(this);
+    connect(ui->txtDNum, &QLineEdit::returnPressed, this, &FormLog::numberCheck);
+    connect(ui->txtDNum, &QLineEdit::textChanged, this, [this] {
+        if (ResultsJump && !settingNumber) {
+            ResultsJump = false;
+            numberCheck();
+        }
+    });
+    connect(ui->vsbDNum, &QScrollBar::valueChanged, this, [this](int v) {
+        if (!settingNumber) moveTo(v);
+    });
+
+    for (QLineEdit* box : txtAData) {
+        box->setMaxLength(8);
+        box->installEventFilter(this);
+    }
+    for (int i = 0; i < 10; ++i) {
+        txtBData[i]->installEventFilter(this);
+        connect(txtBData[i], &QLineEdit::textChanged, this, [this, i] { numberChanged(i); });
+    }
+    connect(ui->hsbViz, &QScrollBar::valueChanged, this, &FormLog::visibilityMoved);
+    for (int i = 0; i < 4; ++i) {
+        cboCData[i]->installEventFilter(this);
+        cboCData[i]->setCompleter(nullptr); // a typed name must stay as typed
+    }
+    for (int i = 0; i < 8; ++i)
+        connect(chkEData[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            if (!showing) state.current().CondData[static_cast<size_t>(i)] = on ? 1 : 0;
+        });
+    ui->txtDData->installEventFilter(this);
+    connect(ui->txtDData, &QPlainTextEdit::textChanged, this, &FormLog::commentsChanged);
+    ui->picProfile->installEventFilter(this);
+
+    connect(ui->cmdNew, &QPushButton::clicked, this, &FormLog::NewEntry);
+    connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
+    connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
+    // Their windows are not part of the program yet.
+    for (QPushButton* later : {ui->cmdPrint, ui->cmdChart, ui->cmdProfile})
+        later->setEnabled(false);
+    connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
+    connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
+    connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
+    connect(ui->cmdGear, &QPushButton::clicked, this, [this] { openListEditor(3); });
+}
+
+void FormLog::setUpMenus() {
+    ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
+    connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
+    connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
+    connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);
+    connect(ui->mnuDelete, &QAction::triggered, this, &FormLog::DeleteEntry);
+    connect(ui->mnuAbout, &QAction::triggered, this, &FormLog::showAbout);
+    connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
+    connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
+    connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
+    connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
+    connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
+    connect(ui->mnuGear, &QAction::triggered, this, [this] { openListEditor(3); });
+    connect(ui->mnuCont, &QAction::triggered, this, [this] { help->showContents(helpFile); });
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up
+
+void FormLog::startUp() {
+    centre();
+    if (!SplashShown && options.splash) showSplash();
+    SplashShown = true;
+    helpFile = HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
+
+    settings::readStartup(state, [this](AppState& s) { renameDefaultDiver(s); });
+    ui->mnuChDiver->setVisible(state.MultiFlag == 1);
+
+    const FileProblems problems = OpenLog(state);
+    if (!problems.empty())
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("Some of the diver's files could not be read as they "
+                                     "are:\n\n") +
+                          describeProblems(problems));
+    setScrollRange();
+    showNumber();
+    FillLists();
+    ShowEntry();
+    ShowTimeTotals();
+    ShowAvgDepth();
+    SetTitle();
+}
+
+void FormLog::centre() {
+    resize(size().expandedTo(minimumSizeHint()));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    // A window larger than the screen keeps its title bar on the screen.
+    const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
+    const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
+    move(left, top);
+}
+
+void FormLog::showSplash() {
+    QPixmap picture(420, 260);
+    picture.fill(QColor(0x1d, 0x5f, 0x8a));
+    {
+        QPainter p(&picture);
+        const QPixmap icon(QStringLiteral(":/icons/reefbook.png"));
+        if (!icon.isNull())
+            p.drawPixmap(20, 20,
+                         icon.scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        p.setPen(Qt::white);
+        QFont big = p.font();
+        big.setPointSize(22);
+        big.setBold(true);
+        p.setFont(big);
+        p.drawText(QRect(130, 30, 280, 50), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Reefbook"));
+        QFont small = p.font();
+        small.setPointSize(11);
+        small.setBold(false);
+        p.setFont(small);
+        p.drawText(QRect(130, 80, 280, 30), Qt::AlignLeft, QStringLiteral("The Reef Book"));
+        p.drawText(QRect(20, 200, 380, 30), Qt::AlignLeft,
+                   QStringLiteral("Version " REEFBOOK_VERSION_STRING));
+    }
+    QSplashScreen splash(picture);
+    splash.show();
+    // The pause keeps the event loop running, so the screen paints and the desktop stays live.
+    QEventLoop pause;
+    QTimer::singleShot(2000, &pause, &QEventLoop::quit);
+    pause.exec();
+    splash.close();
+}
+
+void FormLog::renameDefaultDiver(AppState& s) {
+    frmNewName rename(s, this);
+    rename.exec();
+}
+
+void FormLog::SetTitle() {
+    setWindowTitle(QStringLiteral("RB - The Reef Book  V%1.%2     [%3]")
+                       .arg(REEFBOOK_VERSION_MAJOR)
+                       .arg(REEFBOOK_VERSION_MINOR)
+                       .arg(state.DiverName));
+}
+
+// ---------------------------------------------------------------------------------------
+// Moving between dives
+
+void FormLog::setScrollRange() {
+    settingNumber = true;
+    ui->vsbDNum->setRange(1, std::max(1, state.DiveCount()));
+    ui->vsbDNum->setValue(state.CurrentDive);
+    settingNumber = false;
+}
+
+void FormLog::showNumber() {
+    settingNumber = true;
+    ui->txtDNum->setText(QString::number(state.CurrentDive + state.DiveOffset));
+    settingNumber = false;
+}
+
+void FormLog::numberCheck() {
+    moveTo(entry::checkDiveNumber(ui->txtDNum->text(), ui->vsbDNum->value(), state.DiveOffset,
+                                  state.DiveCount()));
+}
+
+void FormLog::moveTo(int index) {
+    state.CurrentDive = std::clamp(index, 1, state.DiveCount());
+    showNumber();
+    settingNumber = true;
+    ui->vsbDNum->setValue(state.CurrentDive);
+    settingNumber = false;
+    FillLists();
+    ShowEntry();
+    ShowTimeTotals();
+    ShowAvgDepth();
+}
+
+void FormLog::GoToDive() {
+    showNumber();
+    if (ResultsJump) {
+        ResultsJump = false;
+        numberCheck();
+    }
+    ui->txtDNum->setFocus();
+    moveTo(state.CurrentDive);
+}
+
+void FormLog::FillLists() {
+    for (int i = 0; i < 4; ++i) {
+        const QSignalBlocker quiet(cboCData[i]);
+        cboCData[i]->clear();
+        for (const ListEntry& e : state.list(i))
+            cboCData[i]->addItem(e.Name);
+    }
+}
+
+void FormLog::reselectLists() {
+    const DiveRecord& d = state.current();
+    for (int i = 0; i < 4; ++i) {
+        const int at = d.ListData[static_cast<size_t>(i)];
+        const QSignalBlocker quiet(cboCData[i]);
+        if (at >= 0 && at < cboCData[i]->count()) {
+            cboCData[i]->setCurrentIndex(at);
+        } else {
+            // An index the list does not hold (a list file shorter than the log expects).
+            cboCData[i]->setCurrentIndex(-1);
+            cboCData[i]->setEditText(QString());
+        }
+    }
+}
+
+void FormLog::ShowEntry() {
+    showing = true;
+    const DiveRecord d = state.current();
+    for (int i = 0; i < 7; ++i)
+        txtAData[i]->setText(entry::timeFieldText(i, d.TimeData[static_cast<size_t>(i)]));
+    for (int i = 0; i < 10; ++i)
+        txtBData[i]->setText(QString::number(d.DiveData[static_cast<size_t>(i)]));
+    reselectLists();
+    if (ui->txtDData->toPlainText() != d.Comments) ui->txtDData->setPlainText(d.Comments);
+    for (int i = 0; i < 8; ++i)
+        chkEData[i]->setChecked(d.CondData[static_cast<size_t>(i)] != 0);
+    if (d.Rating >= 0 && d.Rating <= 2) {
+        optRate[d.Rating]->setChecked(true);
+    } else {
+        for (QRadioButton* o : optRate) {
+            o->setAutoExclusive(false);
+            o->setChecked(false);
+            o->setAutoExclusive(true);
+        }
+    }
+    ui->lblTotal->setText(QString::number(state.DiveCount()));
+    DrawThumbnail();
+    showing = false;
+}
+
+void FormLog::ShowTimeTotals() {
+    const LogTotals t = totalsUpTo(state, state.CurrentDive);
+    ui->lblTime->setText(timeToDateText(t.minutes));
+    ui->lblAvgTime->setText(QString::number(t.avgTime()));
+}
+
+void FormLog::ShowAvgDepth() {
+    ui->lblAvgDepth->setText(QString::number(totalsUpTo(state, state.CurrentDive).avgDepth()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Entry commands
+
+void FormLog::NewEntry() {
+    commitEdit();
+    if (!AppendEntry(state)) {
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("This log already holds %1 dives, the most it can hold. "
+                                     "No entry was added.")
+                          .arg(MaxDives));
+        return;
+    }
+    setScrollRange();
+    showNumber();
+    ui->lblTotal->setText(QString::number(state.DiveCount()));
+    // The new, empty dive is shown when the number box is left.
+    ui->txtDNum->setFocus(Qt::OtherFocusReason);
+    selectAllLater(ui->txtDNum);
+}
+
+void FormLog::ClearEntry() {
+    for (int i = 0; i < 3; ++i)
+        txtAData[i]->clear();
+    for (QLineEdit* box : txtBData)
+        box->setText(QStringLiteral("0"));
+    for (QComboBox* list : cboCData)
+        list->setCurrentIndex(0);
+    ui->txtDData->clear();
+    for (QCheckBox* c : chkEData)
+        c->setChecked(false);
+    optRate[1]->setChecked(true);
+}
+
+void FormLog::DeleteEntry() {
+    commitEdit();
+    if (state.DiveCount() <= 1) {
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("There must always be at least one entry in a Log"));
+        return;
+    }
+    if (ui::askYesNo(this, QStringLiteral("Delete Confirmation"),
+                     QStringLiteral("Are you sure you want to delete this entry?")) !=
+        ui::Answer::Yes)
+        return;
+    RemoveEntry(state);
+    ui->lblTotal->setText(QString::number(state.DiveCount()));
+    setScrollRange();
+    showNumber();
+    ShowEntry();
+    // The figures run up to the shown dive, which is now another one.
+    ShowTimeTotals();
+    ShowAvgDepth();
+}
+
+bool FormLog::DiveProfile() {
+    if (entry::profileRefused(state.current())) {
+        ui::showError(this, QStringLiteral("Sorry!"),
+                      QStringLiteral("You must enter a bottom time and a maximum depth to view "
+                                     "the dive profile"));
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Entry fields
+
+void FormLog::commitEdit() {
+    if (QWidget* box = focusWidget()) focusLost(box);
+}
+
+bool FormLog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (userFocusChange(event)) focusGained(watched);
+        break;
+    case QEvent::FocusOut:
+        if (userFocusChange(event)) focusLost(watched);
+        break;
+    case QEvent::MouseButtonPress:
+        if (const int i = indexIn(imgRate, watched); i >= 0) optRate[i]->setChecked(true);
+        break;
+    case QEvent::Paint:
+        if (watched == ui->picProfile) paintThumbnail();
+        break;
+    case QEvent::Resize:
+        if (watched == ui->picProfile) DrawThumbnail();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FormLog::focusGained(QObject* box) {
+    if (box == ui->txtDNum) {
+        selectAllLater(ui->txtDNum);
+    } else if (const int a = indexIn(txtAData, box); a >= 0) {
+        selectAllLater(txtAData[a]);
+    } else if (const int b = indexIn(txtBData, box); b >= 0) {
+        selectAllLater(txtBData[b]);
+        SavedBottomTime = 0;
+        SavedMaxDepth = 0;
+        const int16_t value = numbers::toInt16(numbers::roundedValue(txtBData[b]->text()));
+        if (b == field::BottomTime)
+            SavedBottomTime = value;
+        else if (b == field::MaxDepth)
+            SavedMaxDepth = value;
+    } else if (box == ui->txtDData) {
+        ui->txtDData->selectAll();
+    }
+}
+
+void FormLog::focusLost(QObject* box) {
+    if (box == ui->txtDNum)
+        numberCheck();
+    else if (const int a = indexIn(txtAData, box); a >= 0)
+        timeCheck(a);
+    else if (const int b = indexIn(txtBData, box); b >= 0)
+        profileCheck(b);
+    else if (const int c = indexIn(cboCData, box); c >= 0)
+        listCheck(c);
+}
+
+void FormLog::timeCheck(int i) {
+    const int16_t previous =
+        state.Dives[static_cast<size_t>(state.CurrentDive - 1)].TimeData[static_cast<size_t>(i)];
+    const entry::TimeFieldOutcome out = entry::checkTimeField(i, txtAData[i]->text(), previous);
+    if (!out.store) {
+        txtAData[i]->clear();
+        return;
+    }
+    state.current().TimeData[static_cast<size_t>(i)] = out.value;
+    txtAData[i]->setText(out.text);
+}
+
+void FormLog::numberChanged(int i) {
+    QLineEdit* box = txtBData[i];
+    const QString text = box->text();
+    if (!showing) {
+        const int16_t previous = state.Dives[static_cast<size_t>(state.CurrentDive - 1)]
+                                     .DiveData[static_cast<size_t>(i)];
+        const entry::NumberFieldOutcome out = entry::checkNumberField(text, previous);
+        if (out.replace) {
+            box->setText(out.text); // stored by the change this makes
+            return;
+        }
+    }
+    if (i == field::Visibility) {
+        const entry::VisibilityOutcome viz = entry::syncVisibility(text);
+        settingViz = true;
+        ui->hsbViz->setValue(viz.position);
+        settingViz = false;
+        if (viz.clearBox && !text.isEmpty()) {
+            box->clear(); // stores 0 through the change this makes
+            return;
+        }
+    }
+    // A record is filled in from itself; storing its values again could only spoil one that
+    // a file brought in beyond the usual ranges.
+    if (!showing)
+        state.current().DiveData[static_cast<size_t>(i)] =
+            numbers::toInt16(numbers::roundedValue(text));
+    if (i == field::BottomTime)
+        ShowTimeTotals();
+    else if (i == field::MaxDepth)
+        ShowAvgDepth();
+}
+
+void FormLog::visibilityMoved(int value) {
+    if (!settingViz) txtBData[field::Visibility]->setText(QString::number(value));
+}
+
+void FormLog::profileCheck(int i) {
+    if (i != field::BottomTime && i != field::MaxDepth) return;
+    DiveRecord& d = state.current();
+    if (!entry::profileWarningNeeded(txtBData[field::BottomTime]->text(),
+                                     txtBData[field::MaxDepth]->text(), SavedBottomTime,
+                                     SavedMaxDepth, d.ProfileNum))
+        return;
+    if (ui::askYesNo(this, QStringLiteral("WARNING!"),
+                     QStringLiteral("This will permanently delete the entered profile.  Are you "
+                                    "sure you want to continue?")) != ui::Answer::Yes) {
+        const int16_t saved = i == field::BottomTime ? SavedBottomTime : SavedMaxDepth;
+        txtBData[i]->setText(QString::number(saved));
+        return;
+    }
+    d.ProfileNum = 0;
+    DrawThumbnail();
+}
+
+void FormLog::listCheck(int i) {
+    QComboBox* box = cboCData[i];
+    const QString text = box->currentText();
+    if (text.isEmpty()) return;
+    QStringList names;
+    for (int p = 0; p < box->count(); ++p)
+        names << box->itemText(p);
+    // Text typed over a chosen entry no longer counts as that entry.
+    const int at = box->currentIndex();
+    const int selected = at >= 0 && box->itemText(at) == text ? at : -1;
+    int t = entry::listPositionFor(selected, names, text);
+    if (t == -1) {
+        t = lists::AddListEntry(state, i, text);
+        if (t < 0) {
+            ui::showError(this, QStringLiteral("Error"),
+                          QStringLiteral("This list is full; \"%1\" was not added.").arg(text));
+            reselectLists();
+            return;
+        }
+        FillLists();
+    }
+    state.current().ListData[static_cast<size_t>(i)] = static_cast<int16_t>(t);
+    reselectLists();
+}
+
+void FormLog::commentsChanged() {
+    if (showing) return;
+    const QString text = ui->txtDData->toPlainText();
+    if (!text.isEmpty()) state.current().Comments = text;
+}
+
+// ---------------------------------------------------------------------------------------
+// Profile picture
+
+void FormLog::DrawThumbnail() {
+    thumbLines.clear();
+    const DiveRecord& d = state.current();
+    const QSize area = ui->picProfile->contentsRect().size();
+    // A profile number the profile file does not hold draws nothing.
+    if (d.ProfileNum > 0 && d.ProfileNum < static_cast<int>(state.Profiles.size()))
+        thumbLines = entry::thumbnailLines(
+            state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[field::BottomTime],
+            d.DiveData[field::MaxDepth], area.width(), area.height());
+    ui->picProfile->update();
+}
+
+void FormLog::paintThumbnail() {
+    QPainter p(ui->picProfile);
+    const QRect inner = ui->picProfile->contentsRect();
+    p.fillRect(inner, Qt::white);
+    p.translate(inner.topLeft());
+    p.setClipRect(QRect(QPoint(0, 0), inner.size()));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x10, 0x3c, 0x8c), 2));
+    p.drawLines(thumbLines.data(), static_cast<int>(thumbLines.size()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Menus and closing
+
+void FormLog::openListEditor(int which) {
+    commitEdit();
+    if (which == field::Location) {
+        frmLocation editor(state, this);
+        editor.exec();
+    } else {
+        state.ListKind = static_cast<int16_t>(which); // 1 types, 2 buddies, 3 gear
+        frmData editor(state, this);
+        editor.exec();
+    }
+    FillLists();
+    reselectLists();
+}
+
+void FormLog::openUrl(const QString& link) {
+    ui::platform().openUrl(QUrl(link));
+}
+
+void FormLog::showAbout() {
+    frmAbout about(this);
+    about.exec();
+}
+
+bool FormLog::saveForExit(bool mayCancel) {
+    const FileProblems problems = SaveLog(state);
+    if (problems.empty()) return true;
+    const QString list = describeProblems(problems);
+    if (!mayCancel) {
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("The log could not be saved:\n\n") + list);
+        return true;
+    }
+    return ui::askYesNo(this, QStringLiteral("Error"),
+                        QStringLiteral("The log could not be saved:\n\n") + list +
+                            QStringLiteral("\n\nQuit anyway? The changes of this session "
+                                           "would be lost.")) == ui::Answer::Yes;
+}
+
+void FormLog::closeEvent(QCloseEvent* event) {
+    commitEdit();
+    help->quit();
+    if (!saveForExit(true)) {
+        event->ignore();
+        return;
+    }
+    closedAndSaved = true;
+    event->accept();
+}

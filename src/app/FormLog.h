@@ -1,0 +1,120 @@
+#pragma once
+
+#include "store/AppState.h"
+
+#include <QLine>
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSessionManager;
+class HelpWindow;
+
+namespace Ui {
+class FormLog;
+}
+
+// The main window: one dive of the open diver at a time, the commands that move between,
+// add and remove dives, and the menus. Loading it opens the diver's files; closing it saves
+// them.
+class FormLog : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    struct StartOptions {
+        bool splash = true; // the start-up screen and its two-second pause
+    };
+
+    explicit FormLog(AppState& state, QWidget* parent = nullptr);
+    FormLog(AppState& state, const StartOptions& options, QWidget* parent = nullptr);
+    ~FormLog() override;
+
+    // Moves to state.CurrentDive (the results window sets it first, with ResultsJump).
+    void GoToDive();
+    bool ResultsJump = false;
+
+    void ShowEntry();
+    void FillLists();
+    void DrawThumbnail();
+    void ShowTimeTotals();
+    void ShowAvgDepth();
+    void SetTitle();
+
+    void NewEntry();
+    void ClearEntry();
+    void DeleteEntry();
+    // "Dive Profile": refuses, with a message, a dive without bottom time or depth. True when
+    // the dive may show its profile.
+    bool DiveProfile();
+
+    // Saves the diver's files. When one cannot be written the user is told which and why, and
+    // (when `mayCancel`) asked whether to quit anyway; false means stay.
+    bool saveForExit(bool mayCancel);
+
+    // What the small profile picture shows, in its own pixel units.
+    const std::vector<QLine>& thumbnail() const { return thumbLines; }
+    HelpWindow& helpWindow() const { return *help; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void startUp();
+    void centre();
+    void showSplash();
+    void renameDefaultDiver(AppState& s);
+    void setUpControls();
+    void setUpMenus();
+
+    // Runs the leave-the-box checks of the box being edited, so a command never loses or
+    // misplaces what was typed last.
+    void commitEdit();
+    void focusGained(QObject* box);
+    void focusLost(QObject* box);
+
+    void numberCheck();
+    void moveTo(int index);
+    void showNumber();
+    void setScrollRange();
+    void timeCheck(int i);
+    void numberChanged(int i);
+    void visibilityMoved(int value);
+    void profileCheck(int i);
+    void listCheck(int i);
+    void reselectLists();
+    void commentsChanged();
+    void openListEditor(int which);
+    void openUrl(const QString& link);
+    void showAbout();
+    void paintThumbnail();
+
+    AppState& state;
+    StartOptions options;
+    std::unique_ptr<Ui::FormLog> ui;
+    std::unique_ptr<HelpWindow> help;
+
+    std::array<QLineEdit*, 7> txtAData{};
+    std::array<QLineEdit*, 10> txtBData{};
+    std::array<QComboBox*, 4> cboCData{};
+    std::array<QCheckBox*, 8> chkEData{};
+    std::array<QRadioButton*, 3> optRate{};
+    std::array<QLabel*, 3> imgRate{};
+
+    bool SplashShown = false;
+    bool showing = false;    // ShowEntry is filling the controls from the record
+    bool settingViz = false; // the visibility box is moving the scroll bar
+    bool settingNumber = false;
+    bool closedAndSaved = false;
+    int16_t SavedBottomTime = 0;
+    int16_t SavedMaxDepth = 0;
+    QString helpFile;
+    std::vector<QLine> thumbLines;
+};

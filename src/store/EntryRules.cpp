@@ -1,0 +1,130 @@
+#include "EntryRules.h"
+
+#include "Numbers.h"
+
+#include <algorithm>
+
+namespace entry {
+
+namespace {
+bool beyondLimit(double v) {
+    return v > NumberLimit || v < -NumberLimit;
+}
+} // namespace
+
+int checkDiveNumber(const QString& text, int shown, int offset, int diveCount) {
+    const double typed = numbers::leadingValue(text);
+    if (beyondLimit(typed)) return shown;
+    // The offset is a whole number, so rounding before or after taking it off is the same.
+    const long long n = static_cast<long long>(numbers::roundHalfEven(typed)) - offset;
+    if (n <= 0 || n > diveCount) return shown;
+    return static_cast<int>(n);
+}
+
+QString timeFieldText(int element, int16_t value) {
+    const bool padded =
+        element == field::Year || element == field::EntryMinute || element == field::ExitMinute;
+    QString text = QString::number(value);
+    if (padded && value < 10) text.prepend(QLatin1Char('0'));
+    return text;
+}
+
+TimeFieldOutcome checkTimeField(int element, const QString& text, int16_t previous) {
+    QString t = text;
+    if (t.isEmpty() || t.size() > 4) t = QString::number(previous);
+    int v = numbers::roundedValue(t);
+    bool ok = false;
+    switch (element) {
+    case field::Month:
+        ok = v >= 1 && v <= 12;
+        break;
+    case field::Day:
+        ok = v >= 1 && v <= 31;
+        break;
+    case field::Year:
+        // Two-digit years: 0..49 are this century, 50..99 the last one.
+        if (v < 50) v += 2000;
+        if (v > 49 && v < 100) v += 1900;
+        ok = v >= 1900 && v <= 2100;
+        break;
+    case field::EntryHour:
+    case field::ExitHour:
+        ok = v <= 24;
+        break;
+    case field::EntryMinute:
+    case field::ExitMinute:
+        ok = v <= 60;
+        break;
+    default:
+        break;
+    }
+    TimeFieldOutcome out;
+    if (!ok) return out;
+    out.store = true;
+    out.value = numbers::toInt16(v);
+    out.text = timeFieldText(element, out.value);
+    return out;
+}
+
+NumberFieldOutcome checkNumberField(const QString& text, int16_t previous) {
+    NumberFieldOutcome out;
+    if (beyondLimit(numbers::leadingValue(text))) {
+        out.replace = true;
+        out.text = QString::number(previous);
+        return out;
+    }
+    out.value = numbers::toInt16(numbers::roundedValue(text));
+    return out;
+}
+
+VisibilityOutcome syncVisibility(const QString& text) {
+    const int v = numbers::roundedValue(text);
+    VisibilityOutcome out;
+    if (v > MaxVisibility || v <= 0) {
+        out.clearBox = true;
+        return out;
+    }
+    out.position = v;
+    return out;
+}
+
+bool profileWarningNeeded(const QString& bottomTimeText, const QString& depthText,
+                          int savedBottomTime, int savedDepth, int profileNum) {
+    // Only the focused box's value was remembered, so an unchanged box stops here, and so
+    // does an other box that is 0 (a dive with a profile has both values).
+    if (numbers::roundedValue(bottomTimeText) == savedBottomTime) return false;
+    if (numbers::roundedValue(depthText) == savedDepth) return false;
+    return profileNum > 0;
+}
+
+int listPositionFor(int selected, const QStringList& names, const QString& text) {
+    int t = selected;
+    for (int p = 0; p < names.size(); ++p)
+        if (names[p] == text) t = p;
+    return t;
+}
+
+bool profileRefused(const DiveRecord& dive) {
+    return dive.DiveData[field::BottomTime] == 0 || dive.DiveData[field::MaxDepth] == 0;
+}
+
+std::vector<QLine> thumbnailLines(const ProfileRecord& profile, int bottomTime, int maxDepth,
+                                  int width, int height) {
+    std::vector<QLine> lines;
+    // Negative values come only from hand-edited files; they would divide by zero or draw
+    // outside the picture.
+    if (bottomTime <= 0 || maxDepth <= 0 || width <= 0 || height <= 0) return lines;
+    const int xScale = width / bottomTime + 1;
+    const int yScale = height / maxDepth;
+    const int last = std::min(bottomTime, ProfileRecord::PointSlots - 1);
+    for (int i = 1; i <= last; ++i) {
+        const auto at = static_cast<size_t>(i);
+        if (profile.Times[at] == 0) return lines; // the profile ends early: no surface line
+        lines.emplace_back(profile.Times[at - 1] * xScale, profile.Depths[at - 1] * yScale,
+                           profile.Times[at] * xScale, profile.Depths[at] * yScale);
+    }
+    lines.emplace_back(0, 0, width, 0);
+    return lines;
+}
+
+} // namespace entry
