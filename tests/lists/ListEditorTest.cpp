@@ -275,9 +275,8 @@ TEST_F(ListEditorTest, InfoTypedAfterAddIsKeptAndInfoTypedOverNothingIsNot) {
     EXPECT_EQ(ui.txtInfo->text(), QStringLiteral("PADI instructor"));
 
     QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
-    const RefList expected = {{"None", "about None", {}},
-                              {"Ann", "about Ann", {}},
-                              {"Carla", "PADI instructor", {}}};
+    const RefList expected = {
+        {"None", "about None", {}}, {"Ann", "about Ann", {}}, {"Carla", "PADI instructor", {}}};
     EXPECT_EQ(state.BuddyList, expected);
 }
 
@@ -344,6 +343,31 @@ TEST_F(ListEditorTest, EnterInTheNameBoxNeitherClosesNorAdds) {
     EXPECT_EQ(itemsOf(ui.cboData), QStringList{"Reef"});
 }
 
+TEST_F(ListEditorTest, TabGoesThroughTheControlsInReadingOrder) {
+    state.LocationList = entries({"Pool"});
+    setDives(field::Location, {0});
+    frmData types(state);
+    frmLocation locations(state);
+    const std::pair<QDialog*, QStringList> cases[] = {
+        {&types, {"txtInfo", "cmdAdd", "cmdDelete", "cmdClose", "cboData"}},
+        {&locations, {"txtInfo", "cmdAdd", "cmdDelete", "cmdPict", "cmdClose", "cboData"}}};
+    for (const auto& [dlg, order] : cases) {
+        showActive(*dlg);
+        const Controls ui(dlg);
+        ui.cboData->setFocus();
+        QStringList seen;
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* w = QApplication::focusWidget();
+            // The name box's editor stands for the name box.
+            seen << (w && w->parentWidget() == ui.cboData ? ui.cboData : w)->objectName();
+        }
+        EXPECT_EQ(seen.join(QLatin1Char(' ')).toStdString(),
+                  order.join(QLatin1Char(' ')).toStdString());
+        dlg->hide();
+    }
+}
+
 // ---- Locations ----
 
 class LocationTest : public ListEditorTest {
@@ -363,8 +387,8 @@ TEST_F(LocationTest, PictureIsChosenShownKeptAndSaved) {
     for (const auto& f : formats) {
         SCOPED_TRACE(f.file);
         state.LocationList[1].Picture.clear();
-        const QString picture = savePicture(QString::fromLatin1(f.file), f.format,
-                                            QSize(60, 30), Qt::red);
+        const QString picture =
+            savePicture(QString::fromLatin1(f.file), f.format, QSize(60, 30), Qt::red);
         {
             frmLocation dlg(state);
             const Controls ui(&dlg);

@@ -1,7 +1,5 @@
 #include "store/ListOps.h"
 
-#include <QStringList>
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -34,13 +32,6 @@ RefList entries(std::initializer_list<const char*> names) {
     for (const char* n : names)
         list.push_back({QString::fromLatin1(n), QStringLiteral("info ") + n, {}});
     return list;
-}
-
-QStringList namesOf(const RefList& list) {
-    QStringList out;
-    for (const ListEntry& e : list)
-        out << e.Name;
-    return out;
 }
 
 } // namespace
@@ -96,76 +87,11 @@ TEST(ListDraft, StartsWithTheEntryTheShownDiveNames) {
     }
 }
 
-TEST(ListDraft, AddOnlyATypedNewName) {
-    struct Case {
-        const char* what;
-        int selected;
-        QString name;
-        int result;
-        QStringList after;
-    };
-    const Case cases[] = {
-        {"typed name", -1, "Wreck", 2, {"Reef", "Night", "Wreck"}},
-        {"existing name typed again", -1, "Reef", 2, {"Reef", "Night", "Reef"}},
-        {"empty box", -1, "", -1, {"Reef", "Night"}},
-        {"an entry is selected", 1, "Night", -1, {"Reef", "Night"}},
-        {"selected, other text", 0, "Wreck", -1, {"Reef", "Night"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        lists::ListDraft d{entries({"Reef", "Night"}), c.selected};
-        EXPECT_EQ(lists::addDraftEntry(d, c.name), c.result);
-        EXPECT_EQ(namesOf(d.entries), c.after);
-        EXPECT_EQ(d.selected, c.result < 0 ? c.selected : c.result);
-        if (c.result >= 0) {
-            EXPECT_TRUE(d.entries.back().Info.isEmpty());
-            EXPECT_TRUE(d.entries.back().Picture.isEmpty());
-        }
-    }
-}
-
 TEST(ListDraft, AddStopsAtTheLargestListAFileCanCount) {
     lists::ListDraft d;
     d.entries.resize(lists::MaxEntries);
     EXPECT_EQ(lists::addDraftEntry(d, QStringLiteral("One more")), -1);
     EXPECT_EQ(static_cast<int>(d.entries.size()), lists::MaxEntries);
-}
-
-TEST(ListDraft, DeleteRemovesTheSelectedEntryAndRenumbersTheDives) {
-    struct Case {
-        const char* what;
-        RefList list;
-        int selected;
-        lists::DeleteOutcome outcome;
-        QStringList after;
-        std::vector<int16_t> dives;
-    };
-    const Case cases[] = {
-        {"first of three", entries({"A", "B", "C"}), 0, lists::DeleteOutcome::Deleted,
-         {"B", "C"}, {0, 0, 1}},
-        {"middle of three", entries({"A", "B", "C"}), 1, lists::DeleteOutcome::Deleted,
-         {"A", "C"}, {0, 0, 1}},
-        {"only entry, selected", entries({"A"}), 0, lists::DeleteOutcome::OnlyEntry, {"A"},
-         {0, 1, 2}},
-        {"only entry, nothing selected", entries({"A"}), -1, lists::DeleteOutcome::OnlyEntry,
-         {"A"}, {0, 1, 2}},
-        {"nothing selected", entries({"A", "B", "C"}), -1, lists::DeleteOutcome::NoSelection,
-         {"A", "B", "C"}, {0, 1, 2}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        AppState s = logNaming(field::Gear, {0, 1, 2});
-        lists::ListDraft d{c.list, c.selected};
-        EXPECT_EQ(lists::deleteDraftEntry(s, field::Gear, d), c.outcome);
-        EXPECT_EQ(namesOf(d.entries), c.after);
-        EXPECT_EQ(namedBy(s, field::Gear), c.dives);
-        if (c.outcome == lists::DeleteOutcome::Deleted) {
-            EXPECT_EQ(d.selected, -1);
-            // The info of each remaining entry moved with its name.
-            for (const ListEntry& e : d.entries)
-                EXPECT_EQ(e.Info, QStringLiteral("info ") + e.Name);
-        }
-    }
 }
 
 TEST(ListDraft, InfoAndPictureGoToTheSelectedEntryOnly) {
@@ -175,9 +101,9 @@ TEST(ListDraft, InfoAndPictureGoToTheSelectedEntryOnly) {
     d.selected = -1;
     EXPECT_FALSE(lists::setDraftInfo(d, QStringLiteral("lost")));
     EXPECT_FALSE(lists::setDraftPicture(d, QStringLiteral("/lost.png")));
-    const RefList expected = {{QStringLiteral("Pool"), QStringLiteral("info Pool"), {}},
-                              {QStringLiteral("Reef"), QStringLiteral("30 m wall"),
-                               QStringLiteral("/maps/reef.png")}};
+    const RefList expected = {
+        {QStringLiteral("Pool"), QStringLiteral("info Pool"), {}},
+        {QStringLiteral("Reef"), QStringLiteral("30 m wall"), QStringLiteral("/maps/reef.png")}};
     EXPECT_EQ(d.entries, expected);
 
     AppState s;
