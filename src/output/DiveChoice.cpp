@@ -13,29 +13,29 @@ QString MakeBaseName(const QString& diverName) {
         else if (!(u >= u'a' && u <= u'z'))
             c = QLatin1Char('_');
     }
-    if (base.isEmpty())
-        return QStringLiteral("default");
+    if (base.isEmpty()) return QStringLiteral("default");
     return base;
 }
 
-int rangeFirst(const AppState& state) { return state.DiveOffset + 1; }
+int rangeFirst(const AppState& state) {
+    return state.DiveOffset + 1;
+}
 
-int rangeLast(const AppState& state) { return state.DiveOffset + state.DiveCount(); }
+int rangeLast(const AppState& state) {
+    return state.DiveOffset + state.DiveCount();
+}
 
 int correctedRangeStart(const AppState& state, int start, int end) {
-    if (start < rangeFirst(state) || start > end)
-        return rangeFirst(state);
+    if (start < rangeFirst(state) || start > end) return rangeFirst(state);
     return start;
 }
 
 int correctedRangeEnd(const AppState& state, int start, int end) {
-    if (end > rangeLast(state) || end < start)
-        return rangeLast(state);
+    if (end > rangeLast(state) || end < start) return rangeLast(state);
     return end;
 }
 
-std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart,
-                          int rangeEnd) {
+std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart, int rangeEnd) {
     const int count = state.DiveCount();
     auto isDive = [count](long long i) { return i >= 1 && i <= count; };
     std::vector<int> out;
@@ -51,18 +51,15 @@ std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeSta
         const long long first = std::max<long long>(rangeStart, rangeFirst(state));
         const long long last = std::min<long long>(rangeEnd, rangeLast(state));
         for (long long n = first; n <= last; ++n)
-            if (isDive(n - state.DiveOffset))
-                out.push_back(static_cast<int>(n - state.DiveOffset));
+            if (isDive(n - state.DiveOffset)) out.push_back(static_cast<int>(n - state.DiveOffset));
         break;
     }
     case DiveChoice::Displayed:
-        if (isDive(state.CurrentDive))
-            out.push_back(state.CurrentDive);
+        if (isDive(state.CurrentDive)) out.push_back(state.CurrentDive);
         break;
     case DiveChoice::Selected:
         for (size_t k = 1; k < state.PrintList.size(); ++k)
-            if (isDive(state.PrintList[k]))
-                out.push_back(state.PrintList[k]);
+            if (isDive(state.PrintList[k])) out.push_back(state.PrintList[k]);
         break;
     }
     return out;

@@ -12,44 +12,44 @@ enum class Sign { SpaceOrMinus, MinusOnly };
 
 // Appends the decimal form of v: an optional sign, then at least minDigits digits.
 void appendNumber(QString& s, long long v, Sign sign, int minDigits) {
-    char16_t digits[24];
-    int n = 0;
+    char16_t text[24];
+    char16_t* end = text + 24;
+    char16_t* p = end;
     // Work on the magnitude as unsigned so the most negative value has no overflow.
-    unsigned long long m = v < 0 ? 0ULL - static_cast<unsigned long long>(v)
-                                 : static_cast<unsigned long long>(v);
+    unsigned long long m =
+        v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
     do {
-        digits[n++] = static_cast<char16_t>(u'0' + m % 10);
+        *--p = static_cast<char16_t>(u'0' + m % 10);
         m /= 10;
     } while (m != 0);
-    while (n < minDigits)
-        digits[n++] = u'0';
+    while (end - p < minDigits)
+        *--p = u'0';
     if (v < 0)
-        s += QLatin1Char('-');
+        *--p = u'-';
     else if (sign == Sign::SpaceOrMinus)
-        s += QLatin1Char(' ');
-    while (n > 0)
-        s += QChar(digits[--n]);
+        *--p = u' ';
+    s.append(reinterpret_cast<const QChar*>(p), end - p);
 }
 
-// label followed by the number text of v, in one allocation.
-QString labelled(QLatin1StringView label, long long v) {
-    QString s;
-    s.reserve(label.size() + 22);
-    s += label;
+// The value texts are refilled dive after dive; emptying a string this way keeps its
+// buffer, so an export of many dives does not allocate for every value.
+void restart(QString& s, QLatin1StringView label) {
+    s.resize(0);
+    s.append(label);
+}
+
+// label followed by the number text of v.
+void labelled(QString& s, QLatin1StringView label, long long v) {
+    restart(s, label);
     appendNumber(s, v, Sign::SpaceOrMinus, 1);
-    return s;
 }
 
-// label, plain number of a, separator, then b either plain or as a two-digit number.
-QString pair(QLatin1StringView label, long long a, QLatin1Char separator, long long b,
-             int bDigits) {
-    QString s;
-    s.reserve(label.size() + 44);
-    s += label;
+// label, plain number of a, ":", then b as a two-digit number.
+void clockTime(QString& s, QLatin1StringView label, long long a, long long b) {
+    restart(s, label);
     appendNumber(s, a, Sign::MinusOnly, 1);
-    s += separator;
-    appendNumber(s, b, Sign::MinusOnly, bDigits);
-    return s;
+    s.append(QLatin1Char(':'));
+    appendNumber(s, b, Sign::MinusOnly, 2);
 }
 
 } // namespace
@@ -115,54 +115,56 @@ LogTotals RunningTotals::upTo(int i) const {
     return t;
 }
 
-DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals) {
+void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals) {
     const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
     const auto& t = d.TimeData;
     const auto& v = d.DiveData;
     const LogTotals sums = totals.upTo(i);
 
-    DiveValues out;
     out.LocationName = lists::entryName(state, field::Location, d.ListData[field::Location]);
     out.TypeName = lists::entryName(state, field::Type, d.ListData[field::Type]);
     out.BuddyName = lists::entryName(state, field::Buddy, d.ListData[field::Buddy]);
     out.GearName = lists::entryName(state, field::Gear, d.ListData[field::Gear]);
 
     // The shown number is computed wide: a large offset plus a late index passes 32767.
-    out.DiveNoText = labelled(QLatin1StringView("Dive:"), static_cast<long long>(state.DiveOffset) + i);
-    out.BottomTimeText = labelled(QLatin1StringView("Bottom Time:"), v[field::BottomTime]);
+    labelled(out.DiveNoText, QLatin1StringView("Dive:"),
+             static_cast<long long>(state.DiveOffset) + i);
+    labelled(out.BottomTimeText, QLatin1StringView("Bottom Time:"), v[field::BottomTime]);
 
-    QString date;
-    date.reserve(5 + 3 * 7);
-    date += QLatin1StringView("Date:");
-    appendNumber(date, t[field::Month], Sign::MinusOnly, 1);
-    date += QLatin1Char('/');
-    appendNumber(date, t[field::Day], Sign::MinusOnly, 1);
-    date += QLatin1Char('/');
-    appendNumber(date, t[field::Year], Sign::MinusOnly, 1);
-    out.DateText = std::move(date);
+    restart(out.DateText, QLatin1StringView("Date:"));
+    appendNumber(out.DateText, t[field::Month], Sign::MinusOnly, 1);
+    out.DateText.append(QLatin1Char('/'));
+    appendNumber(out.DateText, t[field::Day], Sign::MinusOnly, 1);
+    out.DateText.append(QLatin1Char('/'));
+    appendNumber(out.DateText, t[field::Year], Sign::MinusOnly, 1);
 
-    out.WeightText = labelled(QLatin1StringView("Wt.:"), v[field::Weight]);
-    out.PsiInText = labelled(QLatin1StringView("PSI In:"), v[field::PsiIn]);
-    out.PsiOutText = labelled(QLatin1StringView("PSI Out:"), v[field::PsiOut]);
-    out.TimeInText = pair(QLatin1StringView("Time In:"), t[field::EntryHour], QLatin1Char(':'),
-                          t[field::EntryMinute], 2);
-    out.TimeOutText = pair(QLatin1StringView("Time Out:"), t[field::ExitHour], QLatin1Char(':'),
-                           t[field::ExitMinute], 2);
-    out.AirTempText = labelled(QLatin1StringView("Temp - Air:"), v[field::AirTemp]);
-    out.SurfaceTempText = labelled(QLatin1StringView(", Surface:"), v[field::SurfaceTemp]);
-    out.BottomTempText = labelled(QLatin1StringView(", Bottom:"), v[field::BottomTemp]);
-    out.MaxDepthText = labelled(QLatin1StringView("Max. Depth:"), v[field::MaxDepth]);
-    out.VisibilityText = labelled(QLatin1StringView("Visibility:"), v[field::Visibility]);
-    out.TankSizeText = labelled(QLatin1StringView("Tank Sz.:"), v[field::TankSize]);
-    out.TotalTimeText = labelled(QLatin1StringView("Total Time:"), sums.minutes);
+    labelled(out.WeightText, QLatin1StringView("Wt.:"), v[field::Weight]);
+    labelled(out.PsiInText, QLatin1StringView("PSI In:"), v[field::PsiIn]);
+    labelled(out.PsiOutText, QLatin1StringView("PSI Out:"), v[field::PsiOut]);
+    clockTime(out.TimeInText, QLatin1StringView("Time In:"), t[field::EntryHour],
+              t[field::EntryMinute]);
+    clockTime(out.TimeOutText, QLatin1StringView("Time Out:"), t[field::ExitHour],
+              t[field::ExitMinute]);
+    labelled(out.AirTempText, QLatin1StringView("Temp - Air:"), v[field::AirTemp]);
+    labelled(out.SurfaceTempText, QLatin1StringView(", Surface:"), v[field::SurfaceTemp]);
+    labelled(out.BottomTempText, QLatin1StringView(", Bottom:"), v[field::BottomTemp]);
+    labelled(out.MaxDepthText, QLatin1StringView("Max. Depth:"), v[field::MaxDepth]);
+    labelled(out.VisibilityText, QLatin1StringView("Visibility:"), v[field::Visibility]);
+    labelled(out.TankSizeText, QLatin1StringView("Tank Sz.:"), v[field::TankSize]);
+    labelled(out.TotalTimeText, QLatin1StringView("Total Time:"), sums.minutes);
     // Averages drop the fraction (integer division truncates).
-    out.AvgTimeText = labelled(QLatin1StringView("Avg. Time:"), sums.avgTime());
-    out.AvgDepthText = labelled(QLatin1StringView("Avg. Depth:"), sums.avgDepth());
+    labelled(out.AvgTimeText, QLatin1StringView("Avg. Time:"), sums.avgTime());
+    labelled(out.AvgDepthText, QLatin1StringView("Avg. Depth:"), sums.avgDepth());
 
     for (size_t c = 0; c < ConditionOrder.size(); ++c)
         out.conditionSet[c] = d.CondData[static_cast<size_t>(ConditionOrder[c].flag)] != 0;
     out.Rating = d.Rating;
     out.Comments = d.Comments;
+}
+
+DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals) {
+    DiveValues out;
+    makeDiveValues(out, state, i, totals);
     return out;
 }
 

@@ -33,11 +33,11 @@ QString textRatingText(int rating);
 // Running sums of bottom time and depth over the log, built in one pass so that an export
 // of every dive stays linear. upTo(i) is what totalsUpTo(state, i) would give.
 class RunningTotals {
-public:
+  public:
     explicit RunningTotals(const AppState& state);
     LogTotals upTo(int i) const;
 
-private:
+  private:
     // Element i holds the sums over dives 1..i; element 0 is zero.
     std::vector<long long> minutes_;
     std::vector<long long> depth_;
@@ -59,5 +59,7 @@ struct DiveValues {
 // and including that dive, whichever dives are being written. A list index outside its list
 // gives an empty name.
 DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals);
+// The same, refilling `out`: a writer walking many dives reuses one set of values.
+void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals);
 
 } // namespace output

@@ -25,15 +25,14 @@ struct DiveSpec {
 // that "1-99999999999" is still a range (it is corrected to the log anyway).
 std::optional<int> wholeNumber(const QString& text) {
     static const QRegularExpression re(QStringLiteral("^[+-]?\\d+$"));
-    if (!re.match(text).hasMatch())
-        return std::nullopt;
+    if (!re.match(text).hasMatch()) return std::nullopt;
     bool ok = false;
     const long long v = text.toLongLong(&ok);
     if (!ok) // too many digits for 64 bits
         return text.startsWith(QLatin1Char('-')) ? std::numeric_limits<int>::min()
                                                  : std::numeric_limits<int>::max();
-    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 QString logSpan(const AppState& state) {
@@ -107,8 +106,7 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         if (a == QLatin1String("--no-comments")) {
             withComments = false;
         } else if (a == QLatin1String("--dives") || a == QLatin1String("-o")) {
-            if (k + 1 >= args.size())
-                return usage(err, QStringLiteral("%1 needs a value").arg(a));
+            if (k + 1 >= args.size()) return usage(err, QStringLiteral("%1 needs a value").arg(a));
             (a == QLatin1String("-o") ? outName : divesText) = args[++k];
         } else if (a.startsWith(QLatin1String("--dives="))) {
             divesText = a.mid(8);
@@ -120,8 +118,7 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         return usage(err, QStringLiteral("-o needs a file name, or - for standard output"));
 
     const DiveSpec spec = parseDives(state, divesText);
-    if (!spec.error.isEmpty())
-        return usage(err, spec.error);
+    if (!spec.error.isEmpty()) return usage(err, spec.error);
 
     if (outName == QLatin1String("-")) {
         const QByteArray bytes = html ? htmlDocument(state, spec.dives, withComments)
@@ -135,8 +132,8 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     }
 
     if (outName.isEmpty())
-        outName = MakeBaseName(state.DiverName) + (html ? QStringLiteral(".htm")
-                                                        : QStringLiteral(".txt"));
+        outName = MakeBaseName(state.DiverName) +
+                  (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
     const ExportResult result = html ? WriteHtmlFile(state, outName, spec.dives, withComments)
                                      : WriteTextFile(state, outName, spec.dives, withComments);
     if (!result.written) {
@@ -148,10 +145,8 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     for (const FileProblem& p : result.problems)
         err << "export: warning: picture not written: " << p.file << ": " << p.what << '\n';
     err.flush();
-    const QByteArray note = QStringLiteral("Wrote %1 (%2 dives)\n")
-                                .arg(outName)
-                                .arg(spec.dives.size())
-                                .toUtf8();
+    const QByteArray note =
+        QStringLiteral("Wrote %1 (%2 dives)\n").arg(outName).arg(spec.dives.size()).toUtf8();
     stdOut.write(note);
     return 0;
 }

@@ -19,27 +19,21 @@ bool isReadOnly(const QFileInfo& info) {
 } // namespace
 
 QString writeOutputFile(const QString& path, const QByteArray& bytes) {
-    if (path.isEmpty())
-        return QStringLiteral("no file name");
+    if (path.isEmpty()) return QStringLiteral("no file name");
     const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("a folder of that name is in the way");
-    if (info.exists() && isReadOnly(info))
-        return QStringLiteral("the file is read-only");
-    if (fileio::isSafeFileName(path))
-        return fileio::writeWhole(path, bytes);
+    if (info.isDir()) return QStringLiteral("a folder of that name is in the way");
+    if (info.exists() && isReadOnly(info)) return QStringLiteral("the file is read-only");
+    if (fileio::isSafeFileName(path)) return fileio::writeWhole(path, bytes);
 
     // A path the user gave: written the same way, in the folder it names.
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return f.errorString();
+    if (!f.open(QIODevice::WriteOnly)) return f.errorString();
     if (f.write(bytes) != bytes.size()) {
         const QString reason = f.errorString();
         f.cancelWriting();
         return reason;
     }
-    if (!f.commit())
-        return f.errorString();
+    if (!f.commit()) return f.errorString();
     return {};
 }
 

@@ -17,8 +17,8 @@ namespace output {
 // "&", "<", ">" and the double quote as entities, so a name or comment cannot break the page.
 QString htmlEscaped(const QString& s);
 
-// Appends the block of one dive.
-void appendHtmlDive(QByteArray& out, const DiveValues& v, bool withComments);
+// The block of one dive.
+QByteArray htmlDiveBlock(const DiveValues& v, bool withComments);
 
 // The whole page for these dive indexes, in this order.
 QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bool withComments);

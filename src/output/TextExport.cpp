@@ -1,32 +1,99 @@
 #include "TextExport.h"
 
+#include "ByteWriter.h"
 #include "Credits.h"
-#include "store/Text.h"
 
 namespace output {
 
 namespace {
 
-constexpr char kEol[] = "\r\n";
+constexpr std::string_view kEol = "\r\n";
 
-void add(QByteArray& out, const QString& s) { text::appendCp1252(out, s); }
-
-void addHeading(QByteArray& out, const AppState& state) {
-    out += "Reef Book of ";
-    add(out, state.DiverName);
-    out += kEol;
+void addHeading(ByteWriter& out, const AppState& state) {
+    out.put("Reef Book of ");
+    out.text(state.DiverName);
+    out.put(kEol);
 }
 
-void addCredits(QByteArray& out) {
-    out += credits::Product;
-    out += " logbook software by ";
-    out += credits::Makers;
-    out += kEol;
-    out += "Copyright (c) ";
-    out += credits::Year;
-    out += ' ';
-    out += credits::Makers;
-    out += kEol;
+void addCredits(ByteWriter& out) {
+    out.put(credits::Product);
+    out.put(" logbook software by ");
+    out.put(credits::Makers);
+    out.put(kEol);
+    out.put("Copyright (c) ");
+    out.put(credits::Year);
+    out.put(' ');
+    out.put(credits::Makers);
+    out.put(kEol);
+}
+
+void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
+    out.text(v.LocationName);
+    out.put('\t');
+    out.text(textRatingText(v.Rating));
+    out.put(kEol);
+
+    out.text(v.DiveNoText);
+    out.put('\t');
+    out.text(v.TypeName);
+    out.put('\t');
+    out.text(v.BottomTimeText);
+    out.put(kEol);
+
+    out.text(v.DateText);
+    out.put('\t');
+    out.text(v.BuddyName);
+    out.put('\t');
+    out.text(v.TotalTimeText);
+    out.put(kEol);
+
+    out.put("\t\t");
+    out.text(v.GearName);
+    out.put("--");
+    out.text(v.WeightText);
+    out.put(kEol);
+
+    out.text(v.PsiInText);
+    out.put("\t\t\t");
+    out.text(v.TimeInText);
+    out.put(kEol);
+
+    out.text(v.PsiOutText);
+    out.put('\t');
+    out.text(v.AirTempText);
+    out.text(v.SurfaceTempText);
+    out.text(v.BottomTempText);
+    out.put('\t');
+    out.text(v.TimeOutText);
+    out.put(kEol);
+
+    out.put(" \r\n");
+    out.text(v.MaxDepthText);
+    out.put(kEol);
+
+    out.text(v.AvgTimeText);
+    out.put("\t\t\t");
+    out.text(v.VisibilityText);
+    out.put(kEol);
+
+    out.text(v.AvgDepthText);
+    out.put("\t\t\t");
+    out.text(v.TankSizeText);
+    out.put(kEol);
+    out.put(" \r\n");
+
+    for (size_t c = 0; c < ConditionOrder.size(); ++c) {
+        if (v.conditionSet[c]) {
+            out.put(ConditionOrder[c].name);
+            out.put(kEol);
+        }
+    }
+    if (withComments) {
+        out.text(v.Comments);
+        out.put(kEol);
+    }
+    // The block ends in a blank line of two bare carriage returns.
+    out.put("\r\r\r\n");
 }
 
 bool writeAll(QIODevice& device, const QByteArray& bytes) {
@@ -35,94 +102,30 @@ bool writeAll(QIODevice& device, const QByteArray& bytes) {
 
 } // namespace
 
-void appendTextDive(QByteArray& out, const DiveValues& v, bool withComments) {
-    add(out, v.LocationName);
-    out += '\t';
-    add(out, textRatingText(v.Rating));
-    out += kEol;
-
-    add(out, v.DiveNoText);
-    out += '\t';
-    add(out, v.TypeName);
-    out += '\t';
-    add(out, v.BottomTimeText);
-    out += kEol;
-
-    add(out, v.DateText);
-    out += '\t';
-    add(out, v.BuddyName);
-    out += '\t';
-    add(out, v.TotalTimeText);
-    out += kEol;
-
-    out += "\t\t";
-    add(out, v.GearName);
-    out += "--";
-    add(out, v.WeightText);
-    out += kEol;
-
-    add(out, v.PsiInText);
-    out += "\t\t\t";
-    add(out, v.TimeInText);
-    out += kEol;
-
-    add(out, v.PsiOutText);
-    out += '\t';
-    add(out, v.AirTempText);
-    add(out, v.SurfaceTempText);
-    add(out, v.BottomTempText);
-    out += '\t';
-    add(out, v.TimeOutText);
-    out += kEol;
-
-    out += " \r\n";
-    add(out, v.MaxDepthText);
-    out += kEol;
-
-    add(out, v.AvgTimeText);
-    out += "\t\t\t";
-    add(out, v.VisibilityText);
-    out += kEol;
-
-    add(out, v.AvgDepthText);
-    out += "\t\t\t";
-    add(out, v.TankSizeText);
-    out += kEol;
-    out += " \r\n";
-
-    for (size_t c = 0; c < ConditionOrder.size(); ++c) {
-        if (v.conditionSet[c]) {
-            out += ConditionOrder[c].name;
-            out += kEol;
-        }
-    }
-    if (withComments) {
-        add(out, v.Comments);
-        out += kEol;
-    }
-    // The block ends in a blank line of two bare carriage returns.
-    out += "\r\r\r\n";
+QByteArray textDiveBlock(const DiveValues& v, bool withComments) {
+    ByteWriter out(512);
+    addDive(out, v, withComments);
+    return out.take();
 }
 
 QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
     const RunningTotals totals(state);
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(dives.size()) * 400 + 256);
+    ByteWriter out(static_cast<qsizetype>(dives.size()) * 480 + 256);
     addHeading(out, state);
-    for (int i : dives)
-        if (i >= 1 && i <= state.DiveCount())
-            appendTextDive(out, makeDiveValues(state, i, totals), withComments);
+    DiveValues values;
+    for (int i : dives) {
+        if (i < 1 || i > state.DiveCount()) continue;
+        makeDiveValues(values, state, i, totals);
+        addDive(out, values, withComments);
+    }
     addCredits(out);
-    return out;
+    return out.take();
 }
 
 bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
                    bool withComments) {
-    if (i < 1 || i > state.DiveCount())
-        return true; // not a dive: nothing to write
-    QByteArray block;
-    appendTextDive(block, makeDiveValues(state, i, totals), withComments);
-    return writeAll(out, block);
+    if (i < 1 || i > state.DiveCount()) return true; // not a dive: nothing to write
+    return writeAll(out, textDiveBlock(makeDiveValues(state, i, totals), withComments));
 }
 
 bool writeTextDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,

@@ -12,8 +12,8 @@
 // Lines end in CR LF; text is Windows-1252.
 namespace output {
 
-// Appends the block of one dive.
-void appendTextDive(QByteArray& out, const DiveValues& v, bool withComments);
+// The block of one dive.
+QByteArray textDiveBlock(const DiveValues& v, bool withComments);
 
 // The whole file for these dive indexes, in this order.
 QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments);

@@ -1,6 +1,6 @@
-#include "output/DiveChoice.h"
 #include "output/DiveValues.h"
 #include "SampleLog.h"
+#include "output/DiveChoice.h"
 #include "store/Totals.h"
 
 #include <gtest/gtest.h>
@@ -84,11 +84,11 @@ TEST(DiveValues, WorkedExample) {
 TEST(DiveValues, OddRecords) {
     AppState s = sampleLog();
     DiveRecord& d = s.Dives[3];
-    d.DiveData[5] = -2;        // negative weight
+    d.DiveData[5] = -2; // negative weight
     d.TimeData = {12, 31, 2001, 23, -5, 0, 0};
-    d.ListData = {-1, 2, 99, 32767}; // none of them in its list
+    d.ListData = {-1, 2, 99, 32767};       // none of them in its list
     d.CondData = {0, 0, 0, 0, 0, 0, 1, 0}; // Surf only
-    s.DiveOffset = 32000;            // shown number passes 16 bits
+    s.DiveOffset = 32000;                  // shown number passes 16 bits
     const DiveValues v = makeDiveValues(s, 3, RunningTotals(s));
     EXPECT_EQ(v.WeightText, "Wt.:-2");
     EXPECT_EQ(v.DateText, "Date:12/31/2001");
@@ -161,9 +161,8 @@ TEST(DiveChoice, RangeFieldCorrection) {
         int start, end, correctedStart, correctedEnd;
     };
     const Case cases[] = {
-        {105, 107, 105, 107}, {90, 107, 101, 107},  {105, 200, 105, 120},
-        {110, 105, 101, 105}, {0, 0, 101, 120},     {101, 120, 101, 120},
-        {121, 130, 121, 120}, {-5, 99999, 101, 120},
+        {105, 107, 105, 107}, {90, 107, 101, 107},  {105, 200, 105, 120}, {110, 105, 101, 105},
+        {0, 0, 101, 120},     {101, 120, 101, 120}, {121, 130, 121, 120}, {-5, 99999, 101, 120},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.start << "-" << c.end);

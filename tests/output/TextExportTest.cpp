@@ -1,5 +1,5 @@
-#include "SampleLog.h"
 #include "output/TextExport.h"
+#include "SampleLog.h"
 
 #include "support/TestEnv.h"
 
@@ -14,20 +14,21 @@ using namespace output;
 namespace {
 
 // The block of dive 3 of the sample log, comments off.
-const QByteArray kExampleBlock = "Blue Hole\t[Good Dive]\r\n"
-                                 "Dive: 3\tWall\tBottom Time: 42\r\n"
-                                 "Date:7/4/1997\tAnn\tTotal Time: 120\r\n"
-                                 "\t\tWetsuit--Wt.: 12\r\n"
-                                 "PSI In: 3000\t\t\tTime In:9:05\r\n"
-                                 "PSI Out: 700\tTemp - Air: 84, Surface: 82, Bottom: 78\tTime Out:9:47\r\n"
-                                 " \r\n"
-                                 "Max. Depth: 60\r\n"
-                                 "Avg. Time: 40\t\t\tVisibility: 80\r\n"
-                                 "Avg. Depth: 55\t\t\tTank Sz.: 80\r\n"
-                                 " \r\n"
-                                 "Saltwater\r\n"
-                                 "Boat\r\n"
-                                 "\r\r\r\n";
+const QByteArray kExampleBlock =
+    "Blue Hole\t[Good Dive]\r\n"
+    "Dive: 3\tWall\tBottom Time: 42\r\n"
+    "Date:7/4/1997\tAnn\tTotal Time: 120\r\n"
+    "\t\tWetsuit--Wt.: 12\r\n"
+    "PSI In: 3000\t\t\tTime In:9:05\r\n"
+    "PSI Out: 700\tTemp - Air: 84, Surface: 82, Bottom: 78\tTime Out:9:47\r\n"
+    " \r\n"
+    "Max. Depth: 60\r\n"
+    "Avg. Time: 40\t\t\tVisibility: 80\r\n"
+    "Avg. Depth: 55\t\t\tTank Sz.: 80\r\n"
+    " \r\n"
+    "Saltwater\r\n"
+    "Boat\r\n"
+    "\r\r\r\n";
 
 const QByteArray kCredits = "Reefbook logbook software by the Reefbook developers\r\n"
                             "Copyright (c) 2026 the Reefbook developers\r\n";
@@ -83,11 +84,14 @@ TEST(TextExport, BlockVariants) {
          "Blue Hole\t[Good Dive]\r\n",
          " \r\nFreshwater\r\nSaltwater\r\nBoat\r\nShore\r\nWaves\r\nCurrent\r\nSurge\r\nSurf\r\n"
          "\r\r\r\n"},
-        {"any non-zero flag counts as set", [](DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, -1, 0, 2}; },
-         false, "Blue Hole\t[Good Dive]\r\n", " \r\nCurrent\r\nSurge\r\n\r\r\r\n"},
+        {"any non-zero flag counts as set",
+         [](DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, -1, 0, 2}; }, false,
+         "Blue Hole\t[Good Dive]\r\n", " \r\nCurrent\r\nSurge\r\n\r\r\r\n"},
         {"comment in the Windows code page",
          [](DiveRecord& d) { d.Comments = QString::fromUtf8("caf\u00e9 \u20ac5 \u4e2d"); }, true,
-         "Blue Hole\t[Good Dive]\r\n", " \r\nSaltwater\r\nBoat\r\ncaf\xe9 \x80" "5 ?\r\n\r\r\r\n"},
+         "Blue Hole\t[Good Dive]\r\n",
+         " \r\nSaltwater\r\nBoat\r\ncaf\xe9 \x80"
+         "5 ?\r\n\r\r\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -104,7 +108,9 @@ TEST(TextExport, BlockVariants) {
 TEST(TextExport, EmptySelectionWritesHeadingAndCreditsOnly) {
     AppState s = sampleLog();
     s.DiverName = QString::fromUtf8("Ren\u00e9e");
-    EXPECT_EQ(textDocument(s, {}, true), "Reef Book of Ren\xe9" "e\r\n" + kCredits);
+    EXPECT_EQ(textDocument(s, {}, true), "Reef Book of Ren\xe9"
+                                         "e\r\n" +
+                                             kCredits);
 }
 
 TEST(TextExport, DivesInTheOrderGivenAndStrayIndexesSkipped) {
@@ -117,8 +123,9 @@ TEST(TextExport, DivesInTheOrderGivenAndStrayIndexesSkipped) {
     EXPECT_LT(four, one);
     EXPECT_EQ(doc.count("Dive:"), 2);
     // Dive 4 of durations 1..4: total 10, average 2.
-    EXPECT_NE(doc.indexOf("Dive: 14\tPleasure\tBottom Time: 4\r\nDate:0/0/0\tNone\tTotal Time: 10\r\n"),
-              -1);
+    EXPECT_NE(
+        doc.indexOf("Dive: 14\tPleasure\tBottom Time: 4\r\nDate:0/0/0\tNone\tTotal Time: 10\r\n"),
+        -1);
 }
 
 TEST(TextExport, WritesThroughADevice) {

@@ -1,0 +1,53 @@
+#include "ByteWriter.h"
+
+#include "HtmlExport.h"
+#include "store/Text.h"
+
+#include <algorithm>
+
+namespace output {
+
+ByteWriter::ByteWriter(qsizetype expected) {
+    buf_.resize(std::max<qsizetype>(expected, 256));
+}
+
+void ByteWriter::grow(qsizetype needed) {
+    buf_.resize(std::max(needed, buf_.size() * 2));
+}
+
+void ByteWriter::text(const QString& s) {
+    const qsizetype n = s.size();
+    reserveMore(n);
+    const char16_t* src = reinterpret_cast<const char16_t*>(s.constData());
+    char* dst = buf_.data() + used_;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (src[i] >= 0x80) {
+            // Rare: let the code page conversion handle the whole text.
+            scratch_.resize(0);
+            text::appendCp1252(scratch_, s);
+            put(std::string_view(scratch_.constData(), static_cast<size_t>(scratch_.size())));
+            return;
+        }
+        dst[i] = static_cast<char>(src[i]);
+    }
+    used_ += n;
+}
+
+void ByteWriter::escaped(const QString& s) {
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u == u'&' || u == u'<' || u == u'>' || u == u'"') {
+            text(htmlEscaped(s));
+            return;
+        }
+    }
+    text(s);
+}
+
+QByteArray ByteWriter::take() {
+    buf_.resize(used_);
+    used_ = 0;
+    return std::move(buf_);
+}
+
+} // namespace output

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstring>
+#include <string_view>
+
+namespace output {
+
+// Builds an exported file in memory. An export of a large log is tens of megabytes made of
+// short pieces, so appending has to cost little more than copying the bytes: the buffer
+// grows by doubling and pieces are copied straight into it.
+class ByteWriter {
+  public:
+    explicit ByteWriter(qsizetype expected = 0);
+
+    void put(std::string_view s) {
+        reserveMore(static_cast<qsizetype>(s.size()));
+        std::memcpy(buf_.data() + used_, s.data(), s.size());
+        used_ += static_cast<qsizetype>(s.size());
+    }
+    void put(char c) {
+        reserveMore(1);
+        buf_.data()[used_++] = c;
+    }
+    // The text in Windows-1252.
+    void text(const QString& s);
+    // The text in Windows-1252 with "&", "<", ">" and the double quote as HTML entities.
+    void escaped(const QString& s);
+
+    QByteArray take();
+
+  private:
+    void reserveMore(qsizetype n) {
+        if (used_ + n > buf_.size()) grow(used_ + n);
+    }
+    void grow(qsizetype needed);
+
+    QByteArray buf_;
+    qsizetype used_ = 0;
+    QByteArray scratch_; // for text outside ASCII
+};
+
+} // namespace output

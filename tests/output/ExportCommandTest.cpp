@@ -1,0 +1,161 @@
+#include "output/ExportCommand.h"
+#include "SampleLog.h"
+#include "output/HtmlExport.h"
+#include "output/TextExport.h"
+
+#include "support/TestEnv.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace output;
+
+namespace {
+
+struct ExportRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+ExportRun runExport(AppState& state, const QStringList& args) {
+    ExportRun r;
+    QBuffer out(&r.out);
+    out.open(QIODevice::WriteOnly);
+    QTextStream err(&r.err);
+    r.code = exportCommand(state, args, out, err);
+    err.flush();
+    return r;
+}
+
+// The dive numbers of a text export, in the order they were written.
+std::vector<int> diveNumbers(const QByteArray& text) {
+    std::vector<int> numbers;
+    static const QRegularExpression re(QStringLiteral("^Dive:\\s*(-?\\d+)\\t"),
+                                       QRegularExpression::MultilineOption);
+    auto it = re.globalMatch(QString::fromLatin1(text));
+    while (it.hasNext())
+        numbers.push_back(it.next().captured(1).toInt());
+    return numbers;
+}
+
+} // namespace
+
+class ExportCommandTest : public TempFolderTest {};
+
+TEST_F(ExportCommandTest, ChoosingDives) {
+    // Offset 100, 20 dives: the log holds dives 101 to 120.
+    struct Case {
+        QStringList dives; // the --dives words, empty for none
+        std::vector<int> written;
+    };
+    const Case cases[] = {
+        {{}, {101, 102, 103, 104, 105, 106, 107, 108, 109, 110,
+              111, 112, 113, 114, 115, 116, 117, 118, 119, 120}},
+        {{"--dives", "all"}, {101, 102, 103, 104, 105, 106, 107, 108, 109, 110,
+                              111, 112, 113, 114, 115, 116, 117, 118, 119, 120}},
+        {{"--dives", "105-107"}, {105, 106, 107}},
+        {{"--dives=105-107"}, {105, 106, 107}},
+        {{"--dives", "90-103"}, {101, 102, 103}},  // start before the log
+        {{"--dives", "118-500"}, {118, 119, 120}}, // end after the log
+        {{"--dives", "104-102"}, {101, 102}},      // start after end: start goes to the first
+        {{"--dives", "125-130"}, {}},              // as the range fields would leave it
+        {{"--dives", "104,101"}, {104, 101}},      // a list keeps its own order
+        {{"--dives", "120, 101 ,120"}, {120, 101, 120}},
+        {{"--dives", "110"}, {110}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dives.join(QLatin1Char(' ')).toStdString());
+        AppState s = numberedLog(20, 100);
+        const ExportRun r = runExport(s, QStringList{"text"} << c.dives << QStringList{"-o", "-"});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        EXPECT_EQ(diveNumbers(r.out), c.written);
+        EXPECT_TRUE(r.out.startsWith("Reef Book of O'Brien, Pat\r\n"));
+    }
+}
+
+TEST_F(ExportCommandTest, BadArgumentsWriteNothing) {
+    struct Case {
+        QStringList args;
+        const char* named; // what the one-line message must name
+    };
+    const Case cases[] = {
+        {{"text", "--dives", "104,999"}, "999"},
+        {{"text", "--dives", "104,100"}, "100"},
+        {{"html", "--dives", "abc"}, "abc"},
+        {{"text", "--dives", "101,,102"}, "101,,102"},
+        {{"text", "--dives", "1-"}, "1-"},
+        {{"text", "--dives", "101-102-103"}, "101-102-103"},
+        {{"text", "--dives", "1.5"}, "1.5"},
+        {{"text", "--dives"}, "--dives"},
+        {{"text", "-o"}, "-o"},
+        {{"text", "-o", ""}, "-o"},
+        {{"text", "--colour"}, "--colour"},
+        {{"pdf"}, "text|html"},
+        {{}, "text|html"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        AppState s = numberedLog(20, 100);
+        const ExportRun r = runExport(s, c.args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.named))) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+}
+
+TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
+    AppState s = numberedLog(3, 0);
+    ExportRun r = runExport(s, {"text", "--no-comments"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(readFile(QStringLiteral("o_brien_.txt")), textDocument(s, {1, 2, 3}, false));
+    EXPECT_TRUE(r.out.contains("o_brien_.txt"));
+
+    r = runExport(s, {"html", "--dives", "3,1"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    const QByteArray page = readFile(QStringLiteral("o_brien_.htm"));
+    EXPECT_EQ(page, htmlDocument(s, {3, 1}, true));
+    EXPECT_NE(page.indexOf("comment 3"), -1);
+    for (const QString& picture : pageImageNames())
+        EXPECT_TRUE(QFileInfo::exists(path(picture))) << picture.toStdString();
+
+    s.DiverName.clear();
+    r = runExport(s, {"html", "-o", "page.htm", "--no-comments"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(readFile(QStringLiteral("page.htm")), htmlDocument(s, {1, 2, 3}, false));
+    r = runExport(s, {"text"});
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("default.txt"))));
+}
+
+TEST_F(ExportCommandTest, StandardOutputGetsTheRawBytes) {
+    AppState s = sampleLog();
+    s.Dives[3].Comments = QString::fromUtf8("na\u00efve <b>");
+    const ExportRun r = runExport(s, {"html", "-o", "-", "--dives", "3"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, htmlDocument(s, {3}, true));
+    EXPECT_NE(r.out.indexOf("na\xefve &lt;b&gt;"), -1);
+    // No page file, so no pictures either.
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
+    AppState s = numberedLog(3, 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("o_brien_.txt")));
+    const ExportRun r = runExport(s, {"text"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("o_brien_.txt"))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    QBuffer closed; // standard output that refuses the bytes
+    QString err;
+    QTextStream errStream(&err);
+    EXPECT_EQ(exportCommand(s, {"text", "-o", "-"}, closed, errStream), 1);
+    errStream.flush();
+    EXPECT_FALSE(err.isEmpty());
+}
