@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -36,6 +37,8 @@ void HelpWindow::makeWindow() {
     window = std::make_unique<QWidget>(nullptr, Qt::Window);
     window->setObjectName(QStringLiteral("frmHelp"));
     window->setWindowTitle(DefaultTitle);
+    // A window of its own on the task bar, so it carries the program's icon.
+    window->setWindowIcon(QIcon(QStringLiteral(":/icons/reefbook.png")));
     window->resize(680, 620);
 
     auto* layout = new QVBoxLayout(window.get());

@@ -62,6 +62,7 @@ TEST_F(HelpWindowTest, ContentsShowsTheFileFromItsStart) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(b->window()));
     EXPECT_EQ(b->documentTitle(), QStringLiteral("Test Help"));
     EXPECT_EQ(b->window()->windowTitle(), QStringLiteral("Test Help"));
+    EXPECT_FALSE(b->window()->windowIcon().availableSizes().isEmpty());
     EXPECT_TRUE(b->toPlainText().startsWith(QStringLiteral("Start of help")));
     EXPECT_TRUE(b->toPlainText().contains(QStringLiteral("Last words")));
     EXPECT_EQ(b->verticalScrollBar()->value(), 0);
