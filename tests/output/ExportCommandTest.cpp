@@ -131,6 +131,14 @@ TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
     EXPECT_EQ(readFile(QStringLiteral("page.htm")), htmlDocument(s, {1, 2, 3}, false));
     r = runExport(s, {"text"});
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("default.txt"))));
+
+    // A page in another folder gets its pictures in that folder.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("web")));
+    r = runExport(s, {"html", "-o", "web/log.htm"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(readFile(QStringLiteral("web/log.htm")), htmlDocument(s, {1, 2, 3}, true));
+    for (const QString& picture : pageImageNames())
+        EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("web/") + picture)));
 }
 
 TEST_F(ExportCommandTest, StandardOutputGetsTheRawBytes) {

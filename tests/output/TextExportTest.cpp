@@ -177,3 +177,32 @@ TEST_F(TextFileTest, FileThatCannotBeWrittenIsReportedAndThePreviousOneStays) {
     EXPECT_FALSE(r.written);
     EXPECT_EQ(r.problems.size(), 1u);
 }
+
+TEST(TextExport, LongTextOutsideAsciiGrowsTheBlock) {
+    AppState s = sampleLog();
+    QString comment;
+    QByteArray expected;
+    for (int k = 0; k < 20000; ++k) {
+        comment += QString::fromUtf8(k % 2 ? "\u00e9" : "\u20ac") + QLatin1Char('x');
+        expected += k % 2 ? "\xe9x" : "\x80x";
+    }
+    s.Dives[3].Comments = comment;
+    const QByteArray block = textDiveBlock(makeDiveValues(s, 3, RunningTotals(s)), true);
+    EXPECT_TRUE(block.startsWith(kExampleBlock.left(kExampleBlock.size() - 4)));
+    EXPECT_TRUE(block.endsWith(expected + "\r\n\r\r\r\n"));
+    EXPECT_EQ(block.size(), kExampleBlock.size() + expected.size() + 2);
+}
+
+TEST(TextExport, RefilledValuesLeaveNothingOfTheDiveBefore) {
+    AppState s = sampleLog();
+    s.Dives[1].TimeData = {1, 2, 3, 4, 5, 6, 7};
+    s.Dives[1].CondData = {1, 0, 0, 0, 0, 0, 0, 0};
+    const RunningTotals totals(s);
+    DiveValues reused;
+    for (int i : {3, 1, 2, 3}) {
+        SCOPED_TRACE(i);
+        makeDiveValues(reused, s, i, totals);
+        const DiveValues fresh = makeDiveValues(s, i, totals);
+        EXPECT_EQ(textDiveBlock(reused, true), textDiveBlock(fresh, true));
+    }
+}
