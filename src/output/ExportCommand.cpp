@@ -13,8 +13,10 @@ namespace output {
 
 namespace {
 
-constexpr int UsageError = 2;
-constexpr int WriteError = 1;
+// The exit statuses and message prefix of reefbook-cli: 2 when the command could not do its
+// work (nothing written), 0 when it did.
+constexpr int Failed = 2;
+constexpr char Prefix[] = "reefbook-cli: export: ";
 
 struct DiveSpec {
     std::vector<int> dives;
@@ -84,18 +86,18 @@ DiveSpec parseDives(const AppState& state, const QString& text) {
     return spec;
 }
 
-int usage(QTextStream& err, const QString& what) {
-    err << "export: " << what << '\n';
+int fail(QTextStream& err, const QString& what) {
+    err << Prefix << what << '\n';
     err.flush();
-    return UsageError;
+    return Failed;
 }
 
 } // namespace
 
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err) {
     if (args.isEmpty() || (args[0] != QLatin1String("text") && args[0] != QLatin1String("html")))
-        return usage(err, QStringLiteral("say what to write: export text|html [--dives "
-                                         "all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"));
+        return fail(err, QStringLiteral("say what to write: export text|html [--dives "
+                                        "all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"));
     const bool html = args[0] == QLatin1String("html");
 
     QString divesText = QStringLiteral("all");
@@ -106,27 +108,26 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         if (a == QLatin1String("--no-comments")) {
             withComments = false;
         } else if (a == QLatin1String("--dives") || a == QLatin1String("-o")) {
-            if (k + 1 >= args.size()) return usage(err, QStringLiteral("%1 needs a value").arg(a));
+            if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
             (a == QLatin1String("-o") ? outName : divesText) = args[++k];
         } else if (a.startsWith(QLatin1String("--dives="))) {
             divesText = a.mid(8);
         } else {
-            return usage(err, QStringLiteral("unknown argument '%1'").arg(a));
+            return fail(err, QStringLiteral("unknown argument '%1'").arg(a));
         }
     }
     if (outName.isEmpty() && args.contains(QLatin1String("-o")))
-        return usage(err, QStringLiteral("-o needs a file name, or - for standard output"));
+        return fail(err, QStringLiteral("-o needs a file name, or - for standard output"));
 
     const DiveSpec spec = parseDives(state, divesText);
-    if (!spec.error.isEmpty()) return usage(err, spec.error);
+    if (!spec.error.isEmpty()) return fail(err, spec.error);
 
     if (outName == QLatin1String("-")) {
         const QByteArray bytes = html ? htmlDocument(state, spec.dives, withComments)
                                       : textDocument(state, spec.dives, withComments);
         if (stdOut.write(bytes) != bytes.size()) {
-            err << "export: cannot write to standard output: " << stdOut.errorString() << '\n';
-            err.flush();
-            return WriteError;
+            return fail(err,
+                        QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
         }
         return 0;
     }
@@ -137,16 +138,16 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     const ExportResult result = html ? WriteHtmlFile(state, outName, spec.dives, withComments)
                                      : WriteTextFile(state, outName, spec.dives, withComments);
     if (!result.written) {
-        err << "export: cannot write " << describeProblems(result.problems) << '\n';
-        err.flush();
-        return WriteError;
+        return fail(err, QStringLiteral("cannot write ") + describeProblems(result.problems));
     }
     // Pictures left out make the page look bare but lose nothing: say so and carry on.
     for (const FileProblem& p : result.problems)
-        err << "export: warning: picture not written: " << p.file << ": " << p.what << '\n';
+        err << "reefbook-cli: warning: picture not written: " << p.file << ": " << p.what << '\n';
     err.flush();
-    const QByteArray note =
-        QStringLiteral("Wrote %1 (%2 dives)\n").arg(outName).arg(spec.dives.size()).toUtf8();
+    const QString count = spec.dives.size() == 1
+                              ? QStringLiteral("1 dive")
+                              : QStringLiteral("%1 dives").arg(spec.dives.size());
+    const QByteArray note = QStringLiteral("Wrote %1 (%2)\n").arg(outName, count).toUtf8();
     stdOut.write(note);
     return 0;
 }

@@ -15,8 +15,9 @@ namespace output {
 // to FILE, or with "-o -" as raw bytes to stdOut. Dive numbers are the ones the diver sees
 // (index + offset). A range is corrected to the log the way the output dialog corrects its
 // range fields; a list is written in its own order and every number in it must be a dive.
-// Returns 0 when written, 1 when the file could not be written, 2 for bad arguments (one
-// line on err, nothing written).
+// Returns 0 when written; 2 with one line on err when the arguments cannot be used or the
+// file cannot be written, and then nothing is written. Pictures that could not be put
+// beside a page are warnings on err; the status stays 0.
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err);
 
 } // namespace output

@@ -78,6 +78,19 @@ TEST_F(ExportCommandTest, ChoosingDives) {
     }
 }
 
+TEST_F(ExportCommandTest, NegativeOffsetGivesNegativeDiveNumbers) {
+    AppState s = numberedLog(20, -10); // dives -9 to 10
+    ExportRun r = runExport(s, {"text", "--dives", "-5--3", "-o", "-"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(diveNumbers(r.out), (std::vector<int>{-5, -4, -3}));
+    r = runExport(s, {"text", "--dives", "10,-9,0", "-o", "-"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(diveNumbers(r.out), (std::vector<int>{10, -9, 0}));
+    r = runExport(s, {"text", "--dives", "-10", "-o", "-"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String("-10"))) << r.err.toStdString();
+}
+
 TEST_F(ExportCommandTest, BadArgumentsWriteNothing) {
     struct Case {
         QStringList args;
@@ -115,7 +128,7 @@ TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
     ExportRun r = runExport(s, {"text", "--no-comments"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(readFile(QStringLiteral("o_brien_.txt")), textDocument(s, {1, 2, 3}, false));
-    EXPECT_TRUE(r.out.contains("o_brien_.txt"));
+    EXPECT_EQ(r.out, "Wrote o_brien_.txt (3 dives)\n");
 
     r = runExport(s, {"html", "--dives", "3,1"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -156,14 +169,15 @@ TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
     AppState s = numberedLog(3, 0);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("o_brien_.txt")));
     const ExportRun r = runExport(s, {"text"});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("o_brien_.txt"))) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 
     QBuffer closed; // standard output that refuses the bytes
     QString err;
     QTextStream errStream(&err);
-    EXPECT_EQ(exportCommand(s, {"text", "-o", "-"}, closed, errStream), 1);
+    EXPECT_EQ(exportCommand(s, {"text", "-o", "-"}, closed, errStream), 2);
     errStream.flush();
     EXPECT_FALSE(err.isEmpty());
 }
