@@ -48,6 +48,13 @@ void frmLocation::choosePicture() {
                QStringLiteral("bmp")});
     if (path.isEmpty())
         return; // cancelled: the entry keeps its picture
+    if (!lists::pathStorable(path)) {
+        ui::showError(this, QStringLiteral("Sorry!"),
+                      QStringLiteral("This picture cannot be kept: the location file can only "
+                                     "hold file and folder names in Western European letters.\n%1")
+                          .arg(path));
+        return;
+    }
     lists::setDraftPicture(draft, path);
     entryShown(&draft.entries[static_cast<size_t>(draft.selected)]);
 }

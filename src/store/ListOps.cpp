@@ -1,5 +1,7 @@
 #include "ListOps.h"
 
+#include "Text.h"
+
 #include <algorithm>
 
 namespace lists {
@@ -97,6 +99,10 @@ void commitDraft(AppState& state, int which, const ListDraft& draft) {
     if (which < 0 || which > 3 || draft.entries.empty())
         return;
     state.list(which) = draft.entries;
+}
+
+bool pathStorable(const QString& path) {
+    return text::fromCp1252(text::toCp1252(path)) == path;
 }
 
 QString pictureFileName(const QString& path) {

@@ -63,6 +63,10 @@ bool setDraftPicture(ListDraft& draft, const QString& path);
 // Makes the draft list `which` again, entry for entry in the draft's order.
 void commitDraft(AppState& state, int which, const ListDraft& draft);
 
+// Whether a picture path survives the location file, whose text is Windows-1252: a path
+// with letters outside it would come back with '?' in their place and name no file.
+bool pathStorable(const QString& path);
+
 // The file name at the end of a stored picture path, whether the path was written with
 // '/' or with '\' (paths kept from a Windows machine).
 QString pictureFileName(const QString& path);

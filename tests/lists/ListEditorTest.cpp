@@ -450,9 +450,19 @@ TEST_F(LocationTest, PictureCancelledOrWithNothingSelectedChangesNothing) {
     EXPECT_EQ(platform.fileRequests.size(), 1u);
     EXPECT_TRUE(ui.picMap->hasPicture());
 
+    // A path the location file could not hold is refused rather than lost at the next start.
+    const QString foreign = savePicture(QStringLiteral("карта.png"), "PNG", {8, 8}, Qt::red);
+    platform.chooseFile(foreign);
+    platform.expect(QStringLiteral("Sorry!"),
+                    QStringLiteral("This picture cannot be kept: the location file can only hold "
+                                   "file and folder names in Western European letters.\n") +
+                        foreign);
+    QTest::mouseClick(ui.cmdPict, Qt::LeftButton);
+    EXPECT_EQ(ui.picMap->picture().pixelColor(0, 0), QColor(Qt::blue));
+
     ui.typeName(QStringLiteral("Somewhere new")); // no entry selected now
     QTest::mouseClick(ui.cmdPict, Qt::LeftButton);
-    EXPECT_EQ(platform.fileRequests.size(), 1u) << "no file dialog without an entry";
+    EXPECT_EQ(platform.fileRequests.size(), 2u) << "no file dialog without an entry";
 
     QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
     EXPECT_EQ(state.LocationList[1].Picture, path("map.png"));

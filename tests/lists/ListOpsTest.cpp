@@ -132,6 +132,17 @@ TEST(ListKind, PicksListAndCaption) {
     }
 }
 
+TEST(PathStorable, OnlyWhatTheLocationFileCanHold) {
+    const std::pair<QString, bool> cases[] = {
+        {QStringLiteral("/home/diver/maps/reef.png"), true},
+        {QStringLiteral("C:\\Tauchen\\Übersicht Zoë €.bmp"), true},
+        {QStringLiteral("/home/diver/карта.png"), false},
+        {QStringLiteral("/maps/\u6D77.png"), false},
+        {QString(), true}};
+    for (const auto& [path, storable] : cases)
+        EXPECT_EQ(lists::pathStorable(path), storable) << path.toStdString();
+}
+
 TEST(PictureFileName, EitherSeparator) {
     const std::pair<const char*, const char*> cases[] = {
         {"/home/diver/maps/reef.png", "reef.png"},
