@@ -53,34 +53,6 @@ TEST(MakeBaseName, FirstEightCharactersAsFileName) {
         EXPECT_EQ(MakeBaseName(name), base) << name.toStdString();
 }
 
-TEST(DiveValues, WorkedExample) {
-    const AppState s = sampleLog();
-    const DiveValues v = makeDiveValues(s, 3, RunningTotals(s));
-    EXPECT_EQ(v.LocationName, "Blue Hole");
-    EXPECT_EQ(v.TypeName, "Wall");
-    EXPECT_EQ(v.BuddyName, "Ann");
-    EXPECT_EQ(v.GearName, "Wetsuit");
-    EXPECT_EQ(v.DiveNoText, "Dive: 3");
-    EXPECT_EQ(v.BottomTimeText, "Bottom Time: 42");
-    EXPECT_EQ(v.DateText, "Date:7/4/1997");
-    EXPECT_EQ(v.WeightText, "Wt.: 12");
-    EXPECT_EQ(v.PsiInText, "PSI In: 3000");
-    EXPECT_EQ(v.PsiOutText, "PSI Out: 700");
-    EXPECT_EQ(v.TimeInText, "Time In:9:05");
-    EXPECT_EQ(v.TimeOutText, "Time Out:9:47");
-    EXPECT_EQ(v.AirTempText, "Temp - Air: 84");
-    EXPECT_EQ(v.SurfaceTempText, ", Surface: 82");
-    EXPECT_EQ(v.BottomTempText, ", Bottom: 78");
-    EXPECT_EQ(v.MaxDepthText, "Max. Depth: 60");
-    EXPECT_EQ(v.VisibilityText, "Visibility: 80");
-    EXPECT_EQ(v.TankSizeText, "Tank Sz.: 80");
-    EXPECT_EQ(v.TotalTimeText, "Total Time: 120");
-    EXPECT_EQ(v.AvgTimeText, "Avg. Time: 40");
-    EXPECT_EQ(v.AvgDepthText, "Avg. Depth: 55");
-    const std::array<bool, 8> expected{false, true, true, false, false, false, false, false};
-    EXPECT_EQ(v.conditionSet, expected);
-}
-
 TEST(DiveValues, OddRecords) {
     AppState s = sampleLog();
     DiveRecord& d = s.Dives[3];
