@@ -64,7 +64,7 @@ void ListEditor::select(int index) {
     c.cboData->setCurrentIndex(index);
     c.cboData->setEditText(e.Name); // also when the same item is picked after typing over it
     c.txtInfo->setText(e.Info);
-    c.txtInfo->setReadOnly(false);
+    c.txtInfo->setEnabled(true);
     filling = false;
     entryShown(&e);
 }
@@ -73,17 +73,26 @@ void ListEditor::clearShown() {
     filling = true;
     c.cboData->setCurrentIndex(-1);
     c.cboData->setEditText(QString());
+    filling = false;
+    showNoEntry();
+}
+
+void ListEditor::showNoEntry() {
+    // Info typed now would belong to no entry and be dropped, so the box takes no typing
+    // rather than swallow it; and nothing of the last entry stays in view to be mistaken for
+    // the new name's.
+    filling = true;
     c.txtInfo->clear();
-    c.txtInfo->setReadOnly(true);
+    c.txtInfo->setEnabled(false);
     filling = false;
     entryShown(nullptr);
 }
 
 void ListEditor::nameEdited() {
-    // The box no longer shows an entry, so info typed now would belong to none. The info box
-    // keeps showing the last entry's text but takes no typing, rather than swallowing it.
+    const bool wasSelected = draft.hasSelection();
     draft.selected = -1;
-    c.txtInfo->setReadOnly(true);
+    if (wasSelected)
+        showNoEntry();
 }
 
 void ListEditor::infoChanged(const QString& text) {

@@ -30,8 +30,8 @@ protected:
     // Called by the window once its controls exist: wires them and shows the list.
     void attach(const Controls& controls);
 
-    // Runs after the shown entry changed: `entry` is the selected one, or null when the
-    // display was cleared because nothing is selected any more.
+    // Runs after the shown entry changed: `entry` is the selected one, or null when nothing
+    // is selected any more (after Delete, or once the user types over the name).
     virtual void entryShown(const ListEntry* entry) { (void)entry; }
 
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +45,7 @@ protected:
 private:
     void select(int index);
     void clearShown();
+    void showNoEntry();
     void nameEdited();
     void infoChanged(const QString& text);
     void addEntry();

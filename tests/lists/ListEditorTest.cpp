@@ -261,9 +261,10 @@ TEST_F(ListEditorTest, InfoTypedAfterAddIsKeptAndInfoTypedOverNothingIsNot) {
     ASSERT_TRUE(ui.complete());
 
     ui.typeName(QStringLiteral("Carla"));
+    EXPECT_EQ(ui.txtInfo->text(), QString()) << "Ann's info is not shown under the new name";
     ui.txtInfo->setFocus();
     ui.typeInfo(QStringLiteral("lost words"));
-    EXPECT_EQ(ui.txtInfo->text(), QStringLiteral("about Ann")) << "no entry takes this typing";
+    EXPECT_EQ(ui.txtInfo->text(), QString()) << "no entry takes this typing";
 
     QTest::mouseClick(ui.cmdAdd, Qt::LeftButton);
     EXPECT_EQ(ui.txtInfo->text(), QString());
@@ -345,6 +346,7 @@ TEST_F(ListEditorTest, EnterInTheNameBoxNeitherClosesNorAdds) {
 
 TEST_F(ListEditorTest, TabGoesThroughTheControlsInReadingOrder) {
     state.LocationList = entries({"Pool"});
+    state.TypeList = entries({"Reef"});
     setDives(field::Location, {0});
     frmData types(state);
     frmLocation locations(state);
@@ -461,6 +463,7 @@ TEST_F(LocationTest, PictureCancelledOrWithNothingSelectedChangesNothing) {
     EXPECT_EQ(ui.picMap->picture().pixelColor(0, 0), QColor(Qt::blue));
 
     ui.typeName(QStringLiteral("Somewhere new")); // no entry selected now
+    EXPECT_FALSE(ui.picMap->hasPicture()) << "the old picture is not shown under a new name";
     QTest::mouseClick(ui.cmdPict, Qt::LeftButton);
     EXPECT_EQ(platform.fileRequests.size(), 2u) << "no file dialog without an entry";
 
