@@ -552,14 +552,3 @@ TEST_F(LocationTest, PictureFitsTheBoxKeepingItsProportions) {
         }
     }
 }
-
-TEST_F(LocationTest, NewDiversListShowsPoolWithAnEmptyBox) {
-    StartNewLog(state);
-    frmLocation dlg(state);
-    const Controls ui(&dlg);
-    ASSERT_TRUE(ui.completeLocation());
-    EXPECT_EQ(itemsOf(ui.cboData), QStringList{"Pool"});
-    EXPECT_EQ(ui.txtInfo->text(), QString());
-    EXPECT_FALSE(ui.picMap->hasPicture());
-    EXPECT_EQ(ui.picMap->note(), QString());
-}

@@ -94,26 +94,6 @@ TEST(ListDraft, AddStopsAtTheLargestListAFileCanCount) {
     EXPECT_EQ(static_cast<int>(d.entries.size()), lists::MaxEntries);
 }
 
-TEST(ListDraft, InfoAndPictureGoToTheSelectedEntryOnly) {
-    lists::ListDraft d{entries({"Pool", "Reef"}), 1};
-    EXPECT_TRUE(lists::setDraftInfo(d, QStringLiteral("30 m wall")));
-    EXPECT_TRUE(lists::setDraftPicture(d, QStringLiteral("/maps/reef.png")));
-    d.selected = -1;
-    EXPECT_FALSE(lists::setDraftInfo(d, QStringLiteral("lost")));
-    EXPECT_FALSE(lists::setDraftPicture(d, QStringLiteral("/lost.png")));
-    const RefList expected = {
-        {QStringLiteral("Pool"), QStringLiteral("info Pool"), {}},
-        {QStringLiteral("Reef"), QStringLiteral("30 m wall"), QStringLiteral("/maps/reef.png")}};
-    EXPECT_EQ(d.entries, expected);
-
-    AppState s;
-    s.LocationList = entries({"Old"});
-    lists::commitDraft(s, field::Location, d);
-    EXPECT_EQ(s.LocationList, expected);
-    lists::commitDraft(s, field::Location, lists::ListDraft{}); // a list never becomes empty
-    EXPECT_EQ(s.LocationList, expected);
-}
-
 TEST(ListKind, PicksListAndCaption) {
     struct Case {
         int kind;
