@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
@@ -42,11 +43,6 @@ template <typename T, size_t N> int indexIn(const std::array<T*, N>& controls, c
 bool userFocusChange(const QEvent* event) {
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
-void selectAllLater(QLineEdit* box) {
-    // After the mouse press that gave the focus, which would place the cursor instead.
-    QTimer::singleShot(0, box, [box] { box->selectAll(); });
 }
 
 } // namespace
@@ -193,10 +189,14 @@ void FormLog::startUp() {
 }
 
 void FormLog::centre() {
-    resize(size().expandedTo(minimumSizeHint()));
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
+    // Room for every control without scrolling, unless the screen is smaller than that; then
+    // the entry area scrolls instead of being cut off. The margin leaves room for the frame.
+    const QSize content = ui->entryArea->minimumSizeHint().expandedTo(QSize(880, 600));
+    const QSize wanted(content.width() + 8, content.height() + menuBar()->sizeHint().height() + 8);
+    resize(wanted.boundedTo(area.size() - QSize(16, 48)));
     const QSize frame = frameGeometry().size().expandedTo(size());
     // A window larger than the screen keeps its title bar on the screen.
     const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
@@ -368,7 +368,7 @@ void FormLog::NewEntry() {
     ui->lblTotal->setText(QString::number(state.DiveCount()));
     // The new, empty dive is shown when the number box is left.
     ui->txtDNum->setFocus(Qt::OtherFocusReason);
-    selectAllLater(ui->txtDNum);
+    ui->txtDNum->selectAll();
 }
 
 void FormLog::ClearEntry() {
@@ -419,19 +419,44 @@ bool FormLog::DiveProfile() {
 // Entry fields
 
 void FormLog::commitEdit() {
-    if (QWidget* box = focusWidget()) focusLost(box);
+    QWidget* box = focusWidget();
+    if (!box) return;
+    focusLost(box);
+    // The box still holds the focus; when it really loses it, possibly after the command has
+    // moved to another dive, its text belongs to the dive it was checked for.
+    if (box != ui->txtDNum) {
+        committedBox = box;
+        committedDive = state.CurrentDive;
+    }
 }
 
 bool FormLog::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (userFocusChange(event)) focusGained(watched);
+        if (userFocusChange(event)) {
+            committedBox = nullptr;
+            focusGained(watched);
+            const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+            clickedInto = byMouse ? qobject_cast<QLineEdit*>(watched) : nullptr;
+        }
         break;
     case QEvent::FocusOut:
-        if (userFocusChange(event)) focusLost(watched);
+        if (!userFocusChange(event)) break;
+        if (watched == committedBox) {
+            committedBox = nullptr;
+            if (committedDive != state.CurrentDive) break;
+        }
+        focusLost(watched);
         break;
     case QEvent::MouseButtonPress:
         if (const int i = indexIn(imgRate, watched); i >= 0) optRate[i]->setChecked(true);
+        if (watched == clickedInto) {
+            // The click that entered the box selects its whole text rather than placing the
+            // cursor, so typing replaces the value as it does after Tab.
+            clickedInto = nullptr;
+            static_cast<QLineEdit*>(watched)->selectAll();
+            return true;
+        }
         break;
     case QEvent::Paint:
         if (watched == ui->picProfile) paintThumbnail();
@@ -447,11 +472,11 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
 
 void FormLog::focusGained(QObject* box) {
     if (box == ui->txtDNum) {
-        selectAllLater(ui->txtDNum);
+        ui->txtDNum->selectAll();
     } else if (const int a = indexIn(txtAData, box); a >= 0) {
-        selectAllLater(txtAData[a]);
+        txtAData[a]->selectAll();
     } else if (const int b = indexIn(txtBData, box); b >= 0) {
-        selectAllLater(txtBData[b]);
+        txtBData[b]->selectAll();
         SavedBottomTime = 0;
         SavedMaxDepth = 0;
         const int16_t value = numbers::toInt16(numbers::roundedValue(txtBData[b]->text()));

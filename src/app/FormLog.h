@@ -116,5 +116,8 @@ class FormLog : public QMainWindow {
     int16_t SavedBottomTime = 0;
     int16_t SavedMaxDepth = 0;
     QString helpFile;
+    QLineEdit* clickedInto = nullptr; // a box just entered by a mouse click
+    QObject* committedBox = nullptr;  // checked by a command while it kept the focus
+    int committedDive = 0;
     std::vector<QLine> thumbLines;
 };

@@ -372,11 +372,32 @@ TEST_F(FormLogTest, ThumbnailAndProfileRefusal) {
 
 TEST_F(FormLogTest, TitleNamesVersionAndDiver) {
     writeLog({dive(1)});
+    for (const uint8_t multi : {0, 1}) {
+        settings::saveOptions(0, multi);
+        window.reset();
+        open();
+        EXPECT_EQ(QStringLiteral("RB - The Reef Book  V%1.%2     [Tester]")
+                      .arg(REEFBOOK_VERSION_MAJOR)
+                      .arg(REEFBOOK_VERSION_MINOR),
+                  window->windowTitle());
+        EXPECT_EQ(multi == 1, ctl<QAction>("mnuChDiver")->isVisible()) << int(multi);
+    }
+}
+
+TEST_F(FormLogTest, UnreadableFilesAreReportedAtStart) {
+    QByteArray log = bytesOf("02 00");
+    log.append(64, '\0');
+    log.append(10, '\0'); // the second dive is cut short
+    writeFile(QStringLiteral("log1.dvl"), log);
+    AppState probe;
+    const FileProblems problems = OpenLog(probe);
+    ASSERT_FALSE(problems.empty());
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("Some of the diver's files could not be read as they are:\n\n") +
+                        describeProblems(problems));
     open();
-    EXPECT_EQ(QStringLiteral("RB - The Reef Book  V%1.%2     [Tester]")
-                  .arg(REEFBOOK_VERSION_MAJOR)
-                  .arg(REEFBOOK_VERSION_MINOR),
-              window->windowTitle());
+    EXPECT_EQ(1, state.DiveCount()) << "the complete dive is kept";
+    EXPECT_EQ(QStringLiteral("1"), text("txtDNum"));
 }
 
 TEST_F(FormLogTest, FirstStartOnACleanStore) {
@@ -481,6 +502,24 @@ TEST_F(FormLogTest, EditTypedLastIsSavedOnExit) {
     reread.Files = state.Files;
     OpenLog(reread);
     EXPECT_EQ(11, reread.Dives[1].TimeData[field::Month]);
+}
+
+TEST_F(FormLogTest, EditTypedBeforeACommandStaysWithItsDive) {
+    writeLog({dive(100)});
+    open();
+    type("txtAData_1", QStringLiteral("14"), nullptr);
+    QTest::keyClick(ctl("txtAData_1"), Qt::Key_F2);
+    EXPECT_EQ(14, state.Dives[1].TimeData[field::Day]);
+    EXPECT_EQ(0, state.Dives[2].TimeData[field::Day]);
+    ctl("txtBData_0")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(QStringLiteral("0"), text("txtAData_1")) << "the new dive is shown";
+    EXPECT_EQ(0, state.Dives[2].TimeData[field::Day]);
+
+    // A command that stays on the dive leaves the box working as before.
+    type("txtBData_2", QStringLiteral("80"), nullptr);
+    QTest::mouseClick(ctl<QPushButton>("cmdClear"), Qt::LeftButton);
+    type("txtBData_2", QStringLiteral("12"), "txtBData_0");
+    EXPECT_EQ(12, state.Dives[2].DiveData[field::TankSize]);
 }
 
 TEST_F(FormLogTest, NewEntryRefusedWhenTheLogIsFull) {
