@@ -18,7 +18,7 @@ namespace {
 constexpr int Failed = 2;
 constexpr char Prefix[] = "reefbook-cli: export: ";
 
-struct DiveSpec {
+struct ChosenDives {
     std::vector<int> dives;
     QString error; // set when the text could not be used
 };
@@ -43,12 +43,12 @@ QString logSpan(const AppState& state) {
         .arg(rangeLast(state));
 }
 
-DiveSpec parseDives(const AppState& state, const QString& text) {
-    DiveSpec spec;
+ChosenDives parseDives(const AppState& state, const QString& text) {
+    ChosenDives chosen;
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
-        spec.dives = divesFor(state, DiveChoice::All);
-        return spec;
+        chosen.dives = divesFor(state, DiveChoice::All);
+        return chosen;
     }
 
     static const QRegularExpression range(QStringLiteral("^([+-]?\\d+)\\s*-\\s*([+-]?\\d+)$"));
@@ -60,8 +60,8 @@ DiveSpec parseDives(const AppState& state, const QString& text) {
         // corrected start, as when the diver leaves one range field and then the other.
         const int first = correctedRangeStart(state, start, end);
         const int last = correctedRangeEnd(state, first, end);
-        spec.dives = divesFor(state, DiveChoice::Range, first, last);
-        return spec;
+        chosen.dives = divesFor(state, DiveChoice::Range, first, last);
+        return chosen;
     }
 
     const QStringList items = t.split(QLatin1Char(','));
@@ -69,21 +69,21 @@ DiveSpec parseDives(const AppState& state, const QString& text) {
         const QString item = raw.trimmed();
         const std::optional<int> n = wholeNumber(item);
         if (!n) {
-            spec.error = QStringLiteral("'%1' is not all, a range such as 105-107 or a list such "
+            chosen.error = QStringLiteral("'%1' is not all, a range such as 105-107 or a list such "
                                         "as 104,101")
                              .arg(text);
-            spec.dives.clear();
-            return spec;
+            chosen.dives.clear();
+            return chosen;
         }
         const long long index = static_cast<long long>(*n) - state.DiveOffset;
         if (index < 1 || index > state.DiveCount()) {
-            spec.error = QStringLiteral("dive %1 is not in the log (%2)").arg(item, logSpan(state));
-            spec.dives.clear();
-            return spec;
+            chosen.error = QStringLiteral("dive %1 is not in the log (%2)").arg(item, logSpan(state));
+            chosen.dives.clear();
+            return chosen;
         }
-        spec.dives.push_back(static_cast<int>(index));
+        chosen.dives.push_back(static_cast<int>(index));
     }
-    return spec;
+    return chosen;
 }
 
 int fail(QTextStream& err, const QString& what) {
@@ -119,12 +119,12 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     if (outName.isEmpty() && args.contains(QLatin1String("-o")))
         return fail(err, QStringLiteral("-o needs a file name, or - for standard output"));
 
-    const DiveSpec spec = parseDives(state, divesText);
-    if (!spec.error.isEmpty()) return fail(err, spec.error);
+    const ChosenDives chosen = parseDives(state, divesText);
+    if (!chosen.error.isEmpty()) return fail(err, chosen.error);
 
     if (outName == QLatin1String("-")) {
-        const QByteArray bytes = html ? htmlDocument(state, spec.dives, withComments)
-                                      : textDocument(state, spec.dives, withComments);
+        const QByteArray bytes = html ? htmlDocument(state, chosen.dives, withComments)
+                                      : textDocument(state, chosen.dives, withComments);
         if (stdOut.write(bytes) != bytes.size()) {
             return fail(err,
                         QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
@@ -135,8 +135,8 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     if (outName.isEmpty())
         outName = MakeBaseName(state.DiverName) +
                   (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
-    const ExportResult result = html ? WriteHtmlFile(state, outName, spec.dives, withComments)
-                                     : WriteTextFile(state, outName, spec.dives, withComments);
+    const ExportResult result = html ? WriteHtmlFile(state, outName, chosen.dives, withComments)
+                                     : WriteTextFile(state, outName, chosen.dives, withComments);
     if (!result.written) {
         return fail(err, QStringLiteral("cannot write ") + describeProblems(result.problems));
     }
@@ -144,9 +144,9 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     for (const FileProblem& p : result.problems)
         err << "reefbook-cli: warning: picture not written: " << p.file << ": " << p.what << '\n';
     err.flush();
-    const QString count = spec.dives.size() == 1
+    const QString count = chosen.dives.size() == 1
                               ? QStringLiteral("1 dive")
-                              : QStringLiteral("%1 dives").arg(spec.dives.size());
+                              : QStringLiteral("%1 dives").arg(chosen.dives.size());
     const QByteArray note = QStringLiteral("Wrote %1 (%2)\n").arg(outName, count).toUtf8();
     stdOut.write(note);
     return 0;
