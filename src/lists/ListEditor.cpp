@@ -152,6 +152,9 @@ void ListEditor::showEvent(QShowEvent* event) {
             frame.moveCenter(screen->availableGeometry().center());
             move(frame.topLeft());
         }
+        // The name box has the focus; a name typed at once replaces the shown one instead of
+        // running on from its end.
+        c.cboData->lineEdit()->selectAll();
     }
     QDialog::showEvent(event);
 }

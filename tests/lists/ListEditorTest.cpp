@@ -281,14 +281,15 @@ TEST_F(ListEditorTest, InfoTypedAfterAddIsKeptAndInfoTypedOverNothingIsNot) {
     EXPECT_EQ(state.BuddyList, expected);
 }
 
-TEST_F(ListEditorTest, InfoBoxSelectsItsTextOnFocus) {
+TEST_F(ListEditorTest, TypingReplacesTheShownText) {
     state.TypeList = entries({"Reef"});
     setDives(field::Type, {0});
     frmData dlg(state);
     showActive(dlg);
     const Controls ui(&dlg);
     ASSERT_TRUE(ui.complete());
-    ui.cboData->setFocus();
+    ASSERT_TRUE(ui.cboData->hasFocus());
+    EXPECT_EQ(ui.cboData->lineEdit()->selectedText(), QStringLiteral("Reef"));
     QTest::keyClick(ui.cboData, Qt::Key_Tab);
     ASSERT_TRUE(ui.txtInfo->hasFocus());
     QApplication::processEvents();
