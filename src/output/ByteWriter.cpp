@@ -17,19 +17,22 @@ void ByteWriter::grow(qsizetype needed) {
 
 void ByteWriter::text(const QString& s) {
     const qsizetype n = s.size();
-    reserveMore(n);
     const char16_t* src = reinterpret_cast<const char16_t*>(s.constData());
-    char* dst = buf_.data() + used_;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (src[i] >= 0x80) {
-            // Rare: let the code page conversion handle the whole text.
-            scratch_.resize(0);
-            text::appendCp1252(scratch_, s);
-            put(std::string_view(scratch_.constData(), static_cast<size_t>(scratch_.size())));
-            return;
-        }
-        dst[i] = static_cast<char>(src[i]);
+    // Two simple passes (is it all ASCII? then narrow) that the compiler can vectorise; almost
+    // every text of a logbook is plain ASCII.
+    char16_t all = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        all |= src[i];
+    if (all >= 0x80) {
+        scratch_.resize(0);
+        text::appendCp1252(scratch_, s);
+        put(std::string_view(scratch_.constData(), static_cast<size_t>(scratch_.size())));
+        return;
     }
+    reserveMore(n);
+    char* dst = buf_.data() + used_;
+    for (qsizetype i = 0; i < n; ++i)
+        dst[i] = static_cast<char>(src[i]);
     used_ += n;
 }
 
