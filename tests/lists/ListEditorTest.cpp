@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
