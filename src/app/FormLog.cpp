@@ -1,6 +1,7 @@
 #include "FormLog.h"
 #include "ui_FormLog.h"
 
+#include "StartupScreen.h"
 #include "frmAbout.h"
 
 #include "divers/frmNewName.h"
@@ -18,14 +19,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
-#include <QSplashScreen>
-#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -109,7 +107,10 @@ void FormLog::setUpControls() {
         }
     });
     connect(ui->vsbDNum, &QScrollBar::valueChanged, this, [this](int v) {
-        if (!settingNumber) moveTo(v);
+        if (settingNumber) return;
+        // The wheel moves the bar without taking the focus from the box being edited.
+        if (focusWidget() != ui->txtDNum) commitEdit();
+        moveTo(v);
     });
 
     for (QLineEdit* box : txtAData) {
@@ -166,7 +167,7 @@ void FormLog::setUpMenus() {
 
 void FormLog::startUp() {
     centre();
-    if (!SplashShown && options.splash) showSplash();
+    if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
     helpFile = HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
 
@@ -202,39 +203,6 @@ void FormLog::centre() {
     const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
     const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
     move(left, top);
-}
-
-void FormLog::showSplash() {
-    QPixmap picture(420, 260);
-    picture.fill(QColor(0x1d, 0x5f, 0x8a));
-    {
-        QPainter p(&picture);
-        const QPixmap icon(QStringLiteral(":/icons/reefbook.png"));
-        if (!icon.isNull())
-            p.drawPixmap(20, 20,
-                         icon.scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        p.setPen(Qt::white);
-        QFont big = p.font();
-        big.setPointSize(22);
-        big.setBold(true);
-        p.setFont(big);
-        p.drawText(QRect(130, 30, 280, 50), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("Reefbook"));
-        QFont small = p.font();
-        small.setPointSize(11);
-        small.setBold(false);
-        p.setFont(small);
-        p.drawText(QRect(130, 80, 280, 30), Qt::AlignLeft, QStringLiteral("The Reef Book"));
-        p.drawText(QRect(20, 200, 380, 30), Qt::AlignLeft,
-                   QStringLiteral("Version " REEFBOOK_VERSION_STRING));
-    }
-    QSplashScreen splash(picture);
-    splash.show();
-    // The pause keeps the event loop running, so the screen paints and the desktop stays live.
-    QEventLoop pause;
-    QTimer::singleShot(2000, &pause, &QEventLoop::quit);
-    pause.exec();
-    splash.close();
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
@@ -283,6 +251,12 @@ void FormLog::moveTo(int index) {
 }
 
 void FormLog::GoToDive() {
+    // The caller has already chosen the dive: text still being typed in a box belongs to the
+    // dive shown before and must not be stored into this one when the box loses the focus.
+    if (QWidget* box = focusWidget(); box && box != ui->txtDNum) {
+        committedBox = box;
+        committedDive = -1;
+    }
     showNumber();
     if (ResultsJump) {
         ResultsJump = false;

@@ -69,7 +69,6 @@ class FormLog : public QMainWindow {
   private:
     void startUp();
     void centre();
-    void showSplash();
     void renameDefaultDiver(AppState& s);
     void setUpControls();
     void setUpMenus();

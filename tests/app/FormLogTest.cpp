@@ -515,6 +515,14 @@ TEST_F(FormLogTest, EditTypedBeforeACommandStaysWithItsDive) {
     EXPECT_EQ(QStringLiteral("0"), text("txtAData_1")) << "the new dive is shown";
     EXPECT_EQ(0, state.Dives[2].TimeData[field::Day]);
 
+    // So does one typed before the scroll bar moves to another dive.
+    type("txtAData_0", QStringLiteral("12"), nullptr);
+    goTo(1);
+    EXPECT_EQ(12, state.Dives[2].TimeData[field::Month]);
+    EXPECT_EQ(0, state.Dives[1].TimeData[field::Month]);
+    EXPECT_EQ(QStringLiteral("0"), text("txtAData_0"));
+    goTo(2);
+
     // A command that stays on the dive leaves the box working as before.
     type("txtBData_2", QStringLiteral("80"), nullptr);
     QTest::mouseClick(ctl<QPushButton>("cmdClear"), Qt::LeftButton);
@@ -570,6 +578,9 @@ TEST_F(FormLogTest, ConditionsRatingCommentsAndClear) {
 TEST_F(FormLogTest, GoToDiveFromTheResultsWindow) {
     writeLog(tenDives());
     open();
+    type("txtBData_2", QStringLiteral("99"), nullptr);
+    ctl<QLineEdit>("txtAData_0")->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(ctl("txtAData_0"), QStringLiteral("5"));
     state.CurrentDive = 4;
     window->ResultsJump = true;
     window->GoToDive();
@@ -579,6 +590,8 @@ TEST_F(FormLogTest, GoToDiveFromTheResultsWindow) {
     EXPECT_EQ(4, ctl<QScrollBar>("vsbDNum")->value());
     EXPECT_EQ(QStringLiteral("400"), text("txtBData_0"));
     EXPECT_TRUE(ctl("txtDNum")->hasFocus());
+    EXPECT_EQ(99, state.Dives[10].DiveData[field::TankSize]);
+    EXPECT_EQ(0, state.Dives[4].TimeData[field::Month]) << "a month typed for dive 10";
 }
 
 TEST_F(FormLogTest, LinksAboutAndListEditors) {

@@ -1,0 +1,5 @@
+#pragma once
+
+// The start-up screen: the program's picture, name and version, shown for the given time while
+// the event loop keeps running, then closed.
+void showStartupScreen(int milliseconds);
