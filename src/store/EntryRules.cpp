@@ -114,7 +114,9 @@ std::vector<QLine> thumbnailLines(const ProfileRecord& profile, int bottomTime, 
     // Negative values come only from hand-edited files; they would divide by zero or draw
     // outside the picture.
     if (bottomTime <= 0 || maxDepth <= 0 || width <= 0 || height <= 0) return lines;
-    const int xScale = width / bottomTime + 1;
+    // Minutes 0..bottomTime take bottomTime + 1 columns, as in the profile window; the
+    // scale W / bottomTime + 1 would push the end of every dive off the right edge.
+    const int xScale = width / (bottomTime + 1);
     const int yScale = height / maxDepth;
     const int last = std::min(bottomTime, ProfileRecord::PointSlots - 1);
     for (int i = 1; i <= last; ++i) {

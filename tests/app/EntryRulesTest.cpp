@@ -200,18 +200,25 @@ ProfileRecord profileOf(std::initializer_list<std::pair<int16_t, int16_t>> point
 } // namespace
 
 TEST(EntryRules, ThumbnailLines) {
-    // 155 / 30 + 1 = 6 pixels a minute, 100 / 10 = 10 a depth unit.
-    const ProfileRecord shortProfile = profileOf({{0, 0}, {10, 10}, {20, 10}, {25, 0}});
-    EXPECT_EQ((std::vector<QLine>{QLine(0, 0, 60, 100), QLine(60, 100, 120, 100),
-                                  QLine(120, 100, 150, 0)}),
+    // 155 / (30 + 1) = 5 pixels a minute, 100 / 10 = 10 a depth unit.
+    const ProfileRecord shortProfile = profileOf({{0, 0}, {10, 10}, {20, 10}, {30, 0}});
+    EXPECT_EQ((std::vector<QLine>{QLine(0, 0, 50, 100), QLine(50, 100, 100, 100),
+                                  QLine(100, 100, 150, 0)}),
               thumbnailLines(shortProfile, 30, 10, 155, 100))
         << "a profile that ends before the bottom time has no surface line";
 
     // Every minute has a point: the surface line closes the picture.
     const ProfileRecord full = profileOf({{0, 0}, {1, 5}, {2, 5}, {3, 0}});
-    EXPECT_EQ((std::vector<QLine>{QLine(0, 0, 34, 100), QLine(34, 100, 68, 100),
-                                  QLine(68, 100, 102, 0), QLine(0, 0, 100, 0)}),
+    EXPECT_EQ((std::vector<QLine>{QLine(0, 0, 25, 100), QLine(25, 100, 50, 100),
+                                  QLine(50, 100, 75, 0), QLine(0, 0, 100, 0)}),
               thumbnailLines(full, 3, 5, 100, 100));
+
+    // A dive that surfaces at its bottom time stays inside the picture, whatever its width.
+    for (const int width : {60, 99, 100, 167, 301})
+        for (const QLine& line : thumbnailLines(shortProfile, 30, 10, width, 80)) {
+            EXPECT_LE(line.x2(), width) << width;
+            EXPECT_LE(line.y2(), 80) << width;
+        }
 
     // Points beyond the bottom time are not drawn.
     EXPECT_EQ(3u, thumbnailLines(full, 2, 5, 100, 100).size());
