@@ -254,6 +254,35 @@ TEST_F(FormLogTest, NumberBoxesAndVisibility) {
     EXPECT_EQ(30, state.current().DiveData[field::Visibility]);
 }
 
+TEST_F(FormLogTest, ViewingDivesNeverChangesThem) {
+    // Values a hand-edited or foreign file may hold, beyond what the boxes accept.
+    DiveRecord odd = dive(32500, 45, 18);
+    odd.DiveData[field::Visibility] = 250;
+    odd.DiveData[field::Weight] = -32768;
+    odd.TimeData = {13, 40, 1850, 30, 75, 99, 5};
+    odd.ListData = {9, -1, 0, 4};
+    odd.Rating = 5;
+    odd.ProfileNum = 9;
+    odd.Comments = QStringLiteral("kept as it is");
+    DiveRecord plain = dive(200);
+    plain.Rating = 1;
+    writeLog({plain, odd, plain});
+    open();
+    for (const int index : {2, 1, 2, 3, 2})
+        goTo(index);
+    EXPECT_EQ(QStringLiteral("32500"), text("txtBData_0"));
+    EXPECT_EQ(QString(), text("txtBData_9"));
+    EXPECT_TRUE(window->close());
+
+    AppState reread;
+    reread.Files = state.Files;
+    OpenLog(reread);
+    ASSERT_EQ(3, reread.DiveCount());
+    EXPECT_EQ(plain, reread.Dives[1]);
+    EXPECT_EQ(odd, reread.Dives[2]);
+    EXPECT_EQ(plain, reread.Dives[3]);
+}
+
 TEST_F(FormLogTest, TotalsRunUpToTheShownDive) {
     writeLog({dive(1, 60, 30), dive(2, 65, 40), dive(3, 0, 45)});
     open();
