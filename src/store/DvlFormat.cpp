@@ -22,8 +22,7 @@ public:
     template <size_t N> bool readArray(std::array<int16_t, N>& a) {
         if (d.size() - pos < static_cast<qsizetype>(2 * N))
             return false;
-        for (size_t i = 0; i < N; ++i)
-            a[i] = qFromLittleEndian<qint16>(d.constData() + pos + 2 * static_cast<qsizetype>(i));
+        qFromLittleEndian<qint16>(d.constData() + pos, static_cast<qsizetype>(N), a.data());
         pos += 2 * static_cast<qsizetype>(N);
         return true;
     }
@@ -38,8 +37,13 @@ public:
         return true;
     }
     bool skipString() {
-        QString ignored;
-        return readString(ignored);
+        if (d.size() - pos < 2)
+            return false;
+        const qsizetype len = qFromLittleEndian<quint16>(d.constData() + pos);
+        if (d.size() - pos - 2 < len)
+            return false;
+        pos += 2 + len;
+        return true;
     }
     qsizetype remaining() const { return d.size() - pos; }
 
@@ -48,28 +52,40 @@ private:
     qsizetype pos = 0;
 };
 
-void putInt16(QByteArray& out, int16_t v) {
-    char b[2];
-    qToLittleEndian<qint16>(v, b);
-    out.append(b, 2);
-}
-
-template <size_t N> void putArray(QByteArray& out, const std::array<int16_t, N>& a) {
-    for (int16_t v : a)
-        putInt16(out, v);
-}
-
-void putString(QByteArray& out, const QString& s) {
-    const qsizetype lenPos = out.size();
-    out.append(2, '\0');
-    text::appendCp1252(out, s);
-    qsizetype len = out.size() - lenPos - 2;
-    if (len > dvl::MaxStringBytes) {
-        out.truncate(lenPos + 2 + dvl::MaxStringBytes);
-        len = dvl::MaxStringBytes;
+// Writes a whole file into a buffer sized once for the worst case (every text one byte per
+// character) and trims it when it goes out of scope: growing a buffer number by number was
+// most of the cost of a save.
+class ByteWriter {
+public:
+    ByteWriter(QByteArray& out, qsizetype most) : out(out), start(out.size()) {
+        out.resize(start + most);
+        p = out.data() + start;
     }
-    qToLittleEndian<quint16>(static_cast<quint16>(len), out.data() + lenPos);
-}
+    ~ByteWriter() { out.resize(p - out.constData()); }
+
+    void int16(int16_t v) {
+        qToLittleEndian<qint16>(v, p);
+        p += 2;
+    }
+    template <size_t N> void array(const std::array<int16_t, N>& a) {
+        qToLittleEndian<qint16>(a.data(), static_cast<qsizetype>(N), p);
+        p += 2 * static_cast<qsizetype>(N);
+    }
+    void string(const QString& s) {
+        const qsizetype len = text::encodeCp1252(s, p + 2, dvl::MaxStringBytes);
+        qToLittleEndian<quint16>(static_cast<quint16>(len), p);
+        p += 2 + len;
+    }
+    // Room a string can take at most.
+    static qsizetype bound(const QString& s) {
+        return 2 + std::min<qsizetype>(s.size(), dvl::MaxStringBytes);
+    }
+
+private:
+    QByteArray& out;
+    qsizetype start;
+    char* p = nullptr;
+};
 
 // Number of records the header announces; `highestIndex` files store count - 1.
 int announced(ByteReader& r, bool highestIndex, QString* problem, const char* what) {
@@ -107,41 +123,49 @@ template <typename V> void reserveBounded(V& v, int n, qsizetype remaining, qsiz
 
 namespace dvl {
 
-std::vector<DiveRecord> parseLog(const QByteArray& data, QString* problem) {
+void appendParsedLog(const QByteArray& data, std::vector<DiveRecord>& into, QString* problem) {
     ByteReader r(data);
     const int n = announced(r, false, problem, "dive count");
-    std::vector<DiveRecord> dives;
-    reserveBounded(dives, n, r.remaining(), 64);
+    // No more records than the remaining bytes could hold, whatever the count says.
+    into.reserve(into.size() + static_cast<size_t>(std::min<qsizetype>(n, r.remaining() / 64)));
     for (int i = 0; i < n; ++i) {
-        DiveRecord d;
+        DiveRecord& d = into.emplace_back();
         if (!r.readArray(d.TimeData) || !r.readArray(d.DiveData) || !r.readArray(d.ListData) ||
             !r.readString(d.Comments) || !r.readArray(d.CondData) || !r.readInt16(d.Rating) ||
             !r.readInt16(d.ProfileNum)) {
+            into.pop_back();
             reportCut(problem, i, n, "dives");
             break;
         }
-        dives.push_back(std::move(d));
     }
+}
+
+std::vector<DiveRecord> parseLog(const QByteArray& data, QString* problem) {
+    std::vector<DiveRecord> dives;
+    appendParsedLog(data, dives, problem);
     return dives;
 }
 
 void appendLog(QByteArray& out, const DiveRecord* first, int count) {
-    putInt16(out, static_cast<int16_t>(count));
+    qsizetype most = 2;
+    for (int i = 0; i < count; ++i)
+        most += 62 + ByteWriter::bound(first[i].Comments);
+    ByteWriter w(out, most);
+    w.int16(static_cast<int16_t>(count));
     for (int i = 0; i < count; ++i) {
         const DiveRecord& d = first[i];
-        putArray(out, d.TimeData);
-        putArray(out, d.DiveData);
-        putArray(out, d.ListData);
-        putString(out, d.Comments);
-        putArray(out, d.CondData);
-        putInt16(out, d.Rating);
-        putInt16(out, d.ProfileNum);
+        w.array(d.TimeData);
+        w.array(d.DiveData);
+        w.array(d.ListData);
+        w.string(d.Comments);
+        w.array(d.CondData);
+        w.int16(d.Rating);
+        w.int16(d.ProfileNum);
     }
 }
 
 QByteArray serializeLog(const std::vector<DiveRecord>& dives) {
     QByteArray out;
-    out.reserve(2 + static_cast<qsizetype>(dives.size()) * 80);
     appendLog(out, dives.data(), static_cast<int>(dives.size()));
     return out;
 }
@@ -165,12 +189,19 @@ RefList parseList(const QByteArray& data, bool withPicture, QString* problem) {
 }
 
 QByteArray serializeList(const RefList& list, bool withPicture) {
+    qsizetype most = 2;
+    for (const ListEntry& e : list)
+        most += ByteWriter::bound(e.Name) + ByteWriter::bound(e.Info) +
+                (withPicture ? ByteWriter::bound(e.Picture) : 2);
     QByteArray out;
-    putInt16(out, static_cast<int16_t>(static_cast<int>(list.size()) - 1));
-    for (const ListEntry& e : list) {
-        putString(out, e.Name);
-        putString(out, e.Info);
-        putString(out, withPicture ? e.Picture : QString());
+    {
+        ByteWriter w(out, most);
+        w.int16(static_cast<int16_t>(static_cast<int>(list.size()) - 1));
+        for (const ListEntry& e : list) {
+            w.string(e.Name);
+            w.string(e.Info);
+            w.string(withPicture ? e.Picture : QString());
+        }
     }
     return out;
 }
@@ -195,14 +226,22 @@ std::vector<ProfileRecord> parseProfiles(const QByteArray& data, QString* proble
 }
 
 QByteArray serializeProfiles(const std::vector<ProfileRecord>& profiles) {
-    QByteArray out;
-    out.reserve(2 + static_cast<qsizetype>(profiles.size()) * 620);
-    putInt16(out, static_cast<int16_t>(static_cast<int>(profiles.size()) - 1));
+    qsizetype most = 2;
     for (const ProfileRecord& p : profiles) {
-        putArray(out, p.Times);
-        putArray(out, p.Depths);
+        most += 4 * ProfileRecord::PointSlots;
         for (const QString& note : p.Notes)
-            putString(out, note);
+            most += ByteWriter::bound(note);
+    }
+    QByteArray out;
+    {
+        ByteWriter w(out, most);
+        w.int16(static_cast<int16_t>(static_cast<int>(profiles.size()) - 1));
+        for (const ProfileRecord& p : profiles) {
+            w.array(p.Times);
+            w.array(p.Depths);
+            for (const QString& note : p.Notes)
+                w.string(note);
+        }
     }
     return out;
 }
@@ -229,12 +268,21 @@ std::vector<DiverEntry> parseDivers(const QByteArray& data, QString* problem) {
 }
 
 QByteArray serializeDivers(const std::vector<DiverEntry>& divers) {
-    QByteArray out;
-    putInt16(out, static_cast<int16_t>(divers.size()));
+    qsizetype most = 2;
     for (const DiverEntry& e : divers) {
-        putString(out, e.Name);
+        most += ByteWriter::bound(e.Name);
         for (const QString& name : e.Files.names())
-            putString(out, name);
+            most += ByteWriter::bound(name);
+    }
+    QByteArray out;
+    {
+        ByteWriter w(out, most);
+        w.int16(static_cast<int16_t>(divers.size()));
+        for (const DiverEntry& e : divers) {
+            w.string(e.Name);
+            for (const QString& name : e.Files.names())
+                w.string(name);
+        }
     }
     return out;
 }

@@ -17,6 +17,9 @@ namespace dvl {
 
 // Log: count, then the dives (index 1 first). Returns the dives only, without index 0.
 std::vector<DiveRecord> parseLog(const QByteArray& data, QString* problem = nullptr);
+// The same, appending the dives to `into` (OpenLog reads straight into Dives after index 0).
+void appendParsedLog(const QByteArray& data, std::vector<DiveRecord>& into,
+                     QString* problem = nullptr);
 void appendLog(QByteArray& out, const DiveRecord* first, int count);
 QByteArray serializeLog(const std::vector<DiveRecord>& dives);
 

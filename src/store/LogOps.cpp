@@ -64,20 +64,15 @@ FileProblems OpenLog(AppState& state) {
 
     const QByteArray logData = readPart(f.LogFile, problems);
     QString problem;
-    std::vector<DiveRecord> dives = dvl::parseLog(logData, &problem);
+    std::vector<DiveRecord> dives(1); // index 0 holds no dive
+    dvl::appendParsedLog(logData, dives, &problem);
     note(problems, f.LogFile, problem);
-    if (static_cast<int>(dives.size()) > MaxDives)
-        dives.resize(MaxDives);
 
-    const bool hasDives = !dives.empty();
-    if (hasDives) {
-        state.Dives.clear();
-        state.Dives.reserve(dives.size() + 1);
-        state.Dives.emplace_back();
-        std::move(dives.begin(), dives.end(), std::back_inserter(state.Dives));
-    } else {
+    const bool hasDives = dives.size() > 1;
+    if (hasDives)
+        state.Dives = std::move(dives);
+    else
         StartNewLog(state);
-    }
 
     const QString listFiles[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
     for (int which = 0; which < 4; ++which)

@@ -1,5 +1,6 @@
 #include "Text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -10,9 +11,18 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char encodeChar(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
+// Unicode of every byte; one lookup per byte keeps reading a large log cheap.
+constexpr std::array<char16_t, 256> makeDecodeTable() {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[static_cast<size_t>(b)] =
+            (b >= 0x80 && b < 0xA0) ? kHigh[static_cast<size_t>(b - 0x80)] : char16_t(b);
+    return t;
+}
+constexpr std::array<char16_t, 256> kDecode = makeDecodeTable();
+
+// Characters outside Latin-1 or in its C1 range: the 32 special bytes, or '?'.
+char encodeSpecial(char16_t c) {
     for (int i = 0; i < 32; ++i)
         if (kHigh[static_cast<size_t>(i)] == c)
             return static_cast<char>(0x80 + i);
@@ -24,11 +34,40 @@ char encodeChar(char16_t c) {
 namespace text {
 
 QString fromCp1252(const char* data, qsizetype size) {
+    if (size <= 0)
+        return {};
+    const auto* src = reinterpret_cast<const unsigned char*>(data);
     QString out(size, Qt::Uninitialized);
-    QChar* dst = out.data();
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80u]) : QChar(b);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    // Windows-1252 is Latin-1 except for 0x80-0x9F. Widen every byte as Latin-1 and note the
+    // smallest b - 0x80 on the way (a loop the compiler turns into vector code); only a text
+    // that holds one of those 32 bytes needs the lookup table.
+    unsigned char least = 0xFF;
+    for (qsizetype k = 0; k < size; ++k) {
+        dst[k] = src[k];
+        least = std::min<unsigned char>(least, static_cast<unsigned char>(src[k] - 0x80));
+    }
+    if (least < 0x20)
+        for (qsizetype k = 0; k < size; ++k)
+            dst[k] = kDecode[src[k]];
+    return out;
+}
+
+qsizetype encodeCp1252(const QString& s, char* dst, qsizetype maxBytes) {
+    const char16_t* src = reinterpret_cast<const char16_t*>(s.constData());
+    const qsizetype n = s.size();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n && out < maxBytes; ++i) {
+        const char16_t c = src[i];
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            dst[out++] = static_cast<char>(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1])) {
+            // A surrogate pair is one character that the code page cannot hold: one '?'.
+            dst[out++] = '?';
+            ++i;
+        } else {
+            dst[out++] = encodeSpecial(c);
+        }
     }
     return out;
 }
@@ -36,19 +75,7 @@ QString fromCp1252(const char* data, qsizetype size) {
 void appendCp1252(QByteArray& out, const QString& s) {
     const qsizetype start = out.size();
     out.resize(start + s.size());
-    char* dst = out.data() + start;
-    const QChar* src = s.constData();
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const char16_t c = src[i].unicode();
-        // Surrogate pairs are one character that the code page cannot hold: one '?'.
-        if (QChar::isHighSurrogate(c) && i + 1 < s.size() && src[i + 1].isLowSurrogate()) {
-            *dst++ = '?';
-            ++i;
-            continue;
-        }
-        *dst++ = encodeChar(c);
-    }
-    out.resize(dst - out.data());
+    out.resize(start + encodeCp1252(s, out.data() + start, s.size()));
 }
 
 QByteArray toCp1252(const QString& s) {

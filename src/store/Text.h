@@ -14,4 +14,7 @@ inline QString fromCp1252(const QByteArray& bytes) {
 QByteArray toCp1252(const QString& s);
 // Appends the encoding of s to out (saves an allocation per string when writing whole files).
 void appendCp1252(QByteArray& out, const QString& s);
+// Encodes s into dst, at most maxBytes bytes (the rest of s is dropped); returns the bytes
+// written. A character never takes more than one byte, so s.size() bytes always suffice.
+qsizetype encodeCp1252(const QString& s, char* dst, qsizetype maxBytes);
 } // namespace text

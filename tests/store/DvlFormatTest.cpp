@@ -140,6 +140,23 @@ TEST(DvlFormat, CharactersOutsideTheCodePageBecomeQuestionMarks) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(text::toCp1252(c.in), c.out) << c.in.toStdString();
+
+    // Reading: plain Latin-1 texts and texts with one of the 32 special bytes anywhere.
+    const QByteArray plain(37, 'a');
+    const Case reads[] = {
+        {QString(37, QLatin1Char('a')), plain},
+        {QString(37, QLatin1Char('a')) + QStringLiteral("\u0178"), plain + bytesOf("9F")},
+        {QStringLiteral("\u20ac") + QString(37, QLatin1Char('a')), bytesOf("80") + plain},
+        {QStringLiteral("\u00a0\u00ff\u007f"), bytesOf("A0 FF 7F")},
+        {QString(), QByteArray()},
+    };
+    for (const Case& c : reads)
+        EXPECT_EQ(text::fromCp1252(c.out), c.in) << c.out.toHex().toStdString();
+
+    // Encoding into a buffer stops at its limit.
+    char buffer[4] = {};
+    EXPECT_EQ(text::encodeCp1252(QStringLiteral("ab\u20acdef"), buffer, 3), 3);
+    EXPECT_EQ(QByteArray(buffer, 3), bytesOf("\"ab\" 80"));
 }
 
 // For every kind of file: a valid file of a few records, and how to read one.
