@@ -2,6 +2,7 @@
 
 #include "DvlFormat.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -93,20 +94,36 @@ FileProblems OpenLog(AppState& state) {
 FileProblems SaveLog(const AppState& state) {
     FileProblems failures;
     const FileSet& f = state.Files;
-    auto save = [&failures](const QString& name, const QByteArray& data) {
-        const QString reason = fileio::writeWhole(name, data);
+    // A count that does not fit the 16-bit header would be written wrapped (negative) and the
+    // file would read back empty, so such a file is not written and the old one stays.
+    auto save = [&failures](const QString& name, size_t records, size_t most, auto serialize) {
+        if (records > most) {
+            failures.push_back({name, QStringLiteral("%1 records are more than the file can "
+                                                     "count (%2); the file was not written")
+                                          .arg(records)
+                                          .arg(most)});
+            return;
+        }
+        const QString reason = fileio::writeWhole(name, serialize());
         if (!reason.isEmpty())
             failures.push_back({name, reason});
     };
-    QByteArray log;
-    log.reserve(2 + state.DiveCount() * 80);
-    dvl::appendLog(log, state.Dives.data() + 1, state.DiveCount());
-    save(f.LogFile, log);
-    save(f.LocFile, dvl::serializeList(state.LocationList, true));
-    save(f.TypeFile, dvl::serializeList(state.TypeList, false));
-    save(f.BudFile, dvl::serializeList(state.BuddyList, false));
-    save(f.GearFile, dvl::serializeList(state.GearList, false));
-    save(f.ProfFile, dvl::serializeProfiles(state.Profiles));
+    const size_t dives = static_cast<size_t>(std::max(state.DiveCount(), 0));
+    save(f.LogFile, dives, MaxDives, [&state] {
+        QByteArray log;
+        dvl::appendLog(log, state.Dives.data() + 1, state.DiveCount());
+        return log;
+    });
+    // List and profile files store the highest index: up to 32768 records.
+    constexpr size_t MaxIndexed = 32768;
+    const QString listFiles[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
+    for (int which = 0; which < 4; ++which) {
+        const RefList& list = state.list(which);
+        save(listFiles[which], list.size(), MaxIndexed,
+             [&list, which] { return dvl::serializeList(list, which == field::Location); });
+    }
+    save(f.ProfFile, state.Profiles.size(), MaxIndexed,
+         [&state] { return dvl::serializeProfiles(state.Profiles); });
     return failures;
 }
 

@@ -242,6 +242,28 @@ TEST_F(LogOps, SaveFailuresKeepOldFilesAndAreAllReported) {
     EXPECT_EQ(readProblems.back().file, QStringLiteral("prof1.dvl"));
 }
 
+// More records than a 16-bit header can count would come back as an empty file.
+TEST_F(LogOps, CountsBeyondTheHeaderAreNotWritten) {
+    AppState s = stateWithDives(1);
+    ASSERT_TRUE(SaveLog(s).empty());
+    const QByteArray oldProfiles = readFile("prof1.dvl");
+    const QByteArray oldTypes = readFile("type1.dvl");
+
+    s.Profiles.resize(32768); // highest index 32767: still fits
+    ASSERT_TRUE(SaveLog(s).empty());
+    EXPECT_EQ(readFile("prof1.dvl").left(2), bytesOf("FF 7F"));
+
+    writeFile("prof1.dvl", oldProfiles);
+    s.Profiles.resize(32769);
+    s.TypeList.resize(32769);
+    const FileProblems failures = SaveLog(s);
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[0].file, QStringLiteral("type1.dvl"));
+    EXPECT_EQ(failures[1].file, QStringLiteral("prof1.dvl"));
+    EXPECT_EQ(readFile("prof1.dvl"), oldProfiles);
+    EXPECT_EQ(readFile("type1.dvl"), oldTypes);
+}
+
 TEST_F(LogOps, SaveIntoReadOnlyFolderKeepsTheOldFile) {
     if (!permissionsBindUs())
         GTEST_SKIP() << "running as root: folder permission bits do not stop writes";
