@@ -340,3 +340,44 @@ TEST_F(Cli, CheckReportsEveryProblemAndExitsOne) {
     EXPECT_EQ(lines[3], QStringLiteral("divers.dvl: diver 2 (Eve): unsafe gear list file name "
                                        "\"../gear.dvl\""));
 }
+
+TEST_F(Cli, DamagedOrUnreadableFilesWhenReading) {
+    AppState s = richState();
+    ASSERT_TRUE(SaveLog(s).empty());
+    const QByteArray log = readFile("log1.dvl");
+    writeFile("log1.dvl", log.left(log.size() - 1));
+
+    // What could be read is shown; what was dropped is a warning, not silence.
+    const Outcome info = run({QStringLiteral("info")});
+    EXPECT_EQ(info.status, cli::ExitOk);
+    EXPECT_TRUE(info.out.contains("Total Dives: 2\n"));
+    EXPECT_EQ(info.err, QStringLiteral("reefbook-cli: warning: log1.dvl: the file ends after 2 of "
+                                       "3 dives; the rest was dropped\n"));
+
+    // A folder where the log should be is an error: it is not an empty log.
+    ASSERT_TRUE(QFile::remove(path("log1.dvl")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("log1.dvl")));
+    const Outcome dump = run({QStringLiteral("dump")});
+    EXPECT_EQ(dump.status, cli::ExitError);
+    EXPECT_TRUE(dump.out.isEmpty());
+    EXPECT_TRUE(dump.err.startsWith(QLatin1String("reefbook-cli: cannot read log1.dvl: ")));
+    EXPECT_EQ(dump.err.count(QLatin1Char('\n')), 1);
+}
+
+TEST_F(Cli, LoadReportsEveryFileItCouldNotWrite) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    const QByteArray oldTypes = readFile("type1.dvl");
+    ASSERT_TRUE(QFile::setPermissions(path("type1.dvl"), QFileDevice::ReadOwner));
+    ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("prof1.dvl")));
+    writeFile("in.json", R"({"dives": [{"psiIn": 1}], "locations": [{}], "types": [{"name": "New"}],
+        "buddies": [{}], "gear": [{}]})");
+    const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
+    EXPECT_EQ(r.status, cli::ExitError);
+    const QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QLatin1String("reefbook-cli: cannot write type1.dvl: ")));
+    EXPECT_TRUE(lines[1].startsWith(QLatin1String("reefbook-cli: cannot write prof1.dvl: ")));
+    EXPECT_EQ(readFile("type1.dvl"), oldTypes);
+    EXPECT_EQ(readFile("log1.dvl").size(), 2 + 64); // the others were written
+}
