@@ -90,28 +90,26 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     return false;
 }
 
-namespace {
+const char* fileRole(size_t index) {
+    static const char* const roles[6] = {"log",        "location list", "dive type list",
+                                         "buddy list", "gear list",     "profile"};
+    return index < 6 ? roles[index] : "data";
+}
 
-const char* const fileRoles[6] = {"log", "location list", "dive type list",
-                                  "buddy list", "gear list", "profile"};
-
-// The first unsafe name of the set, as a sentence; empty when all are safe.
-QString unsafeName(const FileSet& files) {
+QString unsafeFileName(const FileSet& files) {
     const auto names = files.names();
     for (size_t i = 0; i < names.size(); ++i)
         if (!fileio::isSafeFileName(names[i]))
             return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare "
                                   "name in this folder)")
-                .arg(QLatin1String(fileRoles[i]), names[i]);
+                .arg(QLatin1String(fileRole(i)), names[i]);
     return {};
 }
-
-} // namespace
 
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
     if (!resolveFileSet(ctx, state))
         return false;
-    if (const QString unsafe = unsafeName(state.Files); !unsafe.isEmpty()) {
+    if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty()) {
         ctx.fail(unsafe);
         return false;
     }

@@ -38,6 +38,11 @@ bool resolveFileSet(Context& ctx, AppState& state);
 // OpenLog. What was wrong with a file that could be read comes back in `problems`.
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems);
 
+// "log", "location list", ... for the names of FileSet::names(), in that order.
+const char* fileRole(size_t index);
+// The first name of the set that is not a bare file name, as a sentence; empty when none.
+QString unsafeFileName(const FileSet& files);
+
 // One command of the dispatch. Adding a command is one line in commands().
 struct Command {
     QString name;

@@ -46,8 +46,6 @@ FileProblems checkDiverList() {
     const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
     if (!problem.isEmpty())
         problems.push_back({list, problem});
-    static const char* const roles[6] = {"log",       "location list", "dive type list",
-                                         "buddy list", "gear list",    "profile"};
     for (size_t d = 0; d < all.size(); ++d) {
         const auto names = all[d].Files.names();
         for (size_t k = 0; k < names.size(); ++k)
@@ -55,7 +53,7 @@ FileProblems checkDiverList() {
                 problems.push_back({list, QStringLiteral("diver %1 (%2): unsafe %3 file name "
                                                          "\"%4\"")
                                               .arg(d + 1)
-                                              .arg(all[d].Name, QLatin1String(roles[k]),
+                                              .arg(all[d].Name, QLatin1String(fileRole(k)),
                                                    names[k])});
     }
     return problems;
@@ -120,9 +118,8 @@ int loadCommand(Context& ctx) {
     AppState state;
     if (!resolveFileSet(ctx, state))
         return ExitError;
-    for (const QString& name : state.Files.names())
-        if (!fileio::isSafeFileName(name))
-            return ctx.fail(QStringLiteral("unsafe file name \"%1\"; nothing was written").arg(name));
+    if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty())
+        return ctx.fail(unsafe + QStringLiteral("; nothing was written"));
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
