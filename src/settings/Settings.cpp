@@ -17,7 +17,13 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
                    const QString& defaultValue) {
     QSettings s(app, app);
     const QVariant v = s.value(keyPath(section, key));
-    return v.isValid() ? v.toString() : defaultValue;
+    if (!v.isValid())
+        return defaultValue;
+    // Our own writes are quoted, but a value typed into the file by hand with a comma in it
+    // ("Smith, John") comes back as a list, which toString() would turn into "".
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
+    return v.toString();
 }
 
 void SaveSetting(const QString& app, const QString& section, const QString& key,

@@ -131,3 +131,17 @@ TEST_F(Settings, AbsentKeysGiveTheirDefaultAndStoredTextComesBack) {
                   v);
     }
 }
+
+// The settings file can be edited by hand; commas there must not empty a name.
+TEST_F(Settings, HandEditedValuesWithCommasKeepTheirText) {
+    ASSERT_TRUE(QDir(settingsDir.path()).mkpath(QStringLiteral("Reefbook")));
+    QFile f(settingsDir.filePath(QStringLiteral("Reefbook/Reefbook.conf")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Multi]\nDefName=Smith, John\nDefLog=log1.dvl\n[Startup]\nOffset=12\n");
+    f.close();
+    AppState s;
+    settings::readStartup(s, nullptr);
+    EXPECT_EQ(s.DiverName, QStringLiteral("Smith, John"));
+    EXPECT_EQ(s.Files.LogFile, QStringLiteral("log1.dvl"));
+    EXPECT_EQ(s.DiveOffset, 12);
+}
