@@ -212,15 +212,15 @@ std::vector<ProfileRecord> parseProfiles(const QByteArray& data, QString* proble
     std::vector<ProfileRecord> profiles;
     reserveBounded(profiles, n, r.remaining(), 618);
     for (int i = 0; i < n; ++i) {
-        ProfileRecord p;
+        ProfileRecord& p = profiles.emplace_back(); // read in place: a record is 600 bytes
         bool ok = r.readArray(p.Times) && r.readArray(p.Depths);
         for (QString& note : p.Notes)
             ok = ok && r.readString(note);
         if (!ok) {
+            profiles.pop_back();
             reportCut(problem, i, n, "profiles");
             break;
         }
-        profiles.push_back(std::move(p));
     }
     return profiles;
 }
