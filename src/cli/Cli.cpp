@@ -29,6 +29,9 @@ const std::vector<Command>& commands() {
          loadCommand},
         {QStringLiteral("check"), QString(),
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
+        {QStringLiteral("export"),
+         QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
+         QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
     };
     return all;
 }
@@ -133,7 +136,10 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     QString command;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+        // Options before the command are the program's; words after it are the command's.
+        if (!command.isEmpty()) {
+            ctx.args << a;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             const QByteArray help = helpText().toUtf8();
             out.write(help);
             return ExitOk;
@@ -149,10 +155,8 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
                 return ctx.fail(QStringLiteral("--diver needs a diver's name"));
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             return ctx.fail(QStringLiteral("unknown option %1 (try --help)").arg(a));
-        } else if (command.isEmpty()) {
-            command = a;
         } else {
-            ctx.args << a;
+            command = a;
         }
     }
     if (command.isEmpty())

@@ -62,5 +62,6 @@ int infoCommand(Context& ctx);
 int dumpCommand(Context& ctx);
 int loadCommand(Context& ctx);
 int checkCommand(Context& ctx);
+int exportCommand(Context& ctx);
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "JsonDump.h"
 #include "JsonLoad.h"
+#include "output/ExportCommand.h"
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
@@ -135,6 +136,15 @@ int loadCommand(Context& ctx) {
     for (const FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     return failures.empty() ? ExitOk : ExitError;
+}
+
+int exportCommand(Context& ctx) {
+    AppState state;
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems))
+        return ExitError;
+    warnAll(ctx, problems);
+    return output::exportCommand(state, ctx.args, ctx.out, ctx.err);
 }
 
 int checkCommand(Context& ctx) {

@@ -381,3 +381,41 @@ TEST_F(Cli, LoadReportsEveryFileItCouldNotWrite) {
     EXPECT_EQ(readFile("type1.dvl"), oldTypes);
     EXPECT_EQ(readFile("log1.dvl").size(), 2 + 64); // the others were written
 }
+
+TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
+    setSetting("Multi", "DefName", QStringLiteral("O'Brien, Pat"));
+    setSetting("Startup", "Offset", QStringLiteral("100"));
+    AppState s;
+    StartNewLog(s);
+    AppendEntry(s);
+    AppendEntry(s);
+    s.Dives[1].Comments = QStringLiteral("first");
+    s.Dives[2].Comments = QStringLiteral("second <deep>");
+    ASSERT_TRUE(SaveLog(s).empty());
+    const QByteArray before = snapshot();
+
+    const Outcome text = run({QStringLiteral("export"), QStringLiteral("text"),
+                              QStringLiteral("--dives"), QStringLiteral("102,101")});
+    ASSERT_EQ(text.status, cli::ExitOk) << text.err.toStdString();
+    const QByteArray txt = readFile(QStringLiteral("o_brien_.txt"));
+    ASSERT_TRUE(txt.startsWith("Reef Book of O'Brien, Pat\r\n"));
+    const qsizetype second = txt.indexOf("Dive: 102");
+    const qsizetype first = txt.indexOf("Dive: 101");
+    EXPECT_TRUE(second > 0 && first > second) << txt.toStdString();
+    EXPECT_FALSE(txt.contains("Dive: 103"));
+
+    const Outcome html = run({QStringLiteral("export"), QStringLiteral("html"),
+                              QStringLiteral("--no-comments"), QStringLiteral("-o"),
+                              QStringLiteral("-")});
+    ASSERT_EQ(html.status, cli::ExitOk) << html.err.toStdString();
+    EXPECT_TRUE(html.out.startsWith("<html>\r\n"));
+    EXPECT_EQ(html.out.count("<td>Dive: 10"), 0); // the dive number sits in a sized cell
+    EXPECT_EQ(html.out.count("Dive: 10"), 3);
+    EXPECT_FALSE(html.out.contains("second"));
+
+    const Outcome bad = run({QStringLiteral("export"), QStringLiteral("text"),
+                             QStringLiteral("--dives"), QStringLiteral("101,7")});
+    EXPECT_EQ(bad.status, cli::ExitError);
+    EXPECT_TRUE(bad.err.contains(QLatin1String("7")));
+    EXPECT_EQ(snapshot(), before); // exporting never touches the log files
+}
