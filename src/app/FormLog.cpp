@@ -175,11 +175,16 @@ void FormLog::startUp() {
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
 
     const FileProblems problems = OpenLog(state);
+    const QString damagedNote =
+        state.DamagedFiles.empty()
+            ? QString()
+            : QStringLiteral("\n\nWhat could be read is shown. Before the log is saved, each "
+                             "damaged file is kept under its own name followed by \".damaged\".");
     if (!problems.empty())
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
-                          describeProblems(problems));
+                          describeProblems(problems) + damagedNote);
     setScrollRange();
     showNumber();
     FillLists();

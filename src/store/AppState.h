@@ -34,6 +34,12 @@ struct AppState {
 
     std::vector<DiverEntry> DiverList; // position p is DiverList[p - 1]
 
+    // Files of the open set that exist but could not be read whole when the log was opened.
+    // The next save sets each one aside under a new name before writing it, so what could not
+    // be read is never overwritten. Mutable because saving takes the state as const: a file
+    // once set aside and written anew is whole again and leaves the list.
+    mutable std::vector<QString> DamagedFiles;
+
     int DiveCount() const { return static_cast<int>(Dives.size()) - 1; }
     DiveRecord& current() { return Dives[static_cast<size_t>(CurrentDive)]; }
     const DiveRecord& current() const { return Dives[static_cast<size_t>(CurrentDive)]; }

@@ -2,6 +2,9 @@
 
 #include "DvlFormat.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <functional>
 
@@ -9,28 +12,50 @@ namespace {
 
 // Reads one file of the set. Missing files are not a problem in themselves; the caller says
 // whether a missing file matters.
-QByteArray readPart(const QString& name, FileProblems& problems, bool* missing = nullptr) {
+QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
+                    bool* missing = nullptr) {
     const fileio::ReadResult r = fileio::readWhole(name);
     if (missing)
         *missing = r.status == fileio::ReadStatus::Missing;
     if (r.status == fileio::ReadStatus::Unsafe || r.status == fileio::ReadStatus::Failed)
         problems.push_back({name, r.error});
+    if (r.status == fileio::ReadStatus::Failed)
+        s.DamagedFiles.push_back(name);
     return r.data;
 }
 
-void note(FileProblems& problems, const QString& file, const QString& what) {
-    if (!what.isEmpty())
-        problems.push_back({file, what});
+// A file that was read only in part is kept aside at the next save (see SaveLog).
+void note(AppState& s, FileProblems& problems, const QString& file, const QString& what) {
+    if (what.isEmpty())
+        return;
+    problems.push_back({file, what});
+    if (std::find(s.DamagedFiles.begin(), s.DamagedFiles.end(), file) == s.DamagedFiles.end())
+        s.DamagedFiles.push_back(file);
+}
+
+// Renames a damaged file to the first free "<name>.damaged", "<name>.damaged2", ...
+// Returns an empty text when the file is out of the way (or was already gone).
+QString setAside(const QString& name) {
+    // A folder in the file's place is not ours to move; writing over it fails on its own.
+    if (!QFileInfo(name).isFile())
+        return {};
+    QString aside = name + QLatin1String(".damaged");
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = name + QLatin1String(".damaged") + QString::number(n);
+    if (!QFile::rename(name, aside))
+        return QStringLiteral("the file could not be read whole when the log was opened and "
+                              "could not be kept aside, so it was left as it was");
+    return {};
 }
 
 // A list file: its entries when it has any, otherwise the default entry.
 void readList(AppState& s, int which, const QString& file, bool logHasDives,
               FileProblems& problems) {
     bool missing = false;
-    const QByteArray data = readPart(file, problems, &missing);
+    const QByteArray data = readPart(s, file, problems, &missing);
     QString problem;
     RefList list = dvl::parseList(data, which == field::Location, &problem);
-    note(problems, file, problem);
+    note(s, problems, file, problem);
     if (list.empty()) {
         if (logHasDives && missing)
             problems.push_back({file, QStringLiteral("the list file is missing; it starts again "
@@ -62,12 +87,13 @@ void StartNewLog(AppState& state) {
 FileProblems OpenLog(AppState& state) {
     FileProblems problems;
     const FileSet& f = state.Files;
+    state.DamagedFiles.clear();
 
-    const QByteArray logData = readPart(f.LogFile, problems);
+    const QByteArray logData = readPart(state, f.LogFile, problems);
     QString problem;
     std::vector<DiveRecord> dives(1); // index 0 holds no dive
     dvl::appendParsedLog(logData, dives, &problem);
-    note(problems, f.LogFile, problem);
+    note(state, problems, f.LogFile, problem);
 
     const bool hasDives = dives.size() > 1;
     if (hasDives)
@@ -79,10 +105,10 @@ FileProblems OpenLog(AppState& state) {
     for (int which = 0; which < 4; ++which)
         readList(state, which, listFiles[which], hasDives, problems);
 
-    const QByteArray profData = readPart(f.ProfFile, problems);
+    const QByteArray profData = readPart(state, f.ProfFile, problems);
     problem.clear();
     std::vector<ProfileRecord> profiles = dvl::parseProfiles(profData, &problem);
-    note(problems, f.ProfFile, problem);
+    note(state, problems, f.ProfFile, problem);
     if (profiles.empty())
         profiles.emplace_back();
     state.Profiles = std::move(profiles);
@@ -96,7 +122,8 @@ FileProblems SaveLog(const AppState& state) {
     const FileSet& f = state.Files;
     // A count that does not fit the 16-bit header would be written wrapped (negative) and the
     // file would read back empty, so such a file is not written and the old one stays.
-    auto save = [&failures](const QString& name, size_t records, size_t most, auto serialize) {
+    auto save = [&failures, &state](const QString& name, size_t records, size_t most,
+                                    auto serialize) {
         if (records > most) {
             failures.push_back({name, QStringLiteral("%1 records are more than the file can "
                                                      "count (%2); the file was not written")
@@ -104,9 +131,19 @@ FileProblems SaveLog(const AppState& state) {
                                           .arg(most)});
             return;
         }
+        auto& damaged = state.DamagedFiles;
+        const auto known = std::find(damaged.begin(), damaged.end(), name);
+        if (known != damaged.end()) {
+            if (const QString reason = setAside(name); !reason.isEmpty()) {
+                failures.push_back({name, reason});
+                return;
+            }
+        }
         const QString reason = fileio::writeWhole(name, serialize());
         if (!reason.isEmpty())
             failures.push_back({name, reason});
+        else if (known != damaged.end())
+            damaged.erase(known);
     };
     const size_t dives = static_cast<size_t>(std::max(state.DiveCount(), 0));
     save(f.LogFile, dives, MaxDives, [&state] {

@@ -12,7 +12,9 @@
 FileProblems OpenLog(AppState& state);
 
 // Writes the log, the four lists and the profiles, each whole. Goes on after a failure and
-// returns every file that could not be written; nothing in memory changes.
+// returns every file that could not be written; nothing in memory changes. A file that could
+// not be read whole when the log was opened is first renamed to "<name>.damaged" (or
+// "<name>.damaged2", ...), so the bytes that were not understood are kept for the diver.
 FileProblems SaveLog(const AppState& state);
 
 // One empty dive, CurrentDive 1, and each list with its default entry.

@@ -423,10 +423,15 @@ TEST_F(FormLogTest, UnreadableFilesAreReportedAtStart) {
     ASSERT_FALSE(problems.empty());
     platform.expect(QStringLiteral("Error"),
                     QStringLiteral("Some of the diver's files could not be read as they are:\n\n") +
-                        describeProblems(problems));
+                        describeProblems(problems) +
+                        QStringLiteral("\n\nWhat could be read is shown. Before the log is saved, "
+                                       "each damaged file is kept under its own name followed "
+                                       "by \".damaged\"."));
     open();
     EXPECT_EQ(1, state.DiveCount()) << "the complete dive is kept";
     EXPECT_EQ(QStringLiteral("1"), text("txtDNum"));
+    window->close();
+    EXPECT_EQ(log, readFile(QStringLiteral("log1.dvl.damaged"))) << "the damaged log is kept";
 }
 
 TEST_F(FormLogTest, FirstStartOnACleanStore) {

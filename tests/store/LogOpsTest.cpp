@@ -322,3 +322,36 @@ TEST_F(LogOps, UnsafeFileNamesAreRefused) {
     EXPECT_FALSE(QFile::exists(path("inner/sub.dvl"))); // a bare name in the folder is removed
     QDir::setCurrent(dir.path());
 }
+
+TEST_F(LogOps, ADamagedFileIsKeptAsideBeforeItIsOverwritten) {
+    AppState written = stateWithDives(3);
+    ASSERT_TRUE(SaveLog(written).empty());
+    QByteArray log = readFile(QStringLiteral("log1.dvl"));
+    log.chop(5); // the third dive is cut short
+    writeFile(QStringLiteral("log1.dvl"), log);
+    const QByteArray types = bytesOf("02 00 04 00 \"Wall\" 00 00"); // 3 entries announced, 0.5 there
+    writeFile(QStringLiteral("type1.dvl"), types);
+
+    AppState s;
+    const FileProblems problems = OpenLog(s);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(bottomTimes(s), (std::vector<int>{10, 20}));
+
+    ASSERT_TRUE(SaveLog(s).empty());
+    EXPECT_EQ(readFile(QStringLiteral("log1.dvl.damaged")), log);
+    EXPECT_EQ(readFile(QStringLiteral("type1.dvl.damaged")), types);
+    AppState reopened;
+    EXPECT_TRUE(OpenLog(reopened).empty());
+    EXPECT_EQ(bottomTimes(reopened), (std::vector<int>{10, 20}));
+
+    // Once written anew the files are whole: a second save keeps no further copy, and an
+    // older copy is never replaced by a newer one.
+    ASSERT_TRUE(SaveLog(s).empty());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.damaged2"))));
+    writeFile(QStringLiteral("log1.dvl"), log);
+    AppState again;
+    OpenLog(again);
+    ASSERT_TRUE(SaveLog(again).empty());
+    EXPECT_EQ(readFile(QStringLiteral("log1.dvl.damaged2")), log);
+    EXPECT_EQ(readFile(QStringLiteral("log1.dvl.damaged")), log);
+}
