@@ -168,4 +168,15 @@ DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& tot
     return out;
 }
 
+void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+                       const std::function<void(const DiveValues&)>& perDive) {
+    const RunningTotals totals(state);
+    DiveValues values;
+    for (int i : dives) {
+        if (i < 1 || i > state.DiveCount()) continue;
+        makeDiveValues(values, state, i, totals);
+        perDive(values);
+    }
+}
+
 } // namespace output

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // The labelled texts every output (text file, HTML page, printed page) builds from one dive.
@@ -61,5 +62,10 @@ struct DiveValues {
 DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals);
 // The same, refilling `out`: a writer walking many dives reuses one set of values.
 void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals);
+
+// The values of each chosen dive in turn, with the log's running totals summed once for the
+// whole walk. Indexes that are not dives of the log are skipped.
+void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+                       const std::function<void(const DiveValues&)>& perDive);
 
 } // namespace output

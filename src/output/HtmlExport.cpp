@@ -217,15 +217,9 @@ QByteArray htmlDiveBlock(const DiveValues& v, bool withComments) {
 }
 
 QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    const RunningTotals totals(state);
     ByteWriter out(static_cast<qsizetype>(dives.size()) * 1400 + 512);
     addHeading(out, state);
-    DiveValues values;
-    for (int i : dives) {
-        if (i < 1 || i > state.DiveCount()) continue;
-        makeDiveValues(values, state, i, totals);
-        addDive(out, values, withComments);
-    }
+    forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
     addClosing(out);
     return out.take();
 }

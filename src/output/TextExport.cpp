@@ -109,15 +109,9 @@ QByteArray textDiveBlock(const DiveValues& v, bool withComments) {
 }
 
 QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    const RunningTotals totals(state);
     ByteWriter out(static_cast<qsizetype>(dives.size()) * 480 + 256);
     addHeading(out, state);
-    DiveValues values;
-    for (int i : dives) {
-        if (i < 1 || i > state.DiveCount()) continue;
-        makeDiveValues(values, state, i, totals);
-        addDive(out, values, withComments);
-    }
+    forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
     addCredits(out);
     return out.take();
 }
