@@ -28,9 +28,9 @@ QByteArray TempFolderTest::readFile(const QString& name) const {
     return f.readAll();
 }
 
-QByteArray bytesOf(const char* spec) {
+QByteArray bytesOf(const char* pattern) {
     QByteArray out;
-    const QByteArray s(spec);
+    const QByteArray s(pattern);
     for (qsizetype i = 0; i < s.size();) {
         const char c = s[i];
         if (c == ' ' || c == ',' || c == '\n') {

@@ -27,4 +27,4 @@ private:
 };
 
 // Bytes from a string of hex pairs and "quoted text", e.g. R"(01 00 07 00 "Default")".
-QByteArray bytesOf(const char* spec);
+QByteArray bytesOf(const char* pattern);
