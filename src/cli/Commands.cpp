@@ -60,16 +60,24 @@ FileProblems checkDiverList() {
     return problems;
 }
 
+// Opens the diver's file set for a command that only reads it: what is wrong in the files is a
+// warning, and the command goes on with what could be read.
+bool openForReading(Context& ctx, AppState& state) {
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems))
+        return false;
+    warnAll(ctx, problems);
+    return true;
+}
+
 } // namespace
 
 int infoCommand(Context& ctx) {
     if (!noArguments(ctx, "info"))
         return ExitError;
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems))
+    if (!openForReading(ctx, state))
         return ExitError;
-    warnAll(ctx, problems);
 
     const LogTotals t = totalsUpTo(state, state.DiveCount());
     const FileSet& f = state.Files;
@@ -102,10 +110,8 @@ int dumpCommand(Context& ctx) {
     if (!noArguments(ctx, "dump"))
         return ExitError;
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems))
+    if (!openForReading(ctx, state))
         return ExitError;
-    warnAll(ctx, problems);
     const QByteArray json = dumpJson(state);
     if (ctx.out.write(json) != json.size())
         return ctx.fail(QStringLiteral("cannot write the output: %1").arg(ctx.out.errorString()));
@@ -140,10 +146,8 @@ int loadCommand(Context& ctx) {
 
 int exportCommand(Context& ctx) {
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems))
+    if (!openForReading(ctx, state))
         return ExitError;
-    warnAll(ctx, problems);
     return output::exportCommand(state, ctx.args, ctx.out, ctx.err);
 }
 
