@@ -7,6 +7,7 @@
 #include "divers/frmNewName.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
+#include "profile/frmProfile.h"
 
 #include "settings/Settings.h"
 #include "store/EntryRules.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
@@ -138,8 +140,9 @@ void FormLog::setUpControls() {
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
     // Their windows are not part of the program yet.
-    for (QPushButton* later : {ui->cmdPrint, ui->cmdChart, ui->cmdProfile})
+    for (QPushButton* later : {ui->cmdPrint, ui->cmdChart})
         later->setEnabled(false);
+    connect(ui->cmdProfile, &QPushButton::clicked, this, &FormLog::openProfile);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
     connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
     connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
@@ -159,6 +162,7 @@ void FormLog::setUpMenus() {
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
     connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
     connect(ui->mnuGear, &QAction::triggered, this, [this] { openListEditor(3); });
+    connect(ui->mnuProfile, &QAction::triggered, this, &FormLog::openProfile);
     connect(ui->mnuCont, &QAction::triggered, this, [this] { help->showContents(helpFile); });
 }
 
@@ -394,6 +398,14 @@ bool FormLog::DiveProfile() {
     return true;
 }
 
+void FormLog::openProfile() {
+    commitEdit();
+    if (!DiveProfile()) return;
+    frmProfile profile(state, this);
+    if (profile.fitsScreen()) profile.exec();
+    ShowEntry(); // the dive may have a new profile now
+}
+
 // ---------------------------------------------------------------------------------------
 // Entry fields
 
@@ -434,6 +446,16 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
             // cursor, so typing replaces the value as it does after Tab.
             clickedInto = nullptr;
             static_cast<QLineEdit*>(watched)->selectAll();
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        // A click on the small picture: released with the left button over it.
+        if (watched == ui->picProfile) {
+            const auto* click = static_cast<QMouseEvent*>(event);
+            if (click->button() == Qt::LeftButton &&
+                ui->picProfile->rect().contains(click->position().toPoint()))
+                openProfile();
             return true;
         }
         break;

@@ -53,6 +53,8 @@ class FormLog : public QMainWindow {
     // "Dive Profile": refuses, with a message, a dive without bottom time or depth. True when
     // the dive may show its profile.
     bool DiveProfile();
+    // Opens the profile window for the shown dive unless refused, then shows the dive again.
+    void openProfile();
 
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.

@@ -105,7 +105,8 @@ int listPositionFor(int selected, const QStringList& names, const QString& text)
 }
 
 bool profileRefused(const DiveRecord& dive) {
-    return dive.DiveData[field::BottomTime] == 0 || dive.DiveData[field::MaxDepth] == 0;
+    // A negative value (typed, or from another program) gives no scale to draw with either.
+    return dive.DiveData[field::BottomTime] <= 0 || dive.DiveData[field::MaxDepth] <= 0;
 }
 
 std::vector<QLine> thumbnailLines(const ProfileRecord& profile, int bottomTime, int maxDepth,

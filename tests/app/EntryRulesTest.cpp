@@ -178,7 +178,8 @@ TEST(EntryRules, ProfileRefusal) {
         int16_t bottom, depth;
         bool refused;
     };
-    for (const Row& r : {Row{0, 0, true}, Row{30, 0, true}, Row{0, 20, true}, Row{30, 20, false}}) {
+    for (const Row& r : {Row{0, 0, true}, Row{30, 0, true}, Row{0, 20, true}, Row{30, 20, false},
+                         Row{-5, 20, true}, Row{30, -1, true}}) {
         DiveRecord d;
         d.DiveData[field::BottomTime] = r.bottom;
         d.DiveData[field::MaxDepth] = r.depth;

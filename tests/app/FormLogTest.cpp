@@ -394,9 +394,9 @@ TEST_F(FormLogTest, ThumbnailAndProfileRefusal) {
                                    "dive profile"));
     EXPECT_FALSE(window->DiveProfile());
 
-    // While the profile window is not part of the program, its commands stay off.
-    EXPECT_FALSE(ctl<QPushButton>("cmdProfile")->isEnabled());
-    EXPECT_FALSE(ctl<QAction>("mnuProfile")->isEnabled());
+    // The profile window's commands are on.
+    EXPECT_TRUE(ctl<QPushButton>("cmdProfile")->isEnabled());
+    EXPECT_TRUE(ctl<QAction>("mnuProfile")->isEnabled());
 }
 
 TEST_F(FormLogTest, TitleNamesVersionAndDiver) {

@@ -1,0 +1,179 @@
+#include "profile/ProfileEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+
+using Points = std::vector<std::pair<int, int>>; // (minute, depth) after the start point
+
+Points pointsOf(const ProfileEditor& e) {
+    Points out;
+    for (int i = 1; i <= e.pointCount(); ++i)
+        out.emplace_back(e.point(i).time, e.point(i).depth);
+    return out;
+}
+
+ProfileEditor pressed(const Points& presses, int bottomTime = 40, int depth = 60) {
+    ProfileEditor e(bottomTime, depth);
+    for (auto [t, d] : presses)
+        e.press(static_cast<int16_t>(t), static_cast<int16_t>(d));
+    return e;
+}
+
+AppState oneDive() {
+    AppState s;
+    s.Dives.emplace_back();
+    s.CurrentDive = 1;
+    return s;
+}
+
+} // namespace
+
+TEST(ProfileEditor, ScalesAndPointerPositions) {
+    struct Row {
+        int bottomTime, depth, width, height;
+        int timeScale, depthScale;
+        int x, y, time, pointDepth;
+    };
+    const Row rows[] = {
+        {40, 60, 3600, 2400, 87, 40, 870, 800, 10, 20},
+        {40, 60, 3600, 2400, 87, 40, 869, 799, 9, 19},         // rounded down, not to the nearest
+        {40, 60, 3600, 2400, 87, 40, -1, -1, -1, -1},          // dragged off the top-left corner
+        {100, 30, 90000, 60000, 324, 1092, 3240, 1092, 10, 1}, // held to 16-bit units
+        {40, 60, 40, 59, 0, 0, 870, 800, 0, 0},                // too small: no scale, no point
+    };
+    for (const Row& r : rows) {
+        ProfileEditor e(r.bottomTime, r.depth);
+        e.setArea(r.width, r.height);
+        EXPECT_EQ(r.timeScale, e.timeScale()) << r.width;
+        EXPECT_EQ(r.depthScale, e.depthScale()) << r.height;
+        const ProfileEditor::Point p = e.pointAt(r.x, r.y);
+        EXPECT_EQ(r.time, p.time) << r.x;
+        EXPECT_EQ(r.pointDepth, p.depth) << r.y;
+    }
+}
+
+TEST(ProfileEditor, DrawableOnlyWithUnitsForEveryMinuteAndDepth) {
+    const std::tuple<int, int, bool> rows[] = {
+        {45, 30, true},  {0, 30, false},       {45, 0, false},     {-5, 30, false},
+        {45, -3, false}, {32766, 32767, true}, {32767, 10, false}, // one minute more than a 16-bit
+                                                                   // area holds
+    };
+    for (auto [bottomTime, depth, ok] : rows)
+        EXPECT_EQ(ok, ProfileEditor(bottomTime, depth).drawable()) << bottomTime << " " << depth;
+}
+
+TEST(ProfileEditor, PressAppendsMovesOrInserts) {
+    struct Row {
+        const char* what;
+        Points presses;
+        Points points;
+        int lastTime;
+    };
+    const std::vector<Row> rows = {
+        {"append", {{5, 10}, {10, 20}, {30, 20}}, {{5, 10}, {10, 20}, {30, 20}}, 30},
+        {"same minute as the last moves it",
+         {{5, 10}, {10, 20}, {10, 25}},
+         {{5, 10}, {10, 25}},
+         10},
+        {"between two points inserts",
+         {{5, 10}, {20, 20}, {12, 15}},
+         {{5, 10}, {12, 15}, {20, 20}},
+         20},
+        {"before the first point inserts",
+         {{5, 10}, {20, 20}, {2, 4}},
+         {{2, 4}, {5, 10}, {20, 20}},
+         20},
+        {"an earlier point's minute moves it",
+         {{5, 10}, {20, 20}, {30, 5}, {5, 18}},
+         {{5, 18}, {20, 20}, {30, 5}},
+         30},
+        {"minute 0 with no points sets the start", {{0, 7}}, {}, 0},
+        {"minute 0 with points goes in first", {{5, 10}, {0, 3}}, {{0, 3}, {5, 10}}, 5},
+        {"right of the last minute", {{5, 10}, {45, 61}}, {{5, 10}, {45, 61}}, 45},
+    };
+    for (const Row& r : rows) {
+        const ProfileEditor e = pressed(r.presses);
+        EXPECT_EQ(r.points, pointsOf(e)) << r.what;
+        EXPECT_EQ(r.lastTime, e.lastTime()) << r.what;
+    }
+    EXPECT_EQ(7, pressed({{0, 7}}).point(0).depth);
+}
+
+TEST(ProfileEditor, HoldsAtMost150Points) {
+    ProfileEditor e(200, 60);
+    for (int t = 2; t <= 300; t += 2)
+        ASSERT_TRUE(e.AddPoint(static_cast<int16_t>(t), 10));
+    const Points full = pointsOf(e);
+    ASSERT_EQ(150u, full.size());
+    EXPECT_EQ(ProfileEditor::Press::Full, e.press(301, 5)) << "append";
+    EXPECT_EQ(ProfileEditor::Press::Full, e.press(3, 5)) << "insert";
+    EXPECT_EQ(ProfileEditor::Press::Full, e.press(1, 5)) << "insert first";
+    EXPECT_EQ(full, pointsOf(e));
+    EXPECT_EQ(ProfileEditor::Press::Moved, e.press(4, 33));
+    EXPECT_EQ(ProfileEditor::Press::MovedLast, e.press(300, 12));
+    EXPECT_EQ(33, e.point(2).depth);
+    EXPECT_EQ(12, e.point(150).depth);
+    EXPECT_FALSE(e.atPoint(0)) << "the start point is not a point of the read-outs";
+    EXPECT_TRUE(e.atPoint(150));
+    EXPECT_FALSE(e.atPoint(151));
+
+    e.Clear();
+    EXPECT_EQ(0, e.pointCount());
+    EXPECT_EQ(0, e.lastTime());
+    EXPECT_TRUE(e.lines().empty());
+}
+
+TEST(ProfileEditor, StoreAndLoad) {
+    struct Row {
+        const char* what;
+        Points presses;
+        Points reopened;
+    };
+    Points many;
+    for (int t = 1; t <= 150; ++t)
+        many.emplace_back(t, t % 40);
+    const std::vector<Row> rows = {
+        {"150 points reopen whole", many, many},
+        {"the start depth is not read back", {{0, 9}, {10, 20}}, {{10, 20}}},
+        {"a point inserted at minute 0 ends the profile", {{10, 20}, {20, 5}, {0, 4}}, {}},
+        {"cleared", {}, {}},
+    };
+    for (const Row& r : rows) {
+        AppState s = oneDive();
+        ASSERT_TRUE(pressed(r.presses, 150).Store(s, {"SI", "A", "RNT", "TBT", "B"}));
+        ASSERT_EQ(2u, s.Profiles.size()) << r.what;
+        const ProfileRecord* stored = linkedProfile(s);
+        ASSERT_EQ(&s.Profiles[1], stored) << r.what;
+        EXPECT_EQ(QStringLiteral("TBT"), stored->Notes[3]);
+        EXPECT_EQ(QString(), stored->Notes[5]);
+        ProfileEditor reopened(150, 60);
+        reopened.Load(*stored);
+        EXPECT_EQ(r.reopened, pointsOf(reopened)) << r.what;
+        EXPECT_EQ(r.reopened.empty() ? 0 : r.reopened.back().first, reopened.lastTime());
+        EXPECT_EQ(0, reopened.point(0).depth);
+    }
+
+    // Every Close makes a new record; the old one stays, unreferenced.
+    AppState s = oneDive();
+    const ProfileEditor unchanged(30, 20);
+    ASSERT_TRUE(unchanged.Store(s, {}));
+    ASSERT_TRUE(unchanged.Store(s, {}));
+    EXPECT_EQ(3u, s.Profiles.size());
+    EXPECT_EQ(2, s.current().ProfileNum);
+
+    // A dive whose profile the file does not hold opens empty.
+    s.current().ProfileNum = 9;
+    EXPECT_EQ(nullptr, linkedProfile(s));
+}
+
+TEST(ProfileEditor, StoreRefusedWhenProfileNumbersAreUsedUp) {
+    AppState s = oneDive();
+    s.Profiles.resize(32768); // records 0..32767: the highest a dive can refer to
+    s.current().ProfileNum = 5;
+    EXPECT_FALSE(pressed({{5, 10}}).Store(s, {}));
+    EXPECT_EQ(32768u, s.Profiles.size());
+    EXPECT_EQ(5, s.current().ProfileNum);
+}
