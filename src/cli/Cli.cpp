@@ -32,6 +32,9 @@ const std::vector<Command>& commands() {
         {QStringLiteral("export"),
          QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
          QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
+        {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
+         QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
+         profileCommand},
     };
     return all;
 }

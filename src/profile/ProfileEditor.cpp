@@ -96,12 +96,10 @@ void ProfileEditor::Clear() {
 
 void ProfileEditor::Load(const ProfileRecord& record) {
     Clear();
-    for (int i = 1; i <= MaxPoints; ++i) {
-        const auto at = static_cast<size_t>(i);
-        if (record.Times[at] == 0) break;
-        PointTimes[at] = record.Times[at];
-        PointDepths[at] = record.Depths[at];
-        PointCount = i;
+    PointCount = storedPointCount(record);
+    for (int i = 1; i <= PointCount; ++i) {
+        PointTimes[static_cast<size_t>(i)] = record.Times[static_cast<size_t>(i)];
+        PointDepths[static_cast<size_t>(i)] = record.Depths[static_cast<size_t>(i)];
     }
     LastTime = PointTimes[static_cast<size_t>(PointCount)];
 }
@@ -148,6 +146,13 @@ std::vector<QPoint> ProfileEditor::dots() const {
     for (int i = 1; i <= PointCount; ++i)
         out.push_back(position(point(i).time, point(i).depth));
     return out;
+}
+
+int storedPointCount(const ProfileRecord& record) {
+    int n = 0;
+    while (n < ProfileEditor::MaxPoints && record.Times[static_cast<size_t>(n + 1)] != 0)
+        ++n;
+    return n;
 }
 
 const ProfileRecord* linkedProfile(const AppState& state) {

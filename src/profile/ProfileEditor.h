@@ -84,6 +84,10 @@ class ProfileEditor {
     int16_t LastTime = 0;
 };
 
+// How many points follow the start point of a stored profile: the first later point at
+// minute 0 ends it.
+int storedPointCount(const ProfileRecord& record);
+
 // The stored profile the shown dive refers to, or nullptr when it has none or the profile
 // file does not hold it.
 const ProfileRecord* linkedProfile(const AppState& state);

@@ -4,6 +4,7 @@
 
 #include "ui/Platform.h"
 
+#include <QLayout>
 #include <QScreen>
 
 namespace {
@@ -75,13 +76,16 @@ void frmProfile::sizeArea() {
     };
     // Every minute and every depth unit needs at least one drawing unit, and no side may
     // hold more units than the scales can count.
-    area->setMinimumSize(std::max(SmallestWidth, pixels(edit.neededWidth(), Qt::Horizontal)),
+    const QSize smallest(std::max(SmallestWidth, pixels(edit.neededWidth(), Qt::Horizontal)),
                          std::max(SmallestHeight, pixels(edit.neededHeight(), Qt::Vertical)));
     area->setMaximumSize(pixels(ProfileEditor::MaxUnits, Qt::Horizontal),
                          pixels(ProfileEditor::MaxUnits, Qt::Vertical));
-    const QSize extra = sizeHint() - area->sizeHint();
-    QSize wanted = extra + QSize(std::max(PreferredWidth, area->minimumWidth()),
-                                 std::max(PreferredHeight, area->minimumHeight()));
+    // The window the layout builds around an area of the preferred size.
+    area->setMinimumSize(smallest.expandedTo(QSize(PreferredWidth, PreferredHeight)));
+    layout()->invalidate();
+    QSize wanted = sizeHint();
+    area->setMinimumSize(smallest);
+    layout()->invalidate();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect free = screen->availableGeometry();
         wanted = wanted.boundedTo(free.size() - QSize(16, 48)).expandedTo(minimumSizeHint());
