@@ -112,6 +112,8 @@ TEST_F(ProfileWindowTest, ClicksAreStoredOnCloseOnly) {
     for (auto [t, d] : Points{{3, 18}, {12, 18}, {25, 12}, {40, 5}, {8, 20}, {25, 10}})
         clickAt(w.get(), t, d);
     child<QLineEdit>(w.get(), "txtProf_4")->setText(QStringLiteral("G"));
+    QTest::keyClick(child(w.get(), "txtProf_4"), Qt::Key_Return);
+    EXPECT_TRUE(w->isVisible()) << "Enter in a note box does not close the window";
     QTest::mouseClick(child<QPushButton>(w.get(), "cmdClose"), Qt::LeftButton);
     EXPECT_EQ(QDialog::Accepted, w->result());
     ASSERT_EQ(2u, state.Profiles.size());
