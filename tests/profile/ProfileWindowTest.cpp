@@ -91,101 +91,63 @@ class ProfileWindowTest : public TempFolderTest {
 
 } // namespace
 
-TEST_F(ProfileWindowTest, ClicksAreStoredOnCloseOnly) {
+// Clicks, then the crosshair from the last point: right 2, down 1, Space; left 1, up 2, Enter.
+static void drawSample(frmProfile* w) {
+    for (auto [t, d] : Points{{3, 18}, {12, 18}, {25, 12}, {8, 20}, {25, 10}})
+        clickAt(w, t, d);
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space, Qt::Key_Left,
+                      Qt::Key_Up, Qt::Key_Up, Qt::Key_Return})
+        QTest::keyClick(child(w, "picProfile"), k);
+    child<QLineEdit>(w, "txtProf_4")->setText(QStringLiteral("G"));
+}
+
+TEST_F(ProfileWindowTest, DrawnByMouseAndKeysStoredOnCloseOnly) {
     auto w = openWindow(dive(45, 30));
     EXPECT_EQ(QStringLiteral("30"), child<QLabel>(w.get(), "lblInfo_0")->text());
     EXPECT_EQ(QStringLiteral("45"), child<QLabel>(w.get(), "lblInfo_4")->text());
-    EXPECT_GT(w->editor().timeScale(), 0);
-    EXPECT_GT(w->editor().depthScale(), 0);
-    for (auto [t, d] : Points{{3, 18}, {12, 18}, {25, 12}, {40, 5}, {8, 20}, {25, 10}})
-        clickAt(w.get(), t, d);
-    child<QLineEdit>(w.get(), "txtProf_0")->setText(QStringLiteral("1:30"));
-    child<QLineEdit>(w.get(), "txtProf_4")->setText(QStringLiteral("G"));
-
-    // Escape leaves everything as it was.
+    drawSample(w.get());
+    // Read-outs: yellow at the minute of a point (not the start), white elsewhere.
+    const QColor white(255, 255, 255), yellow(255, 255, 0);
+    for (auto [t, d, colour] : {std::tuple{12, 29, yellow}, {13, 18, white}, {0, 0, white}}) {
+        hoverAt(w.get(), t, d);
+        EXPECT_EQ(QString::number(d), child<QLabel>(w.get(), "lblInfo_2")->text());
+        EXPECT_EQ(QString::number(t), child<QLabel>(w.get(), "lblInfo_3")->text());
+        EXPECT_EQ(colour, readoutColour(w.get())) << t;
+    }
+    QTest::keyClick(child(w.get(), "txtProf_4"), Qt::Key_Return);
+    EXPECT_TRUE(w->isVisible()) << "Enter does not close the window";
     QTest::keyClick(w.get(), Qt::Key_Escape);
     EXPECT_EQ(QDialog::Rejected, w->result());
-    EXPECT_EQ(1u, state.Profiles.size());
-    EXPECT_EQ(0, state.current().ProfileNum);
+    EXPECT_EQ(1u, state.Profiles.size()) << "Escape stores nothing";
 
     w = openWindow(state.current());
-    for (auto [t, d] : Points{{3, 18}, {12, 18}, {25, 12}, {40, 5}, {8, 20}, {25, 10}})
-        clickAt(w.get(), t, d);
-    child<QLineEdit>(w.get(), "txtProf_4")->setText(QStringLiteral("G"));
-    QTest::keyClick(child(w.get(), "txtProf_4"), Qt::Key_Return);
-    EXPECT_TRUE(w->isVisible()) << "Enter in a note box does not close the window";
+    drawSample(w.get());
     QTest::mouseClick(child<QPushButton>(w.get(), "cmdClose"), Qt::LeftButton);
-    EXPECT_EQ(QDialog::Accepted, w->result());
     ASSERT_EQ(2u, state.Profiles.size());
     EXPECT_EQ(1, state.current().ProfileNum);
-    EXPECT_EQ((Points{{3, 18}, {8, 20}, {12, 18}, {25, 10}, {40, 5}}),
+    EXPECT_EQ((Points{{3, 18}, {8, 20}, {12, 18}, {25, 10}, {26, 9}, {27, 11}}),
               storedPoints(state.Profiles[1]));
     EXPECT_EQ(QStringLiteral("G"), state.Profiles[1].Notes[4]);
-
-    // Reopened, the points and notes are back; Clear then Close stores an empty profile.
-    w = openWindow(state.current());
-    EXPECT_EQ(QStringLiteral("G"), child<QLineEdit>(w.get(), "txtProf_4")->text());
-    EXPECT_EQ(5, w->editor().pointCount());
-    QTest::mouseClick(child<QPushButton>(w.get(), "cmdClear"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(w.get(), "cmdClose"), Qt::LeftButton);
-    ASSERT_EQ(3u, state.Profiles.size());
-    EXPECT_TRUE(storedPoints(state.Profiles[2]).empty());
-    EXPECT_EQ(QStringLiteral("G"), state.Profiles[2].Notes[4]);
 }
 
-TEST_F(ProfileWindowTest, ReadoutsKeyboardAndTheLimit) {
-    auto w = openWindow(dive(45, 30));
-    const QColor white(255, 255, 255), yellow(255, 255, 0);
-    clickAt(w.get(), 10, 20);
-    hoverAt(w.get(), 10, 25);
-    EXPECT_EQ(QStringLiteral("25"), child<QLabel>(w.get(), "lblInfo_2")->text());
-    EXPECT_EQ(QStringLiteral("10"), child<QLabel>(w.get(), "lblInfo_3")->text());
-    EXPECT_EQ(yellow, readoutColour(w.get())) << "at the minute of a point";
-    hoverAt(w.get(), 11, 20);
-    EXPECT_EQ(white, readoutColour(w.get()));
-    hoverAt(w.get(), 0, 0);
-    EXPECT_EQ(white, readoutColour(w.get())) << "the start point does not count";
-
-    // The crosshair starts at the last point; arrows move it, Space presses there.
-    QWidget* area = child(w.get(), "picProfile");
-    for (int i = 0; i < 5; ++i)
-        QTest::keyClick(area, Qt::Key_Right);
-    QTest::keyClick(area, Qt::Key_Up);
-    QTest::keyClick(area, Qt::Key_Space);
-    QTest::keyClick(area, Qt::Key_Left);
-    QTest::keyClick(area, Qt::Key_Return);
-    EXPECT_EQ(QStringLiteral("14"), child<QLabel>(w.get(), "lblInfo_3")->text());
-    EXPECT_EQ(yellow, readoutColour(w.get()));
-    EXPECT_TRUE(w->isVisible()) << "Enter in the drawing does not close the window";
-    ASSERT_EQ(3, w->editor().pointCount());
-    EXPECT_EQ(14, w->editor().point(2).time);
-    EXPECT_EQ(19, w->editor().point(2).depth);
-
-    // A full profile refuses one more point.
+TEST_F(ProfileWindowTest, RefusesAPointTooManyAndADiveTooLarge) {
     ProfileRecord full;
     for (int i = 1; i <= 150; ++i)
         full.Times[static_cast<size_t>(i)] = static_cast<int16_t>(i);
     state.Profiles.push_back(full);
     DiveRecord d = dive(200, 30);
     d.ProfileNum = 1;
-    w = openWindow(d);
+    auto w = openWindow(d);
     platform.expect(QStringLiteral("Sorry"), QStringLiteral("Maximum of 150 entries in profile."));
     clickAt(w.get(), 160, 5);
-    platform.expect(QStringLiteral("Sorry"), QStringLiteral("Maximum of 150 entries in profile."));
-    QTest::keyClick(child(w.get(), "picProfile"), Qt::Key_Right);
-    QTest::keyClick(child(w.get(), "picProfile"), Qt::Key_Space);
     EXPECT_EQ(150, w->editor().pointCount());
-}
 
-TEST_F(ProfileWindowTest, TooLargeForTheScreenIsRefused) {
-    state.Dives = {DiveRecord(), dive(32000, 30)};
-    state.CurrentDive = 1;
-    frmProfile w(state);
+    w = openWindow(dive(32000, 30));
     platform.expect(QStringLiteral("Sorry!"),
                     QStringLiteral("The bottom time or maximum depth of this dive is too large to "
                                    "draw its profile on this screen: every minute and every unit "
                                    "of depth needs a dot of its own."));
-    EXPECT_FALSE(w.fitsScreen());
+    EXPECT_FALSE(w->fitsScreen());
 }
 
 TEST_F(ProfileWindowTest, MainWindowOpensItAndShowsTheResult) {
