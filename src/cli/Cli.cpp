@@ -32,6 +32,9 @@ const std::vector<Command>& commands() {
         {QStringLiteral("export"),
          QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
          QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
+        {QStringLiteral("divers"), QStringLiteral("[--json]"),
+         QStringLiteral("list the divers of divers.dvl with their files and the default"),
+         diversCommand},
     };
     return all;
 }
