@@ -117,11 +117,6 @@ TEST_F(DiversTest, FirstUseShowsTheDefaultDiverAndOkayOpensHim) {
     };
     const Case cases[] = {
         {"Okay", [](frmMulti& d) { click(&d, "cmdOkay"); }},
-        {"Okay with no row selected",
-         [](frmMulti& d) {
-             child<QListWidget>(&d, "lstDivers")->clearSelection();
-             click(&d, "cmdOkay");
-         }},
         {"double-click",
          [](frmMulti& d) {
              auto* list = child<QListWidget>(&d, "lstDivers");
@@ -179,19 +174,6 @@ TEST_F(DiversTest, NewDiverRefusesAUsedNameThenAddsWithTheChosenLists) {
     expected.GearFile = QStringLiteral("gear1.dvl");
     EXPECT_EQ(state.DiverList[2], (DiverEntry{QStringLiteral("Cy"), expected}));
     EXPECT_EQ(dvl::parseDivers(readFile(divers::ListFileName)).size(), 2u); // nothing written yet
-
-    // Cancel and the frame add nobody.
-    for (const char* how : {"comCxl", "frame"}) {
-        onDialog("frmNewDiver", [how](QWidget* add) {
-            QTest::keyClicks(child<QLineEdit>(add, "txtName"), QStringLiteral("Dee"));
-            if (QLatin1String(how) == QLatin1String("frame"))
-                add->close();
-            else
-                click(add, how);
-        });
-        click(&select, "cmdNew");
-        EXPECT_EQ(state.DiverList.size(), 3u) << how;
-    }
 }
 
 TEST_F(DiversTest, DeleteRefusesTheDefaultAndAsksFirst) {

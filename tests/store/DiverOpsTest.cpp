@@ -106,7 +106,6 @@ TEST_F(DiverOps, OffsetBox) {
 TEST_F(DiverOps, AddNamesNewFilesSharesListsAndStepsPastTakenNames) {
     struct Case {
         const char* what;
-        int listSize;                // divers before the new one (numbered files 1..n)
         std::vector<QString> onDisk; // files that exist already
         std::array<int, 4> shared;   // 0 new, k share diver k
         FileSet expected;
@@ -115,65 +114,45 @@ TEST_F(DiverOps, AddNamesNewFilesSharesListsAndStepsPastTakenNames) {
     shares3.LocFile = QStringLiteral("loc1.dvl");
     shares3.GearFile = QStringLiteral("gear2.dvl");
     const Case cases[] = {
-        {"third diver, all new", 2, {}, {0, 0, 0, 0}, FileSet::numbered(3)},
-        {"shares locations of 1, gear of 2", 2, {}, {1, 0, 0, 2}, shares3},
+        {"third diver, all new", {}, {0, 0, 0, 0}, FileSet::numbered(3)},
+        {"shares locations of 1, gear of 2", {}, {1, 0, 0, 2}, shares3},
         {"log3.dvl left behind by a deleted diver",
-         2,
          {"log3.dvl"},
          {0, 0, 0, 0},
          FileSet::numbered(4)},
-        {"an entry already names number 2", 1, {}, {0, 0, 0, 0}, FileSet::numbered(3)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        AppState s;
-        for (int p = 1; p <= c.listSize; ++p)
-            s.DiverList.push_back(DiverEntry{QStringLiteral("D%1").arg(p), FileSet::numbered(p)});
-        if (c.listSize == 1) // the only diver uses number 2's names
-            s.DiverList[0].Files = FileSet::numbered(2);
+        AppState s = family(); // two divers before the new one
+        s.DiverList.pop_back();
         for (const QString& f : c.onDisk)
             writeFile(f, "x");
         divers::AddDiver(s, QStringLiteral("New"), c.shared);
-        ASSERT_EQ(s.DiverList.size(), static_cast<size_t>(c.listSize + 1));
+        ASSERT_EQ(s.DiverList.size(), 3u);
         EXPECT_EQ(s.DiverList.back().Files.names(), c.expected.names());
         for (const QString& f : c.onDisk)
             QFile::remove(f);
     }
 }
 
-TEST_F(DiverOps, SelectOpensTheRowOrTheDefaultAndWritesTheList) {
-    AppState first; // no divers.dvl: the open diver alone
+TEST_F(DiverOps, SelectAndSetDefaultWriteTheListAndTheKeys) {
+    AppState first; // no divers.dvl: the open diver alone; no row means the default diver
     ASSERT_TRUE(divers::LoadDiverList(first).empty());
     ASSERT_TRUE(divers::SelectDiver(first, 0).empty());
     EXPECT_EQ(readFile(divers::ListFileName),
               bytesOf(R"(01 00 07 00 "Default" 08 00 "log1.dvl" 08 00 "loc1.dvl" 09 00 "type1.dvl"
                          08 00 "bud1.dvl" 09 00 "gear1.dvl" 09 00 "prof1.dvl")"));
-    EXPECT_EQ(readFile(divers::ListFileName).size(), 74);
 
-    for (const auto& [row, name] : {std::pair{2, "Bob"}, std::pair{0, "Cy"}, std::pair{9, "Cy"}}) {
-        AppState s = family();
-        s.DefaultDiver = 3;
-        ASSERT_TRUE(divers::SelectDiver(s, row).empty());
-        EXPECT_EQ(s.DiverName, QLatin1String(name)) << row;
-        EXPECT_EQ(s.Files, s.DiverList[static_cast<size_t>(s.DiverName == "Bob" ? 1 : 2)].Files);
-        EXPECT_EQ(dvl::parseDivers(readFile(divers::ListFileName)), s.DiverList);
-        EXPECT_EQ(s.DefaultDiver, 3); // selecting never changes the default
-    }
-}
-
-TEST_F(DiverOps, SetDefaultStoresTheKeysAndTheList) {
     AppState s = family();
-    divers::SetDefault(s, 0); // no row: nothing
-    EXPECT_EQ(setting("DefNumber"), QStringLiteral("<absent>"));
-    EXPECT_FALSE(QFile::exists(divers::ListFileName));
-
     ASSERT_TRUE(divers::SetDefault(s, 2).empty());
     EXPECT_EQ(s.DefaultDiver, 2);
     EXPECT_EQ(setting("DefNumber"), QStringLiteral("2"));
     EXPECT_EQ(setting("DefName"), QStringLiteral("Bob"));
     EXPECT_EQ(setting("DefLoc"), QStringLiteral("loc1.dvl"));
-    EXPECT_EQ(setting("DefLog"), QStringLiteral("log2.dvl"));
     EXPECT_EQ(dvl::parseDivers(readFile(divers::ListFileName)), s.DiverList);
+    ASSERT_TRUE(divers::SelectDiver(s, 3).empty());
+    EXPECT_EQ(s.DiverName, QStringLiteral("Cy"));
+    EXPECT_EQ(s.DefaultDiver, 2); // selecting never changes the default
 }
 
 TEST_F(DiverOps, DeleteKeepsSharedFilesRenumbersAndFollowsTheDefault) {
