@@ -4,7 +4,9 @@
 #include "StartupScreen.h"
 #include "frmAbout.h"
 
+#include "divers/frmMulti.h"
 #include "divers/frmNewName.h"
+#include "divers/frmOptions.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
 #include "profile/frmProfile.h"
@@ -164,6 +166,10 @@ void FormLog::setUpMenus() {
     connect(ui->mnuGear, &QAction::triggered, this, [this] { openListEditor(3); });
     connect(ui->mnuProfile, &QAction::triggered, this, &FormLog::openProfile);
     connect(ui->mnuCont, &QAction::triggered, this, [this] { help->showContents(helpFile); });
+    ui->mnuOptions->setEnabled(true);
+    ui->mnuChDiver->setEnabled(true);
+    connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
+    connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -177,8 +183,10 @@ void FormLog::startUp() {
 
     settings::readStartup(state, [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
+    if (state.MultiFlag == 1) chooseDiver();
 
     const FileProblems problems = OpenLog(state);
+    state.Loaded = true;
     const QString damagedNote =
         state.DamagedFiles.empty()
             ? QString()
@@ -650,6 +658,45 @@ void FormLog::showAbout() {
     frmAbout about(this);
     about.exec();
 }
+
+// ---------------------------------------------------------------------------------------
+// Several divers
+
+void FormLog::chooseDiver() {
+    // Closing the dialog by its frame keeps the default diver read from the settings.
+    frmMulti select(state, this);
+    select.exec();
+}
+
+void FormLog::changeDiver() {
+    commitEdit();
+    if (state.Loaded) {
+        // The open diver stays open when his files cannot be written, so nothing is lost.
+        const FileProblems problems = SaveLog(state);
+        if (!problems.empty()) {
+            ui::showError(this, QStringLiteral("Error"),
+                          QStringLiteral("The log could not be saved, so the diver stays "
+                                         "open:\n\n") +
+                              describeProblems(problems));
+            return;
+        }
+    }
+    state.Loaded = false;
+    startUp();
+}
+
+void FormLog::openOptions() {
+    commitEdit();
+    closeResults();
+    frmOptions options(state, this);
+    options.exec();
+    showNumber();
+    if (state.MultiFlag == 1) changeDiver();
+    ui->mnuChDiver->setVisible(state.MultiFlag == 1);
+}
+
+// Hook for the results window: Options closes it before the offset or the diver can change.
+void FormLog::closeResults() {}
 
 bool FormLog::saveForExit(bool mayCancel) {
     const FileProblems problems = SaveLog(state);

@@ -95,6 +95,11 @@ class FormLog : public QMainWindow {
     void openListEditor(int which);
     void openUrl(const QString& link);
     void showAbout();
+    // Several divers: the Select Diver step of the start-up, File/Change Diver, File/Options.
+    void chooseDiver();
+    void changeDiver();
+    void openOptions();
+    void closeResults();
     void paintThumbnail();
 
     AppState& state;

@@ -35,6 +35,9 @@ const std::vector<Command>& commands() {
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
          QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
          profileCommand},
+        {QStringLiteral("divers"), QStringLiteral("[--json]"),
+         QStringLiteral("list the divers of divers.dvl with their files and the default"),
+         diversCommand},
     };
     return all;
 }

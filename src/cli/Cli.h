@@ -64,5 +64,6 @@ int loadCommand(Context& ctx);
 int checkCommand(Context& ctx);
 int exportCommand(Context& ctx);
 int profileCommand(Context& ctx);
+int diversCommand(Context& ctx);
 
 } // namespace cli

@@ -18,6 +18,7 @@ struct AppState {
     FileSet Files;
     int16_t DefaultDiver = 1;
     uint8_t MultiFlag = 0;
+    bool Loaded = false; // the open diver's files have been read (OpenLog ran); saves need it
 
     RefList LocationList;
     RefList TypeList;

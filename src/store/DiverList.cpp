@@ -1,6 +1,7 @@
 #include "DiverList.h"
 
 #include "DvlFormat.h"
+#include "Text.h"
 
 namespace divers {
 
@@ -74,14 +75,60 @@ void AddDiver(AppState& state, const QString& name, const std::array<int, 4>& sh
 
 FileProblems DeleteData(const AppState& state, int position) {
     FileProblems failures;
-    if (position < 1 || position > static_cast<int>(state.DiverList.size()))
+    const int count = static_cast<int>(state.DiverList.size());
+    if (position < 1 || position > count)
         return failures;
+    auto namedByOthers = [&](const QString& file) {
+        for (int p = 1; p <= count; ++p)
+            if (p != position)
+                for (const QString& n : state.DiverList[static_cast<size_t>(p - 1)].Files.names())
+                    if (n.compare(file, Qt::CaseInsensitive) == 0)
+                        return true;
+        return false;
+    };
     for (const QString& file : state.DiverList[static_cast<size_t>(position - 1)].Files.names()) {
-        const QString reason = fileio::removeFile(file);
+        if (namedByOthers(file))
+            continue;
+        const QString reason = fileio::discardFile(file);
         if (!reason.isEmpty())
             failures.push_back({file, reason});
     }
     return failures;
+}
+
+NameCheck checkNewName(const AppState& state, const QString& typed, QString* name) {
+    const QString trimmed = typed.trimmed();
+    if (name)
+        *name = trimmed;
+    if (trimmed.isEmpty())
+        return NameCheck::Empty;
+    for (const DiverEntry& d : state.DiverList)
+        if (d.Name.trimmed().compare(trimmed, Qt::CaseInsensitive) == 0)
+            return NameCheck::Used;
+    // Stored as "?" the name could no longer be told apart from others or typed again.
+    if (text::fromCp1252(text::toCp1252(trimmed)) != trimmed)
+        return NameCheck::NotStorable;
+    return NameCheck::Ok;
+}
+
+FileProblems SelectDiver(AppState& state, int position) {
+    const int count = static_cast<int>(state.DiverList.size());
+    if (position < 1 || position > count)
+        position = state.DefaultDiver;
+    if (position >= 1 && position <= count) {
+        const DiverEntry& d = state.DiverList[static_cast<size_t>(position - 1)];
+        state.DiverName = d.Name;
+        state.Files = d.Files;
+    }
+    return SaveDiverList(state);
+}
+
+DeleteCheck checkDelete(const AppState& state, int position) {
+    if (position < 1 || position > static_cast<int>(state.DiverList.size()))
+        return DeleteCheck::NoSelection;
+    if (position == state.DefaultDiver)
+        return DeleteCheck::IsDefault;
+    return DeleteCheck::Ok;
 }
 
 } // namespace divers

@@ -23,7 +23,23 @@ FileProblems SaveDiverList(const AppState& state);
 // new. A generated name never reuses a file another diver's entry already names.
 void AddDiver(AppState& state, const QString& name, const std::array<int, 4>& shared);
 
-// Removes the six files named by the entry at `position` (log first); returns failures.
+// Removes the six files named by the entry at `position` (log first), to the desktop's trash
+// where there is one. A file that another entry also names stays: it is that diver's too.
+// Returns failures.
 FileProblems DeleteData(const AppState& state, int position);
+
+// A name typed for a new diver. Blanks around it are dropped (`name` gets what is stored);
+// names are compared without regard to case, since "ann" and "Ann" would also share the names
+// of their exported files.
+enum class NameCheck { Ok, Empty, Used, NotStorable };
+NameCheck checkNewName(const AppState& state, const QString& typed, QString* name);
+
+// The diver at `position` becomes the open diver (DiverName and Files); 0 or a position past
+// the list means the default diver, and with no valid default the open diver stays. Then
+// divers.dvl is written; returns the failure, if any.
+FileProblems SelectDiver(AppState& state, int position);
+
+enum class DeleteCheck { Ok, NoSelection, IsDefault };
+DeleteCheck checkDelete(const AppState& state, int position);
 
 } // namespace divers

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 QString describeProblems(const FileProblems& problems) {
     QStringList lines;
@@ -93,6 +94,24 @@ QString removeFile(const QString& name) {
     if (!f.remove())
         return f.errorString();
     return {};
+}
+
+QString discardFile(const QString& name, bool* trashed) {
+    if (trashed)
+        *trashed = false;
+    if (!isSafeFileName(name))
+        return unsafeReason();
+    if (!QFileInfo(name).isFile())
+        return {};
+    // Qt's trash on Linux lives under the user's data folder; without that folder it would
+    // set up "files" and "info" folders beside the diver's files, so then the file is removed.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty() && QFileInfo(data).isDir() && QFile::moveToTrash(name)) {
+        if (trashed)
+            *trashed = true;
+        return {};
+    }
+    return removeFile(name);
 }
 
 } // namespace fileio

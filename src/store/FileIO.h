@@ -40,4 +40,8 @@ bool FileExists(const QString& name);
 // Removes a file; returns an empty string on success (also when it did not exist).
 QString removeFile(const QString& name);
 
+// Like removeFile, but the file goes to the desktop's trash when the user has one, so a
+// deletion asked for by mistake can be undone. `trashed` says which happened.
+QString discardFile(const QString& name, bool* trashed = nullptr);
+
 } // namespace fileio

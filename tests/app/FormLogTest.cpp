@@ -404,6 +404,10 @@ TEST_F(FormLogTest, TitleNamesVersionAndDiver) {
     for (const uint8_t multi : {0, 1}) {
         settings::saveOptions(0, multi);
         window.reset();
+        if (multi == 1) // several divers: the start-up asks who is logging
+            whenModalOpens([](QWidget* select) {
+                select->findChild<QPushButton*>(QStringLiteral("cmdOkay"))->click();
+            });
         open();
         EXPECT_EQ(QStringLiteral("RB - The Reef Book  V%1.%2     [Tester]")
                       .arg(REEFBOOK_VERSION_MAJOR)

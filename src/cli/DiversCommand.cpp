@@ -1,0 +1,63 @@
+#include "Cli.h"
+
+#include "settings/Settings.h"
+#include "store/DiverList.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace cli {
+
+// Lists the divers as the Select Diver dialog would find them; writes nothing.
+int diversCommand(Context& ctx) {
+    const bool json = ctx.args == QStringList{QStringLiteral("--json")};
+    if (!json && !ctx.args.isEmpty())
+        return ctx.fail(
+            QStringLiteral("divers takes only --json, got \"%1\"").arg(ctx.args.first()));
+
+    AppState state;
+    settings::readStartup(state, nullptr);
+    // Without divers.dvl the list is the default diver of the settings alone.
+    for (const FileProblem& p : divers::LoadDiverList(state))
+        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+
+    static const char* const keys[6] = {"log", "locations", "types", "buddies", "gear", "profiles"};
+    QByteArray out;
+    if (json) {
+        QJsonArray all;
+        for (size_t i = 0; i < state.DiverList.size(); ++i) {
+            const DiverEntry& d = state.DiverList[i];
+            QJsonObject files;
+            const auto names = d.Files.names();
+            for (size_t k = 0; k < names.size(); ++k)
+                files.insert(QLatin1String(keys[k]), names[k]);
+            all.append(QJsonObject{{QStringLiteral("position"), static_cast<int>(i + 1)},
+                                   {QStringLiteral("name"), d.Name},
+                                   {QStringLiteral("files"), files}});
+        }
+        const QJsonObject top{{QStringLiteral("default"), state.DefaultDiver},
+                              {QStringLiteral("divers"), all}};
+        out = QJsonDocument(top).toJson(QJsonDocument::Indented);
+    } else {
+        QString text;
+        for (size_t i = 0; i < state.DiverList.size(); ++i) {
+            const DiverEntry& d = state.DiverList[i];
+            const int position = static_cast<int>(i + 1);
+            text += QStringLiteral("%1  %2%3\n")
+                        .arg(position, 3)
+                        .arg(d.Name, position == state.DefaultDiver ? QStringLiteral(" (default)")
+                                                                    : QString());
+            QStringList names;
+            for (const QString& n : d.Files.names())
+                names << n;
+            text += QStringLiteral("     %1\n").arg(names.join(QLatin1Char(' ')));
+        }
+        out = text.toUtf8();
+    }
+    if (ctx.out.write(out) != out.size())
+        return ctx.fail(QStringLiteral("cannot write the output: %1").arg(ctx.out.errorString()));
+    return ExitOk;
+}
+
+} // namespace cli

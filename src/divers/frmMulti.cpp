@@ -1,0 +1,103 @@
+#include "frmMulti.h"
+#include "ui_frmMulti.h"
+
+#include "Centre.h"
+#include "frmNewDiver.h"
+
+#include "settings/DiverOps.h"
+#include "store/DiverList.h"
+#include "ui/Platform.h"
+
+#include <QShowEvent>
+
+namespace {
+const QString DefaultMark = QStringLiteral(" - Default");
+
+void report(QWidget* parent, const QString& what, const FileProblems& problems) {
+    if (!problems.empty())
+        ui::showError(parent, QStringLiteral("Error"), what + describeProblems(problems));
+}
+} // namespace
+
+frmMulti::frmMulti(AppState& s, QWidget* parent)
+    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmMulti>()) {
+    ui->setupUi(this);
+    connect(ui->cmdOkay, &QPushButton::clicked, this, &frmMulti::cmdOkayClick);
+    connect(ui->lstDivers, &QListWidget::itemDoubleClicked, this, &frmMulti::cmdOkayClick);
+    connect(ui->cmdNew, &QPushButton::clicked, this, &frmMulti::cmdNewClick);
+    connect(ui->cmdDefault, &QPushButton::clicked, this, &frmMulti::cmdDefaultClick);
+    connect(ui->cmdDel, &QPushButton::clicked, this, &frmMulti::cmdDelClick);
+
+    report(parent, QStringLiteral("The list of divers could not be read whole:\n\n"),
+           divers::LoadDiverList(state));
+    FillDiverList();
+}
+
+frmMulti::~frmMulti() = default;
+
+void frmMulti::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!centred) {
+        centred = true;
+        centreOnScreen(this);
+    }
+    ui->lstDivers->setFocus();
+}
+
+void frmMulti::FillDiverList() {
+    ui->lstDivers->clear();
+    const int count = static_cast<int>(state.DiverList.size());
+    for (int p = 1; p <= count; ++p) {
+        const QString& name = state.DiverList[static_cast<size_t>(p - 1)].Name;
+        ui->lstDivers->addItem(p == state.DefaultDiver ? name + DefaultMark : name);
+    }
+    if (state.DefaultDiver >= 1 && state.DefaultDiver <= count)
+        ui->lstDivers->setCurrentRow(state.DefaultDiver - 1);
+}
+
+int frmMulti::selectedPosition() const {
+    const QListWidgetItem* item = ui->lstDivers->currentItem();
+    if (!item || !item->isSelected()) return 0;
+    return ui->lstDivers->row(item) + 1;
+}
+
+void frmMulti::cmdOkayClick() {
+    report(this, QStringLiteral("The list of divers could not be saved:\n\n"),
+           divers::SelectDiver(state, selectedPosition()));
+    accept();
+}
+
+void frmMulti::cmdNewClick() {
+    frmNewDiver add(state, this);
+    add.exec();
+    FillDiverList();
+}
+
+void frmMulti::cmdDefaultClick() {
+    const int position = selectedPosition();
+    if (position == 0) return;
+    const FileProblems problems = divers::SetDefault(state, position);
+    FillDiverList();
+    report(this, QStringLiteral("The list of divers could not be saved:\n\n"), problems);
+}
+
+void frmMulti::cmdDelClick() {
+    const int position = selectedPosition();
+    switch (divers::checkDelete(state, position)) {
+    case divers::DeleteCheck::NoSelection:
+        return;
+    case divers::DeleteCheck::IsDefault:
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("You can not delete the Default Diver."));
+        return;
+    case divers::DeleteCheck::Ok:
+        break;
+    }
+    if (ui::askYesNo(this, QStringLiteral("WARNING!"),
+                     QStringLiteral("This will permanently delete this divers records.  Are you "
+                                    "sure you want to continue?")) != ui::Answer::Yes)
+        return;
+    const FileProblems problems = divers::DeleteDiver(state, position);
+    FillDiverList();
+    report(this, QStringLiteral("Not every file of the diver could be removed:\n\n"), problems);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+struct AppState;
+class QShowEvent;
+
+namespace Ui {
+class frmOptions;
+}
+
+// Options: one diver or several, and the number the log starts at. Changes live in memory at
+// once; Close also stores them in the settings.
+class frmOptions : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmOptions(AppState& state, QWidget* parent = nullptr);
+    ~frmOptions() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void offsetChanged(const QString& text);
+    void cmdCloseClick();
+
+    AppState& state;
+    std::unique_ptr<Ui::frmOptions> ui;
+    bool centred = false;
+};
