@@ -7,6 +7,8 @@
 #include "divers/frmNewName.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
+#include "search/frmChart.h"
+#include "search/frmResults.h"
 
 #include "settings/Settings.h"
 #include "store/EntryRules.h"
@@ -138,8 +140,9 @@ void FormLog::setUpControls() {
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
     // Their windows are not part of the program yet.
-    for (QPushButton* later : {ui->cmdPrint, ui->cmdChart, ui->cmdProfile})
+    for (QPushButton* later : {ui->cmdPrint, ui->cmdProfile})
         later->setEnabled(false);
+    connect(ui->cmdChart, &QPushButton::clicked, this, &FormLog::openChart);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
     connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
     connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
@@ -155,6 +158,7 @@ void FormLog::setUpMenus() {
     connect(ui->mnuAbout, &QAction::triggered, this, &FormLog::showAbout);
     connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
     connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
+    connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
     connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
     connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
@@ -166,6 +170,7 @@ void FormLog::setUpMenus() {
 // Start-up
 
 void FormLog::startUp() {
+    closeResults(); // they name dives of the log about to be replaced
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
@@ -374,7 +379,9 @@ void FormLog::DeleteEntry() {
                      QStringLiteral("Are you sure you want to delete this entry?")) !=
         ui::Answer::Yes)
         return;
+    const int removed = state.CurrentDive;
     RemoveEntry(state);
+    if (results) results->diveRemoved(removed);
     ui->lblTotal->setText(QString::number(state.DiveCount()));
     setScrollRange();
     showNumber();
@@ -620,6 +627,25 @@ void FormLog::openListEditor(int which) {
     reselectLists();
 }
 
+void FormLog::openChart() {
+    commitEdit();
+    closeResults();
+    frmChart chart(state, this);
+    if (chart.exec() != QDialog::Accepted) return;
+    results = new frmResults(state, this);
+    connect(results, &frmResults::goToDive, this, [this] {
+        ResultsJump = true;
+        GoToDive();
+    });
+    // Queued, so the results window has gone before the selection dialog comes up.
+    connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
+    results->show();
+}
+
+void FormLog::closeResults() {
+    if (results) results->close();
+}
+
 void FormLog::openUrl(const QString& link) {
     ui::platform().openUrl(QUrl(link));
 }
@@ -652,5 +678,6 @@ void FormLog::closeEvent(QCloseEvent* event) {
         return;
     }
     closedAndSaved = true;
+    closeResults();
     event->accept();
 }

@@ -4,6 +4,7 @@
 
 #include <QLine>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -16,6 +17,7 @@ class QLineEdit;
 class QRadioButton;
 class QSessionManager;
 class HelpWindow;
+class frmResults;
 
 namespace Ui {
 class FormLog;
@@ -53,6 +55,10 @@ class FormLog : public QMainWindow {
     // "Dive Profile": refuses, with a message, a dive without bottom time or depth. True when
     // the dive may show its profile.
     bool DiveProfile();
+
+    // "Charting": a fresh selection, then its results beside this window.
+    void openChart();
+    void closeResults();
 
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.
@@ -99,6 +105,7 @@ class FormLog : public QMainWindow {
     StartOptions options;
     std::unique_ptr<Ui::FormLog> ui;
     std::unique_ptr<HelpWindow> help;
+    QPointer<frmResults> results;
 
     std::array<QLineEdit*, 7> txtAData{};
     std::array<QLineEdit*, 10> txtBData{};
