@@ -32,6 +32,10 @@ const std::vector<Command>& commands() {
         {QStringLiteral("export"),
          QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
          QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
+        {QStringLiteral("select"),
+         QStringLiteral("[CRITERIA...] [--json]"),
+         QStringLiteral("the dives that meet the criteria (select --help)"),
+         selectCommand},
     };
     return all;
 }

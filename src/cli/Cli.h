@@ -63,5 +63,6 @@ int dumpCommand(Context& ctx);
 int loadCommand(Context& ctx);
 int checkCommand(Context& ctx);
 int exportCommand(Context& ctx);
+int selectCommand(Context& ctx);
 
 } // namespace cli
