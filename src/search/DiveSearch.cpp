@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace search {
 
 namespace {
@@ -30,6 +34,27 @@ inline char16_t fold(char16_t c) {
     return c < 256 ? foldTable.low[c] : static_cast<char16_t>(QChar::toCaseFolded(char32_t(c)));
 }
 
+// Whether any of 16 characters is `a`, `b` or one at or above 256 (which may fold to
+// anything): most of a comment is passed over 16 characters at a time.
+inline bool mayHold(const char16_t* text, char16_t a, char16_t b) {
+#ifdef __SSE2__
+    const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+    __m128i hits = _mm_setzero_si128();
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 8 * half));
+        hits = _mm_or_si128(hits, _mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)));
+        hits = _mm_or_si128(hits, _mm_srli_epi16(v, 8));
+    }
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(hits, _mm_setzero_si128())) != 0xFFFF;
+#else
+    unsigned any = 0;
+    for (int j = 0; j < 16; ++j)
+        any |= unsigned(text[j] == a) | unsigned(text[j] == b) | unsigned(text[j] >> 8);
+    return any != 0;
+#endif
+}
+
 // The criteria read once, so testing a dive reads no text.
 struct Prepared {
     bool byDate = false;
@@ -43,7 +68,7 @@ struct Prepared {
     std::array<std::vector<char>, 4> lines; // empty when the list is not used
     std::array<bool, 4> useList{};
     bool useComment = false;
-    QString comment; // folded
+    FoldedNeedle comment;
 };
 
 Prepared prepare(const ChartCriteria& c) {
@@ -77,7 +102,7 @@ Prepared prepare(const ChartCriteria& c) {
             if (line >= 0 && line <= highest) p.lines[k][static_cast<size_t>(line)] = 1;
     }
     p.useComment = c.UseComment && !c.Comment.isEmpty();
-    p.comment = foldCase(c.Comment);
+    p.comment = foldNeedle(c.Comment);
     return p;
 }
 
@@ -166,26 +191,41 @@ void DiveRemoved(std::vector<int16_t>& flagged, int index) {
     flagged.swap(kept);
 }
 
-QString foldCase(const QString& text) {
-    QString out(text.size(), Qt::Uninitialized);
+FoldedNeedle foldNeedle(const QString& text) {
+    FoldedNeedle f;
+    f.text = QString(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = QChar(fold(text[i].unicode()));
-    return out;
+        f.text[i] = QChar(fold(text[i].unicode()));
+    if (f.text.isEmpty()) return f;
+    const char16_t first = f.text[0].unicode();
+    for (char16_t c = 0; c < 256; ++c)
+        if (foldTable.low[c] == first) (f.firstVariants++ == 0 ? f.firstA : f.firstB) = c;
+    return f;
 }
 
-bool containsFolded(QStringView haystack, QStringView needle) {
-    const qsizetype n = needle.size();
+bool containsFolded(QStringView haystack, const FoldedNeedle& needle) {
+    const qsizetype n = needle.text.size();
     if (n == 0 || n > haystack.size()) return n == 0;
     const char16_t* h = haystack.utf16();
-    const char16_t* s = needle.utf16();
-    const char16_t first = s[0];
+    const char16_t* s = QStringView(needle.text).utf16();
+    const char16_t first = s[0], a = needle.firstA, b = needle.firstB;
+    const bool blocks = needle.firstVariants <= 2;
     const qsizetype lastStart = haystack.size() - n;
-    for (qsizetype i = 0; i <= lastStart; ++i) {
-        if (fold(h[i]) != first) continue;
-        qsizetype k = 1;
-        while (k < n && fold(h[i + k]) == s[k])
-            ++k;
-        if (k == n) return true;
+    constexpr qsizetype Block = 16;
+    qsizetype i = 0;
+    while (i <= lastStart) {
+        if (blocks && i + Block <= lastStart + 1 && !mayHold(h + i, a, b)) {
+            i += Block;
+            continue;
+        }
+        const qsizetype end = std::min(lastStart + 1, i + Block);
+        for (; i < end; ++i) {
+            if (fold(h[i]) != first) continue;
+            qsizetype k = 1;
+            while (k < n && fold(h[i + k]) == s[k])
+                ++k;
+            if (k == n) return true;
+        }
     }
     return false;
 }

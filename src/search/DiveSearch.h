@@ -57,9 +57,16 @@ void FlagDive(std::vector<int16_t>& flagged, int n);
 // drops out and the ones after it move down by one.
 void DiveRemoved(std::vector<int16_t>& flagged, int index);
 
-// Comments compared without regard to case for every letter Windows-1252 can hold.
-bool containsFolded(QStringView haystack, QStringView foldedNeedle);
-QString foldCase(const QString& text);
+// Comments compared without regard to case for every letter Windows-1252 can hold. The text
+// looked for is folded once, with the characters below 256 that fold to its first one (at
+// most a letter's two cases).
+struct FoldedNeedle {
+    QString text;
+    char16_t firstA = 0xFFFF, firstB = 0xFFFF;
+    int firstVariants = 0;
+};
+FoldedNeedle foldNeedle(const QString& text);
+bool containsFolded(QStringView haystack, const FoldedNeedle& needle);
 
 // What the results window shows.
 struct ResultFigures {

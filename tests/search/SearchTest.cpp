@@ -47,8 +47,8 @@ TEST(Search, DayNumberOfUncheckedDates) {
     };
     for (const Row& r :
          {Row{1, 1, 1940, 2429629}, Row{6, 15, 1997, 2450614}, Row{12, 31, 2099, 2488068},
-          Row{2, 31, 1997, 2450510}, Row{3, 3, 1997, 2450510}, Row{13, 1, 1997, 2450815},
-          Row{1, 1, 1998, 2450815}, Row{2, 29, 2000, 2451603}})
+          Row{2, 31, 1997, 2450510}, Row{3, 3, 1997, 2450510}, Row{13, 1, 1997, 2450814},
+          Row{1, 1, 1998, 2450814}, Row{2, 29, 2000, 2451603}})
         EXPECT_EQ(r.day, search::DayNumber(r.m, r.d, r.y)) << r.m << '/' << r.d << '/' << r.y;
 }
 
@@ -152,6 +152,18 @@ TEST(Search, RangesAndCriteria) {
         r.set(c);
         search::RunSearch(c, s);
         EXPECT_EQ(r.dives, found(s)) << r.what;
+    }
+}
+
+TEST(Search, CommentFoundAtEveryPlace) {
+    const search::FoldedNeedle cafe = search::foldNeedle(QStringLiteral("café"));
+    const search::FoldedNeedle yy = search::foldNeedle(QStringLiteral("ÿy"));
+    for (int at = 0; at < 40; ++at) {
+        const QString before(at, QLatin1Char('x')), after(40 - at, QLatin1Char('z'));
+        EXPECT_TRUE(search::containsFolded(before + QStringLiteral("CAFÉ") + after, cafe)) << at;
+        EXPECT_TRUE(search::containsFolded(before + QStringLiteral("ŸY"), yy)) << at;
+        EXPECT_FALSE(search::containsFolded(before + QStringLiteral("CAFE") + after, cafe)) << at;
+        EXPECT_FALSE(search::containsFolded(before + QStringLiteral("CAF"), cafe)) << at;
     }
 }
 
