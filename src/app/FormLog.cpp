@@ -10,6 +10,8 @@
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
 #include "profile/frmProfile.h"
+#include "search/frmChart.h"
+#include "search/frmResults.h"
 
 #include "settings/Settings.h"
 #include "store/EntryRules.h"
@@ -142,9 +144,9 @@ void FormLog::setUpControls() {
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
     // Their windows are not part of the program yet.
-    for (QPushButton* later : {ui->cmdPrint, ui->cmdChart})
-        later->setEnabled(false);
+    ui->cmdPrint->setEnabled(false);
     connect(ui->cmdProfile, &QPushButton::clicked, this, &FormLog::openProfile);
+    connect(ui->cmdChart, &QPushButton::clicked, this, &FormLog::openChart);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
     connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
     connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
@@ -160,6 +162,7 @@ void FormLog::setUpMenus() {
     connect(ui->mnuAbout, &QAction::triggered, this, &FormLog::showAbout);
     connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
     connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
+    connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
     connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
     connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
@@ -176,6 +179,7 @@ void FormLog::setUpMenus() {
 // Start-up
 
 void FormLog::startUp() {
+    closeResults(); // they name dives of the log about to be replaced
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
@@ -386,7 +390,9 @@ void FormLog::DeleteEntry() {
                      QStringLiteral("Are you sure you want to delete this entry?")) !=
         ui::Answer::Yes)
         return;
+    const int removed = state.CurrentDive;
     RemoveEntry(state);
+    if (results) results->diveRemoved(removed);
     ui->lblTotal->setText(QString::number(state.DiveCount()));
     setScrollRange();
     showNumber();
@@ -650,6 +656,25 @@ void FormLog::openListEditor(int which) {
     reselectLists();
 }
 
+void FormLog::openChart() {
+    commitEdit();
+    closeResults();
+    frmChart chart(state, this);
+    if (chart.exec() != QDialog::Accepted) return;
+    results = new frmResults(state, this);
+    connect(results, &frmResults::goToDive, this, [this] {
+        ResultsJump = true;
+        GoToDive();
+    });
+    // Queued, so the results window has gone before the selection dialog comes up.
+    connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
+    results->show();
+}
+
+void FormLog::closeResults() {
+    if (results) results->close();
+}
+
 void FormLog::openUrl(const QString& link) {
     ui::platform().openUrl(QUrl(link));
 }
@@ -695,9 +720,6 @@ void FormLog::openOptions() {
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
 }
 
-// Hook for the results window: Options closes it before the offset or the diver can change.
-void FormLog::closeResults() {}
-
 bool FormLog::saveForExit(bool mayCancel) {
     const FileProblems problems = SaveLog(state);
     if (problems.empty()) return true;
@@ -721,5 +743,6 @@ void FormLog::closeEvent(QCloseEvent* event) {
         return;
     }
     closedAndSaved = true;
+    closeResults();
     event->accept();
 }

@@ -4,6 +4,7 @@
 
 #include <QLine>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -16,6 +17,7 @@ class QLineEdit;
 class QRadioButton;
 class QSessionManager;
 class HelpWindow;
+class frmResults;
 
 namespace Ui {
 class FormLog;
@@ -55,6 +57,10 @@ class FormLog : public QMainWindow {
     bool DiveProfile();
     // Opens the profile window for the shown dive unless refused, then shows the dive again.
     void openProfile();
+
+    // "Charting": a fresh selection, then its results beside this window.
+    void openChart();
+    void closeResults();
 
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.
@@ -99,13 +105,13 @@ class FormLog : public QMainWindow {
     void chooseDiver();
     void changeDiver();
     void openOptions();
-    void closeResults();
     void paintThumbnail();
 
     AppState& state;
     StartOptions options;
     std::unique_ptr<Ui::FormLog> ui;
     std::unique_ptr<HelpWindow> help;
+    QPointer<frmResults> results;
 
     std::array<QLineEdit*, 7> txtAData{};
     std::array<QLineEdit*, 10> txtBData{};

@@ -38,6 +38,10 @@ const std::vector<Command>& commands() {
         {QStringLiteral("divers"), QStringLiteral("[--json]"),
          QStringLiteral("list the divers of divers.dvl with their files and the default"),
          diversCommand},
+        {QStringLiteral("select"),
+         QStringLiteral("[CRITERIA...] [--json]"),
+         QStringLiteral("the dives that meet the criteria (select --help)"),
+         selectCommand},
     };
     return all;
 }

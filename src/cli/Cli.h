@@ -65,5 +65,6 @@ int checkCommand(Context& ctx);
 int exportCommand(Context& ctx);
 int profileCommand(Context& ctx);
 int diversCommand(Context& ctx);
+int selectCommand(Context& ctx);
 
 } // namespace cli

@@ -1,0 +1,97 @@
+#include "frmResults.h"
+
+#include "search/DiveSearch.h"
+#include "ui_frmResults.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+frmResults::frmResults(AppState& s, QWidget* parent)
+    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmResults>()) {
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setPrintAvailable(false);
+
+    connect(ui->cmdGoTo, &QPushButton::clicked, this, &frmResults::jump);
+    connect(ui->lstFlaggedDives, &QListWidget::itemDoubleClicked, ui->cmdGoTo, &QPushButton::click);
+    connect(ui->cmdPrint, &QPushButton::clicked, this, &frmResults::print);
+    connect(ui->cmdChange, &QPushButton::clicked, this, [this] {
+        close();
+        emit changeRequested();
+    });
+    connect(ui->cmdClose, &QPushButton::clicked, this, &frmResults::closeAndForget);
+
+    Fill();
+    place();
+}
+
+frmResults::~frmResults() = default;
+
+void frmResults::place() {
+    adjustSize();
+    const QWidget* main = parentWidget();
+    if (!main) return;
+    // Before it is shown the window has no frame yet; the main window's tells how wide it
+    // will be.
+    const QRect mainFrame = main->frameGeometry();
+    const QSize own = size() + (mainFrame.size() - main->size());
+    QPoint at(mainFrame.left() - own.width(), mainFrame.top());
+    // Beside the main window, but never where the diver cannot see it.
+    const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        const int right = std::max(area.left(), area.right() + 1 - own.width());
+        const int bottom = std::max(area.top(), area.bottom() + 1 - own.height());
+        at = QPoint(std::clamp(at.x(), area.left(), right), std::clamp(at.y(), area.top(), bottom));
+    }
+    move(at);
+}
+
+void frmResults::Fill() {
+    const search::ResultFigures f = search::Figures(state);
+    ui->lblMatch->setText(QString::number(f.matched));
+    ui->lblTotal->setText(QString::number(f.total));
+    ui->lblpercent->setText(QString::number(f.percent));
+    ui->lstFlaggedDives->clear();
+    for (int number : f.displayed)
+        ui->lstFlaggedDives->addItem(QString::number(number));
+}
+
+void frmResults::diveRemoved(int index) {
+    search::DiveRemoved(state.FlaggedDives, index);
+    Fill();
+}
+
+void frmResults::setPrintAvailable(bool available) {
+    ui->cmdPrint->setEnabled(available);
+}
+
+void frmResults::jump() {
+    const int lines = ui->lstFlaggedDives->count();
+    for (int i = 0; i < lines; ++i) {
+        if (!ui->lstFlaggedDives->item(i)->isSelected()) continue;
+        const size_t at = static_cast<size_t>(i) + 1;
+        // The list is refreshed when a dive goes; this guards against any other way a line
+        // could outlive its dive.
+        if (at >= state.FlaggedDives.size()) break;
+        const int index = state.FlaggedDives[at];
+        if (index < 1 || index > state.DiveCount()) continue;
+        state.CurrentDive = index;
+        emit goToDive();
+    }
+}
+
+void frmResults::print() {
+    if (state.FlaggedDives.size() <= 1) return;
+    state.PrintList = state.FlaggedDives;
+    state.PrintListReady = true;
+    emit printRequested();
+}
+
+void frmResults::closeAndForget() {
+    state.FlaggedDives.assign(1, 0);
+    close();
+}
