@@ -43,17 +43,8 @@ QString writeTemporary(QSaveFile& f, const QByteArray& data) {
     // fails later in flush(), where Qt has lost the system's reason.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failureReason(f);
-    // A short write is retried: the second attempt fails with the system's reason, where the
-    // first only comes back short.
-    qint64 done = 0;
-    while (done < data.size()) {
-        const qint64 n = f.write(data.constData() + done, data.size() - done);
-        if (n <= 0)
-            return failureReason(f);
-        done += n;
-    }
-    if (!f.flush())
-        return failureReason(f);
+    if (const QString reason = writeAll(f, data); !reason.isEmpty())
+        return reason;
 #ifdef Q_OS_UNIX
     if (::fsync(f.handle()) != 0)
         return QString::fromLocal8Bit(std::strerror(errno));
@@ -117,6 +108,21 @@ QString failureReason(const QFileDevice& f) {
     if (f.error() != QFileDevice::NoError && f.errorString() != QLatin1String("Unknown error"))
         return f.errorString();
     return QStringLiteral("the file could not be written completely");
+}
+
+QString writeAll(QFileDevice& f, const QByteArray& data) {
+    // A short write is retried: the second attempt fails with the system's reason, where the
+    // first only comes back short.
+    qint64 done = 0;
+    while (done < data.size()) {
+        const qint64 n = f.write(data.constData() + done, data.size() - done);
+        if (n <= 0)
+            return failureReason(f);
+        done += n;
+    }
+    if (!f.flush())
+        return failureReason(f);
+    return {};
 }
 
 WriteBatch::WriteBatch() = default;

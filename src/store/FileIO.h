@@ -39,6 +39,9 @@ ReadResult readWhole(const QString& name);
 
 // Why the last operation on `f` failed, in the system's words ("No space left on device").
 QString failureReason(const QFileDevice& f);
+// Writes all of `data` to an open device; returns an empty string or the reason. Open the
+// device Unbuffered: a buffered write fails later in flush(), where Qt has lost the reason.
+QString writeAll(QFileDevice& f, const QByteArray& data);
 
 // Files replaced as one: each is written whole to a temporary file beside its target first, and
 // only when every one of them was written completely are they renamed over their targets, in

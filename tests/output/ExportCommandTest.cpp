@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <thread>
+
 using namespace output;
 
 namespace {
@@ -181,4 +185,42 @@ TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
     EXPECT_EQ(exportCommand(s, {"text", "-o", "-"}, closed, errStream), 2);
     errStream.flush();
     EXPECT_FALSE(err.isEmpty());
+}
+
+// A device or a pipe is written to, never replaced by a new file; a symbolic link is written
+// through and stays a link. Every failure carries the system's reason.
+TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
+    AppState s = numberedLog(2, 0);
+    const QByteArray text = textDocument(s, {1, 2}, true);
+
+    ASSERT_EQ(mkfifo(path("pipe").toLocal8Bit().constData(), 0600), 0);
+    QByteArray piped;
+    std::thread reader([&] {
+        QFile f(path("pipe"));
+        if (f.open(QIODevice::ReadOnly))
+            piped = f.readAll();
+    });
+    const ExportRun toPipe = runExport(s, {"text", "-o", path("pipe")});
+    reader.join();
+    EXPECT_EQ(toPipe.code, 0) << toPipe.err.toStdString();
+    EXPECT_EQ(piped, text);
+    struct stat st {};
+    ASSERT_EQ(stat(path("pipe").toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("synced")));
+    writeFile("synced/log.txt", "old");
+    ASSERT_TRUE(QFile::link(QStringLiteral("synced/log.txt"), path("link.txt")));
+    EXPECT_EQ(runExport(s, {"text", "-o", "link.txt"}).code, 0);
+    EXPECT_TRUE(QFileInfo(path("link.txt")).isSymLink());
+    EXPECT_EQ(readFile("synced/log.txt"), text);
+
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    const ExportRun full = runExport(s, {"text", "-o", "/dev/full"});
+    EXPECT_EQ(full.code, 2);
+    EXPECT_TRUE(full.err.endsWith(QLatin1String(": No space left on device\n")))
+        << full.err.toStdString();
+    ASSERT_EQ(stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
