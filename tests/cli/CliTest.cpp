@@ -3,6 +3,7 @@
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "store/Text.h"
+#include "support/PipeGuard.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -435,6 +436,7 @@ TEST_F(Cli, FilesThatNeverEndAreRefused) {
     ASSERT_EQ(mkfifo("log1.dvl", 0600), 0);
     ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("prof1.dvl")));
+    const PipeGuard guard(path("log1.dvl"), std::chrono::seconds(5));
     const Outcome info = run({QStringLiteral("info")});
     EXPECT_EQ(info.status, cli::ExitError);
     EXPECT_TRUE(info.err.startsWith(QLatin1String("reefbook-cli: cannot read log1.dvl: not a "
