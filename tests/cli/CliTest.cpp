@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -519,4 +520,24 @@ TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
     EXPECT_EQ(bad.status, cli::ExitError);
     EXPECT_TRUE(bad.err.contains(QLatin1String("7")));
     EXPECT_EQ(snapshot(), before); // exporting never touches the log files
+}
+
+// Standard output that takes nothing is an error with the system's reason, not a silent success.
+TEST_F(Cli, FullStandardOutputIsAnError) {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    for (const char* command : {"info", "dump", "--help"}) {
+        SCOPED_TRACE(command);
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsDir.path()); // never the user's
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(REEFBOOK_CLI), {QLatin1String(command)});
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), cli::ExitError);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(QLatin1String(": No space left on device"))) << err.toStdString();
+    }
 }
