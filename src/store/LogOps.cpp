@@ -72,8 +72,8 @@ QString leftoverProblem(const QString& file, const dvl::Leftover& rest, int read
                    .arg(rest.exact ? QString()
                                    : QStringLiteral(", then bytes that are not a whole %1")
                                          .arg(QLatin1String(one)));
-    return what + QStringLiteral(" Only the counted %1 are read. Before the next save the whole "
-                                 "file is kept as \"%2\": keep that copy, %3.")
+    return what + QStringLiteral(" Only the counted %1 are read; keep the copy \"%2\" made at "
+                                 "the next save, %3.")
                       .arg(QLatin1String(many), asideName(file),
                            rest.records ? QStringLiteral("it holds the rest")
                                         : QStringLiteral("until you are sure nothing is missing"));

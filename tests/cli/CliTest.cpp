@@ -479,7 +479,7 @@ TEST_F(Cli, CheckNamesADamagedCount) {
     EXPECT_TRUE(check.out.startsWith("log1.dvl: 2 dives counted, but the file seems to hold 1 more "
                                      "(3 in all): the count is probably damaged."))
         << check.out.toStdString();
-    EXPECT_TRUE(check.out.contains("keep that copy"));
+    EXPECT_TRUE(check.out.contains("keep the copy \"log1.dvl.damaged\" made at the next save, it holds the rest."));
     const Outcome info = run({QStringLiteral("info")});
     EXPECT_TRUE(info.err.contains(QLatin1String("probably damaged")));
 }
