@@ -437,7 +437,7 @@ TEST_F(Cli, FilesThatNeverEndAreRefused) {
     ASSERT_EQ(mkfifo("log1.dvl", 0600), 0);
     ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("prof1.dvl")));
-    const PipeGuard guard(path("log1.dvl"), std::chrono::seconds(5));
+    const PipeGuard guard(path("log1.dvl"));
     const Outcome info = run({QStringLiteral("info")});
     EXPECT_EQ(info.status, cli::ExitError);
     EXPECT_TRUE(info.err.startsWith(QLatin1String("reefbook-cli: cannot read log1.dvl: not a "
@@ -458,30 +458,20 @@ TEST_F(Cli, FilesThatNeverEndAreRefused) {
     QFile zero(QStringLiteral("/dev/zero"));
     ASSERT_TRUE(zero.open(QIODevice::ReadOnly));
     QByteArray data;
-    EXPECT_FALSE(cli::readAtMost(zero, 3 << 20, data).isEmpty());
-    EXPECT_TRUE(data.isEmpty());
-    QBuffer small;
-    small.setData("{}");
-    small.open(QIODevice::ReadOnly);
-    EXPECT_TRUE(cli::readAtMost(small, 2, data).isEmpty());
-    EXPECT_EQ(data, "{}");
+    EXPECT_EQ(cli::readAtMost(zero, 3 << 20, data),
+              QStringLiteral("it holds more than 3145728 bytes"));
 }
 
 // A count that leaves complete dives unread is a problem `check` names, with what to do.
 TEST_F(Cli, CheckNamesADamagedCount) {
-    AppState s = richState();
-    ASSERT_TRUE(SaveLog(s).empty());
-    QByteArray log = readFile("log1.dvl");
-    log[0] = 2; // three dives follow
-    writeFile("log1.dvl", log);
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    writeFile("log1.dvl", bytesOf("02") + readFile("log1.dvl").mid(1)); // three dives follow
     const Outcome check = run({QStringLiteral("check")});
     EXPECT_EQ(check.status, cli::ExitProblems);
-    EXPECT_TRUE(check.out.startsWith("log1.dvl: 2 dives counted, but the file seems to hold 1 more "
-                                     "(3 in all): the count is probably damaged."))
-        << check.out.toStdString();
-    EXPECT_TRUE(check.out.contains("keep the copy \"log1.dvl.damaged\" made at the next save, it holds the rest."));
-    const Outcome info = run({QStringLiteral("info")});
-    EXPECT_TRUE(info.err.contains(QLatin1String("probably damaged")));
+    EXPECT_EQ(check.out, "log1.dvl: 2 dives counted, but the file seems to hold 1 more (3 in all): "
+                         "the count is probably damaged. Only the counted dives are read; keep the "
+                         "copy \"log1.dvl.damaged\" made at the next save, it holds the rest.\n");
+    EXPECT_TRUE(run({QStringLiteral("info")}).err.contains(QLatin1String("probably damaged")));
 }
 
 TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
