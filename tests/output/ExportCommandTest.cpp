@@ -201,7 +201,9 @@ TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
     const ExportRun toPipe = runExport(s, {"text", "-o", path("pipe")});
     QByteArray piped(2 * text.size(), '\0');
     piped.resize(std::max<qsizetype>(::read(fd, piped.data(), piped.size()), 0));
+    EXPECT_EQ(runExport(s, {"html", "-o", path("pipe")}).code, 0);
     ::close(fd);
+    EXPECT_FALSE(QFile::exists(path("sface.jpg"))); // no pictures beside a pipe
     EXPECT_EQ(toPipe.code, 0) << toPipe.err.toStdString();
     EXPECT_EQ(piped, text);
     struct stat st {};
