@@ -3,7 +3,7 @@
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "store/Text.h"
-#include "support/PipeGuard.h"
+#include "support/SpecialFiles.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -436,7 +436,7 @@ TEST_F(Cli, FilesThatNeverEndAreRefused) {
     ASSERT_TRUE(QFile::remove(path("log1.dvl")));
     ASSERT_EQ(mkfifo("log1.dvl", 0600), 0);
     ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("prof1.dvl")));
+    ASSERT_TRUE(QFile::link(deviceCopy(path("null"), 3, "/dev/null"), path("prof1.dvl")));
     const PipeGuard guard(path("log1.dvl"));
     const Outcome info = run({QStringLiteral("info")});
     EXPECT_EQ(info.status, cli::ExitError);

@@ -3,6 +3,7 @@
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 
+#include "support/SpecialFiles.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -219,10 +220,11 @@ TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
 
     if (!QFileInfo::exists(QStringLiteral("/dev/full")))
         GTEST_SKIP() << "no /dev/full here";
-    const ExportRun full = runExport(s, {"text", "-o", "/dev/full"});
+    const QString device = deviceCopy(path("full"), 7, "/dev/full");
+    const ExportRun full = runExport(s, {"text", "-o", device});
     EXPECT_EQ(full.code, 2);
     EXPECT_TRUE(full.err.endsWith(QLatin1String(": No space left on device\n")))
         << full.err.toStdString();
-    ASSERT_EQ(stat("/dev/full", &st), 0);
+    ASSERT_EQ(stat(device.toLocal8Bit().constData(), &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
 }

@@ -1,6 +1,6 @@
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
-#include "support/PipeGuard.h"
+#include "support/SpecialFiles.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -112,7 +112,7 @@ TEST_F(SafeSave, AFailedSaveReplacesNothing) {
 // replaced. A symbolic link is read and written through: the link stays, its file changes.
 TEST_F(SafeSave, OnlyRegularFilesAndLinksToThemAreDataFiles) {
     ASSERT_EQ(mkfifo("log1.dvl", 0644), 0);
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("loc1.dvl")));
+    ASSERT_TRUE(QFile::link(deviceCopy(path("null"), 3, "/dev/null"), path("loc1.dvl")));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("type1.dvl")));
     AppState s;
     FileProblems problems;
@@ -132,6 +132,7 @@ TEST_F(SafeSave, OnlyRegularFilesAndLinksToThemAreDataFiles) {
     // A damaged log kept in another folder through a link.
     QFile::remove(path("log1.dvl"));
     QFile::remove(path("loc1.dvl"));
+    QFile::remove(path("null"));
     QDir(dir.path()).rmdir(QStringLiteral("type1.dvl"));
     saveNewSet();
     QFile::remove(path("log1.dvl"));

@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <future>
 #include <thread>
 #include <unistd.h>
@@ -26,3 +28,12 @@ private:
     std::promise<void> stop;
     std::thread waiter;
 };
+
+// A character device (1, minor) made at `where` when we may (as root), so that a writer that
+// wrongly renames a file over it replaces only this copy and never the system's own; otherwise
+// the system's `fallback`, which an ordinary user cannot replace.
+inline QString deviceCopy(const QString& where, unsigned minor, const char* fallback) {
+    if (::mknod(where.toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, minor)) == 0)
+        return where;
+    return QString::fromLatin1(fallback);
+}
