@@ -57,6 +57,14 @@ QString helpText();
 // Runs the program with the arguments after the program name. Returns the exit status.
 int runCli(const QStringList& args, QIODevice& out, QTextStream& err);
 
+// The most bytes `load` reads. A dump of a log of thousands of dives is a few megabytes; the
+// limit keeps a device such as /dev/zero from filling the memory.
+constexpr qint64 MaxJsonBytes = qint64(1) << 30; // 1 GiB
+
+// Reads all of `in` into `data`, refusing more than `most` bytes. Returns an empty string, or
+// why nothing was read.
+QString readAtMost(QIODevice& in, qint64 most, QByteArray& data);
+
 // The commands.
 int infoCommand(Context& ctx);
 int dumpCommand(Context& ctx);

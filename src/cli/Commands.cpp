@@ -10,6 +10,9 @@
 #include "store/Totals.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace cli {
 
@@ -72,6 +75,32 @@ bool openForReading(Context& ctx, AppState& state) {
 
 } // namespace
 
+QString readAtMost(QIODevice& in, qint64 most, QByteArray& data) {
+    data.clear();
+    // A regular file says its size; anything else (a pipe, /dev/zero) is read until it ends or
+    // passes the limit.
+    if (!in.isSequential() && in.size() > most)
+        return QStringLiteral("it holds more than %1 bytes").arg(most);
+    constexpr qint64 Chunk = 1 << 20;
+    for (;;) {
+        const qint64 room = std::min(Chunk, most + 1 - data.size());
+        const qsizetype at = data.size();
+        data.resize(at + room);
+        const qint64 n = in.read(data.data() + at, room);
+        data.resize(at + std::max<qint64>(n, 0));
+        if (n < 0) {
+            data.clear();
+            return in.errorString();
+        }
+        if (data.size() > most) {
+            data.clear();
+            return QStringLiteral("it holds more than %1 bytes").arg(most);
+        }
+        if (n == 0)
+            return {};
+    }
+}
+
 int infoCommand(Context& ctx) {
     if (!noArguments(ctx, "info"))
         return ExitError;
@@ -129,11 +158,13 @@ int loadCommand(Context& ctx) {
         return ctx.fail(unsafe + QStringLiteral("; nothing was written"));
 
     QFile in(source);
+    if (QFileInfo(source).isDir())
+        return ctx.fail(QStringLiteral("cannot read %1: it is a folder").arg(source));
     if (!in.open(QIODevice::ReadOnly))
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    const QByteArray json = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
+    QByteArray json;
+    if (const QString why = readAtMost(in, MaxJsonBytes, json); !why.isEmpty())
+        return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, why));
 
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
@@ -141,7 +172,9 @@ int loadCommand(Context& ctx) {
     const FileProblems failures = SaveLog(state);
     for (const FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
-    return failures.empty() ? ExitOk : ExitError;
+    if (failures.empty())
+        return ExitOk;
+    return ctx.fail(QStringLiteral("no file was replaced; the six files are as they were"));
 }
 
 int exportCommand(Context& ctx) {

@@ -135,6 +135,7 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     if (outName.isEmpty())
         outName = MakeBaseName(state.DiverName) +
                   (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
+    if (const QString why = dataFileInTheWay(state, outName); !why.isEmpty()) return fail(err, why);
     const ExportResult result = html ? WriteHtmlFile(state, outName, chosen.dives, withComments)
                                      : WriteTextFile(state, outName, chosen.dives, withComments);
     if (!result.written) {

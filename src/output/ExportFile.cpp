@@ -1,7 +1,9 @@
 #include "ExportFile.h"
 
+#include "store/DiverList.h"
+#include "store/DvlFormat.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace output {
 
@@ -16,24 +18,52 @@ bool isReadOnly(const QFileInfo& info) {
            !(p & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
 }
 
+// A device or a pipe is written to as it stands: a new file renamed over it would replace the
+// device node itself (as root even /dev/null).
+QString writeStraight(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fileio::failureReason(f);
+    return fileio::writeAll(f, bytes);
+}
+
+const char* const Roles[6] = {"log",        "location list", "dive type list",
+                              "buddy list", "gear list",     "profile file"};
+
 } // namespace
 
 QString writeOutputFile(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return QStringLiteral("no file name");
-    const QFileInfo info(path);
+    const QFileInfo info(path); // follows a symbolic link
     if (info.isDir()) return QStringLiteral("a folder of that name is in the way");
+    if (info.exists() && !info.isFile()) return writeStraight(path, bytes);
     if (info.exists() && isReadOnly(info)) return QStringLiteral("the file is read-only");
-    if (fileio::isSafeFileName(path)) return fileio::writeWhole(path, bytes);
+    // Through a symbolic link the file it points at is replaced; the link stays.
+    fileio::WriteBatch batch;
+    if (const QString reason = batch.add(path, bytes); !reason.isEmpty()) return reason;
+    const FileProblems failures = batch.commit();
+    return failures.empty() ? QString() : failures.front().what;
+}
 
-    // A path the user gave: written the same way, in the folder it names.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return f.errorString();
-    if (f.write(bytes) != bytes.size()) {
-        const QString reason = f.errorString();
-        f.cancelWriting();
-        return reason;
+QString dataFileInTheWay(const AppState& state, const QString& path) {
+    const auto refuse = [&path](const QString& what) {
+        return QStringLiteral("%1 is %2; an export never writes over a data file, choose another "
+                              "name")
+            .arg(path, what);
+    };
+    const auto own = state.Files.names();
+    for (size_t i = 0; i < own.size(); ++i)
+        if (fileio::sameFile(path, own[i]))
+            return refuse(QStringLiteral("the %1 of the open diver").arg(QLatin1String(Roles[i])));
+    if (fileio::sameFile(path, divers::ListFileName))
+        return refuse(QStringLiteral("the list of divers"));
+    const fileio::ReadResult list = fileio::readWhole(divers::ListFileName);
+    for (const DiverEntry& d : dvl::parseDivers(list.data)) {
+        const auto names = d.Files.names();
+        for (size_t i = 0; i < names.size(); ++i)
+            if (fileio::isSafeFileName(names[i]) && fileio::sameFile(path, names[i]))
+                return refuse(
+                    QStringLiteral("the %1 of diver %2").arg(QLatin1String(Roles[i]), d.Name));
     }
-    if (!f.commit()) return f.errorString();
     return {};
 }
 

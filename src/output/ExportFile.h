@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/AppState.h"
 #include "store/FileIO.h"
 
 #include <QByteArray>
@@ -17,8 +18,15 @@ struct ExportResult {
 
 // Writes the whole file through a temporary file and a rename, so a failure leaves the
 // previous file intact. A bare name is written in the current folder; a path is allowed
-// here because the file name comes from the user, not from a data file. Returns an empty
-// text on success, otherwise the reason.
+// here because the file name comes from the user, not from a data file. A symbolic link is
+// written through (the file it points at is replaced, the link stays); a device or a pipe is
+// written to straight, never replaced. Returns an empty text on success, otherwise the
+// reason in the system's words.
 QString writeOutputFile(const QString& path, const QByteArray& bytes);
+
+// Why an export must not write `path`: it is one of the open diver's six files, "divers.dvl",
+// or a file of a diver that list names, under any name (a path, a symbolic or hard link).
+// Empty when it may be written.
+QString dataFileInTheWay(const AppState& state, const QString& path);
 
 } // namespace output

@@ -268,7 +268,9 @@ ExportResult WriteHtmlFile(const AppState& state, const QString& fileName,
         return result;
     }
     result.written = true;
-    result.problems = writePageImages(QFileInfo(fileName).absolutePath());
+    // A page sent to a device or a pipe has no folder of its own to put pictures in.
+    if (QFileInfo(fileName).isFile())
+        result.problems = writePageImages(QFileInfo(fileName).absolutePath());
     return result;
 }
 

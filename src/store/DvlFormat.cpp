@@ -46,6 +46,7 @@ public:
         return true;
     }
     qsizetype remaining() const { return d.size() - pos; }
+    bool atStart() const { return pos == 0; }
 
 private:
     const QByteArray& d;
@@ -114,6 +115,40 @@ void reportCut(QString* problem, int got, int want, const char* noun) {
                        .arg(QLatin1String(noun));
 }
 
+// Counts what the bytes after the announced records read as. `readOne` reads one record into
+// scratch space and returns false when the bytes left do not hold a whole one.
+template <typename ReadOne>
+void measureLeftover(ByteReader& r, dvl::Leftover* rest, ReadOne readOne) {
+    if (!rest)
+        return;
+    *rest = {};
+    if (r.atStart()) // not even the header was there
+        return;
+    rest->bytes = r.remaining();
+    // A file cannot count more records than this, so there is no need to look further.
+    while (r.remaining() > 0 && rest->records < 32768 && readOne())
+        ++rest->records;
+    rest->exact = rest->records > 0 && r.remaining() == 0;
+}
+
+bool readDive(ByteReader& r, DiveRecord& d) {
+    return r.readArray(d.TimeData) && r.readArray(d.DiveData) && r.readArray(d.ListData) &&
+           r.readString(d.Comments) && r.readArray(d.CondData) && r.readInt16(d.Rating) &&
+           r.readInt16(d.ProfileNum);
+}
+
+bool readEntry(ByteReader& r, ListEntry& e, bool withPicture) {
+    return r.readString(e.Name) && r.readString(e.Info) &&
+           (withPicture ? r.readString(e.Picture) : r.skipString());
+}
+
+bool readProfile(ByteReader& r, ProfileRecord& p) {
+    bool ok = r.readArray(p.Times) && r.readArray(p.Depths);
+    for (QString& note : p.Notes)
+        ok = ok && r.readString(note);
+    return ok;
+}
+
 // Reserve no more records than the remaining bytes could hold.
 template <typename V> void reserveBounded(V& v, int n, qsizetype remaining, qsizetype minSize) {
     v.reserve(static_cast<size_t>(std::min<qsizetype>(n, remaining / minSize)));
@@ -123,21 +158,21 @@ template <typename V> void reserveBounded(V& v, int n, qsizetype remaining, qsiz
 
 namespace dvl {
 
-void appendParsedLog(const QByteArray& data, std::vector<DiveRecord>& into, QString* problem) {
+void appendParsedLog(const QByteArray& data, std::vector<DiveRecord>& into, QString* problem,
+                     Leftover* rest) {
     ByteReader r(data);
     const int n = announced(r, false, problem, "dive count");
     // No more records than the remaining bytes could hold, whatever the count says.
     into.reserve(into.size() + static_cast<size_t>(std::min<qsizetype>(n, r.remaining() / 64)));
     for (int i = 0; i < n; ++i) {
-        DiveRecord& d = into.emplace_back();
-        if (!r.readArray(d.TimeData) || !r.readArray(d.DiveData) || !r.readArray(d.ListData) ||
-            !r.readString(d.Comments) || !r.readArray(d.CondData) || !r.readInt16(d.Rating) ||
-            !r.readInt16(d.ProfileNum)) {
+        if (!readDive(r, into.emplace_back())) {
             into.pop_back();
             reportCut(problem, i, n, "dives");
-            break;
+            return;
         }
     }
+    DiveRecord scratch;
+    measureLeftover(r, rest, [&] { return readDive(r, scratch); });
 }
 
 std::vector<DiveRecord> parseLog(const QByteArray& data, QString* problem) {
@@ -170,21 +205,21 @@ QByteArray serializeLog(const std::vector<DiveRecord>& dives) {
     return out;
 }
 
-RefList parseList(const QByteArray& data, bool withPicture, QString* problem) {
+RefList parseList(const QByteArray& data, bool withPicture, QString* problem, Leftover* rest) {
     ByteReader r(data);
     const int n = announced(r, true, problem, "highest index");
     RefList list;
     reserveBounded(list, n, r.remaining(), 6);
     for (int i = 0; i < n; ++i) {
         ListEntry e;
-        const bool ok = r.readString(e.Name) && r.readString(e.Info) &&
-                        (withPicture ? r.readString(e.Picture) : r.skipString());
-        if (!ok) {
+        if (!readEntry(r, e, withPicture)) {
             reportCut(problem, i, n, "entries");
-            break;
+            return list;
         }
         list.push_back(std::move(e));
     }
+    ListEntry scratch;
+    measureLeftover(r, rest, [&] { return readEntry(r, scratch, withPicture); });
     return list;
 }
 
@@ -206,22 +241,22 @@ QByteArray serializeList(const RefList& list, bool withPicture) {
     return out;
 }
 
-std::vector<ProfileRecord> parseProfiles(const QByteArray& data, QString* problem) {
+std::vector<ProfileRecord> parseProfiles(const QByteArray& data, QString* problem,
+                                         Leftover* rest) {
     ByteReader r(data);
     const int n = announced(r, true, problem, "highest index");
     std::vector<ProfileRecord> profiles;
     reserveBounded(profiles, n, r.remaining(), 618);
     for (int i = 0; i < n; ++i) {
-        ProfileRecord& p = profiles.emplace_back(); // read in place: a record is 600 bytes
-        bool ok = r.readArray(p.Times) && r.readArray(p.Depths);
-        for (QString& note : p.Notes)
-            ok = ok && r.readString(note);
-        if (!ok) {
+        // Read in place: a record is 600 bytes.
+        if (!readProfile(r, profiles.emplace_back())) {
             profiles.pop_back();
             reportCut(problem, i, n, "profiles");
-            break;
+            return profiles;
         }
     }
+    ProfileRecord scratch;
+    measureLeftover(r, rest, [&] { return readProfile(r, scratch); });
     return profiles;
 }
 

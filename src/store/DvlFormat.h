@@ -15,22 +15,33 @@
 // complete file, `problem` (if given) is set to a sentence saying what was wrong.
 namespace dvl {
 
+// Bytes after the records a header announced. Older writers did not shorten their files, so
+// such bytes may be harmless leftovers, or real records behind a damaged count: the reader
+// cannot tell, and says what they read as.
+struct Leftover {
+    qsizetype bytes = 0; // after the last announced record
+    int records = 0;     // complete records they read as, one after the other
+    bool exact = false;  // those records end exactly at the end of the file
+};
+
 // Log: count, then the dives (index 1 first). Returns the dives only, without index 0.
 std::vector<DiveRecord> parseLog(const QByteArray& data, QString* problem = nullptr);
 // The same, appending the dives to `into` (OpenLog reads straight into Dives after index 0).
 void appendParsedLog(const QByteArray& data, std::vector<DiveRecord>& into,
-                     QString* problem = nullptr);
+                     QString* problem = nullptr, Leftover* rest = nullptr);
 void appendLog(QByteArray& out, const DiveRecord* first, int count);
 QByteArray serializeLog(const std::vector<DiveRecord>& dives);
 
 // Location, type, buddy and gear lists: highest index, then records of three strings.
 // The third string is the location's picture; for the other lists it is written empty
 // and ignored on reading (withPicture = false).
-RefList parseList(const QByteArray& data, bool withPicture, QString* problem = nullptr);
+RefList parseList(const QByteArray& data, bool withPicture, QString* problem = nullptr,
+                  Leftover* rest = nullptr);
 QByteArray serializeList(const RefList& list, bool withPicture);
 
 // Profiles: highest index, then records of 151 times, 151 depths and 7 notes.
-std::vector<ProfileRecord> parseProfiles(const QByteArray& data, QString* problem = nullptr);
+std::vector<ProfileRecord> parseProfiles(const QByteArray& data, QString* problem = nullptr,
+                                         Leftover* rest = nullptr);
 QByteArray serializeProfiles(const std::vector<ProfileRecord>& profiles);
 
 // divers.dvl: count, then seven strings per diver.

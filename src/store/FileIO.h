@@ -3,7 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+class QFileDevice;
+class QSaveFile;
 
 // Something wrong with one file: its name and a sentence saying what.
 struct FileProblem {
@@ -16,7 +20,8 @@ using FileProblems = std::vector<FileProblem>;
 // "file: what" lines, one per problem, for a message box or the terminal.
 QString describeProblems(const FileProblems& problems);
 
-// Data files are bare names opened in the current directory.
+// Data files are bare names opened in the current directory. A name that is a symbolic link is
+// read and written through the link: the file it points at is replaced, the link stays.
 namespace fileio {
 
 // False for an empty name, a name holding a path separator or "..", or a NUL character.
@@ -28,11 +33,46 @@ struct ReadResult {
     QByteArray data;
     QString error; // set unless Ok or Missing
 };
+// Anything but a regular file (a folder, a pipe, a device) is refused unread: a pipe would
+// wait for a writer for ever and a device such as /dev/zero never ends.
 ReadResult readWhole(const QString& name);
 
-// Writes the whole file through a temporary file and a rename, so a failure leaves the
-// previous file as it was. Returns an empty string on success, otherwise the reason.
+// Why the last operation on `f` failed, in the system's words ("No space left on device").
+QString failureReason(const QFileDevice& f);
+// Writes all of `data` to an open device; returns an empty string or the reason. Open the
+// device Unbuffered: a buffered write fails later in flush(), where Qt has lost the reason.
+QString writeAll(QFileDevice& f, const QByteArray& data);
+
+// Files replaced as one: each is written whole to a temporary file beside its target first, and
+// only when every one of them was written completely are they renamed over their targets, in
+// the order they were added. Temporary files not committed are removed on destruction, so a
+// batch that is dropped after a failure replaces nothing.
+class WriteBatch {
+public:
+    WriteBatch();
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // A data file: the name must be safe and stand for a regular, writable file or nothing.
+    // Returns an empty string when the temporary file holds `data`, otherwise the reason.
+    QString addDataFile(const QString& name, const QByteArray& data);
+    // Any path (a file the user named): only the temporary file and its rename.
+    QString add(const QString& path, const QByteArray& data);
+    // Renames every temporary file over its target. Returns the files that failed.
+    FileProblems commit();
+
+private:
+    std::vector<std::unique_ptr<QSaveFile>> files;
+};
+
+// One data file through a WriteBatch of its own. Returns an empty string on success,
+// otherwise the reason; on failure the previous file is as it was.
 QString writeWhole(const QString& name, const QByteArray& data);
+
+// True when the two paths name the same file: the same file after following symbolic links
+// and "..", or the same file under two names (a hard link). Also for files not there yet.
+bool sameFile(const QString& a, const QString& b);
 
 // True when a directory lookup of a safe name finds a file.
 bool FileExists(const QString& name);

@@ -25,7 +25,11 @@ QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
 }
 
 // A file that was read only in part is kept aside at the next save (see SaveLog).
-void note(AppState& s, FileProblems& problems, const QString& file, const QString& what) {
+void note(AppState& s, FileProblems& problems, const QString& file, const QString& problem,
+          const QString& leftover = {}) {
+    const QString what = problem.isEmpty() || leftover.isEmpty()
+                             ? problem + leftover
+                             : problem + QStringLiteral(". ") + leftover;
     if (what.isEmpty())
         return;
     problems.push_back({file, what});
@@ -33,19 +37,46 @@ void note(AppState& s, FileProblems& problems, const QString& file, const QStrin
         s.DamagedFiles.push_back(file);
 }
 
-// Renames a damaged file to the first free "<name>.damaged", "<name>.damaged2", ...
-// Returns an empty text when the file is out of the way (or was already gone).
-QString setAside(const QString& name) {
-    // A folder in the file's place is not ours to move; writing over it fails on its own.
-    if (!QFileInfo(name).isFile())
-        return {};
+// The first free name of "<name>.damaged", "<name>.damaged2", ..., also past names already
+// taken by copies of this save.
+QString asideName(const QString& name, const std::vector<QString>& taken = {}) {
     QString aside = name + QLatin1String(".damaged");
-    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink() ||
+                    std::find(taken.begin(), taken.end(), aside) != taken.end();
+         ++n)
         aside = name + QLatin1String(".damaged") + QString::number(n);
-    if (!QFile::rename(name, aside))
-        return QStringLiteral("the file could not be read whole when the log was opened and "
-                              "could not be kept aside, so it was left as it was");
-    return {};
+    return aside;
+}
+
+QString counted(qsizetype n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// What bytes after the counted records are, and what the diver should do about them. The next
+// save would drop them, so the file is kept aside first like any damaged file.
+QString leftoverProblem(const QString& file, const dvl::Leftover& rest, int read, const char* one,
+                        const char* many) {
+    if (rest.bytes == 0)
+        return {};
+    QString what;
+    if (rest.records == 0)
+        what = QStringLiteral("%1 after the last counted %2 could not be read (left over from an "
+                              "older save, or the count is damaged).")
+                   .arg(counted(rest.bytes, "byte", "bytes"), QLatin1String(one));
+    else
+        what = QStringLiteral("%1 counted, but the file seems to hold %2 more (%3 in all%4): the "
+                              "count is probably damaged.")
+                   .arg(counted(read, one, many))
+                   .arg(rest.records)
+                   .arg(read + rest.records)
+                   .arg(rest.exact ? QString()
+                                   : QStringLiteral(", then bytes that are not a whole %1")
+                                         .arg(QLatin1String(one)));
+    return what + QStringLiteral(" Only the counted %1 are read; keep the copy \"%2\" made at "
+                                 "the next save, %3.")
+                      .arg(QLatin1String(many), asideName(file),
+                           rest.records ? QStringLiteral("it holds the rest")
+                                        : QStringLiteral("until you are sure nothing is missing"));
 }
 
 // A list file: its entries when it has any, otherwise the default entry.
@@ -54,8 +85,10 @@ void readList(AppState& s, int which, const QString& file, bool logHasDives,
     bool missing = false;
     const QByteArray data = readPart(s, file, problems, &missing);
     QString problem;
-    RefList list = dvl::parseList(data, which == field::Location, &problem);
-    note(s, problems, file, problem);
+    dvl::Leftover rest;
+    RefList list = dvl::parseList(data, which == field::Location, &problem, &rest);
+    note(s, problems, file, problem,
+         leftoverProblem(file, rest, static_cast<int>(list.size()), "entry", "entries"));
     if (list.empty()) {
         if (logHasDives && missing)
             problems.push_back({file, QStringLiteral("the list file is missing; it starts again "
@@ -91,9 +124,11 @@ FileProblems OpenLog(AppState& state) {
 
     const QByteArray logData = readPart(state, f.LogFile, problems);
     QString problem;
+    dvl::Leftover rest;
     std::vector<DiveRecord> dives(1); // index 0 holds no dive
-    dvl::appendParsedLog(logData, dives, &problem);
-    note(state, problems, f.LogFile, problem);
+    dvl::appendParsedLog(logData, dives, &problem, &rest);
+    note(state, problems, f.LogFile, problem,
+         leftoverProblem(f.LogFile, rest, static_cast<int>(dives.size()) - 1, "dive", "dives"));
 
     const bool hasDives = dives.size() > 1;
     if (hasDives)
@@ -107,8 +142,10 @@ FileProblems OpenLog(AppState& state) {
 
     const QByteArray profData = readPart(state, f.ProfFile, problems);
     problem.clear();
-    std::vector<ProfileRecord> profiles = dvl::parseProfiles(profData, &problem);
-    note(state, problems, f.ProfFile, problem);
+    std::vector<ProfileRecord> profiles = dvl::parseProfiles(profData, &problem, &rest);
+    note(state, problems, f.ProfFile, problem,
+         leftoverProblem(f.ProfFile, rest, static_cast<int>(profiles.size()), "profile",
+                         "profiles"));
     if (profiles.empty())
         profiles.emplace_back();
     state.Profiles = std::move(profiles);
@@ -120,10 +157,15 @@ FileProblems OpenLog(AppState& state) {
 FileProblems SaveLog(const AppState& state) {
     FileProblems failures;
     const FileSet& f = state.Files;
-    // A count that does not fit the 16-bit header would be written wrapped (negative) and the
-    // file would read back empty, so such a file is not written and the old one stays.
-    auto save = [&failures, &state](const QString& name, size_t records, size_t most,
-                                    auto serialize) {
+    auto& damaged = state.DamagedFiles;
+    // Every file goes to a temporary file first; only when all of them were written is any
+    // one replaced, so a failure never leaves a set whose dives point at another set's lists.
+    fileio::WriteBatch batch;
+    std::vector<QString> keptAside; // damaged files whose copy is in the batch
+    std::vector<QString> asideNames;
+    auto save = [&](const QString& name, size_t records, size_t most, auto serialize) {
+        // A count that does not fit the 16-bit header would be written wrapped (negative) and
+        // the file would read back empty, so such a file is not written and the old one stays.
         if (records > most) {
             failures.push_back({name, QStringLiteral("%1 records are more than the file can "
                                                      "count (%2); the file was not written")
@@ -131,19 +173,25 @@ FileProblems SaveLog(const AppState& state) {
                                           .arg(most)});
             return;
         }
-        auto& damaged = state.DamagedFiles;
-        const auto known = std::find(damaged.begin(), damaged.end(), name);
-        if (known != damaged.end()) {
-            if (const QString reason = setAside(name); !reason.isEmpty()) {
-                failures.push_back({name, reason});
+        // The bytes of a file that was not read whole are copied aside before it is replaced.
+        const bool isDamaged = std::find(damaged.begin(), damaged.end(), name) != damaged.end();
+        if (isDamaged && QFileInfo(name).isFile() &&
+            std::find(keptAside.begin(), keptAside.end(), name) == keptAside.end()) {
+            const fileio::ReadResult old = fileio::readWhole(name);
+            const QString aside = asideName(name, asideNames);
+            const QString reason =
+                old.status == fileio::ReadStatus::Ok ? batch.add(aside, old.data) : old.error;
+            if (!reason.isEmpty()) {
+                failures.push_back({name, QStringLiteral("the file was not read whole and could "
+                                                         "not be kept aside as %1: %2")
+                                              .arg(aside, reason)});
                 return;
             }
+            asideNames.push_back(aside);
+            keptAside.push_back(name);
         }
-        const QString reason = fileio::writeWhole(name, serialize());
-        if (!reason.isEmpty())
+        if (const QString reason = batch.addDataFile(name, serialize()); !reason.isEmpty())
             failures.push_back({name, reason});
-        else if (known != damaged.end())
-            damaged.erase(known);
     };
     const size_t dives = static_cast<size_t>(std::max(state.DiveCount(), 0));
     save(f.LogFile, dives, MaxDives, [&state] {
@@ -161,6 +209,13 @@ FileProblems SaveLog(const AppState& state) {
     }
     save(f.ProfFile, state.Profiles.size(), MaxIndexed,
          [&state] { return dvl::serializeProfiles(state.Profiles); });
+    if (!failures.empty())
+        return failures; // the batch is dropped: no file was replaced
+    failures = batch.commit();
+    // A file set aside and written anew is whole again.
+    if (failures.empty())
+        for (const QString& name : keptAside)
+            damaged.erase(std::find(damaged.begin(), damaged.end(), name));
     return failures;
 }
 

@@ -11,10 +11,12 @@
 // list shared with another diver is never replaced by the default. Returns what was wrong.
 FileProblems OpenLog(AppState& state);
 
-// Writes the log, the four lists and the profiles, each whole. Goes on after a failure and
-// returns every file that could not be written; nothing in memory changes. A file that could
-// not be read whole when the log was opened is first renamed to "<name>.damaged" (or
-// "<name>.damaged2", ...), so the bytes that were not understood are kept for the diver.
+// Writes the log, the four lists and the profiles as one: each goes to a temporary file, and
+// only when all six were written completely are they renamed over the old files. Otherwise no
+// file is replaced, and every file that could not be written is returned with the system's
+// reason; nothing in memory changes. A file that could not be read whole when the log was
+// opened (cut short, or with bytes after its counted records) is first copied to
+// "<name>.damaged" (or "<name>.damaged2", ...), so the bytes that were not understood are kept.
 FileProblems SaveLog(const AppState& state);
 
 // One empty dive, CurrentDive 1, and each list with its default entry.

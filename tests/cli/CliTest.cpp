@@ -3,6 +3,7 @@
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "store/Text.h"
+#include "support/SpecialFiles.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -10,6 +11,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -161,8 +166,8 @@ TEST_F(Cli, DumpOfAnEmptyFolderIsTheNewLogAndCreatesNothing) {
     EXPECT_EQ(dive.value("date").toObject().value("year").toInt(-1), 0);
     EXPECT_EQ(dive.value("conditions").toObject().size(), 8);
     EXPECT_EQ(dive.size(), 22);
-    const char* names[4][2] = {{"locations", "Pool"}, {"types", "Pleasure"}, {"buddies", "None"},
-                               {"gear", "Standard"}};
+    const char* names[4][2] = {
+        {"locations", "Pool"}, {"types", "Pleasure"}, {"buddies", "None"}, {"gear", "Standard"}};
     for (const auto& n : names) {
         const QJsonArray list = top.value(QLatin1String(n[0])).toArray();
         ASSERT_EQ(list.size(), 1) << n[0];
@@ -281,7 +286,8 @@ TEST_F(Cli, DiverOptionPicksTheFilesFromTheDiverList) {
     AppendEntry(bob);
     ASSERT_TRUE(SaveLog(bob).empty());
 
-    const Outcome r = run({QStringLiteral("--diver"), QStringLiteral("Bob"), QStringLiteral("info")});
+    const Outcome r =
+        run({QStringLiteral("--diver"), QStringLiteral("Bob"), QStringLiteral("info")});
     ASSERT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Diver: Bob\nLog: log2.dvl\nTotal Dives: 2\n"));
     EXPECT_TRUE(r.out.contains("Locations: 1 entry in loc1.dvl\n"));
@@ -295,7 +301,9 @@ TEST_F(Cli, DiverOptionPicksTheFilesFromTheDiverList) {
 
 TEST_F(Cli, UnsafeFileNameFromTheSettingsIsRefused) {
     setSetting("Multi", "DefLog", QStringLiteral("../escape.dvl"));
-    writeFile("in.json", R"({"dives": [{}], "locations": [{}], "types": [{}], "buddies": [{}], "gear": [{}]})");
+    writeFile(
+        "in.json",
+        R"({"dives": [{}], "locations": [{}], "types": [{}], "buddies": [{}], "gear": [{}]})");
     for (const char* command : {"info", "dump"}) {
         const Outcome r = run({QLatin1String(command)});
         EXPECT_EQ(r.status, cli::ExitError) << command;
@@ -336,7 +344,8 @@ TEST_F(Cli, CheckReportsEveryProblemAndExitsOne) {
     ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("type1.dvl: the file ends after 0 of 1")));
     EXPECT_EQ(lines[1], QStringLiteral("log1.dvl: dive 2: gear 4 is outside the gear list (0-0)"));
-    EXPECT_EQ(lines[2], QStringLiteral("log1.dvl: dive 3: profile 9 is not a stored profile (1-1)"));
+    EXPECT_EQ(lines[2],
+              QStringLiteral("log1.dvl: dive 3: profile 9 is not a stored profile (1-1)"));
     EXPECT_EQ(lines[3], QStringLiteral("divers.dvl: diver 2 (Eve): unsafe gear list file name "
                                        "\"../gear.dvl\""));
 }
@@ -372,14 +381,97 @@ TEST_F(Cli, LoadReportsEveryFileItCouldNotWrite) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("prof1.dvl")));
     writeFile("in.json", R"({"dives": [{"psiIn": 1}], "locations": [{}], "types": [{"name": "New"}],
         "buddies": [{}], "gear": [{}]})");
+    const QByteArray oldLog = readFile("log1.dvl");
     const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
     EXPECT_EQ(r.status, cli::ExitError);
     const QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
+    ASSERT_EQ(lines.size(), 3) << r.err.toStdString();
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("reefbook-cli: cannot write type1.dvl: ")));
     EXPECT_TRUE(lines[1].startsWith(QLatin1String("reefbook-cli: cannot write prof1.dvl: ")));
+    EXPECT_EQ(lines[2], QStringLiteral("reefbook-cli: no file was replaced; the six files are as "
+                                       "they were"));
     EXPECT_EQ(readFile("type1.dvl"), oldTypes);
-    EXPECT_EQ(readFile("log1.dvl").size(), 2 + 64); // the others were written
+    EXPECT_EQ(readFile("log1.dvl"), oldLog); // nor the others: the set is replaced as a whole
+}
+
+// Any name for a data file, the open diver's or another's, is refused as an export target.
+TEST_F(Cli, ExportNeverWritesOverADataFile) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    writeFile("divers.dvl",
+              dvl::serializeDivers({DiverEntry{QStringLiteral("Default"), FileSet{}},
+                                    DiverEntry{QStringLiteral("Ann"), FileSet::numbered(2)}}));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("type1.dvl"), path("alias.txt")));
+    ASSERT_EQ(::link("bud1.dvl", "hard.txt"), 0);
+    const QByteArray before = snapshot() + readFile("divers.dvl");
+    const struct {
+        QString target;
+        const char* says;
+    } cases[] = {
+        {QStringLiteral("log1.dvl"), "the log of the open diver"},
+        {QStringLiteral("sub/../loc1.dvl"), "the location list of the open diver"},
+        {path("prof1.dvl"), "the profile file of the open diver"},
+        {QStringLiteral("alias.txt"), "the dive type list of the open diver"},
+        {QStringLiteral("hard.txt"), "the buddy list of the open diver"},
+        {QStringLiteral("./divers.dvl"), "the list of divers"},
+        {QStringLiteral("log2.dvl"), "the log of diver Ann"}, // not written yet: still his
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        const Outcome r =
+            run({QStringLiteral("export"), QStringLiteral("html"), QStringLiteral("-o"), c.target});
+        EXPECT_EQ(r.status, cli::ExitError);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_EQ(snapshot() + readFile("divers.dvl"), before);
+    EXPECT_FALSE(QFile::exists(path("log2.dvl")));
+    EXPECT_TRUE(QFileInfo(path("alias.txt")).isSymLink());
+}
+
+// A pipe or a device among the data files is refused at once instead of hanging or reading
+// for ever; `load` reads a limited size.
+TEST_F(Cli, FilesThatNeverEndAreRefused) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(QFile::remove(path("log1.dvl")));
+    ASSERT_EQ(mkfifo("log1.dvl", 0600), 0);
+    ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
+    ASSERT_TRUE(QFile::link(deviceCopy(path("null"), 3, "/dev/null"), path("prof1.dvl")));
+    const PipeGuard guard(path("log1.dvl"));
+    const Outcome info = run({QStringLiteral("info")});
+    EXPECT_EQ(info.status, cli::ExitError);
+    EXPECT_TRUE(info.err.startsWith(QLatin1String("reefbook-cli: cannot read log1.dvl: not a "
+                                                  "regular file")))
+        << info.err.toStdString();
+    const Outcome check = run({QStringLiteral("check")});
+    EXPECT_EQ(check.status, cli::ExitProblems);
+    EXPECT_TRUE(check.out.startsWith("log1.dvl: not a regular file")) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains("\nprof1.dvl: not a regular file"));
+
+    QFile big(path("big.json"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(cli::MaxJsonBytes + 1)); // sparse
+    big.close();
+    const Outcome load = run({QStringLiteral("load"), QStringLiteral("big.json")});
+    EXPECT_EQ(load.status, cli::ExitError);
+    EXPECT_TRUE(load.err.contains(QLatin1String("more than 1073741824 bytes")));
+
+    QFile zero(QStringLiteral("/dev/zero"));
+    ASSERT_TRUE(zero.open(QIODevice::ReadOnly));
+    QByteArray data;
+    EXPECT_EQ(cli::readAtMost(zero, 3 << 20, data),
+              QStringLiteral("it holds more than 3145728 bytes"));
+}
+
+// A count that leaves complete dives unread is a problem `check` names, with what to do.
+TEST_F(Cli, CheckNamesADamagedCount) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    writeFile("log1.dvl", bytesOf("02") + readFile("log1.dvl").mid(1)); // three dives follow
+    const Outcome check = run({QStringLiteral("check")});
+    EXPECT_EQ(check.status, cli::ExitProblems);
+    EXPECT_EQ(check.out, "log1.dvl: 2 dives counted, but the file seems to hold 1 more (3 in all): "
+                         "the count is probably damaged. Only the counted dives are read; keep the "
+                         "copy \"log1.dvl.damaged\" made at the next save, it holds the rest.\n");
+    EXPECT_TRUE(run({QStringLiteral("info")}).err.contains(QLatin1String("probably damaged")));
 }
 
 TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
@@ -404,9 +496,9 @@ TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
     EXPECT_TRUE(second > 0 && first > second) << txt.toStdString();
     EXPECT_FALSE(txt.contains("Dive: 103"));
 
-    const Outcome html = run({QStringLiteral("export"), QStringLiteral("html"),
-                              QStringLiteral("--no-comments"), QStringLiteral("-o"),
-                              QStringLiteral("-")});
+    const Outcome html =
+        run({QStringLiteral("export"), QStringLiteral("html"), QStringLiteral("--no-comments"),
+             QStringLiteral("-o"), QStringLiteral("-")});
     ASSERT_EQ(html.status, cli::ExitOk) << html.err.toStdString();
     EXPECT_TRUE(html.out.startsWith("<html>\r\n"));
     EXPECT_EQ(html.out.count("<td>Dive: 10"), 0); // the dive number sits in a sized cell
@@ -418,4 +510,24 @@ TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
     EXPECT_EQ(bad.status, cli::ExitError);
     EXPECT_TRUE(bad.err.contains(QLatin1String("7")));
     EXPECT_EQ(snapshot(), before); // exporting never touches the log files
+}
+
+// Standard output that takes nothing is an error with the system's reason, not a silent success.
+TEST_F(Cli, FullStandardOutputIsAnError) {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    for (const char* command : {"info", "dump", "--help"}) {
+        SCOPED_TRACE(command);
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsDir.path()); // never the user's
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(REEFBOOK_CLI), {QLatin1String(command)});
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), cli::ExitError);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(QLatin1String(": No space left on device"))) << err.toStdString();
+    }
 }

@@ -3,6 +3,7 @@
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 
+#include "support/SpecialFiles.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -10,6 +11,10 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace output;
 
@@ -181,4 +186,45 @@ TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
     EXPECT_EQ(exportCommand(s, {"text", "-o", "-"}, closed, errStream), 2);
     errStream.flush();
     EXPECT_FALSE(err.isEmpty());
+}
+
+// A device or a pipe is written to, never replaced by a new file; a symbolic link is written
+// through and stays a link. Every failure carries the system's reason.
+TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
+    AppState s = numberedLog(2, 0);
+    const QByteArray text = textDocument(s, {1, 2}, true);
+
+    ASSERT_EQ(mkfifo(path("pipe").toLocal8Bit().constData(), 0600), 0);
+    // A reader that is there before the export and never blocks: the few bytes fit in the
+    // pipe's buffer, and a file renamed over the pipe would leave it empty.
+    const int fd = ::open(path("pipe").toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    const ExportRun toPipe = runExport(s, {"text", "-o", path("pipe")});
+    QByteArray piped(2 * text.size(), '\0');
+    piped.resize(std::max<qsizetype>(::read(fd, piped.data(), piped.size()), 0));
+    EXPECT_EQ(runExport(s, {"html", "-o", path("pipe")}).code, 0);
+    ::close(fd);
+    EXPECT_FALSE(QFile::exists(path("sface.jpg"))); // no pictures beside a pipe
+    EXPECT_EQ(toPipe.code, 0) << toPipe.err.toStdString();
+    EXPECT_EQ(piped, text);
+    struct stat st {};
+    ASSERT_EQ(stat(path("pipe").toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("synced")));
+    writeFile("synced/log.txt", "old");
+    ASSERT_TRUE(QFile::link(QStringLiteral("synced/log.txt"), path("link.txt")));
+    EXPECT_EQ(runExport(s, {"text", "-o", "link.txt"}).code, 0);
+    EXPECT_TRUE(QFileInfo(path("link.txt")).isSymLink());
+    EXPECT_EQ(readFile("synced/log.txt"), text);
+
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    const QString device = deviceCopy(path("full"), 7, "/dev/full");
+    const ExportRun full = runExport(s, {"text", "-o", device});
+    EXPECT_EQ(full.code, 2);
+    EXPECT_TRUE(full.err.endsWith(QLatin1String(": No space left on device\n")))
+        << full.err.toStdString();
+    ASSERT_EQ(stat(device.toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
