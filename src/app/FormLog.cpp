@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace {
@@ -57,6 +58,7 @@ FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
     if (!icon.isNull()) setWindowIcon(icon);
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!state.Loaded) return; // still starting: there is no log to save yet
         commitEdit();
         const bool mayAsk = manager.allowsInteraction();
         if (!saveForExit(mayAsk)) manager.cancel();
@@ -70,7 +72,15 @@ FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
         closedAndSaved = true;
     });
 
-    startUp();
+    journalTimer.setSingleShot(true);
+    journalTimer.setInterval(2000);
+    connect(&journalTimer, &QTimer::timeout, this, [this] {
+        // A journal that cannot be written is retried with the next change; the save on
+        // Exit reports the folder's trouble.
+        if (state.Loaded && !closedAndSaved) journal.update();
+    });
+
+    if (!options.deferStartUp) startUp();
 }
 
 FormLog::~FormLog() = default;
@@ -131,6 +141,7 @@ void FormLog::setUpControls() {
             if (!showing) state.current().CondData[static_cast<size_t>(i)] = on ? 1 : 0;
         });
     ui->txtDData->installEventFilter(this);
+    ui->txtDData->viewport()->installEventFilter(this); // mouse presses land on the viewport
     connect(ui->txtDData, &QPlainTextEdit::textChanged, this, &FormLog::commentsChanged);
     ui->picProfile->installEventFilter(this);
 
@@ -165,7 +176,8 @@ void FormLog::setUpMenus() {
 // ---------------------------------------------------------------------------------------
 // Start-up
 
-void FormLog::startUp() {
+bool FormLog::startUp() {
+    state.Loaded = false;
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
@@ -173,6 +185,7 @@ void FormLog::startUp() {
 
     settings::readStartup(state, [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
+    if (closedAndSaved) return false; // closed (by a signal) while a dialog was up
 
     const FileProblems problems = OpenLog(state);
     const QString damagedNote =
@@ -185,6 +198,9 @@ void FormLog::startUp() {
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
                           describeProblems(problems) + damagedNote);
+    offerRecovery();
+    if (closedAndSaved) return false;
+    state.Loaded = true;
     setScrollRange();
     showNumber();
     FillLists();
@@ -192,6 +208,39 @@ void FormLog::startUp() {
     ShowTimeTotals();
     ShowAvgDepth();
     SetTitle();
+    return true;
+}
+
+void FormLog::offerRecovery() {
+    journal.opened();
+    const recovery::Found found = recovery::findJournal(state.Files);
+    if (found == recovery::Found::None) return;
+    const QString name = recovery::journalName(state.Files);
+    bool unreadable = false;
+    if (found == recovery::Found::Newer &&
+        ui::askYesNo(this, QStringLiteral("WARNING!"),
+                     QStringLiteral("Reefbook was not closed properly. Restore the dives you "
+                                    "entered since the last save?")) == ui::Answer::Yes) {
+        // Kept until the next save writes what it holds, in case this session ends badly too.
+        const fileio::ReadResult read = fileio::readWhole(name);
+        if (read.status == fileio::ReadStatus::Ok && recovery::restoreJournal(read.data, state)) {
+            journal.restored();
+            return;
+        }
+        unreadable = true;
+    }
+    // Declined or out of date (the log was saved after it): kept aside, never thrown away.
+    const QString aside = recovery::setAside(state.Files);
+    if (aside.isEmpty())
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("The recovery file %1 could not be moved aside; the next "
+                                     "change will replace it.")
+                          .arg(name));
+    else if (unreadable)
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("The recovery file %1 could not be read; the dives are "
+                                     "shown as they were last saved. The file is kept as %2.")
+                          .arg(name, aside));
 }
 
 void FormLog::centre() {
@@ -244,6 +293,7 @@ void FormLog::numberCheck() {
 }
 
 void FormLog::moveTo(int index) {
+    journalSoon();
     state.CurrentDive = std::clamp(index, 1, state.DiveCount());
     showNumber();
     settingNumber = true;
@@ -303,7 +353,8 @@ void FormLog::ShowEntry() {
     for (int i = 0; i < 10; ++i)
         txtBData[i]->setText(QString::number(d.DiveData[static_cast<size_t>(i)]));
     reselectLists();
-    if (ui->txtDData->toPlainText() != d.Comments) ui->txtDData->setPlainText(d.Comments);
+    const QString comment = entry::commentForBox(d.Comments);
+    if (ui->txtDData->toPlainText() != comment) ui->txtDData->setPlainText(comment);
     for (int i = 0; i < 8; ++i)
         chkEData[i]->setChecked(d.CondData[static_cast<size_t>(i)] != 0);
     if (d.Rating >= 0 && d.Rating <= 2) {
@@ -342,6 +393,7 @@ void FormLog::NewEntry() {
                           .arg(MaxDives));
         return;
     }
+    journalSoon();
     setScrollRange();
     showNumber();
     ui->lblTotal->setText(QString::number(state.DiveCount()));
@@ -351,16 +403,21 @@ void FormLog::NewEntry() {
 }
 
 void FormLog::ClearEntry() {
+    // The box being edited is checked and left first, so no check runs later on an emptied
+    // box and brings an old value back.
+    commitEdit();
+    ui->cmdClear->setFocus(Qt::OtherFocusReason);
+    // The record is cleared as a whole: boxes that store only when left (date, lists) or
+    // only when not empty (comment) would otherwise keep the old values behind an empty form.
+    entry::clearDive(state.current());
+    ShowEntry();
+    showing = true;
     for (int i = 0; i < 3; ++i)
         txtAData[i]->clear();
-    for (QLineEdit* box : txtBData)
-        box->setText(QStringLiteral("0"));
-    for (QComboBox* list : cboCData)
-        list->setCurrentIndex(0);
-    ui->txtDData->clear();
-    for (QCheckBox* c : chkEData)
-        c->setChecked(false);
-    optRate[1]->setChecked(true);
+    showing = false;
+    ShowTimeTotals();
+    ShowAvgDepth();
+    journalSoon();
 }
 
 void FormLog::DeleteEntry() {
@@ -375,6 +432,7 @@ void FormLog::DeleteEntry() {
         ui::Answer::Yes)
         return;
     RemoveEntry(state);
+    journalSoon();
     ui->lblTotal->setText(QString::number(state.DiveCount()));
     setScrollRange();
     showNumber();
@@ -398,7 +456,7 @@ bool FormLog::DiveProfile() {
 // Entry fields
 
 void FormLog::commitEdit() {
-    QWidget* box = focusWidget();
+    QWidget* box = state.Loaded ? focusWidget() : nullptr;
     if (!box) return;
     focusLost(box);
     // The box still holds the focus; when it really loses it, possibly after the command has
@@ -416,7 +474,9 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
             committedBox = nullptr;
             focusGained(watched);
             const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-            clickedInto = byMouse ? qobject_cast<QLineEdit*>(watched) : nullptr;
+            clickedInto = !byMouse                  ? nullptr
+                          : watched == ui->txtDData ? ui->txtDData->viewport()
+                                                    : qobject_cast<QLineEdit*>(watched);
         }
         break;
     case QEvent::FocusOut:
@@ -433,7 +493,10 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
             // The click that entered the box selects its whole text rather than placing the
             // cursor, so typing replaces the value as it does after Tab.
             clickedInto = nullptr;
-            static_cast<QLineEdit*>(watched)->selectAll();
+            if (auto* line = qobject_cast<QLineEdit*>(watched))
+                line->selectAll();
+            else
+                ui->txtDData->selectAll();
             return true;
         }
         break;
@@ -469,6 +532,7 @@ void FormLog::focusGained(QObject* box) {
 }
 
 void FormLog::focusLost(QObject* box) {
+    journalSoon();
     if (box == ui->txtDNum)
         numberCheck();
     else if (const int a = indexIn(txtAData, box); a >= 0)
@@ -573,7 +637,8 @@ void FormLog::listCheck(int i) {
 
 void FormLog::commentsChanged() {
     if (showing) return;
-    const QString text = ui->txtDData->toPlainText();
+    // The raw text: the plain text would also turn no-break spaces into spaces.
+    const QString text = entry::commentFromBox(ui->txtDData->document()->toRawText());
     if (!text.isEmpty()) state.current().Comments = text;
 }
 
@@ -590,6 +655,10 @@ void FormLog::DrawThumbnail() {
             state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[field::BottomTime],
             d.DiveData[field::MaxDepth], area.width(), area.height());
     ui->picProfile->update();
+}
+
+void FormLog::journalSoon() {
+    if (state.Loaded && !journalTimer.isActive()) journalTimer.start();
 }
 
 void FormLog::paintThumbnail() {
@@ -618,6 +687,7 @@ void FormLog::openListEditor(int which) {
     }
     FillLists();
     reselectLists();
+    journalSoon();
 }
 
 void FormLog::openUrl(const QString& link) {
@@ -630,8 +700,15 @@ void FormLog::showAbout() {
 }
 
 bool FormLog::saveForExit(bool mayCancel) {
+    // Before the files were opened memory holds no log: saving would empty them.
+    if (!state.Loaded) return true;
+    journalTimer.stop();
     const FileProblems problems = SaveLog(state);
-    if (problems.empty()) return true;
+    if (problems.empty()) {
+        journal.saved();
+        return true;
+    }
+    journal.update(); // the session's work is kept there until a save succeeds
     const QString list = describeProblems(problems);
     if (!mayCancel) {
         ui::showError(this, QStringLiteral("Error"),

@@ -34,6 +34,10 @@ struct AppState {
 
     std::vector<DiverEntry> DiverList; // position p is DiverList[p - 1]
 
+    // True once the open diver's files have been read. Until then memory holds no log, and
+    // nothing may be saved over the files.
+    bool Loaded = false;
+
     // Files of the open set that exist but could not be read whole when the log was opened.
     // The next save sets each one aside under a new name before writing it, so what could not
     // be read is never overwritten. Mutable because saving takes the state as const: a file
