@@ -97,6 +97,24 @@ Found findJournal(const FileSet& files) {
     return journal.lastModified() >= log.lastModified() ? Found::Newer : Found::Older;
 }
 
+FileProblems journalProblems(const FileSet& files) {
+    switch (findJournal(files)) {
+    case Found::None:
+        return {};
+    case Found::Newer:
+        return {{journalName(files),
+                 QStringLiteral("Reefbook was not closed properly; this recovery file may hold "
+                                "dives entered since the last save. Start Reefbook to restore "
+                                "them or set them aside")}};
+    case Found::Older:
+        break;
+    }
+    return {{journalName(files),
+             QStringLiteral("an out-of-date recovery file (the log was saved after it); Reefbook "
+                            "sets it aside as \"%1-old\" at its next start")
+                 .arg(journalName(files))}};
+}
+
 QString setAside(const FileSet& files) {
     const QString name = journalName(files);
     if (name.isEmpty()) return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "FileIO.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,6 +32,9 @@ enum class Found {
     Older  // the log was saved after it (by another program): it is out of date
 };
 Found findJournal(const FileSet& files);
+
+// What `check` says about a journal beside the log: nothing when there is none.
+FileProblems journalProblems(const FileSet& files);
 
 // Moves the journal to "<journal>-old" (or "-old2", ...). Returns the new name, or an
 // empty text when it could not be moved.

@@ -2,6 +2,7 @@
 #include "settings/Settings.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
+#include "store/Recovery.h"
 #include "store/Text.h"
 #include "support/TestEnv.h"
 
@@ -418,4 +419,16 @@ TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
     EXPECT_EQ(bad.status, cli::ExitError);
     EXPECT_TRUE(bad.err.contains(QLatin1String("7")));
     EXPECT_EQ(snapshot(), before); // exporting never touches the log files
+}
+
+TEST_F(Cli, CheckReportsARecoveryFile) {
+    AppState s = richState();
+    ASSERT_TRUE(SaveLog(s).empty());
+    s.Dives[1].Rating = 0;
+    writeFile("log1.dvl.recovery", recovery::buildJournal(s));
+    const Outcome r = run({QStringLiteral("check")});
+    EXPECT_EQ(r.status, cli::ExitProblems);
+    EXPECT_TRUE(r.out.startsWith("log1.dvl.recovery: Reefbook was not closed properly"))
+        << r.out.toStdString();
+    EXPECT_EQ(files().size(), 7) << "check only reads";
 }
