@@ -354,7 +354,8 @@ void FormLog::ShowEntry() {
         txtBData[i]->setText(QString::number(d.DiveData[static_cast<size_t>(i)]));
     reselectLists();
     const QString comment = entry::commentForBox(d.Comments);
-    if (ui->txtDData->toPlainText() != comment) ui->txtDData->setPlainText(comment);
+    if (entry::commentForBox(ui->txtDData->document()->toRawText()) != comment)
+        ui->txtDData->setPlainText(comment);
     for (int i = 0; i < 8; ++i)
         chkEData[i]->setChecked(d.CondData[static_cast<size_t>(i)] != 0);
     if (d.Rating >= 0 && d.Rating <= 2) {

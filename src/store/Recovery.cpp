@@ -35,6 +35,14 @@ QByteArray parts(const AppState& state) {
     return out;
 }
 
+QByteArray journalOf(const AppState& state, const QByteArray& content) {
+    QByteArray out = Magic;
+    char shown[2];
+    qToLittleEndian<qint16>(static_cast<qint16>(state.CurrentDive), shown);
+    out.append(shown, 2);
+    return out + content;
+}
+
 } // namespace
 
 QString journalName(const FileSet& files) {
@@ -44,11 +52,7 @@ QString journalName(const FileSet& files) {
 }
 
 QByteArray buildJournal(const AppState& state) {
-    QByteArray out = Magic;
-    char shown[2];
-    qToLittleEndian<qint16>(static_cast<qint16>(state.CurrentDive), shown);
-    out.append(shown, 2);
-    return out + parts(state);
+    return journalOf(state, parts(state));
 }
 
 bool restoreJournal(const QByteArray& data, AppState& state) {
@@ -149,7 +153,7 @@ QString Journal::update() {
     const QByteArray now = content();
     if (name.isEmpty() || now == written) return {};
     const QString reason =
-        now == onDisk ? fileio::removeFile(name) : fileio::writeWhole(name, buildJournal(state));
+        now == onDisk ? fileio::removeFile(name) : fileio::writeWhole(name, journalOf(state, now));
     if (reason.isEmpty()) written = now;
     return reason;
 }
