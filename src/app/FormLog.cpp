@@ -1,6 +1,7 @@
 #include "FormLog.h"
 #include "ui_FormLog.h"
 
+#include "RecoveryPrompt.h"
 #include "StartupScreen.h"
 #include "frmAbout.h"
 
@@ -198,7 +199,7 @@ bool FormLog::startUp() {
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
                           describeProblems(problems) + damagedNote);
-    offerRecovery();
+    offerRecovery(this, state, journal);
     if (closedAndSaved) return false;
     state.Loaded = true;
     setScrollRange();
@@ -209,38 +210,6 @@ bool FormLog::startUp() {
     ShowAvgDepth();
     SetTitle();
     return true;
-}
-
-void FormLog::offerRecovery() {
-    journal.opened();
-    const recovery::Found found = recovery::findJournal(state.Files);
-    if (found == recovery::Found::None) return;
-    const QString name = recovery::journalName(state.Files);
-    bool unreadable = false;
-    if (found == recovery::Found::Newer &&
-        ui::askYesNo(this, QStringLiteral("WARNING!"),
-                     QStringLiteral("Reefbook was not closed properly. Restore the dives you "
-                                    "entered since the last save?")) == ui::Answer::Yes) {
-        // Kept until the next save writes what it holds, in case this session ends badly too.
-        const fileio::ReadResult read = fileio::readWhole(name);
-        if (read.status == fileio::ReadStatus::Ok && recovery::restoreJournal(read.data, state)) {
-            journal.restored();
-            return;
-        }
-        unreadable = true;
-    }
-    // Declined or out of date (the log was saved after it): kept aside, never thrown away.
-    const QString aside = recovery::setAside(state.Files);
-    if (aside.isEmpty())
-        ui::showError(this, QStringLiteral("Error"),
-                      QStringLiteral("The recovery file %1 could not be moved aside; the next "
-                                     "change will replace it.")
-                          .arg(name));
-    else if (unreadable)
-        ui::showError(this, QStringLiteral("Error"),
-                      QStringLiteral("The recovery file %1 could not be read; the dives are "
-                                     "shown as they were last saved. The file is kept as %2.")
-                          .arg(name, aside));
 }
 
 void FormLog::centre() {

@@ -77,7 +77,6 @@ class FormLog : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void offerRecovery();
     void centre();
     void renameDefaultDiver(AppState& s);
     void setUpControls();
