@@ -1,6 +1,7 @@
 #include "FormLog.h"
 #include "ui_FormLog.h"
 
+#include "RecoveryPrompt.h"
 #include "StartupScreen.h"
 #include "frmAbout.h"
 
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace {
@@ -63,6 +65,7 @@ FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
     if (!icon.isNull()) setWindowIcon(icon);
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!state.Loaded) return; // still starting: there is no log to save yet
         commitEdit();
         const bool mayAsk = manager.allowsInteraction();
         if (!saveForExit(mayAsk)) manager.cancel();
@@ -76,7 +79,15 @@ FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
         closedAndSaved = true;
     });
 
-    startUp();
+    journalTimer.setSingleShot(true);
+    journalTimer.setInterval(2000);
+    connect(&journalTimer, &QTimer::timeout, this, [this] {
+        // A journal that cannot be written is retried with the next change; the save on
+        // Exit reports the folder's trouble.
+        if (state.Loaded && !closedAndSaved) journal.update();
+    });
+
+    if (!options.deferStartUp) startUp();
 }
 
 FormLog::~FormLog() = default;
@@ -137,6 +148,7 @@ void FormLog::setUpControls() {
             if (!showing) state.current().CondData[static_cast<size_t>(i)] = on ? 1 : 0;
         });
     ui->txtDData->installEventFilter(this);
+    ui->txtDData->viewport()->installEventFilter(this); // mouse presses land on the viewport
     connect(ui->txtDData, &QPlainTextEdit::textChanged, this, &FormLog::commentsChanged);
     ui->picProfile->installEventFilter(this);
 
@@ -178,8 +190,9 @@ void FormLog::setUpMenus() {
 // ---------------------------------------------------------------------------------------
 // Start-up
 
-void FormLog::startUp() {
+bool FormLog::startUp() {
     closeResults(); // they name dives of the log about to be replaced
+    state.Loaded = false;
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
@@ -188,9 +201,9 @@ void FormLog::startUp() {
     settings::readStartup(state, [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
     if (state.MultiFlag == 1) chooseDiver();
+    if (closedAndSaved) return false; // closed (by a signal) while a dialog was up
 
     const FileProblems problems = OpenLog(state);
-    state.Loaded = true;
     const QString damagedNote =
         state.DamagedFiles.empty()
             ? QString()
@@ -201,6 +214,9 @@ void FormLog::startUp() {
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
                           describeProblems(problems) + damagedNote);
+    offerRecovery(this, state, journal);
+    if (closedAndSaved) return false;
+    state.Loaded = true;
     setScrollRange();
     showNumber();
     FillLists();
@@ -208,6 +224,7 @@ void FormLog::startUp() {
     ShowTimeTotals();
     ShowAvgDepth();
     SetTitle();
+    return true;
 }
 
 void FormLog::centre() {
@@ -260,6 +277,7 @@ void FormLog::numberCheck() {
 }
 
 void FormLog::moveTo(int index) {
+    journalSoon();
     state.CurrentDive = std::clamp(index, 1, state.DiveCount());
     showNumber();
     settingNumber = true;
@@ -319,7 +337,9 @@ void FormLog::ShowEntry() {
     for (int i = 0; i < 10; ++i)
         txtBData[i]->setText(QString::number(d.DiveData[static_cast<size_t>(i)]));
     reselectLists();
-    if (ui->txtDData->toPlainText() != d.Comments) ui->txtDData->setPlainText(d.Comments);
+    const QString comment = entry::commentForBox(d.Comments);
+    if (entry::commentForBox(ui->txtDData->document()->toRawText()) != comment)
+        ui->txtDData->setPlainText(comment);
     for (int i = 0; i < 8; ++i)
         chkEData[i]->setChecked(d.CondData[static_cast<size_t>(i)] != 0);
     if (d.Rating >= 0 && d.Rating <= 2) {
@@ -358,6 +378,7 @@ void FormLog::NewEntry() {
                           .arg(MaxDives));
         return;
     }
+    journalSoon();
     setScrollRange();
     showNumber();
     ui->lblTotal->setText(QString::number(state.DiveCount()));
@@ -367,16 +388,21 @@ void FormLog::NewEntry() {
 }
 
 void FormLog::ClearEntry() {
+    // The box being edited is checked and left first, so no check runs later on an emptied
+    // box and brings an old value back.
+    commitEdit();
+    ui->cmdClear->setFocus(Qt::OtherFocusReason);
+    // The record is cleared as a whole: boxes that store only when left (date, lists) or
+    // only when not empty (comment) would otherwise keep the old values behind an empty form.
+    entry::clearDive(state.current());
+    ShowEntry();
+    showing = true;
     for (int i = 0; i < 3; ++i)
         txtAData[i]->clear();
-    for (QLineEdit* box : txtBData)
-        box->setText(QStringLiteral("0"));
-    for (QComboBox* list : cboCData)
-        list->setCurrentIndex(0);
-    ui->txtDData->clear();
-    for (QCheckBox* c : chkEData)
-        c->setChecked(false);
-    optRate[1]->setChecked(true);
+    showing = false;
+    ShowTimeTotals();
+    ShowAvgDepth();
+    journalSoon();
 }
 
 void FormLog::DeleteEntry() {
@@ -393,6 +419,7 @@ void FormLog::DeleteEntry() {
     const int removed = state.CurrentDive;
     RemoveEntry(state);
     if (results) results->diveRemoved(removed);
+    journalSoon();
     ui->lblTotal->setText(QString::number(state.DiveCount()));
     setScrollRange();
     showNumber();
@@ -418,13 +445,14 @@ void FormLog::openProfile() {
     frmProfile profile(state, this);
     if (profile.fitsScreen()) profile.exec();
     ShowEntry(); // the dive may have a new profile now
+    journalSoon();
 }
 
 // ---------------------------------------------------------------------------------------
 // Entry fields
 
 void FormLog::commitEdit() {
-    QWidget* box = focusWidget();
+    QWidget* box = state.Loaded ? focusWidget() : nullptr;
     if (!box) return;
     focusLost(box);
     // The box still holds the focus; when it really loses it, possibly after the command has
@@ -442,7 +470,9 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
             committedBox = nullptr;
             focusGained(watched);
             const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-            clickedInto = byMouse ? qobject_cast<QLineEdit*>(watched) : nullptr;
+            clickedInto = !byMouse                  ? nullptr
+                          : watched == ui->txtDData ? ui->txtDData->viewport()
+                                                    : qobject_cast<QLineEdit*>(watched);
         }
         break;
     case QEvent::FocusOut:
@@ -459,7 +489,10 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
             // The click that entered the box selects its whole text rather than placing the
             // cursor, so typing replaces the value as it does after Tab.
             clickedInto = nullptr;
-            static_cast<QLineEdit*>(watched)->selectAll();
+            if (auto* line = qobject_cast<QLineEdit*>(watched))
+                line->selectAll();
+            else
+                ui->txtDData->selectAll();
             return true;
         }
         break;
@@ -505,6 +538,7 @@ void FormLog::focusGained(QObject* box) {
 }
 
 void FormLog::focusLost(QObject* box) {
+    journalSoon();
     if (box == ui->txtDNum)
         numberCheck();
     else if (const int a = indexIn(txtAData, box); a >= 0)
@@ -609,7 +643,8 @@ void FormLog::listCheck(int i) {
 
 void FormLog::commentsChanged() {
     if (showing) return;
-    const QString text = ui->txtDData->toPlainText();
+    // The raw text: the plain text would also turn no-break spaces into spaces.
+    const QString text = entry::commentFromBox(ui->txtDData->document()->toRawText());
     if (!text.isEmpty()) state.current().Comments = text;
 }
 
@@ -626,6 +661,10 @@ void FormLog::DrawThumbnail() {
             state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[field::BottomTime],
             d.DiveData[field::MaxDepth], area.width(), area.height());
     ui->picProfile->update();
+}
+
+void FormLog::journalSoon() {
+    if (state.Loaded && !journalTimer.isActive()) journalTimer.start();
 }
 
 void FormLog::paintThumbnail() {
@@ -654,6 +693,7 @@ void FormLog::openListEditor(int which) {
     }
     FillLists();
     reselectLists();
+    journalSoon();
 }
 
 void FormLog::openChart() {
@@ -697,7 +737,9 @@ void FormLog::changeDiver() {
     commitEdit();
     if (state.Loaded) {
         // The open diver stays open when his files cannot be written, so nothing is lost.
+        journalTimer.stop();
         const FileProblems problems = SaveLog(state);
+        if (problems.empty()) journal.saved();
         if (!problems.empty()) {
             ui::showError(this, QStringLiteral("Error"),
                           QStringLiteral("The log could not be saved, so the diver stays "
@@ -721,8 +763,15 @@ void FormLog::openOptions() {
 }
 
 bool FormLog::saveForExit(bool mayCancel) {
+    // Before the files were opened memory holds no log: saving would empty them.
+    if (!state.Loaded) return true;
+    journalTimer.stop();
     const FileProblems problems = SaveLog(state);
-    if (problems.empty()) return true;
+    if (problems.empty()) {
+        journal.saved();
+        return true;
+    }
+    journal.update(); // the session's work is kept there until a save succeeds
     const QString list = describeProblems(problems);
     if (!mayCancel) {
         ui::showError(this, QStringLiteral("Error"),

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "store/AppState.h"
+#include "store/Recovery.h"
 
 #include <QLine>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -31,12 +33,20 @@ class FormLog : public QMainWindow {
 
   public:
     struct StartOptions {
-        bool splash = true; // the start-up screen and its two-second pause
+        bool splash = true;        // the start-up screen and its two-second pause
+        bool deferStartUp = false; // the caller runs startUp() once its save hooks are armed
     };
 
     explicit FormLog(AppState& state, QWidget* parent = nullptr);
     FormLog(AppState& state, const StartOptions& options, QWidget* parent = nullptr);
     ~FormLog() override;
+
+    // Reads the settings and opens the diver's files. False when the window was closed
+    // before the files were opened (nothing is saved then).
+    bool startUp();
+    // Copies the log to the recovery journal within a few seconds, not at once: edits that
+    // come in a burst are kept by one write.
+    void journalSoon();
 
     // Moves to state.CurrentDive (the results window sets it first, with ResultsJump).
     void GoToDive();
@@ -75,7 +85,6 @@ class FormLog : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void startUp();
     void centre();
     void renameDefaultDiver(AppState& s);
     void setUpControls();
@@ -128,8 +137,10 @@ class FormLog : public QMainWindow {
     int16_t SavedBottomTime = 0;
     int16_t SavedMaxDepth = 0;
     QString helpFile;
-    QLineEdit* clickedInto = nullptr; // a box just entered by a mouse click
-    QObject* committedBox = nullptr;  // checked by a command while it kept the focus
+    QObject* clickedInto = nullptr;  // a box (or the comment's viewport) just entered by a click
+    QObject* committedBox = nullptr; // checked by a command while it kept the focus
     int committedDive = 0;
     std::vector<QLine> thumbLines;
+    recovery::Journal journal{state};
+    QTimer journalTimer;
 };

@@ -1,37 +1,11 @@
+#include "CloseOnSignal.h"
 #include "FormLog.h"
 
 #include "store/AppState.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QSocketNotifier>
-
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-// A signal handler may do almost nothing; it writes one byte into a socket pair, and the
-// event loop, on reading it, closes the main window the ordinary way, which saves the log.
-int signalPipe[2] = {-1, -1};
-
-void onTerminate(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
-}
-
-bool catchTerminate() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return false;
-    struct sigaction action {};
-    action.sa_handler = onTerminate;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int sig : {SIGTERM, SIGHUP, SIGINT})
-        if (::sigaction(sig, &action, nullptr) != 0) return false;
-    return true;
-}
-
-} // namespace
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -39,18 +13,21 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(REEFBOOK_VERSION_STRING));
 
     AppState state;
-    FormLog window(state);
+    FormLog::StartOptions options;
+    options.deferStartUp = true;
+    FormLog window(state, options);
+    // Armed before the start-up, which may wait on the rename or diver dialogs; a signal
+    // then ends the program without writing, since no log has been read yet.
+    closeOnSignal(window);
+    if (!window.startUp()) return 0;
 
-    QSocketNotifier* notifier = nullptr;
-    if (catchTerminate()) {
-        notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
-        QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-            char byte = 0;
-            [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-            window.close();
-        });
-    }
+    // For the tests that drive the real program: menu commands, by name, run once it is up.
+    const QStringList commands =
+        qEnvironmentVariable("REEFBOOK_TEST_COMMANDS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    QTimer::singleShot(0, &window, [&window, commands] {
+        for (const QString& name : commands)
+            if (auto* action = window.findChild<QAction*>(name)) action->trigger();
+    });
 
     window.show();
     return app.exec();

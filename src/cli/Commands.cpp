@@ -7,6 +7,7 @@
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
+#include "store/Recovery.h"
 #include "store/Totals.h"
 
 #include <QFile>
@@ -197,6 +198,8 @@ int checkCommand(Context& ctx) {
     problems.insert(problems.end(), refs.begin(), refs.end());
     const FileProblems diverList = checkDiverList();
     problems.insert(problems.end(), diverList.begin(), diverList.end());
+    const FileProblems journal = recovery::journalProblems(state.Files);
+    problems.insert(problems.end(), journal.begin(), journal.end());
 
     QByteArray text;
     for (const FileProblem& p : problems)

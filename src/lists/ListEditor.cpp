@@ -112,7 +112,7 @@ void ListEditor::addEntry() {
 
 void ListEditor::deleteEntry() {
     const int deleted = draft.selected;
-    switch (lists::deleteDraftEntry(state, which, draft)) {
+    switch (lists::deleteDraftEntry(draft)) {
     case lists::DeleteOutcome::OnlyEntry:
         ui::showError(this, QStringLiteral("Error!"),
                       QStringLiteral("You must have at least one entry in this list"));

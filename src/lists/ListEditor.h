@@ -11,7 +11,8 @@ class QPushButton;
 
 // What the dive type, buddy, gear and location editors share: a working copy of one list,
 // the name box with its selection, the info box, Add, Delete and Close. Closing the window
-// by any way puts the working copy back as the list; deleting renumbers the dives at once.
+// by any way puts the working copy back as the list and, in the same step, renumbers the
+// dives for the entries deleted.
 class ListEditor : public QDialog {
     Q_OBJECT
 public:

@@ -2,6 +2,8 @@
 
 #include "Numbers.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace entry {
@@ -128,6 +130,32 @@ std::vector<QLine> thumbnailLines(const ProfileRecord& profile, int bottomTime, 
     }
     lines.emplace_back(0, 0, width, 0);
     return lines;
+}
+
+void clearDive(DiveRecord& dive) {
+    for (const int i : {field::Month, field::Day, field::Year})
+        dive.TimeData[static_cast<size_t>(i)] = 0;
+    dive.DiveData = {};
+    dive.ListData = {};
+    dive.Comments.clear();
+    dive.CondData = {};
+    dive.Rating = 1;
+}
+
+namespace {
+// Every kind of line break the box or a file may hold, longest first.
+QString breaksTo(QString text, const QString& lineBreak) {
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n|\x2028|\x2029"));
+    return text.replace(breaks, lineBreak);
+}
+} // namespace
+
+QString commentForBox(const QString& stored) {
+    return breaksTo(stored, QStringLiteral("\n"));
+}
+
+QString commentFromBox(const QString& boxText) {
+    return breaksTo(boxText, QStringLiteral("\r\n"));
 }
 
 } // namespace entry

@@ -69,4 +69,15 @@ bool profileRefused(const DiveRecord& dive);
 std::vector<QLine> thumbnailLines(const ProfileRecord& profile, int bottomTime, int maxDepth,
                                   int width, int height);
 
+// "Clear": the dive as the cleared form shows it. Date, numbers, list choices, comment and
+// conditions go to 0 or empty and the rating to average; entry and exit times and the
+// profile link stay.
+void clearDive(DiveRecord& dive);
+
+// The comment box breaks lines with '\n'; comments keep CR LF, as the text export writes
+// its lines. A comment shown in the box has every line break (CR LF, CR, LF) as '\n'; the
+// box's text, raw or plain, is stored with every line break as CR LF.
+QString commentForBox(const QString& stored);
+QString commentFromBox(const QString& boxText);
+
 } // namespace entry

@@ -69,14 +69,13 @@ int addDraftEntry(ListDraft& draft, const QString& name) {
     return draft.selected;
 }
 
-DeleteOutcome deleteDraftEntry(AppState& state, int which, ListDraft& draft) {
+DeleteOutcome deleteDraftEntry(ListDraft& draft) {
     if (draft.entries.size() < 2)
         return DeleteOutcome::OnlyEntry;
     if (!draft.hasSelection())
         return DeleteOutcome::NoSelection;
-    const int deleted = draft.selected;
-    draft.entries.erase(draft.entries.begin() + deleted);
-    renumberAfterDelete(state, which, deleted);
+    draft.entries.erase(draft.entries.begin() + draft.selected);
+    draft.deleted.push_back(draft.selected);
     draft.selected = -1;
     return DeleteOutcome::Deleted;
 }
@@ -95,9 +94,12 @@ bool setDraftPicture(ListDraft& draft, const QString& path) {
     return true;
 }
 
-void commitDraft(AppState& state, int which, const ListDraft& draft) {
+void commitDraft(AppState& state, int which, ListDraft& draft) {
     if (which < 0 || which > 3 || draft.entries.empty())
         return;
+    for (const int deleted : draft.deleted)
+        renumberAfterDelete(state, which, deleted);
+    draft.deleted.clear();
     state.list(which) = draft.entries;
 }
 

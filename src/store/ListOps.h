@@ -28,9 +28,12 @@ QString kindCaption(int kind);
 
 // The copy of one list an editor works on while it is open, and the entry the user has
 // selected in it: -1 when none is, for instance after typing over the shown name.
+// The dives keep naming the list as it was until the draft is committed: a save while the
+// editor is open then writes dives and list that still agree.
 struct ListDraft {
     RefList entries;
     int selected = -1;
+    std::vector<int> deleted; // positions removed, in the order they were removed
 
     bool hasSelection() const {
         return selected >= 0 && selected < static_cast<int>(entries.size());
@@ -47,21 +50,23 @@ ListDraft startDraft(const AppState& state, int which);
 int addDraftEntry(ListDraft& draft, const QString& name);
 
 enum class DeleteOutcome {
-    Deleted,    // the entry is gone and the dives renumbered
+    Deleted,    // the entry is gone from the draft
     OnlyEntry,  // refused: a list keeps at least one entry
     NoSelection // nothing selected, nothing done
 };
-// Removes the selected entry from the draft and, at once, renumbers every dive of the log
-// that names this list. Afterwards no entry is selected.
-DeleteOutcome deleteDraftEntry(AppState& state, int which, ListDraft& draft);
+// Removes the selected entry from the draft; the dives follow when the draft is committed.
+// Afterwards no entry is selected.
+DeleteOutcome deleteDraftEntry(ListDraft& draft);
 
 // Store typed info or a chosen picture path into the selected entry; false (and nothing
 // stored) when no entry is selected.
 bool setDraftInfo(ListDraft& draft, const QString& info);
 bool setDraftPicture(ListDraft& draft, const QString& path);
 
-// Makes the draft list `which` again, entry for entry in the draft's order.
-void commitDraft(AppState& state, int which, const ListDraft& draft);
+// Makes the draft list `which` again, entry for entry in the draft's order, and in the same
+// step renumbers every dive naming this list for the entries the draft removed. Committing
+// twice changes nothing more.
+void commitDraft(AppState& state, int which, ListDraft& draft);
 
 // Whether a picture path survives the location file, whose text is Windows-1252: a path
 // with letters outside it would come back with '?' in their place and name no file.

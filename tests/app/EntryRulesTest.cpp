@@ -234,3 +234,22 @@ TEST(EntryRules, ThumbnailLines) {
         EXPECT_TRUE(thumbnailLines(full, bottom, depth, 100, 100).empty())
             << bottom << "/" << depth;
 }
+
+TEST(EntryRules, CommentLineBreaks) {
+    struct Row {
+        const char16_t* stored;
+        const char16_t* shown;
+        const char16_t* typed; // the box's raw text: paragraphs and line separators
+        const char16_t* kept;
+    };
+    const Row rows[] = {
+        {u"a\r\nb", u"a\nb", u"a\u2029b", u"a\r\nb"},
+        {u"a\nb\rc", u"a\nb\nc", u"a\u2028b\nc", u"a\r\nb\r\nc"},
+        {u"\r\n\r\n", u"\n\n", u"x\u2029\u2029", u"x\r\n\r\n"},
+        {u"no\u00a0break", u"no\u00a0break", u"no\u00a0break", u"no\u00a0break"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(QString::fromUtf16(r.shown), commentForBox(QString::fromUtf16(r.stored)));
+        EXPECT_EQ(QString::fromUtf16(r.kept), commentFromBox(QString::fromUtf16(r.typed)));
+    }
+}

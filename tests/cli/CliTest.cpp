@@ -2,6 +2,7 @@
 #include "settings/Settings.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
+#include "store/Recovery.h"
 #include "store/Text.h"
 #include "support/SpecialFiles.h"
 #include "support/TestEnv.h"
@@ -530,4 +531,16 @@ TEST_F(Cli, FullStandardOutputIsAnError) {
         EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
         EXPECT_TRUE(err.contains(QLatin1String(": No space left on device"))) << err.toStdString();
     }
+}
+
+TEST_F(Cli, CheckReportsARecoveryFile) {
+    AppState s = richState();
+    ASSERT_TRUE(SaveLog(s).empty());
+    s.Dives[1].Rating = 0;
+    writeFile("log1.dvl.recovery", recovery::buildJournal(s));
+    const Outcome r = run({QStringLiteral("check")});
+    EXPECT_EQ(r.status, cli::ExitProblems);
+    EXPECT_TRUE(r.out.startsWith("log1.dvl.recovery: Reefbook was not closed properly"))
+        << r.out.toStdString();
+    EXPECT_EQ(files().size(), 7) << "check only reads";
 }

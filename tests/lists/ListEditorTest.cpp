@@ -167,8 +167,9 @@ TEST_F(ListEditorTest, DeleteRenumbersEveryDiveAndShiftsTheInfo) {
         ui.pick(c.deleted);
         QTest::mouseClick(ui.cmdDelete, Qt::LeftButton);
 
-        // The dives change at once, the list when the editor closes.
-        EXPECT_EQ(namedBy(field::Buddy), c.after);
+        // Dives and list change together when the editor closes, so a save in between
+        // never writes dives renumbered against the old list.
+        EXPECT_EQ(namedBy(field::Buddy), c.before);
         EXPECT_EQ(namesOf(state.BuddyList), namesOf(c.list));
         EXPECT_EQ(itemsOf(ui.cboData), c.names);
         // Nothing is selected afterwards, and the removed entry's info is gone from view.
@@ -176,6 +177,7 @@ TEST_F(ListEditorTest, DeleteRenumbersEveryDiveAndShiftsTheInfo) {
         EXPECT_EQ(ui.txtInfo->text(), QString());
 
         QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
+        EXPECT_EQ(namedBy(field::Buddy), c.after);
         EXPECT_EQ(namesOf(state.BuddyList), c.names);
         for (const ListEntry& e : state.BuddyList)
             EXPECT_EQ(e.Info, QStringLiteral("about ") + e.Name);
@@ -514,11 +516,11 @@ TEST_F(LocationTest, DeletingAnEntryMovesTheNextOnesPictureAndInfo) {
     ASSERT_EQ(ui.cboData->currentIndex(), 1);
     QTest::mouseClick(ui.cmdDelete, Qt::LeftButton);
     EXPECT_FALSE(ui.picMap->hasPicture());
-    EXPECT_EQ(namedBy(field::Location), (std::vector<int16_t>{0, 1, 0}));
     ui.pick(1);
     EXPECT_TRUE(ui.picMap->hasPicture());
     EXPECT_EQ(ui.txtInfo->text(), QStringLiteral("about Wreck"));
     QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
+    EXPECT_EQ(namedBy(field::Location), (std::vector<int16_t>{0, 1, 0}));
     const RefList expected = {{"Pool", "about Pool", {}}, {"Wreck", "about Wreck", path("w.png")}};
     EXPECT_EQ(state.LocationList, expected);
 }

@@ -70,6 +70,22 @@ TEST(RenumberAfterDelete, DivesFollowTheirEntries) {
     }
 }
 
+TEST(ListDraft, DeletesReachTheDivesOnlyWithTheList) {
+    AppState s = logNaming(field::Buddy, {0, 1, 2, 3, 4});
+    s.BuddyList = entries({"A", "B", "C", "D", "E"});
+    lists::ListDraft draft = lists::startDraft(s, field::Buddy);
+    for (const int pick : {1, 2}) { // "B", then "D", which has moved up to 2
+        draft.selected = pick;
+        ASSERT_EQ(lists::DeleteOutcome::Deleted, lists::deleteDraftEntry(draft));
+    }
+    EXPECT_EQ(namedBy(s, field::Buddy), (std::vector<int16_t>{0, 1, 2, 3, 4}))
+        << "while the editor is open the dives still match the stored list";
+    lists::commitDraft(s, field::Buddy, draft);
+    lists::commitDraft(s, field::Buddy, draft); // closing may commit twice
+    EXPECT_EQ(namedBy(s, field::Buddy), (std::vector<int16_t>{0, 0, 1, 0, 2}));
+    EXPECT_EQ(s.BuddyList, entries({"A", "C", "E"}));
+}
+
 TEST(ListDraft, StartsWithTheEntryTheShownDiveNames) {
     struct Case {
         int16_t named;

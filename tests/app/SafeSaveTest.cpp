@@ -1,0 +1,247 @@
+// Nothing the diver entered may be lost or bent by a save at the wrong moment, by the comment
+// box, by Clear, or by the program being killed.
+#include "app/CloseOnSignal.h"
+#include "app/FormLog.h"
+
+#include "settings/Settings.h"
+#include "store/LogOps.h"
+#include "store/Recovery.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+DiveRecord dive(int psi, int16_t buddy = 0, const char* comment = "") {
+    DiveRecord d;
+    d.TimeData = {6, 1, 2001, 9, 5, 10, 2};
+    d.DiveData[field::PsiIn] = static_cast<int16_t>(psi);
+    d.ListData = {0, 0, buddy, 0};
+    d.Comments = QString::fromLatin1(comment);
+    d.CondData[2] = 1;
+    d.Rating = 2;
+    return d;
+}
+
+void whenModalOpens(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(nullptr, modal) << "no modal dialog came up";
+        act(modal);
+    });
+}
+
+// Polls (the event loop running) until `done` or the deadline; robust on a busy machine.
+bool waitFor(const std::function<bool()>& done, int ms = 20000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QTest::qWait(20);
+    return done();
+}
+
+const QString RestoreQuestion = QStringLiteral(
+    "Reefbook was not closed properly. Restore the dives you entered since the last save?");
+
+} // namespace
+
+class SafeSaveTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        settings::saveDefaultName(QStringLiteral("Tester"));
+    }
+
+    void writeLog(const std::vector<DiveRecord>& dives, const RefList& buddies = {}) {
+        AppState s;
+        StartDefaultLists(s);
+        if (!buddies.empty()) s.BuddyList = buddies;
+        s.Dives.insert(s.Dives.end(), dives.begin(), dives.end());
+        ASSERT_TRUE(SaveLog(s).empty());
+    }
+
+    QByteArray allFiles() const {
+        QByteArray all;
+        for (const QString& name : FileSet{}.names())
+            all += name.toLatin1() + ':' + readFile(name);
+        return all;
+    }
+
+    AppState reread() const {
+        AppState s;
+        OpenLog(s);
+        return s;
+    }
+
+    void open() {
+        window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T = QWidget> T* ctl(const char* name) {
+        T* c = window->findChild<T*>(QString::fromLatin1(name));
+        if (!c) ADD_FAILURE() << "no control " << name;
+        return c;
+    }
+
+    ScriptedPlatform platform;
+    AppState state;
+    std::unique_ptr<FormLog> window;
+};
+
+TEST_F(SafeSaveTest, SignalDuringStartUpWritesNothing) {
+    writeLog({dive(100), dive(200), dive(300)});
+    const QByteArray before = allFiles();
+    settings::saveDefaultName(QStringLiteral("Default")); // the rename dialog comes up
+    window = std::make_unique<FormLog>(state, FormLog::StartOptions{false, true});
+    ASSERT_TRUE(closeOnSignal(*window));
+    whenModalOpens([](QWidget*) { std::raise(SIGTERM); });
+    EXPECT_FALSE(window->startUp());
+    EXPECT_FALSE(state.Loaded);
+    EXPECT_EQ(before, allFiles());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.damaged"))));
+}
+
+TEST_F(SafeSaveTest, SignalWithAListEditorOpenSavesDivesAndListThatAgree) {
+    const RefList buddies = {{"A", {}, {}}, {"B", {}, {}}, {"C", {}, {}}};
+    writeLog({dive(1, 0), dive(2, 1), dive(3, 2)}, buddies);
+    open();
+    ASSERT_TRUE(closeOnSignal(*window));
+    whenModalOpens([](QWidget* editor) {
+        auto* names = editor->findChild<QComboBox*>(QStringLiteral("cboData"));
+        ASSERT_NE(nullptr, names);
+        names->setCurrentIndex(1);
+        emit names->activated(1);
+        editor->findChild<QPushButton*>(QStringLiteral("cmdDelete"))->click(); // "B"
+        // A dialog over the editor, as the picture dialog is: the signal comes while it is up.
+        QDialog over(editor);
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        over.exec();
+        if (editor->isVisible()) editor->close(); // a test that fails must not hang
+    });
+    QTest::mouseClick(ctl<QPushButton>("cmdBuddy"), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([this] { return !window->isVisible(); }));
+
+    const AppState disk = reread();
+    ASSERT_EQ(3, disk.DiveCount());
+    std::string named;
+    for (int i = 1; i <= 3; ++i)
+        named +=
+            disk.BuddyList.at(static_cast<size_t>(disk.Dives[static_cast<size_t>(i)].ListData[2]))
+                .Name.toStdString();
+    EXPECT_EQ("AAC", named) << "dive 2 named the deleted B";
+}
+
+TEST_F(SafeSaveTest, CommentLineBreaksAreStoredAsCrLf) {
+    // Dive 1 holds bare LFs from some other writer; left unedited, its bytes stay.
+    writeLog({dive(1, 0, "one\nkept"), dive(2, 0, "Turtles\r\nand\xa0rays")});
+    open();
+    auto* box = ctl<QPlainTextEdit>("txtDData");
+    EXPECT_EQ(2, box->blockCount()) << "CR LF shows as one line break";
+    box->setFocus(Qt::TabFocusReason);
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClicks(box, QStringLiteral("x"));
+    ctl<QScrollBar>("vsbDNum")->setValue(1);
+    ctl<QScrollBar>("vsbDNum")->setValue(2);
+    ASSERT_TRUE(window->close());
+    const QByteArray log = readFile(QStringLiteral("log1.dvl"));
+    EXPECT_TRUE(log.contains("one\nkept")) << "an unedited comment keeps its bytes";
+    EXPECT_TRUE(log.contains(QByteArray("\x14\x00Turtles\r\nand\xa0rays\r\nx", 22)))
+        << log.toHex(' ').toStdString();
+}
+
+TEST_F(SafeSaveTest, ClearLeavesTheRecordAsTheFormShowsIt) {
+    DiveRecord full = dive(200, 1, "Old wreck");
+    full.DiveData = {200, 50, 80, 45, 30, 6, 28, 27, 24, 20};
+    full.ListData = {1, 1, 1, 1};
+    AppState s;
+    StartDefaultLists(s);
+    for (int which = 0; which < 4; ++which)
+        s.list(which).push_back({QStringLiteral("Second"), {}, {}});
+    s.Dives.insert(s.Dives.end(), {dive(100), full});
+    ASSERT_TRUE(SaveLog(s).empty());
+    open();
+    // The date box keeps the focus, as when Clear is chosen from the menu.
+    ctl<QLineEdit>("txtAData_0")->setFocus(Qt::TabFocusReason);
+    ctl<QAction>("mnuClear")->trigger();
+    ctl<QScrollBar>("vsbDNum")->setValue(1);
+    ctl<QScrollBar>("vsbDNum")->setValue(2);
+    EXPECT_EQ(QStringLiteral("0"), ctl<QLineEdit>("txtAData_1")->text());
+    EXPECT_EQ(QStringLiteral("Pool"), ctl<QComboBox>("cboCData_0")->currentText());
+    EXPECT_EQ(QString(), ctl<QPlainTextEdit>("txtDData")->toPlainText());
+    ASSERT_TRUE(window->close());
+
+    DiveRecord cleared;
+    cleared.TimeData = {0, 0, 0, 9, 5, 10, 2};
+    cleared.Rating = 1;
+    EXPECT_EQ(cleared, reread().Dives[2]);
+    EXPECT_EQ(dive(100), reread().Dives[1]);
+}
+
+TEST_F(SafeSaveTest, AClickIntoTheCommentSelectsItsWholeText) {
+    writeLog({dive(150, 0, "Long comment")});
+    open();
+    auto* box = ctl<QPlainTextEdit>("txtDData");
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, QPoint(box->width() - 8, 6));
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(QStringLiteral("Long comment"), box->textCursor().selectedText());
+}
+
+// The real program is killed mid-session; its journal brings the work back at the next start.
+TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
+    writeLog({dive(100), dive(200)});
+    const QByteArray saved = readFile(QStringLiteral("log1.dvl"));
+    const QString journal = path(QStringLiteral("log1.dvl.recovery"));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsDir.path());
+    env.insert(QStringLiteral("REEFBOOK_TEST_COMMANDS"), QStringLiteral("mnuNew"));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(REEFBOOK_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    const bool written = waitFor([&] { return QFile::exists(journal); });
+    program.kill(); // SIGKILL: no handler, no save
+    program.waitForFinished();
+    ASSERT_TRUE(written) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(saved, readFile(QStringLiteral("log1.dvl")));
+
+    // No keeps the journal aside; the next start sees none. Yes brings the third dive back.
+    const QString aside = journal + QStringLiteral("-old");
+    for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+        if (answer == ui::Answer::Yes) {
+            ASSERT_TRUE(QFile::rename(aside, journal));
+            QFile touch(journal);
+            ASSERT_TRUE(touch.open(QIODevice::ReadWrite));
+            touch.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                              QFileDevice::FileModificationTime);
+        }
+        platform.expect(QStringLiteral("WARNING!"), RestoreQuestion, answer);
+        window.reset();
+        state = AppState{};
+        open();
+        EXPECT_EQ(answer == ui::Answer::Yes ? 3 : 2, state.DiveCount());
+        EXPECT_EQ(answer == ui::Answer::No, QFile::exists(aside));
+        ASSERT_TRUE(window->close());
+        EXPECT_EQ(answer == ui::Answer::Yes ? 3 : 2, reread().DiveCount());
+        EXPECT_FALSE(QFile::exists(journal)) << "a normal save removes the journal";
+    }
+}
