@@ -16,7 +16,9 @@ int Context::fail(const QString& problem) {
     return ExitError;
 }
 
-void Context::warn(const QString& text) { err << "reefbook-cli: warning: " << text << Qt::endl; }
+void Context::warn(const QString& text) {
+    err << "reefbook-cli: warning: " << text << Qt::endl;
+}
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
@@ -30,8 +32,10 @@ const std::vector<Command>& commands() {
         {QStringLiteral("check"), QString(),
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
-         QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
-         QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
+         QStringLiteral("text|html|pdf [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
+                        "[--page-size A4|Letter] [-o FILE|-]"),
+         QStringLiteral("write dives as a text file, an HTML page or the printed pages (PDF)"),
+         exportCommand},
     };
     return all;
 }
@@ -66,8 +70,7 @@ QString helpText() {
 
 bool resolveFileSet(Context& ctx, AppState& state) {
     settings::readStartup(state, nullptr);
-    if (ctx.diverName.isEmpty())
-        return true;
+    if (ctx.diverName.isEmpty()) return true;
     const QString& list = divers::ListFileName;
     const fileio::ReadResult r = fileio::readWhole(list);
     if (r.status == fileio::ReadStatus::Missing) {
@@ -80,8 +83,7 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     }
     QString problem;
     const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
-    if (!problem.isEmpty())
-        ctx.warn(QStringLiteral("%1: %2").arg(list, problem));
+    if (!problem.isEmpty()) ctx.warn(QStringLiteral("%1: %2").arg(list, problem));
     for (const DiverEntry& d : all) {
         if (d.Name == ctx.diverName) {
             state.DiverName = d.Name;
@@ -110,8 +112,7 @@ QString unsafeFileName(const FileSet& files) {
 }
 
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
-    if (!resolveFileSet(ctx, state))
-        return false;
+    if (!resolveFileSet(ctx, state)) return false;
     if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty()) {
         ctx.fail(unsafe);
         return false;
@@ -159,11 +160,9 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
             command = a;
         }
     }
-    if (command.isEmpty())
-        return ctx.fail(QStringLiteral("no command given (try --help)"));
+    if (command.isEmpty()) return ctx.fail(QStringLiteral("no command given (try --help)"));
     for (const Command& c : commands())
-        if (c.name == command)
-            return c.run(ctx);
+        if (c.name == command) return c.run(ctx);
     return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(command));
 }
 
