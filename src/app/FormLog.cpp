@@ -7,6 +7,7 @@
 #include "divers/frmNewName.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
+#include "output/frmPrint.h"
 
 #include "settings/Settings.h"
 #include "store/EntryRules.h"
@@ -138,8 +139,13 @@ void FormLog::setUpControls() {
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
     // Their windows are not part of the program yet.
-    for (QPushButton* later : {ui->cmdPrint, ui->cmdChart, ui->cmdProfile})
+    for (QPushButton* later : {ui->cmdChart, ui->cmdProfile})
         later->setEnabled(false);
+    // From here the dives handed over by the results window are not on offer.
+    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] {
+        state.PrintListReady = false;
+        openPrint();
+    });
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
     connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
     connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
@@ -155,6 +161,7 @@ void FormLog::setUpMenus() {
     connect(ui->mnuAbout, &QAction::triggered, this, &FormLog::showAbout);
     connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
     connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
+    connect(ui->mnuPrint, &QAction::triggered, ui->cmdPrint, &QPushButton::click);
     connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
     connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
@@ -622,6 +629,12 @@ void FormLog::openListEditor(int which) {
 
 void FormLog::openUrl(const QString& link) {
     ui::platform().openUrl(QUrl(link));
+}
+
+void FormLog::openPrint() {
+    commitEdit(); // what was typed last is printed too
+    frmPrint dialog(state, this);
+    dialog.exec();
 }
 
 void FormLog::showAbout() {

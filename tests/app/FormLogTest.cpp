@@ -469,7 +469,7 @@ TEST_F(FormLogTest, FunctionKeys) {
         bool enabled;
     };
     for (const Row& r : {Row{"mnuCont", Qt::Key_F1, true}, Row{"mnuNew", Qt::Key_F2, true},
-                         Row{"mnuChart", Qt::Key_F3, false}, Row{"mnuPrint", Qt::Key_F4, false}}) {
+                         Row{"mnuChart", Qt::Key_F3, false}, Row{"mnuPrint", Qt::Key_F4, true}}) {
         EXPECT_EQ(QKeySequence(r.key), ctl<QAction>(r.action)->shortcut()) << r.action;
         EXPECT_EQ(r.enabled, ctl<QAction>(r.action)->isEnabled()) << r.action;
     }
@@ -478,10 +478,21 @@ TEST_F(FormLogTest, FunctionKeys) {
     EXPECT_EQ(2, state.DiveCount());
     QTest::keyClick(ctl("txtBData_0"), Qt::Key_F1);
     EXPECT_TRUE(window->helpWindow().isOpen());
-    // The windows these keys open are not part of the program yet: nothing happens.
+    // The window this key opens is not part of the program yet: nothing happens.
     QTest::keyClick(ctl("txtBData_0"), Qt::Key_F3);
-    QTest::keyClick(ctl("txtBData_0"), Qt::Key_F4);
     EXPECT_EQ(2, state.DiveCount());
+    // F4 opens Print; dives left over from a search are not on offer from here.
+    state.PrintList = {0, 1};
+    state.PrintListReady = true;
+    bool opened = false;
+    whenModalOpens([&opened](QWidget* modal) {
+        opened = modal->windowTitle() == QStringLiteral("Print");
+        EXPECT_FALSE(modal->findChild<QWidget*>(QStringLiteral("optSelected"))->isEnabled());
+        modal->findChild<QPushButton*>(QStringLiteral("cmdCxl"))->click();
+    });
+    QTest::keyClick(ctl("txtBData_0"), Qt::Key_F4);
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(state.PrintListReady);
 
     // Exit closes the help window too.
     QTest::mouseClick(ctl<QPushButton>("cmdClose"), Qt::LeftButton);
