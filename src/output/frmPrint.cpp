@@ -20,10 +20,11 @@
 
 namespace {
 
-// Width of the window with the preview closed and open, and its height, in twips.
-constexpr int NarrowWidth = 4245;
-constexpr int WideWidth = 8460;
-constexpr int WindowHeight = 3405;
+// The inside of the window with the preview closed and open, in twips: the window's outer
+// 4245 and 8460 by 3405 less its frame and title bar, which the desktop adds here.
+constexpr int NarrowWidth = 4185;
+constexpr int WideWidth = 8400;
+constexpr int WindowHeight = 3060;
 
 struct Place {
     const char* name;
@@ -138,7 +139,11 @@ void frmPrint::place() {
     unit = dpi / 1440.0;
     for (const Place& p : Places) {
         auto* w = findChild<QWidget*>(QLatin1String(p.name));
-        if (!w || qobject_cast<QLineEdit*>(w) || qobject_cast<QGroupBox*>(w) || w == vsp) continue;
+        // Only captions count: boxes, frames, pictures and the preview take any size.
+        const auto* button = qobject_cast<QAbstractButton*>(w);
+        const auto* label = qobject_cast<QLabel*>(w);
+        if (!(button && !button->text().isEmpty()) && !(label && !label->text().isEmpty()))
+            continue;
         const QSize hint = w->sizeHint();
         unit = std::max({unit, hint.width() / double(p.width), hint.height() / double(p.height)});
     }
