@@ -118,14 +118,16 @@ class PrintDoc {
     // its own resolution (a printer set to full-page, a PDF writer without margins, an image).
     void render(QPainter& painter, int index) const;
 
+    // Where tables start on a page: below the heading. Tables end above the bottom margin.
+    double bodyTop() const;
+    double bodyBottom() const { return paper.height() - Margin; }
+
   private:
     struct CellLayout {
         QStringList lines;
         TextStyle style;
         double lineHeight = 0;
     };
-    double bodyTop() const;
-    double bodyBottom() const { return paper.height() - Margin; }
     void startPage();
     void addText(const QString& text, const TextStyle& s, const QRectF& r, Qt::Alignment a);
     void addLine(QPointF a, QPointF b);
