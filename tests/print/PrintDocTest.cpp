@@ -32,7 +32,10 @@ TEST(PrintDoc, TableStringsComeApartIntoColumnsAndCells) {
          {L, C, L},
          {true, true, true},
          {{" "}, {" ", "Blue Hole", " "}, {" ", "Wall", " "}}},
-        {"<8540|<+2210;\rsome\rtext|\r->Boat\r;", {8540, 2210}, {L, L}, {false, true},
+        {"<8540|<+2210;\rsome\rtext|\r->Boat\r;",
+         {8540, 2210},
+         {L, L},
+         {false, true},
          {{"\rsome\rtext", "\r->Boat\r"}}},
         {"^300;", {300}, {C}, {false}, {}},
         {"", {}, {}, {}, {}},
@@ -68,7 +71,8 @@ TEST(PrintDoc, CellsBreakAtCarriageReturnsAndWrapWithinTheirColumn) {
     // The alphabet wraps into several lines, all inside the 2000-twip column, none lost.
     QString joined;
     for (const PrintItem& item : doc.page(0)) {
-        if (item.kind != PrintItem::Text || item.text == QLatin1String("x") || item.rect.top() < top)
+        if (item.kind != PrintItem::Text || item.text == QLatin1String("x") ||
+            item.rect.top() < top)
             continue;
         if (item.text == QLatin1String("one") || item.text == QLatin1String("two")) continue;
         EXPECT_LE(print::textWidthOf(item.style, item.text), 2000.0) << item.text.toStdString();

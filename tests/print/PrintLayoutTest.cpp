@@ -54,8 +54,8 @@ TEST(PrintLayout, OneDiveIsATitleADetailsAndAConditionsTable) {
         {"Max. Depth: 60"},
         {"Avg. Time: 40", "Buddy:__________________________________", "Visibility: 80"},
         {"Avg. Depth: 55", "Signatures:______________________________", "Tank Sz.: 80"}};
-    const QStringList conditions = {"   Freshwater", "->Saltwater", "->Boat", "   Shore",
-                                    "   Waves",      "   Current",   "   Surge", "   Surf"};
+    const QStringList conditions = {"   Freshwater", "->Saltwater", "->Boat",   "   Shore",
+                                    "   Waves",      "   Current",  "   Surge", "   Surf"};
     for (bool withComments : {true, false}) {
         SCOPED_TRACE(withComments);
         const AppState s = sampleLog();
