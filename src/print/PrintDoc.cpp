@@ -181,16 +181,25 @@ QStringList PrintDoc::wrapped(const QString& text, const TextStyle& s, double wi
             out.push_back(para);
             continue;
         }
-        // Greedy fill by words; a word wider than the cell is cut where it must be.
+        // Greedy fill by words, each measured once: a line's width is its words' widths and
+        // the spaces between them. A word wider than the cell is cut where it must be.
+        const double space = fm.horizontalAdvance(QLatin1Char(' '));
         QString lineText;
+        double lineWidth = 0;
+        bool started = false;
         for (const QString& word : para.split(QLatin1Char(' '))) {
-            const QString tried = lineText.isEmpty() ? word : lineText + QLatin1Char(' ') + word;
-            if (fm.horizontalAdvance(tried) <= width) {
-                lineText = tried;
-                continue;
+            const double w = fm.horizontalAdvance(word);
+            if (!started || lineWidth + space + w <= width) {
+                if (started) lineText += QLatin1Char(' ');
+                lineText += word;
+                lineWidth = started ? lineWidth + space + w : w;
+                started = true;
+                if (lineWidth <= width) continue;
+            } else {
+                out.push_back(lineText);
+                lineText = word;
+                lineWidth = w;
             }
-            if (!lineText.isEmpty()) out.push_back(lineText);
-            lineText = word;
             while (lineText.size() > 1 && fm.horizontalAdvance(lineText) > width) {
                 qsizetype n = lineText.size() - 1;
                 while (n > 1 && fm.horizontalAdvance(lineText.left(n)) > width)
@@ -198,6 +207,7 @@ QStringList PrintDoc::wrapped(const QString& text, const TextStyle& s, double wi
                 out.push_back(lineText.left(n));
                 lineText = lineText.mid(n);
             }
+            lineWidth = fm.horizontalAdvance(lineText);
         }
         out.push_back(lineText);
     }
