@@ -16,9 +16,7 @@ int Context::fail(const QString& problem) {
     return ExitError;
 }
 
-void Context::warn(const QString& text) {
-    err << "reefbook-cli: warning: " << text << Qt::endl;
-}
+void Context::warn(const QString& text) { err << "reefbook-cli: warning: " << text << Qt::endl; }
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
@@ -70,7 +68,8 @@ QString helpText() {
 
 bool resolveFileSet(Context& ctx, AppState& state) {
     settings::readStartup(state, nullptr);
-    if (ctx.diverName.isEmpty()) return true;
+    if (ctx.diverName.isEmpty())
+        return true;
     const QString& list = divers::ListFileName;
     const fileio::ReadResult r = fileio::readWhole(list);
     if (r.status == fileio::ReadStatus::Missing) {
@@ -83,7 +82,8 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     }
     QString problem;
     const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
-    if (!problem.isEmpty()) ctx.warn(QStringLiteral("%1: %2").arg(list, problem));
+    if (!problem.isEmpty())
+        ctx.warn(QStringLiteral("%1: %2").arg(list, problem));
     for (const DiverEntry& d : all) {
         if (d.Name == ctx.diverName) {
             state.DiverName = d.Name;
@@ -112,7 +112,8 @@ QString unsafeFileName(const FileSet& files) {
 }
 
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
-    if (!resolveFileSet(ctx, state)) return false;
+    if (!resolveFileSet(ctx, state))
+        return false;
     if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty()) {
         ctx.fail(unsafe);
         return false;
@@ -160,9 +161,11 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
             command = a;
         }
     }
-    if (command.isEmpty()) return ctx.fail(QStringLiteral("no command given (try --help)"));
+    if (command.isEmpty())
+        return ctx.fail(QStringLiteral("no command given (try --help)"));
     for (const Command& c : commands())
-        if (c.name == command) return c.run(ctx);
+        if (c.name == command)
+            return c.run(ctx);
     return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(command));
 }
 

@@ -19,7 +19,8 @@ namespace cli {
 namespace {
 
 bool noArguments(Context& ctx, const char* command) {
-    if (ctx.args.isEmpty()) return true;
+    if (ctx.args.isEmpty())
+        return true;
     ctx.fail(QStringLiteral("%1 takes no arguments, got \"%2\"")
                  .arg(QLatin1String(command), ctx.args.first()));
     return false;
@@ -39,23 +40,25 @@ FileProblems checkDiverList() {
     FileProblems problems;
     const QString& list = divers::ListFileName;
     const fileio::ReadResult r = fileio::readWhole(list);
-    if (r.status == fileio::ReadStatus::Missing) return problems;
+    if (r.status == fileio::ReadStatus::Missing)
+        return problems;
     if (r.status != fileio::ReadStatus::Ok) {
         problems.push_back({list, r.error});
         return problems;
     }
     QString problem;
     const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
-    if (!problem.isEmpty()) problems.push_back({list, problem});
+    if (!problem.isEmpty())
+        problems.push_back({list, problem});
     for (size_t d = 0; d < all.size(); ++d) {
         const auto names = all[d].Files.names();
         for (size_t k = 0; k < names.size(); ++k)
             if (!fileio::isSafeFileName(names[k]))
-                problems.push_back(
-                    {list, QStringLiteral("diver %1 (%2): unsafe %3 file name "
-                                          "\"%4\"")
-                               .arg(d + 1)
-                               .arg(all[d].Name, QLatin1String(fileRole(k)), names[k])});
+                problems.push_back({list, QStringLiteral("diver %1 (%2): unsafe %3 file name "
+                                                         "\"%4\"")
+                                              .arg(d + 1)
+                                              .arg(all[d].Name, QLatin1String(fileRole(k)),
+                                                   names[k])});
     }
     return problems;
 }
@@ -64,7 +67,8 @@ FileProblems checkDiverList() {
 // warning, and the command goes on with what could be read.
 bool openForReading(Context& ctx, AppState& state) {
     FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return false;
+    if (!openFileSet(ctx, state, problems))
+        return false;
     warnAll(ctx, problems);
     return true;
 }
@@ -72,9 +76,11 @@ bool openForReading(Context& ctx, AppState& state) {
 } // namespace
 
 int infoCommand(Context& ctx) {
-    if (!noArguments(ctx, "info")) return ExitError;
+    if (!noArguments(ctx, "info"))
+        return ExitError;
     AppState state;
-    if (!openForReading(ctx, state)) return ExitError;
+    if (!openForReading(ctx, state))
+        return ExitError;
 
     const LogTotals t = totalsUpTo(state, state.DiveCount());
     const FileSet& f = state.Files;
@@ -90,10 +96,10 @@ int infoCommand(Context& ctx) {
       << "Avg. Time: " << t.avgTime() << '\n'
       << "Locations: " << entries(static_cast<int>(state.LocationList.size())) << " in "
       << f.LocFile << '\n'
-      << "Dive Types: " << entries(static_cast<int>(state.TypeList.size())) << " in " << f.TypeFile
-      << '\n'
-      << "Buddies: " << entries(static_cast<int>(state.BuddyList.size())) << " in " << f.BudFile
-      << '\n'
+      << "Dive Types: " << entries(static_cast<int>(state.TypeList.size())) << " in "
+      << f.TypeFile << '\n'
+      << "Buddies: " << entries(static_cast<int>(state.BuddyList.size())) << " in "
+      << f.BudFile << '\n'
       << "Gear: " << entries(static_cast<int>(state.GearList.size())) << " in " << f.GearFile
       << '\n'
       // Record 0 is a placeholder no dive refers to, so it is not counted.
@@ -104,9 +110,11 @@ int infoCommand(Context& ctx) {
 }
 
 int dumpCommand(Context& ctx) {
-    if (!noArguments(ctx, "dump")) return ExitError;
+    if (!noArguments(ctx, "dump"))
+        return ExitError;
     AppState state;
-    if (!openForReading(ctx, state)) return ExitError;
+    if (!openForReading(ctx, state))
+        return ExitError;
     const QByteArray json = dumpJson(state);
     if (ctx.out.write(json) != json.size())
         return ctx.fail(QStringLiteral("cannot write the output: %1").arg(ctx.out.errorString()));
@@ -114,10 +122,12 @@ int dumpCommand(Context& ctx) {
 }
 
 int loadCommand(Context& ctx) {
-    if (ctx.args.size() != 1) return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
+    if (ctx.args.size() != 1)
+        return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
     const QString source = ctx.args.first();
     AppState state;
-    if (!resolveFileSet(ctx, state)) return ExitError;
+    if (!resolveFileSet(ctx, state))
+        return ExitError;
     if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty())
         return ctx.fail(unsafe + QStringLiteral("; nothing was written"));
 
@@ -144,10 +154,9 @@ namespace {
 QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool withComments,
                       const QString& pageSize) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
-    const QPageSize::PageSizeId id = pageSize == QLatin1String("A4") ? QPageSize::A4
-                                     : pageSize == QLatin1String("Letter")
-                                         ? QPageSize::Letter
-                                         : print::localePageSize();
+    const QPageSize::PageSizeId id = pageSize == QLatin1String("A4")       ? QPageSize::A4
+                                     : pageSize == QLatin1String("Letter") ? QPageSize::Letter
+                                                                           : print::localePageSize();
     return print::pdfDocument(state, dives, withComments, id);
 }
 
@@ -155,14 +164,17 @@ QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool
 
 int exportCommand(Context& ctx) {
     AppState state;
-    if (!openForReading(ctx, state)) return ExitError;
+    if (!openForReading(ctx, state))
+        return ExitError;
     return output::exportCommand(state, ctx.args, ctx.out, ctx.err, printedPdf);
 }
 
 int checkCommand(Context& ctx) {
-    if (!noArguments(ctx, "check")) return ExitError;
+    if (!noArguments(ctx, "check"))
+        return ExitError;
     AppState state;
-    if (!resolveFileSet(ctx, state)) return ExitError;
+    if (!resolveFileSet(ctx, state))
+        return ExitError;
     // Unsafe names are among the problems to list, so the set is opened without the refusal
     // openFileSet makes; OpenLog itself never touches such a name.
     FileProblems problems = OpenLog(state);
@@ -174,7 +186,8 @@ int checkCommand(Context& ctx) {
     QByteArray text;
     for (const FileProblem& p : problems)
         text += QStringLiteral("%1: %2\n").arg(p.file, p.what).toUtf8();
-    if (problems.empty()) text = "No problems found.\n";
+    if (problems.empty())
+        text = "No problems found.\n";
     ctx.out.write(text);
     return problems.empty() ? ExitOk : ExitProblems;
 }
