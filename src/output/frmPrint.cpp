@@ -259,8 +259,12 @@ bool frmPrint::printDocument() {
     if (paperOf(printer) != doc.paperSize()) BuildPrintDoc();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        ui::showError(this, QStringLiteral("Error"),
-                      QStringLiteral("The printer could not be started."));
+        const QString file = printer.outputFileName();
+        ui::showError(
+            this, QStringLiteral("Error"),
+            file.isEmpty()
+                ? QStringLiteral("The printer %1 could not be started.").arg(printer.printerName())
+                : QStringLiteral("The file %1 could not be written.").arg(file));
         return false;
     }
     int first = 1, last = doc.pageCount();

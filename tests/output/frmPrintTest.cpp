@@ -164,7 +164,7 @@ TEST_F(frmPrintTest, PrintGoesToThePrinterChosenAndCancellingPrintsNothing) {
     open();
     int asked = 0;
     bool answer = false;
-    const QString pdf = path(QStringLiteral("out.pdf"));
+    QString pdf = path(QStringLiteral("out.pdf"));
     dialog->choosePrinter = [&](QPrinter& printer, int pages) {
         ++asked;
         EXPECT_EQ(2, pages);
@@ -177,6 +177,14 @@ TEST_F(frmPrintTest, PrintGoesToThePrinterChosenAndCancellingPrintsNothing) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(QFileInfo::exists(pdf));
     answer = true;
+    // A PDF file that cannot be made is named, and the dialog stays.
+    const QString good = pdf;
+    pdf = path(QStringLiteral("no such folder/out.pdf"));
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("The file %1 could not be written.").arg(pdf));
+    click("cmdGo");
+    EXPECT_TRUE(dialog->isVisible());
+    pdf = good;
     click("cmdGo");
     EXPECT_FALSE(dialog->isVisible());
     const QByteArray bytes = readFile(QStringLiteral("out.pdf"));
