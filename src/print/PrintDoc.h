@@ -97,7 +97,9 @@ class PrintDoc {
     std::function<void(int row, int col, const QString& text)> onCell;
 
     // Lays the table out at the current position; the position then moves below it, back at
-    // the left edge of the table. A table that does not fit the rest of the page starts on
+    // the left edge of the table. A row is as tall as its tallest cell's lines (the line
+    // spacing of each cell's font) plus 15 twips above and below; text keeps 90 twips from
+    // the column's edges and wraps at word boundaries. A table that does not fit the rest of the page starts on
     // the next page; a row taller than a whole page is continued on the following ones.
     void AddTable(const QString& table);
     // The same with the cells already apart, so a text holding "|" or ";" stays one cell.
