@@ -84,6 +84,9 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     for (QLabel* face : {ui->imgSFace, ui->imgAFace, ui->imgHFace})
         face->hide();
     place();
+    // Enter in a range field must not print or write a file behind the diver's back.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
 
     BaseName = output::MakeBaseName(state.DiverName.left(8));
     ui->lblFName->setText(BaseName);

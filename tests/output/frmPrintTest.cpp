@@ -76,6 +76,12 @@ TEST_F(frmPrintTest, RangeFieldsAreCorrectedWhenLeft) {
     open();
     click("optRange");
     EXPECT_TRUE(ctl("txtStart")->isEnabled());
+    // Enter in a range field neither prints nor closes.
+    bool printed = false;
+    dialog->choosePrinter = [&printed](QPrinter&, int) { return printed = true, false; };
+    QTest::keyClick(ctl("txtStart"), Qt::Key_Return);
+    EXPECT_FALSE(printed);
+    EXPECT_TRUE(dialog->isVisible());
     struct Step {
         const char* field;
         const char* typed;
