@@ -84,6 +84,7 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     for (QLabel* face : {ui->imgSFace, ui->imgAFace, ui->imgHFace})
         face->hide();
     place();
+    showPreviewArea(false);
     // Enter in a range field must not print or write a file behind the diver's back.
     for (QPushButton* b : findChildren<QPushButton*>())
         b->setAutoDefault(false);
@@ -245,14 +246,18 @@ void frmPrint::zoomTo(int percent) {
 }
 
 void frmPrint::cmdPreviewClick() {
-    if (!previewOpen()) {
-        if (!DocReady) BuildPrintDoc();
-        setFixedSize(qRound(WideWidth * unit), height());
-        ui->cmdPreview->setText(PreviewOpenText);
-    } else {
-        setFixedSize(qRound(NarrowWidth * unit), height());
-        ui->cmdPreview->setText(PreviewClosedText);
-    }
+    const bool open = !previewOpen();
+    if (open && !DocReady) BuildPrintDoc();
+    setFixedSize(qRound((open ? WideWidth : NarrowWidth) * unit), height());
+    ui->cmdPreview->setText(open ? PreviewOpenText : PreviewClosedText);
+    showPreviewArea(open);
+}
+
+void frmPrint::showPreviewArea(bool open) {
+    // Hidden with the window narrow, so the Tab key never lands on a button nobody can see.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->cmdPrevPage, ui->cmdZoomIn,
+                                                      ui->cmdZoomOut, ui->cmdNextPage, vsp})
+        w->setVisible(open);
 }
 
 bool frmPrint::printDocument() {

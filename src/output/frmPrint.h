@@ -49,6 +49,7 @@ class frmPrint : public QDialog {
     void choiceChanged();
     void targetChanged();
     void cmdPreviewClick();
+    void showPreviewArea(bool open);
     void cmdGoClick();
     void showPage(int n);
     void zoomTo(int percent);

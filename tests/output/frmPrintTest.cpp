@@ -67,8 +67,9 @@ TEST_F(frmPrintTest, OpensWithTheLogsRangeAndOffersTheResultsOnlyWhenHandedOver)
         EXPECT_TRUE(ctl<QCheckBox>("chkComments")->isChecked());
         EXPECT_EQ(ready, ctl("optSelected")->isEnabled());
         EXPECT_FALSE(dialog->DocReady);
-        // Narrow: the preview lies beyond the window's right edge.
+        // Narrow: the preview lies beyond the window's right edge, out of the Tab order.
         EXPECT_LE(dialog->width(), ctl("vsp")->x());
+        EXPECT_FALSE(ctl("cmdNextPage")->isVisible());
     }
 }
 
@@ -116,6 +117,7 @@ TEST_F(frmPrintTest, PreviewPagesAndZoomStayInRangeAndChangesCloseIt) {
     click("cmdPreview");
     EXPECT_TRUE(dialog->DocReady);
     EXPECT_GT(dialog->width(), ctl("vsp")->x() + ctl("vsp")->width() - 1);
+    EXPECT_TRUE(ctl("cmdNextPage")->isVisible());
     EXPECT_EQ(QStringLiteral("Close Preview"), ctl<QPushButton>("cmdPreview")->text());
     EXPECT_EQ(3, dialog->document().pageCount());
     EXPECT_EQ(QStringLiteral("1"), ctl<QLabel>("lblPageNum")->text());
