@@ -13,6 +13,7 @@
 #include "profile/frmProfile.h"
 #include "search/frmChart.h"
 #include "search/frmResults.h"
+#include "output/frmPrint.h"
 
 #include "settings/Settings.h"
 #include "store/EntryRules.h"
@@ -155,8 +156,11 @@ void FormLog::setUpControls() {
     connect(ui->cmdNew, &QPushButton::clicked, this, &FormLog::NewEntry);
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
-    // Their windows are not part of the program yet.
-    ui->cmdPrint->setEnabled(false);
+    // From here the dives handed over by the results window are not on offer.
+    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] {
+        state.PrintListReady = false;
+        openPrint();
+    });
     connect(ui->cmdProfile, &QPushButton::clicked, this, &FormLog::openProfile);
     connect(ui->cmdChart, &QPushButton::clicked, this, &FormLog::openChart);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
@@ -175,6 +179,7 @@ void FormLog::setUpMenus() {
     connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
     connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
     connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
+    connect(ui->mnuPrint, &QAction::triggered, ui->cmdPrint, &QPushButton::click);
     connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
     connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
@@ -702,6 +707,8 @@ void FormLog::openChart() {
     frmChart chart(state, this);
     if (chart.exec() != QDialog::Accepted) return;
     results = new frmResults(state, this);
+    connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
+    results->setPrintAvailable(true);
     connect(results, &frmResults::goToDive, this, [this] {
         ResultsJump = true;
         GoToDive();
@@ -717,6 +724,12 @@ void FormLog::closeResults() {
 
 void FormLog::openUrl(const QString& link) {
     ui::platform().openUrl(QUrl(link));
+}
+
+void FormLog::openPrint() {
+    commitEdit(); // what was typed last is printed too
+    frmPrint dialog(state, this);
+    dialog.exec();
 }
 
 void FormLog::showAbout() {

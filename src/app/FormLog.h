@@ -72,6 +72,10 @@ class FormLog : public QMainWindow {
     void openChart();
     void closeResults();
 
+    // The output dialog, modal. PrintListReady is left as the caller set it: the results
+    // window sets it to offer its dives, the main window's Print clears it first.
+    void openPrint();
+
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.
     bool saveForExit(bool mayCancel);

@@ -30,8 +30,10 @@ const std::vector<Command>& commands() {
         {QStringLiteral("check"), QString(),
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
-         QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
-         QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
+         QStringLiteral("text|html|pdf [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
+                        "[--page-size A4|Letter] [-o FILE|-]"),
+         QStringLiteral("write dives as a text file, an HTML page or the printed pages (PDF)"),
+         exportCommand},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
          QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
          profileCommand},

@@ -3,6 +3,7 @@
 #include "JsonDump.h"
 #include "JsonLoad.h"
 #include "output/ExportCommand.h"
+#include "print/PrintLayout.h"
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
@@ -10,8 +11,10 @@
 #include "store/Recovery.h"
 #include "store/Totals.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <algorithm>
 
@@ -178,11 +181,26 @@ int loadCommand(Context& ctx) {
     return ctx.fail(QStringLiteral("no file was replaced; the six files are as they were"));
 }
 
+namespace {
+
+// The printed pages as PDF. The fonts they are measured in need a GUI application, which
+// main() starts on the offscreen platform for this command; no window ever opens.
+QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool withComments,
+                      const QString& pageSize) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
+    const QPageSize::PageSizeId id = pageSize == QLatin1String("A4")       ? QPageSize::A4
+                                     : pageSize == QLatin1String("Letter") ? QPageSize::Letter
+                                                                           : print::localePageSize();
+    return print::pdfDocument(state, dives, withComments, id);
+}
+
+} // namespace
+
 int exportCommand(Context& ctx) {
     AppState state;
     if (!openForReading(ctx, state))
         return ExitError;
-    return output::exportCommand(state, ctx.args, ctx.out, ctx.err);
+    return output::exportCommand(state, ctx.args, ctx.out, ctx.err, printedPdf);
 }
 
 int checkCommand(Context& ctx) {

@@ -1,6 +1,7 @@
 #include "ExportCommand.h"
 
 #include "DiveChoice.h"
+#include "ExportFile.h"
 #include "HtmlExport.h"
 #include "TextExport.h"
 
@@ -92,24 +93,41 @@ int fail(QTextStream& err, const QString& what) {
     return Failed;
 }
 
+// "Wrote FILE (N dives)" on standard output.
+int wrote(QIODevice& stdOut, const QString& outName, size_t dives) {
+    const QString count =
+        dives == 1 ? QStringLiteral("1 dive") : QStringLiteral("%1 dives").arg(dives);
+    stdOut.write(QStringLiteral("Wrote %1 (%2)\n").arg(outName, count).toUtf8());
+    return 0;
+}
+
 } // namespace
 
-int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err) {
-    if (args.isEmpty() || (args[0] != QLatin1String("text") && args[0] != QLatin1String("html")))
-        return fail(err, QStringLiteral("say what to write: export text|html [--dives "
-                                        "all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"));
-    const bool html = args[0] == QLatin1String("html");
+int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
+                  const PdfMaker& makePdf) {
+    const QString format = args.isEmpty() ? QString() : args[0];
+    if (format != QLatin1String("text") && format != QLatin1String("html") &&
+        format != QLatin1String("pdf"))
+        return fail(err, QStringLiteral("say what to write: export text|html|pdf [--dives "
+                                        "all|FIRST-LAST|N,N,...] [--no-comments] [--page-size "
+                                        "A4|Letter] [-o FILE|-]"));
+    const bool html = format == QLatin1String("html");
+    const bool pdf = format == QLatin1String("pdf");
 
     QString divesText = QStringLiteral("all");
     bool withComments = true;
     QString outName;
+    QString pageSize;
     for (qsizetype k = 1; k < args.size(); ++k) {
         const QString& a = args[k];
         if (a == QLatin1String("--no-comments")) {
             withComments = false;
-        } else if (a == QLatin1String("--dives") || a == QLatin1String("-o")) {
+        } else if (a == QLatin1String("--dives") || a == QLatin1String("-o") ||
+                   (pdf && a == QLatin1String("--page-size"))) {
             if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
-            (a == QLatin1String("-o") ? outName : divesText) = args[++k];
+            (a == QLatin1String("-o")        ? outName
+             : a == QLatin1String("--dives") ? divesText
+                                             : pageSize) = args[++k];
         } else if (a.startsWith(QLatin1String("--dives="))) {
             divesText = a.mid(8);
         } else {
@@ -118,9 +136,36 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     }
     if (outName.isEmpty() && args.contains(QLatin1String("-o")))
         return fail(err, QStringLiteral("-o needs a file name, or - for standard output"));
+    if (pdf && !pageSize.isEmpty()) {
+        if (pageSize.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0)
+            pageSize = QStringLiteral("A4");
+        else if (pageSize.compare(QLatin1String("Letter"), Qt::CaseInsensitive) == 0)
+            pageSize = QStringLiteral("Letter");
+        else
+            return fail(err,
+                        QStringLiteral("page size '%1' is neither A4 nor Letter").arg(pageSize));
+    }
+    if (pdf && !makePdf) return fail(err, QStringLiteral("PDF output is not available here"));
 
     const ChosenDives chosen = parseDives(state, divesText);
     if (!chosen.error.isEmpty()) return fail(err, chosen.error);
+
+    if (pdf) {
+        const QByteArray bytes = makePdf(state, chosen.dives, withComments, pageSize);
+        if (bytes.isEmpty()) return fail(err, QStringLiteral("the PDF could not be made"));
+        if (outName == QLatin1String("-")) {
+            if (stdOut.write(bytes) != bytes.size())
+                return fail(err, QStringLiteral("cannot write to standard output: ") +
+                                     stdOut.errorString());
+            return 0;
+        }
+        if (outName.isEmpty()) outName = MakeBaseName(state.DiverName) + QStringLiteral(".pdf");
+        const QString reason = writeOutputFile(outName, bytes);
+        if (!reason.isEmpty())
+            return fail(err,
+                        QStringLiteral("cannot write ") + describeProblems({{outName, reason}}));
+        return wrote(stdOut, outName, chosen.dives.size());
+    }
 
     if (outName == QLatin1String("-")) {
         const QByteArray bytes = html ? htmlDocument(state, chosen.dives, withComments)
@@ -145,12 +190,7 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     for (const FileProblem& p : result.problems)
         err << "reefbook-cli: warning: picture not written: " << p.file << ": " << p.what << '\n';
     err.flush();
-    const QString count = chosen.dives.size() == 1
-                              ? QStringLiteral("1 dive")
-                              : QStringLiteral("%1 dives").arg(chosen.dives.size());
-    const QByteArray note = QStringLiteral("Wrote %1 (%2)\n").arg(outName, count).toUtf8();
-    stdOut.write(note);
-    return 0;
+    return wrote(stdOut, outName, chosen.dives.size());
 }
 
 } // namespace output

@@ -6,9 +6,13 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+#include <vector>
+
 namespace output {
 
-// reefbook-cli export text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]
+// reefbook-cli export text|html|pdf [--dives all|FIRST-LAST|N,N,...] [--no-comments]
+//                   [--page-size A4|Letter] [-o FILE|-]
 //
 // `state` holds the open diver's log; `args` are the words after "export". Writes the text
 // file or the HTML page of the chosen dives to BaseName + ".txt"/".htm" in the current folder,
@@ -18,6 +22,13 @@ namespace output {
 // Returns 0 when written; 2 with one line on err when the arguments cannot be used or the
 // file cannot be written, and then nothing is written. Pictures that could not be put
 // beside a page are warnings on err; the status stays 0.
-int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err);
+//
+// The printed pages need fonts and a painter, which this library does not have: "pdf" is
+// written by `makePdf` (dives, comments, page size "A4", "Letter" or "" for the locale's),
+// and refused when none is given.
+using PdfMaker = std::function<QByteArray(const AppState& state, const std::vector<int>& dives,
+                                          bool withComments, const QString& pageSize)>;
+int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
+                  const PdfMaker& makePdf = {});
 
 } // namespace output

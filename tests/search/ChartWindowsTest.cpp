@@ -147,7 +147,15 @@ TEST_F(ChartWindows, EnterSearchesAndTheResultsMoveTheMainWindow) {
     EXPECT_EQ(QStringLiteral("4"), child<QLabel>(r, "lblTotal")->text());
     EXPECT_EQ(QStringLiteral("50"), child<QLabel>(r, "lblpercent")->text());
     EXPECT_EQ((QStringList{"101", "104"}), lines(r));
-    EXPECT_FALSE(child(r, "cmdPrint")->isEnabled());
+    // Print hands exactly the dives found to the Print window, with them on offer there.
+    bool offered = false;
+    whenModalOpens([&offered](QWidget* print) {
+        offered = child(print, "optSelected")->isEnabled();
+        QTest::mouseClick(child(print, "cmdCxl"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child(r, "cmdPrint"), Qt::LeftButton);
+    EXPECT_TRUE(offered);
+    EXPECT_EQ((std::vector<int16_t>{0, 1, 4}), state.PrintList);
     // The main window is centred, so the results may not fit at its left: on the screen anyway.
     EXPECT_TRUE(r->screen()->availableGeometry().contains(r->geometry().topLeft()));
 

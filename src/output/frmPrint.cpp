@@ -1,0 +1,316 @@
+#include "frmPrint.h"
+#include "ui_frmPrint.h"
+
+#include "output/DiveChoice.h"
+#include "output/HtmlExport.h"
+#include "output/TextExport.h"
+#include "print/PrintLayout.h"
+#include "store/AppState.h"
+#include "store/Numbers.h"
+#include "ui/Platform.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+// The inside of the window with the preview closed and open, in twips: the window's outer
+// 4245 and 8460 by 3405 less its frame and title bar, which the desktop adds here.
+constexpr int NarrowWidth = 4185;
+constexpr int WideWidth = 8400;
+constexpr int WindowHeight = 3060;
+
+struct Place {
+    const char* name;
+    int left, top, width, height; // twips; inside its frame for the options and range fields
+};
+constexpr Place Places[] = {
+    {"fraSelectDive", 30, 0, 1905, 2085},     {"optAll", 90, 315, 1770, 285},
+    {"optSelected", 90, 675, 1770, 285},      {"optThis", 90, 1035, 1770, 285},
+    {"optRange", 90, 1395, 1725, 285},        {"txtStart", 315, 1710, 600, 285},
+    {"lblGap", 900, 1755, 330, 240},          {"txtEnd", 1215, 1710, 600, 285},
+    {"frmOutput", 1950, 0, 2175, 1815},       {"optPrinter", 90, 330, 1815, 285},
+    {"optHTML", 90, 675, 1815, 285},          {"optFile", 90, 1035, 1860, 285},
+    {"lblFileName", 225, 1485, 330, 285},     {"lblFName", 585, 1440, 1275, 285},
+    {"chkComments", 2025, 1860, 1470, 240},   {"cmdGo", 750, 2160, 1050, 375},
+    {"cmdPreview", 1830, 2160, 1200, 375},    {"cmdCxl", 3060, 2160, 1050, 375},
+    {"lblPageNumHdr", 2430, 2670, 1095, 255}, {"lblPageNum", 3570, 2640, 525, 315},
+    {"imgHFace", 60, 2130, 240, 240},         {"imgAFace", 270, 2370, 240, 240},
+    {"imgSFace", 510, 2640, 240, 240},        {"cmdPrevPage", 4230, 30, 1050, 375},
+    {"cmdZoomIn", 4200, 510, 1050, 375},      {"cmdZoomOut", 4200, 930, 1050, 375},
+    {"cmdNextPage", 4200, 1440, 1050, 375},   {"vsp", 5310, 30, 2970, 2940},
+};
+
+const QString PreviewOpenText = QStringLiteral("Close Preview");
+const QString PreviewClosedText = QStringLiteral("Print Preview");
+
+// The hourglass while pages are laid out or a file is written.
+struct WaitCursor {
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+QSizeF paperOf(const QPrinter& printer) {
+    return printer.pageLayout().fullRect(QPageLayout::Point).size() * 20.0;
+}
+
+} // namespace
+
+frmPrint::frmPrint(AppState& s, QWidget* parent)
+    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmPrint>()),
+      printer(QPrinter::HighResolution) {
+    ui->setupUi(this);
+    // Pages are drawn from the sheet's corner; the layout keeps its own margins.
+    printer.setFullPage(true);
+    doc = print::PrintDoc(paperOf(printer));
+    vsp = new QPrintPreviewWidget(&printer, this);
+    vsp->setObjectName(QStringLiteral("vsp"));
+    vsp->setViewMode(QPrintPreviewWidget::SinglePageView);
+    vsp->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    vsp->setZoomFactor(zoom / 100.0);
+    connect(vsp, &QPrintPreviewWidget::paintRequested, this, &frmPrint::paintPreview);
+
+    const print::Faces faces = print::Faces::standard();
+    ui->imgSFace->setPixmap(QPixmap::fromImage(faces.poor));
+    ui->imgAFace->setPixmap(QPixmap::fromImage(faces.average));
+    ui->imgHFace->setPixmap(QPixmap::fromImage(faces.good));
+    // They only hold the pictures the printed pages use.
+    for (QLabel* face : {ui->imgSFace, ui->imgAFace, ui->imgHFace})
+        face->hide();
+    place();
+    showPreviewArea(false);
+    // Enter in a range field must not print or write a file behind the diver's back.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
+
+    BaseName = output::MakeBaseName(state.DiverName.left(8));
+    ui->lblFName->setText(BaseName);
+    ui->optAll->setChecked(true);
+    ui->optPrinter->setChecked(true);
+    ui->optSelected->setEnabled(state.PrintListReady);
+    ui->txtStart->setText(QString::number(output::rangeFirst(state)));
+    ui->txtEnd->setText(QString::number(output::rangeLast(state)));
+    ui->txtStart->setEnabled(false);
+    ui->txtEnd->setEnabled(false);
+    ui->chkComments->setChecked(true);
+    ui->cmdPreview->setText(PreviewClosedText);
+
+    for (QRadioButton* opt : {ui->optAll, ui->optSelected, ui->optThis, ui->optRange})
+        connect(opt, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) choiceChanged();
+        });
+    connect(ui->chkComments, &QCheckBox::toggled, this, &frmPrint::choiceChanged);
+    for (QLineEdit* box : {ui->txtStart, ui->txtEnd}) {
+        connect(box, &QLineEdit::textChanged, this, &frmPrint::choiceChanged);
+        box->installEventFilter(this);
+    }
+    for (QRadioButton* opt : {ui->optPrinter, ui->optHTML, ui->optFile})
+        connect(opt, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) targetChanged();
+        });
+    connect(ui->cmdPreview, &QPushButton::clicked, this, &frmPrint::cmdPreviewClick);
+    connect(ui->cmdGo, &QPushButton::clicked, this, &frmPrint::cmdGoClick);
+    connect(ui->cmdCxl, &QPushButton::clicked, this, &frmPrint::reject);
+    connect(ui->cmdNextPage, &QPushButton::clicked, this, [this] { showPage(page + 1); });
+    connect(ui->cmdPrevPage, &QPushButton::clicked, this, [this] { showPage(page - 1); });
+    connect(ui->cmdZoomIn, &QPushButton::clicked, this, [this] {
+        if (zoom < 195) zoomTo(zoom + 5);
+    });
+    connect(ui->cmdZoomOut, &QPushButton::clicked, this, [this] {
+        if (zoom > 5) zoomTo(zoom - 5);
+    });
+
+    choosePrinter = [this](QPrinter& p, int pageCount) {
+        QPrintDialog dialog(&p, this);
+        dialog.setMinMax(1, std::max(1, pageCount));
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+frmPrint::~frmPrint() = default;
+
+void frmPrint::place() {
+    // The window's twip geometry at this screen's resolution, enlarged just enough that no
+    // caption is cut off in the screen's font.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    unit = dpi / 1440.0;
+    for (const Place& p : Places) {
+        auto* w = findChild<QWidget*>(QLatin1String(p.name));
+        // Only captions count: boxes, frames, pictures and the preview take any size.
+        const auto* button = qobject_cast<QAbstractButton*>(w);
+        const auto* label = qobject_cast<QLabel*>(w);
+        if (!(button && !button->text().isEmpty()) && !(label && !label->text().isEmpty()))
+            continue;
+        const QSize hint = w->sizeHint();
+        unit = std::max({unit, hint.width() / double(p.width), hint.height() / double(p.height)});
+    }
+    for (const Place& p : Places) {
+        if (auto* w = findChild<QWidget*>(QLatin1String(p.name)))
+            w->setGeometry(qRound(p.left * unit), qRound(p.top * unit), qRound(p.width * unit),
+                           qRound(p.height * unit));
+    }
+    const QSize narrow(qRound(NarrowWidth * unit), qRound(WindowHeight * unit));
+    // Centred as if open wide, so opening the preview keeps the window on the screen.
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - qRound(WideWidth * unit)) / 2,
+             area.y() + (area.height() - narrow.height()) / 2);
+    }
+    setFixedSize(narrow);
+}
+
+bool frmPrint::previewOpen() const {
+    return ui->cmdPreview->text() == PreviewOpenText;
+}
+
+std::vector<int> frmPrint::chosenDives() const {
+    if (ui->optAll->isChecked()) return output::divesFor(state, output::DiveChoice::All);
+    if (ui->optRange->isChecked())
+        return output::divesFor(state, output::DiveChoice::Range,
+                                numbers::roundedValue(ui->txtStart->text()),
+                                numbers::roundedValue(ui->txtEnd->text()));
+    if (ui->optThis->isChecked()) return output::divesFor(state, output::DiveChoice::Displayed);
+    if (ui->optSelected->isChecked()) return output::divesFor(state, output::DiveChoice::Selected);
+    return {};
+}
+
+void frmPrint::choiceChanged() {
+    DocReady = false;
+    // Only the range choice uses the range fields; their own edits leave them as they are.
+    if (sender() != ui->txtStart && sender() != ui->txtEnd && sender() != ui->chkComments) {
+        ui->txtStart->setEnabled(ui->optRange->isChecked());
+        ui->txtEnd->setEnabled(ui->optRange->isChecked());
+    }
+    if (previewOpen()) cmdPreviewClick();
+}
+
+void frmPrint::targetChanged() {
+    const bool toPrinter = ui->optPrinter->isChecked();
+    // The preview shows printed pages only; a file target closes it rather than leave the
+    // window wide with its button greyed out.
+    if (!toPrinter && previewOpen()) cmdPreviewClick();
+    ui->cmdPreview->setEnabled(toPrinter);
+    ui->cmdGo->setText(toPrinter ? QStringLiteral("Print") : QStringLiteral("Create"));
+}
+
+bool frmPrint::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && (watched == ui->txtStart || watched == ui->txtEnd)) {
+        const int start = numbers::roundedValue(ui->txtStart->text());
+        const int end = numbers::roundedValue(ui->txtEnd->text());
+        if (watched == ui->txtStart) {
+            const int fixed = output::correctedRangeStart(state, start, end);
+            if (fixed != start) ui->txtStart->setText(QString::number(fixed));
+        } else {
+            const int fixed = output::correctedRangeEnd(state, start, end);
+            if (fixed != end) ui->txtEnd->setText(QString::number(fixed));
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmPrint::BuildPrintDoc() {
+    WaitCursor wait;
+    doc = print::PrintDoc(paperOf(printer));
+    print::PrintLayout layout(doc, state);
+    layout.withComments = ui->chkComments->isChecked();
+    layout.BuildPrintDoc(chosenDives());
+    vsp->updatePreview();
+    showPage(1);
+    DocReady = true;
+}
+
+void frmPrint::paintPreview(QPrinter* target) {
+    QPainter painter(target);
+    for (int k = 0; k < doc.pageCount(); ++k) {
+        if (k > 0) target->newPage();
+        doc.render(painter, k);
+    }
+}
+
+void frmPrint::showPage(int n) {
+    page = std::clamp(n, 1, std::max(1, doc.pageCount()));
+    vsp->setCurrentPage(page);
+    ui->lblPageNum->setText(QString::number(page));
+}
+
+void frmPrint::zoomTo(int percent) {
+    zoom = percent;
+    vsp->setZoomFactor(zoom / 100.0);
+}
+
+void frmPrint::cmdPreviewClick() {
+    const bool open = !previewOpen();
+    if (open && !DocReady) BuildPrintDoc();
+    setFixedSize(qRound((open ? WideWidth : NarrowWidth) * unit), height());
+    ui->cmdPreview->setText(open ? PreviewOpenText : PreviewClosedText);
+    showPreviewArea(open);
+}
+
+void frmPrint::showPreviewArea(bool open) {
+    // Hidden with the window narrow, so the Tab key never lands on a button nobody can see.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->cmdPrevPage, ui->cmdZoomIn,
+                                                      ui->cmdZoomOut, ui->cmdNextPage, vsp})
+        w->setVisible(open);
+}
+
+bool frmPrint::printDocument() {
+    if (!DocReady) BuildPrintDoc();
+    if (!choosePrinter(printer, doc.pageCount())) return false;
+    // Another paper chosen in the print dialog: lay the pages out again for it.
+    if (paperOf(printer) != doc.paperSize()) BuildPrintDoc();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString file = printer.outputFileName();
+        ui::showError(
+            this, QStringLiteral("Error"),
+            file.isEmpty()
+                ? QStringLiteral("The printer %1 could not be started.").arg(printer.printerName())
+                : QStringLiteral("The file %1 could not be written.").arg(file));
+        return false;
+    }
+    int first = 1, last = doc.pageCount();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(1, printer.fromPage());
+        last = std::min(last, std::max(first, printer.toPage()));
+    }
+    for (int k = first; k <= last; ++k) {
+        if (k > first) printer.newPage();
+        doc.render(painter, k - 1);
+    }
+    return painter.end();
+}
+
+bool frmPrint::writeFile(bool html) {
+    const QString name = BaseName + (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
+    const std::vector<int> dives = chosenDives();
+    const bool comments = ui->chkComments->isChecked();
+    output::ExportResult result;
+    {
+        WaitCursor wait;
+        result = html ? output::WriteHtmlFile(state, name, dives, comments)
+                      : output::WriteTextFile(state, name, dives, comments);
+    }
+    if (result.written) return true;
+    ui::showError(this, QStringLiteral("Error"),
+                  QStringLiteral("The file %1 could not be written:\n\n%2")
+                      .arg(name, describeProblems(result.problems)));
+    return false;
+}
+
+void frmPrint::cmdGoClick() {
+    bool done = false;
+    if (ui->optPrinter->isChecked())
+        done = printDocument();
+    else if (ui->optHTML->isChecked())
+        done = writeFile(true);
+    else if (ui->optFile->isChecked())
+        done = writeFile(false);
+    if (done) accept();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "print/PrintDoc.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct AppState;
+class QPrintPreviewWidget;
+
+namespace Ui {
+class frmPrint;
+}
+
+// Writes chosen dives to the printer (with a preview of the pages), an HTML page or a text
+// file. The dives: all, the one shown in the main window, a range of dive numbers, or the
+// list handed over by the results window. It closes once the output is made.
+class frmPrint : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmPrint(AppState& state, QWidget* parent = nullptr);
+    ~frmPrint() override;
+
+    QString BaseName;
+    // The laid-out pages match the current choices.
+    bool DocReady = false;
+
+    const print::PrintDoc& document() const { return doc; }
+    int zoomPercent() const { return zoom; }
+    int pageShown() const { return page; }
+    bool previewOpen() const;
+    // Twips to pixels on this screen, grown where needed so every caption fits.
+    double pixelsPerTwip() const { return unit; }
+
+    // Lets the user pick the printer, copies and pages; false when he cancels. The system
+    // print dialog unless a test puts its own answer in place.
+    std::function<bool(QPrinter& printer, int pageCount)> choosePrinter;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void place();
+    void choiceChanged();
+    void targetChanged();
+    void cmdPreviewClick();
+    void showPreviewArea(bool open);
+    void cmdGoClick();
+    void showPage(int n);
+    void zoomTo(int percent);
+    void BuildPrintDoc();
+    void paintPreview(QPrinter* printer);
+    bool printDocument();
+    bool writeFile(bool html);
+    std::vector<int> chosenDives() const;
+
+    AppState& state;
+    std::unique_ptr<Ui::frmPrint> ui;
+    QPrinter printer;
+    print::PrintDoc doc;
+    QPrintPreviewWidget* vsp = nullptr;
+    double unit = 1.0 / 15;
+    int zoom = 100;
+    int page = 0;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "PrintDoc.h"
+
+#include "output/DiveValues.h"
+#include "store/AppState.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QPageSize>
+
+#include <memory>
+#include <vector>
+
+// The printed logbook: two dives to a page, each a title table (rating face, location,
+// dive type), a details table with every value and two lines to sign by hand, and a
+// comments table beside the conditions.
+namespace print {
+
+// The rating faces printed beside the location: poor, average, good.
+struct Faces {
+    QImage poor, average, good;
+    static Faces standard();
+};
+
+class PrintLayout {
+  public:
+    PrintLayout(PrintDoc& doc, const AppState& state, Faces faces = Faces::standard());
+
+    bool withComments = true;
+    int DivesOnPage = 0;
+    bool InTitleTable = false;
+
+    // Lays out these dive indexes, in this order, as a fresh document.
+    void BuildPrintDoc(const std::vector<int>& dives);
+    // Lays out dive index i at the current position.
+    void PrintDive(int i);
+
+    void SetTitle();
+    void SetSubTitle();
+    void SetNormal();
+
+  private:
+    void cellStyle(int row, int col);
+
+    PrintDoc& doc;
+    const AppState& state;
+    Faces faces;
+    std::unique_ptr<output::RunningTotals> totals;
+    output::DiveValues values;
+};
+
+// The eight condition names, each after "->" when set or three spaces when not, each
+// followed by a line break, after a leading line break.
+QString conditionsText(const output::DiveValues& v);
+
+// The paper the system's locale expects: Letter where it is the custom, A4 elsewhere.
+QPageSize::PageSizeId localePageSize();
+QSizeF paperTwips(QPageSize::PageSizeId id);
+
+// The printed layout of these dives as a PDF file. Needs a running QGuiApplication (the
+// offscreen platform will do).
+QByteArray pdfDocument(const AppState& state, const std::vector<int>& dives, bool withComments,
+                       QPageSize::PageSizeId pageSize);
+
+} // namespace print

@@ -1,0 +1,201 @@
+#include "output/frmPrint.h"
+
+#include "SampleLog.h"
+#include "output/HtmlExport.h"
+#include "output/TextExport.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class frmPrintTest : public TempFolderTest {
+  protected:
+    void open() {
+        dialog = std::make_unique<frmPrint>(state);
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    template <typename T = QWidget> T* ctl(const char* name) {
+        T* c = dialog->findChild<T*>(QString::fromLatin1(name));
+        if (!c) ADD_FAILURE() << "no control " << name;
+        return c;
+    }
+    void click(const char* name, int times = 1) {
+        for (int k = 0; k < times; ++k)
+            QTest::mouseClick(ctl<QAbstractButton>(name), Qt::LeftButton);
+    }
+    QString text(const char* name) { return ctl<QLineEdit>(name)->text(); }
+    // Types into a range field and leaves it for the other one.
+    void typeRange(const char* name, const QString& typed) {
+        QLineEdit* box = ctl<QLineEdit>(name);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        ctl(name == QByteArray("txtStart") ? "txtEnd" : "txtStart")->setFocus();
+    }
+    bool pagesMention(const QString& t) {
+        const print::PrintDoc& doc = dialog->document();
+        for (int p = 0; p < doc.pageCount(); ++p)
+            for (const print::PrintItem& item : doc.page(p))
+                if (item.text == t) return true;
+        return false;
+    }
+
+    ScriptedPlatform platform;
+    AppState state = numberedLog(20, 100);
+    std::unique_ptr<frmPrint> dialog;
+};
+
+TEST_F(frmPrintTest, OpensWithTheLogsRangeAndOffersTheResultsOnlyWhenHandedOver) {
+    for (bool ready : {false, true}) {
+        state.PrintListReady = ready;
+        open();
+        EXPECT_EQ(QStringLiteral("Print"), dialog->windowTitle());
+        EXPECT_EQ(QStringLiteral("101"), text("txtStart"));
+        EXPECT_EQ(QStringLiteral("120"), text("txtEnd"));
+        EXPECT_FALSE(ctl("txtStart")->isEnabled());
+        EXPECT_EQ(QStringLiteral("o_brien_"), ctl<QLabel>("lblFName")->text());
+        EXPECT_TRUE(ctl<QRadioButton>("optAll")->isChecked());
+        EXPECT_TRUE(ctl<QRadioButton>("optPrinter")->isChecked());
+        EXPECT_TRUE(ctl<QCheckBox>("chkComments")->isChecked());
+        EXPECT_EQ(ready, ctl("optSelected")->isEnabled());
+        EXPECT_FALSE(dialog->DocReady);
+        // Narrow: the preview lies beyond the window's right edge, out of the Tab order.
+        EXPECT_LE(dialog->width(), ctl("vsp")->x());
+        EXPECT_FALSE(ctl("cmdNextPage")->isVisible());
+    }
+}
+
+TEST_F(frmPrintTest, RangeFieldsAreCorrectedWhenLeft) {
+    open();
+    click("optRange");
+    EXPECT_TRUE(ctl("txtStart")->isEnabled());
+    // Enter in a range field neither prints nor closes.
+    bool printed = false;
+    dialog->choosePrinter = [&printed](QPrinter&, int) { return printed = true, false; };
+    QTest::keyClick(ctl("txtStart"), Qt::Key_Return);
+    EXPECT_FALSE(printed);
+    EXPECT_TRUE(dialog->isVisible());
+    struct Step {
+        const char* field;
+        const char* typed;
+        const char* start;
+        const char* end;
+    };
+    for (const Step& s :
+         {Step{"txtStart", "90", "101", "120"}, Step{"txtEnd", "200", "101", "120"},
+          Step{"txtEnd", "107", "101", "107"}, Step{"txtStart", "110", "101", "107"},
+          Step{"txtStart", "105", "105", "107"}, Step{"txtEnd", "x", "105", "120"},
+          Step{"txtEnd", "107.4", "105", "107.4"}}) {
+        SCOPED_TRACE(std::string(s.field) + " " + s.typed);
+        typeRange(s.field, QLatin1String(s.typed));
+        EXPECT_EQ(QLatin1String(s.start), text("txtStart"));
+        EXPECT_EQ(QLatin1String(s.end), text("txtEnd"));
+    }
+    // 105 to 107 writes the dives with indexes 5, 6 and 7.
+    click("optFile");
+    EXPECT_EQ(QStringLiteral("Create"), ctl<QPushButton>("cmdGo")->text());
+    EXPECT_FALSE(ctl("cmdPreview")->isEnabled());
+    click("cmdGo");
+    EXPECT_EQ(QDialog::Accepted, dialog->result());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(output::textDocument(state, {5, 6, 7}, true),
+              readFile(QStringLiteral("o_brien_.txt")));
+}
+
+TEST_F(frmPrintTest, PreviewPagesAndZoomStayInRangeAndChangesCloseIt) {
+    state = numberedLog(5, 0);
+    open();
+    const int narrow = dialog->width();
+    click("cmdPreview");
+    EXPECT_TRUE(dialog->DocReady);
+    EXPECT_GT(dialog->width(), ctl("vsp")->x() + ctl("vsp")->width() - 1);
+    EXPECT_TRUE(ctl("cmdNextPage")->isVisible());
+    EXPECT_EQ(QStringLiteral("Close Preview"), ctl<QPushButton>("cmdPreview")->text());
+    EXPECT_EQ(3, dialog->document().pageCount());
+    EXPECT_EQ(QStringLiteral("1"), ctl<QLabel>("lblPageNum")->text());
+    click("cmdNextPage", 5);
+    EXPECT_EQ(QStringLiteral("3"), ctl<QLabel>("lblPageNum")->text());
+    click("cmdPrevPage", 4);
+    EXPECT_EQ(1, dialog->pageShown());
+    click("cmdZoomIn", 25);
+    EXPECT_EQ(195, dialog->zoomPercent());
+    click("cmdZoomOut", 45);
+    EXPECT_EQ(5, dialog->zoomPercent());
+
+    // Each change of what is printed closes the preview; opening it lays the pages out anew.
+    EXPECT_TRUE(pagesMention(QStringLiteral("comment 1")));
+    click("chkComments");
+    EXPECT_FALSE(dialog->DocReady);
+    EXPECT_EQ(narrow, dialog->width());
+    EXPECT_EQ(QStringLiteral("Print Preview"), ctl<QPushButton>("cmdPreview")->text());
+    click("cmdPreview");
+    EXPECT_FALSE(pagesMention(QStringLiteral("comment 1")));
+    click("optThis");
+    EXPECT_EQ(QStringLiteral("Print Preview"), ctl<QPushButton>("cmdPreview")->text());
+    click("cmdPreview");
+    EXPECT_EQ(1, dialog->document().pageCount());
+    EXPECT_TRUE(pagesMention(QStringLiteral("Dive: 5")));
+    // A file target has no preview to show.
+    click("optHTML");
+    EXPECT_EQ(narrow, dialog->width());
+}
+
+TEST_F(frmPrintTest, CreateWritesTheChosenFileAndAFailureKeepsTheDialogOpen) {
+    state.PrintList = {0, 7, 3};
+    state.PrintListReady = true;
+    open();
+    click("optSelected");
+    click("optHTML");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("o_brien_.htm")));
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("The file o_brien_.htm could not be written:\n\no_brien_.htm: "
+                                   "a folder of that name is in the way"));
+    click("cmdGo");
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("o_brien_.htm")));
+    click("cmdGo");
+    EXPECT_FALSE(dialog->isVisible());
+    // The handed-over dives in their own order.
+    EXPECT_EQ(output::htmlDocument(state, {7, 3}, true), readFile(QStringLiteral("o_brien_.htm")));
+}
+
+TEST_F(frmPrintTest, PrintGoesToThePrinterChosenAndCancellingPrintsNothing) {
+    state = numberedLog(3, 0);
+    open();
+    int asked = 0;
+    bool answer = false;
+    QString pdf = path(QStringLiteral("out.pdf"));
+    dialog->choosePrinter = [&](QPrinter& printer, int pages) {
+        ++asked;
+        EXPECT_EQ(2, pages);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return answer;
+    };
+    click("cmdGo");
+    EXPECT_EQ(1, asked);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    answer = true;
+    // A PDF file that cannot be made is named, and the dialog stays.
+    const QString good = pdf;
+    pdf = path(QStringLiteral("no such folder/out.pdf"));
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("The file %1 could not be written.").arg(pdf));
+    click("cmdGo");
+    EXPECT_TRUE(dialog->isVisible());
+    pdf = good;
+    click("cmdGo");
+    EXPECT_FALSE(dialog->isVisible());
+    const QByteArray bytes = readFile(QStringLiteral("out.pdf"));
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(2, bytes.count("/Type /Page\n"));
+}
