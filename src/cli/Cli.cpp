@@ -30,8 +30,8 @@ const std::vector<Command>& commands() {
         {QStringLiteral("check"), QString(),
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
-         QStringLiteral("text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"),
-         QStringLiteral("write dives as a text file or an HTML page"), exportCommand},
+         QStringLiteral("text|html|uddf|csv [--dives ...] [--no-comments] [--units ...] [-o FILE|-]"),
+         QStringLiteral("write dives as text, an HTML page, UDDF or CSV"), exportCommand},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
          QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
          profileCommand},
@@ -42,6 +42,8 @@ const std::vector<Command>& commands() {
          QStringLiteral("[CRITERIA...] [--json]"),
          QStringLiteral("the dives that meet the criteria (select --help)"),
          selectCommand},
+        {QStringLiteral("import"), QStringLiteral("csv FILE [--units imperial|metric] [--dry-run]"),
+         QStringLiteral("add the dives of a CSV file to the log"), importCommand},
     };
     return all;
 }

@@ -3,6 +3,7 @@
 #include "DiveChoice.h"
 #include "HtmlExport.h"
 #include "TextExport.h"
+#include "interchange/ExchangeExport.h"
 
 #include <QRegularExpression>
 
@@ -95,8 +96,10 @@ int fail(QTextStream& err, const QString& what) {
 } // namespace
 
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err) {
+    if (args.value(0) == QLatin1String("uddf") || args.value(0) == QLatin1String("csv"))
+        return interchange::exportExchange(state, args, stdOut, err);
     if (args.isEmpty() || (args[0] != QLatin1String("text") && args[0] != QLatin1String("html")))
-        return fail(err, QStringLiteral("say what to write: export text|html [--dives "
+        return fail(err, QStringLiteral("say what to write: export text|html|uddf|csv [--dives "
                                         "all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"));
     const bool html = args[0] == QLatin1String("html");
 
@@ -150,6 +153,12 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     const QByteArray note = QStringLiteral("Wrote %1 (%2)\n").arg(outName, count).toUtf8();
     stdOut.write(note);
     return 0;
+}
+
+std::vector<int> chooseDives(const AppState& state, const QString& text, QString* error) {
+    ChosenDives chosen = parseDives(state, text);
+    if (error) *error = chosen.error;
+    return chosen.dives;
 }
 
 } // namespace output

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <vector>
+
 namespace output {
 
 // reefbook-cli export text|html [--dives all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]
@@ -19,5 +21,9 @@ namespace output {
 // file cannot be written, and then nothing is written. Pictures that could not be put
 // beside a page are warnings on err; the status stays 0.
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err);
+
+// The dive indexes an --dives text names, read as exportCommand reads it; empty with `error`
+// set when the text cannot be used.
+std::vector<int> chooseDives(const AppState& state, const QString& text, QString* error);
 
 } // namespace output
