@@ -45,7 +45,8 @@ int importCommand(Context& ctx) {
     if (!openFileSet(ctx, state, problems)) return ExitError;
     // Adding to a log that could not be read whole would bury what was lost under new dives.
     if (!problems.empty()) {
-        for (const FileProblem& p : problems) ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+        for (const FileProblem& p : problems)
+            ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
         return ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
                                        "nothing was written"));
     }
@@ -58,20 +59,21 @@ int importCommand(Context& ctx) {
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
 
     const interchange::ImportReport r = interchange::importCsv(state, bytes, *units);
-    for (const QString& w : r.warnings) ctx.warn(QStringLiteral("%1: %2").arg(source, w));
+    for (const QString& w : r.warnings)
+        ctx.warn(QStringLiteral("%1: %2").arg(source, w));
     if (!r.errors.isEmpty()) {
-        for (const QString& e : r.errors) ctx.err << source << ": " << e << '\n';
+        for (const QString& e : r.errors)
+            ctx.err << source << ": " << e << '\n';
         return ctx.fail(QStringLiteral("%1 not imported; nothing was written").arg(source));
     }
 
-    QString text = QStringLiteral("%1 %2 as dives %3 to %4 (%5 units)%6\n")
-                       .arg(dryRun ? QStringLiteral("Would add") : QStringLiteral("Added"),
-                            dives(r.added))
-                       .arg(r.firstIndex + state.DiveOffset)
-                       .arg(r.firstIndex + r.added - 1 + state.DiveOffset)
-                       .arg(interchange::unitsName(*units),
-                            r.replacedBlank ? QStringLiteral(", in place of the blank dive")
-                                            : QString());
+    QString text =
+        QStringLiteral("%1 %2 as dives %3 to %4 (%5 units)%6\n")
+            .arg(dryRun ? QStringLiteral("Would add") : QStringLiteral("Added"), dives(r.added))
+            .arg(r.firstIndex + state.DiveOffset)
+            .arg(r.firstIndex + r.added - 1 + state.DiveOffset)
+            .arg(interchange::unitsName(*units),
+                 r.replacedBlank ? QStringLiteral(", in place of the blank dive") : QString());
     static const char* const lists[4] = {"Locations", "Dive types", "Buddies", "Gear"};
     for (int w = 0; w < 4; ++w)
         if (!r.newNames[static_cast<size_t>(w)].isEmpty())

@@ -47,8 +47,8 @@ CsvTable parseCsv(const QString& text) {
                 }
                 if (k < n && text[k] != QLatin1Char(',') && text[k] != QLatin1Char('\n') &&
                     text[k] != QLatin1Char('\r')) {
-                    table.error =
-                        QStringLiteral("line %1: text after the closing quote of a field").arg(line);
+                    table.error = QStringLiteral("line %1: text after the closing quote of a field")
+                                      .arg(line);
                     return table;
                 }
             } else {
@@ -157,7 +157,7 @@ QString cellOf(const AppState& state, int i, const CsvColumn& c) {
     }
     case CsvKind::Condition:
         return d.CondData[static_cast<size_t>(c.index)] != 0 ? QStringLiteral("1")
-                                                              : QStringLiteral("0");
+                                                             : QStringLiteral("0");
     case CsvKind::Rating:
         return ratingWord(d.Rating);
     case CsvKind::Comments:
@@ -171,12 +171,14 @@ QString cellOf(const AppState& state, int i, const CsvColumn& c) {
 QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units) {
     QString text;
     QStringList cells;
-    for (const CsvColumn& c : csvColumns()) cells << csvField(csvHeader(c, units));
+    for (const CsvColumn& c : csvColumns())
+        cells << csvField(csvHeader(c, units));
     text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
     for (int i : dives) {
         if (i < 1 || i > state.DiveCount()) continue;
         cells.clear();
-        for (const CsvColumn& c : csvColumns()) cells << csvField(cellOf(state, i, c));
+        for (const CsvColumn& c : csvColumns())
+            cells << csvField(cellOf(state, i, c));
         text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
     return text.toUtf8();

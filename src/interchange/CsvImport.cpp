@@ -63,11 +63,14 @@ class RowReader {
             }
             for (const Mapped& m : columns)
                 if (m.column == c)
-                    return fail(row.line, k, row.cells[k], QStringLiteral("a second column for this"));
+                    return fail(row.line, k, row.cells[k],
+                                QStringLiteral("a second column for this"));
             Mapped m{c, units};
             if (!unit.isEmpty() && c->quantity != Quantity::None) {
                 const std::optional<Units> u = unitsOfLabel(c->quantity, unit);
-                if (!u) return fail(row.line, k, row.cells[k], QStringLiteral("unknown unit \"%1\"").arg(unit));
+                if (!u)
+                    return fail(row.line, k, row.cells[k],
+                                QStringLiteral("unknown unit \"%1\"").arg(unit));
                 if (c->quantity != Quantity::Minutes) m.units = *u;
                 if (c->quantity == Quantity::TankSize && m.units != units)
                     return fail(row.line, k, row.cells[k],
@@ -106,13 +109,17 @@ class RowReader {
   private:
     bool fail(int line, qsizetype k, const QString& what, const QString& why) {
         if (report.errors.size() < MaxErrors) {
-            const Mapped* m = k < static_cast<qsizetype>(columns.size()) ? &columns[static_cast<size_t>(k)] : nullptr;
+            const Mapped* m = k < static_cast<qsizetype>(columns.size())
+                                  ? &columns[static_cast<size_t>(k)]
+                                  : nullptr;
             const QString name = m && m->column ? QLatin1String(m->column->name) : what;
-            report.errors << (name.isEmpty() ? QStringLiteral("line %1, column %2: %3").arg(line).arg(k + 1).arg(why)
-                                             : QStringLiteral("line %1, column %2 (%3): %4")
-                                                   .arg(line)
-                                                   .arg(k + 1)
-                                                   .arg(name, why));
+            report.errors
+                << (name.isEmpty()
+                        ? QStringLiteral("line %1, column %2: %3").arg(line).arg(k + 1).arg(why)
+                        : QStringLiteral("line %1, column %2 (%3): %4")
+                              .arg(line)
+                              .arg(k + 1)
+                              .arg(name, why));
         } else if (report.errors.size() == MaxErrors) {
             report.errors << QStringLiteral("... and more; nothing further is listed");
         }
@@ -122,7 +129,9 @@ class RowReader {
     bool text16(int line, qsizetype k, const QString& cell) {
         const QByteArray bytes = text::toCp1252(cell);
         if (bytes.size() > MaxCountedBytes)
-            return fail(line, k, {}, QStringLiteral("longer than the log can keep (%1 bytes)").arg(MaxCountedBytes));
+            return fail(
+                line, k, {},
+                QStringLiteral("longer than the log can keep (%1 bytes)").arg(MaxCountedBytes));
         if (text::fromCp1252(bytes) != cell)
             report.warnings << QStringLiteral("line %1, column %2: characters the log files cannot "
                                               "hold will be kept as ?")
@@ -131,26 +140,31 @@ class RowReader {
         return true;
     }
 
-    void read(DiveRecord& d, int line, qsizetype k, const CsvColumn& c, Units from, const QString& raw) {
+    void read(DiveRecord& d, int line, qsizetype k, const CsvColumn& c, Units from,
+              const QString& raw) {
         const QString cell = c.kind == CsvKind::Comments ? raw : raw.trimmed();
         switch (c.kind) {
         case CsvKind::Number:
             return; // dives are numbered by their place in the log
         case CsvKind::Date: {
             if (cell.isEmpty()) return; // no date: all three stay 0
-            static const QRegularExpression re(QStringLiteral("^(\\d{1,4})-(\\d{1,2})-(\\d{1,2})$"));
+            static const QRegularExpression re(
+                QStringLiteral("^(\\d{1,4})-(\\d{1,2})-(\\d{1,2})$"));
             const QRegularExpressionMatch m = re.match(cell);
             if (!m.hasMatch()) {
-                fail(line, k, {}, QStringLiteral("\"%1\" is not a date such as 1997-07-04").arg(cell));
+                fail(line, k, {},
+                     QStringLiteral("\"%1\" is not a date such as 1997-07-04").arg(cell));
                 return;
             }
             const int order[3] = {field::Year, field::Month, field::Day};
             for (int p = 0; p < 3; ++p) {
-                const entry::TimeFieldOutcome o = entry::checkTimeField(order[p], m.captured(p + 1), 0);
+                const entry::TimeFieldOutcome o =
+                    entry::checkTimeField(order[p], m.captured(p + 1), 0);
                 if (!o.store) {
-                    fail(line, k, {}, QStringLiteral("\"%1\" is not a date (month 1-12, day 1-31, "
-                                                     "year 1900-2100)")
-                                          .arg(cell));
+                    fail(line, k, {},
+                         QStringLiteral("\"%1\" is not a date (month 1-12, day 1-31, "
+                                        "year 1900-2100)")
+                             .arg(cell));
                     return;
                 }
                 d.TimeData[static_cast<size_t>(order[p])] = o.value;
@@ -162,14 +176,16 @@ class RowReader {
             static const QRegularExpression re(QStringLiteral("^(-?\\d{1,2}):(\\d{1,2})$"));
             const QRegularExpressionMatch m = re.match(cell);
             for (int p = 0; p < 2 && m.hasMatch(); ++p) {
-                const entry::TimeFieldOutcome o = entry::checkTimeField(c.index + p, m.captured(p + 1), 0);
+                const entry::TimeFieldOutcome o =
+                    entry::checkTimeField(c.index + p, m.captured(p + 1), 0);
                 if (!o.store) break;
                 d.TimeData[static_cast<size_t>(c.index + p)] = o.value;
                 if (p == 1) return;
             }
-            fail(line, k, {}, QStringLiteral("\"%1\" is not a time such as 09:05 (hours up to 24, "
-                                             "minutes up to 60)")
-                                  .arg(cell));
+            fail(line, k, {},
+                 QStringLiteral("\"%1\" is not a time such as 09:05 (hours up to 24, "
+                                "minutes up to 60)")
+                     .arg(cell));
             return;
         }
         case CsvKind::Data: {
@@ -183,14 +199,14 @@ class RowReader {
             const entry::NumberFieldOutcome o =
                 entry::checkNumberField(QString::number(v, 'f', 6), 0);
             if (o.replace) {
-                fail(line, k, {}, QStringLiteral("%1 is outside -%2 to %2")
-                                      .arg(cell)
-                                      .arg(entry::NumberLimit));
+                fail(line, k, {},
+                     QStringLiteral("%1 is outside -%2 to %2").arg(cell).arg(entry::NumberLimit));
                 return;
             }
             if (c.index == field::Visibility && o.value != 0 &&
                 entry::syncVisibility(QString::number(o.value)).clearBox) {
-                fail(line, k, {}, QStringLiteral("%1 is outside 0 to %2").arg(cell).arg(entry::MaxVisibility));
+                fail(line, k, {},
+                     QStringLiteral("%1 is outside 0 to %2").arg(cell).arg(entry::MaxVisibility));
                 return;
             }
             d.DiveData[static_cast<size_t>(c.index)] = o.value;
@@ -201,7 +217,8 @@ class RowReader {
                 d.ListData[static_cast<size_t>(c.index)] = listIndex(c.index, cell);
             return;
         case CsvKind::Condition:
-            if (cell == QLatin1String("1")) d.CondData[static_cast<size_t>(c.index)] = 1;
+            if (cell == QLatin1String("1"))
+                d.CondData[static_cast<size_t>(c.index)] = 1;
             else if (!cell.isEmpty() && cell != QLatin1String("0"))
                 fail(line, k, {}, QStringLiteral("\"%1\" is not 0 or 1").arg(cell));
             return;
@@ -225,7 +242,8 @@ class RowReader {
     int16_t listIndex(int which, const QString& name) {
         RefList& list = state.list(which);
         QStringList names;
-        for (const ListEntry& e : list) names << e.Name;
+        for (const ListEntry& e : list)
+            names << e.Name;
         const int p = entry::listPositionFor(-1, names, name);
         if (p >= 0) return static_cast<int16_t>(p);
         list.push_back({name, {}, {}});
@@ -275,7 +293,8 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units) {
         report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
     for (int w = 0; w < 4; ++w)
         if (work.list(w).size() > static_cast<size_t>(MaxDives) + 1)
-            report.errors << QStringLiteral("a list would hold more than %1 entries").arg(MaxDives + 1);
+            report.errors
+                << QStringLiteral("a list would hold more than %1 entries").arg(MaxDives + 1);
     if (!report.errors.isEmpty()) {
         report.newNames = {};
         return report;

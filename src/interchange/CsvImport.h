@@ -14,8 +14,8 @@ struct ImportReport {
     QStringList errors;   // "line 4, column 6 (Max Depth): ..."; the log is unchanged when set
     QStringList warnings; // what was read but not kept exactly
     int added = 0;
-    int firstIndex = 0; // index of the first added dive
-    bool replacedBlank = false; // the log's only dive was blank and made way for the rows
+    int firstIndex = 0;                  // index of the first added dive
+    bool replacedBlank = false;          // the log's only dive was blank and made way for the rows
     std::array<QStringList, 4> newNames; // names added to the location, type, buddy, gear list
 };
 

@@ -65,14 +65,15 @@ int exportExchange(const AppState& state, const QStringList& args, QIODevice& st
     const QByteArray bytes = exchangeDocument(state, dives, format, *units);
     if (outName == QLatin1String("-")) {
         if (stdOut.write(bytes) != bytes.size())
-            return fail(err, QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
+            return fail(err,
+                        QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
         return 0;
     }
     if (outName.isEmpty()) outName = exchangeFileName(state, format);
     if (const QString why = output::writeOutputFile(outName, bytes); !why.isEmpty())
         return fail(err, QStringLiteral("cannot write %1: %2").arg(outName, why));
-    const QString count = dives.size() == 1 ? QStringLiteral("1 dive")
-                                            : QStringLiteral("%1 dives").arg(dives.size());
+    const QString count =
+        dives.size() == 1 ? QStringLiteral("1 dive") : QStringLiteral("%1 dives").arg(dives.size());
     stdOut.write(QStringLiteral("Wrote %1 (%2, %3 units)\n")
                      .arg(outName, count, unitsName(*units))
                      .toUtf8());

@@ -35,7 +35,8 @@ QString xmlText(const QString& s) {
 QString number(double v) {
     // Enough digits for a pascal or a kelvin without float noise such as 0.30479999999.
     QString s = QString::number(v, 'f', 4);
-    while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+    while (s.endsWith(QLatin1Char('0')))
+        s.chop(1);
     if (s.endsWith(QLatin1Char('.'))) s.chop(1);
     return s == QLatin1String("-0") ? QStringLiteral("0") : s;
 }
@@ -61,8 +62,7 @@ QString idFor(int which, int index) {
 
 class Writer {
   public:
-    Writer(const AppState& state, Units units, QByteArray* out)
-        : s(state), units(units), x(out) {
+    Writer(const AppState& state, Units units, QByteArray* out) : s(state), units(units), x(out) {
         x.setAutoFormatting(true);
         x.setAutoFormattingIndent(1);
     }
@@ -85,7 +85,8 @@ class Writer {
     void notes(const QStringList& paras) {
         if (paras.isEmpty()) return;
         x.writeStartElement(QStringLiteral("notes"));
-        for (const QString& p : paras) text("para", p);
+        for (const QString& p : paras)
+            text("para", p);
         x.writeEndElement();
     }
 
@@ -155,7 +156,8 @@ class Writer {
         for (const std::vector<int>& day : daysOf(dives)) {
             x.writeStartElement(QStringLiteral("repetitiongroup"));
             x.writeAttribute(QStringLiteral("id"), QStringLiteral("group_%1").arg(++group));
-            for (int i : day) dive(i, used);
+            for (int i : day)
+                dive(i, used);
             x.writeEndElement();
         }
         x.writeEndElement(); // profiledata
@@ -193,32 +195,38 @@ class Writer {
         for (int w : {field::Location, field::Buddy}) {
             if (used[w].count(d.ListData[static_cast<size_t>(w)])) {
                 x.writeEmptyElement(QStringLiteral("link"));
-                x.writeAttribute(QStringLiteral("ref"), idFor(w, d.ListData[static_cast<size_t>(w)]));
+                x.writeAttribute(QStringLiteral("ref"),
+                                 idFor(w, d.ListData[static_cast<size_t>(w)]));
             }
         }
         text("divenumber", QString::number(i + s.DiveOffset));
         if (const QString when = diveDateTime(d); !when.isEmpty()) text("datetime", when);
         // A temperature of 0 is a box the diver left empty, not a freezing day.
-        if (data[field::AirTemp] != 0) si("airtemperature", Quantity::Temperature, data[field::AirTemp]);
+        if (data[field::AirTemp] != 0)
+            si("airtemperature", Quantity::Temperature, data[field::AirTemp]);
         const bool gear = used[field::Gear].count(d.ListData[field::Gear]) > 0;
         if (gear || data[field::Weight] != 0) {
             x.writeStartElement(QStringLiteral("equipmentused"));
             if (data[field::Weight] != 0) si("leadquantity", Quantity::Weight, data[field::Weight]);
             if (gear) {
                 x.writeEmptyElement(QStringLiteral("link"));
-                x.writeAttribute(QStringLiteral("ref"), idFor(field::Gear, d.ListData[field::Gear]));
+                x.writeAttribute(QStringLiteral("ref"),
+                                 idFor(field::Gear, d.ListData[field::Gear]));
             }
             x.writeEndElement();
         }
         x.writeEndElement();
 
-        const std::optional<double> volume =
-            tankVolumeSi(units, data[field::TankSize], units == Units::Imperial ? data[field::PsiIn] : 0);
-        if (data[field::PsiIn] != 0 || data[field::PsiOut] != 0 || (data[field::TankSize] > 0 && volume)) {
+        const std::optional<double> volume = tankVolumeSi(
+            units, data[field::TankSize], units == Units::Imperial ? data[field::PsiIn] : 0);
+        if (data[field::PsiIn] != 0 || data[field::PsiOut] != 0 ||
+            (data[field::TankSize] > 0 && volume)) {
             x.writeStartElement(QStringLiteral("tankdata"));
             if (data[field::TankSize] > 0 && volume) text("tankvolume", number(*volume));
-            if (data[field::PsiIn] != 0) si("tankpressurebegin", Quantity::Pressure, data[field::PsiIn]);
-            if (data[field::PsiOut] != 0) si("tankpressureend", Quantity::Pressure, data[field::PsiOut]);
+            if (data[field::PsiIn] != 0)
+                si("tankpressurebegin", Quantity::Pressure, data[field::PsiIn]);
+            if (data[field::PsiOut] != 0)
+                si("tankpressureend", Quantity::Pressure, data[field::PsiOut]);
             x.writeEndElement();
         }
 
@@ -263,12 +271,14 @@ class Writer {
     QStringList notesOf(const DiveRecord& d) const {
         QStringList paras;
         if (!d.Comments.isEmpty()) paras << d.Comments;
+        if (const ListEntry* t = entryAt(s, field::Type, d.ListData[field::Type]);
+            t && !t->Name.isEmpty())
+            paras << QStringLiteral("Dive type: ") + t->Name;
         QStringList conditions;
-        if (const ListEntry* t = entryAt(s, field::Type, d.ListData[field::Type]); t && !t->Name.isEmpty())
-            conditions << t->Name;
         for (const output::Condition& c : output::ConditionOrder)
             if (d.CondData[static_cast<size_t>(c.flag)] != 0) conditions << QLatin1String(c.name);
-        if (!conditions.isEmpty()) paras << QStringLiteral("Conditions: ") + conditions.join(QStringLiteral(", "));
+        if (!conditions.isEmpty())
+            paras << QStringLiteral("Conditions: ") + conditions.join(QStringLiteral(", "));
         if (d.DiveData[field::SurfaceTemp] != 0)
             paras << QStringLiteral("Surface temperature: %1 %2")
                          .arg(d.DiveData[field::SurfaceTemp])
