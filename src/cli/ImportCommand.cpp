@@ -67,11 +67,12 @@ int importCommand(Context& ctx) {
         return ctx.fail(QStringLiteral("%1 not imported; nothing was written").arg(source));
     }
 
+    const int first = r.firstIndex + state.DiveOffset, last = first + r.added - 1;
     QString text =
-        QStringLiteral("%1 %2 as dives %3 to %4 (%5 units)%6\n")
-            .arg(dryRun ? QStringLiteral("Would add") : QStringLiteral("Added"), dives(r.added))
-            .arg(r.firstIndex + state.DiveOffset)
-            .arg(r.firstIndex + r.added - 1 + state.DiveOffset)
+        QStringLiteral("%1 %2 as %3 (%4 units)%5\n")
+            .arg(dryRun ? QStringLiteral("Would add") : QStringLiteral("Added"), dives(r.added),
+                 first == last ? QStringLiteral("dive %1").arg(first)
+                               : QStringLiteral("dives %1 to %2").arg(first).arg(last))
             .arg(interchange::unitsName(*units),
                  r.replacedBlank ? QStringLiteral(", in place of the blank dive") : QString());
     static const char* const lists[4] = {"Locations", "Dive types", "Buddies", "Gear"};

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <optional>
 
 namespace interchange {
@@ -142,7 +144,9 @@ class RowReader {
 
     void read(DiveRecord& d, int line, qsizetype k, const CsvColumn& c, Units from,
               const QString& raw) {
-        const QString cell = c.kind == CsvKind::Comments ? raw : raw.trimmed();
+        // Names and comments are kept exactly as written, as the entry boxes keep them.
+        const bool exact = c.kind == CsvKind::Comments || c.kind == CsvKind::List;
+        const QString cell = exact ? raw : raw.trimmed();
         switch (c.kind) {
         case CsvKind::Number:
             return; // dives are numbered by their place in the log
@@ -282,14 +286,22 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units) {
     RowReader reader(work, units, report);
     if (!reader.header(table.rows.front())) return report;
     std::vector<DiveRecord> dives;
-    for (size_t r = 1; r < table.rows.size(); ++r)
+    long long rows = 0;
+    for (size_t r = 1; r < table.rows.size(); ++r) {
+        // Spreadsheets end a sheet with rows of empty cells; they hold no dive.
+        const QStringList& cells = table.rows[r].cells;
+        if (std::all_of(cells.begin(), cells.end(),
+                        [](const QString& c) { return c.trimmed().isEmpty(); }))
+            continue;
+        ++rows;
         if (std::optional<DiveRecord> d = reader.dive(table.rows[r])) dives.push_back(*d);
-    if (table.rows.size() == 1) report.errors << QStringLiteral("the file holds no dives");
+    }
+    if (rows == 0) report.errors << QStringLiteral("the file holds no dives");
 
     // A log that was just started holds one blank dive; the imported dives take its place.
     const bool blank = work.DiveCount() == 1 && work.Dives[1] == DiveRecord{};
     const int keep = blank ? 0 : work.DiveCount();
-    if (keep + static_cast<long long>(table.rows.size()) - 1 > MaxDives)
+    if (keep + rows > MaxDives)
         report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
     for (int w = 0; w < 4; ++w)
         if (work.list(w).size() > static_cast<size_t>(MaxDives) + 1)

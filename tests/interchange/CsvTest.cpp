@@ -209,7 +209,7 @@ TEST_F(CsvCli, ImportAppendsThroughTheSaveAndDryRunWritesNothing) {
     const QByteArray before = logBytes();
 
     ASSERT_EQ(run({"import", "csv", "dives.csv", "--dry-run"}), 0) << err.toStdString();
-    EXPECT_EQ(out, "Would add 1 dive as dives 43 to 43 (imperial units)\n");
+    EXPECT_EQ(out, "Would add 1 dive as dive 43 (imperial units)\n");
     EXPECT_EQ(logBytes(), before);
 
     writeFile("bad.csv", "Date,Location\r\n1997-07-04,New Place\r\n1997-02-30x,\r\n");
@@ -217,12 +217,12 @@ TEST_F(CsvCli, ImportAppendsThroughTheSaveAndDryRunWritesNothing) {
     EXPECT_TRUE(err.contains("bad.csv: line 3, column 1 (Date):")) << err.toStdString();
     EXPECT_EQ(logBytes(), before);
 
-    writeFile("new.csv", "Date,Location\r\n1997-07-04,New Place\r\n");
+    writeFile("new.csv", "Date,Location\r\n1997-07-04,New Place\r\n,\r\n1997-07-05,\r\n");
     ASSERT_EQ(run({"import", "csv", "new.csv", "--units", "metric"}), 0) << err.toStdString();
-    EXPECT_EQ(out, "Added 1 dive as dives 43 to 43 (metric units)\nNew locations: New Place\n");
+    EXPECT_EQ(out, "Added 2 dives as dives 43 to 44 (metric units)\nNew locations: New Place\n");
     AppState after;
     OpenLog(after);
-    ASSERT_EQ(after.DiveCount(), 3);
+    ASSERT_EQ(after.DiveCount(), 4); // the row of empty cells is no dive
     EXPECT_EQ(after.LocationList.back().Name, "New Place");
     EXPECT_EQ(after.Dives[3].TimeData[field::Year], 1997);
 
