@@ -54,6 +54,13 @@ int importCommand(Context& ctx) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
+    // The file is read in memory; a real log's CSV is a few megabytes, so a huge file is
+    // something else.
+    constexpr qint64 MaxBytes = 256LL * 1024 * 1024;
+    if (in.size() > MaxBytes)
+        return ctx.fail(QStringLiteral("%1 is larger than %2 MB; nothing was written")
+                            .arg(source)
+                            .arg(MaxBytes / (1024 * 1024)));
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));

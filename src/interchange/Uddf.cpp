@@ -151,7 +151,8 @@ class Writer {
             x.writeEndElement();
         }
 
-        x.writeStartElement(QStringLiteral("profiledata"));
+        // A profile section must hold at least one group.
+        if (!dives.empty()) x.writeStartElement(QStringLiteral("profiledata"));
         int group = 0;
         for (const std::vector<int>& day : daysOf(dives)) {
             x.writeStartElement(QStringLiteral("repetitiongroup"));
@@ -160,8 +161,8 @@ class Writer {
                 dive(i, used);
             x.writeEndElement();
         }
-        x.writeEndElement(); // profiledata
-        x.writeEndElement(); // uddf
+        if (!dives.empty()) x.writeEndElement(); // profiledata
+        x.writeEndElement();                     // uddf
         x.writeEndDocument();
     }
 

@@ -99,6 +99,12 @@ TEST(Csv, ExportThenImportIntoAnEmptyLogGivesEveryFieldBack) {
         }
         EXPECT_EQ(r.newNames[0], QStringList{"Reef, \"north\""});
     }
+    // The log files hold Windows-1252 text; anything else is kept as "?" and said so.
+    AppState s;
+    StartNewLog(s);
+    const auto r = interchange::importCsv(s, "Comments\r\nturtle 🐢\r\n", Units::Imperial);
+    EXPECT_EQ(r.warnings, QStringList{"line 2, column 1: characters the log files cannot hold "
+                                      "will be kept as ?"});
 }
 
 TEST(Csv, ConvertsColumnsKeptInTheOtherUnits) {
