@@ -1,5 +1,6 @@
 #include "interchange/Uddf.h"
 #include "store/LogOps.h"
+#include "store/Text.h"
 
 #include <QXmlStreamReader>
 
@@ -144,8 +145,14 @@ TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
     }
 }
 
-TEST(Uddf, LinksPointAtWrittenIds) {
-    const Read r = readBack(interchange::uddfDocument(markupLog(), {1}, Units::Imperial, {}));
+TEST(Uddf, LinksPointAtWrittenIdsAndEveryByteOfATextIsWellFormed) {
+    AppState s = markupLog();
+    QByteArray every;
+    for (int b = 0; b < 256; ++b)
+        every.append(static_cast<char>(b));
+    s.BuddyList[1].Name = s.Dives[1].Comments = text::fromCp1252(every);
+    const Read r = readBack(interchange::uddfDocument(s, {1}, Units::Imperial, {}));
+    ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     std::set<QString> ids;
     for (const auto& [key, value] : r.values)
         if (key.endsWith("@id")) {
