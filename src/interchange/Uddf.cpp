@@ -5,6 +5,7 @@
 
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -157,8 +158,8 @@ class Writer {
         for (const std::vector<int>& day : daysOf(dives)) {
             x.writeStartElement(QStringLiteral("repetitiongroup"));
             x.writeAttribute(QStringLiteral("id"), QStringLiteral("group_%1").arg(++group));
-            for (int i : day)
-                dive(i, used);
+            for (size_t k = 0; k < day.size(); ++k)
+                dive(day[k], k == 0 ? 0 : day[k - 1], used);
             x.writeEndElement();
         }
         if (!dives.empty()) x.writeEndElement(); // profiledata
@@ -167,7 +168,7 @@ class Writer {
     }
 
   private:
-    // Dives of one day form a repetition group, in the order they are written; a dive
+    // Dives of one day form a repetition group, in the order of their entry times; a dive
     // without a real date is a group of its own.
     std::vector<std::vector<int>> daysOf(const std::vector<int>& dives) const {
         std::vector<std::vector<int>> days;
@@ -183,10 +184,35 @@ class Writer {
             }
             days.push_back({i});
         }
+        for (std::vector<int>& day : days)
+            std::stable_sort(day.begin(), day.end(), [this](int a, int b) {
+                return diveDateTime(s.Dives[static_cast<size_t>(a)]) <
+                       diveDateTime(s.Dives[static_cast<size_t>(b)]);
+            });
         return days;
     }
 
-    void dive(int i, const std::array<std::map<int, const ListEntry*>, 4>& used) {
+    // Seconds from the exit of the dive before (same day) to the entry of this one; nothing
+    // when a time is missing or the two overlap.
+    std::optional<qint64> surfaceInterval(int before, int i) const {
+        const DiveRecord& p = s.Dives[static_cast<size_t>(before)];
+        DiveRecord out = p; // the exit, as if it were an entry
+        out.TimeData[field::EntryHour] = p.TimeData[field::ExitHour];
+        out.TimeData[field::EntryMinute] = p.TimeData[field::ExitMinute];
+        const QString entryText = diveDateTime(s.Dives[static_cast<size_t>(i)]);
+        const QString previousText = diveDateTime(p), exitText = diveDateTime(out);
+        // A date without a time is 10 characters long.
+        if (entryText.size() <= 10 || previousText.size() <= 10 || exitText.size() <= 10)
+            return std::nullopt;
+        QDateTime exit = QDateTime::fromString(exitText, Qt::ISODate);
+        if (exit < QDateTime::fromString(previousText, Qt::ISODate))
+            exit = exit.addDays(1); // out after midnight
+        const qint64 seconds = exit.secsTo(QDateTime::fromString(entryText, Qt::ISODate));
+        if (seconds < 0) return std::nullopt;
+        return seconds;
+    }
+
+    void dive(int i, int before, const std::array<std::map<int, const ListEntry*>, 4>& used) {
         const DiveRecord& d = s.Dives[static_cast<size_t>(i)];
         const auto& data = d.DiveData;
         x.writeStartElement(QStringLiteral("dive"));
@@ -205,15 +231,15 @@ class Writer {
         // A temperature of 0 is a box the diver left empty, not a freezing day.
         if (data[field::AirTemp] != 0)
             si("airtemperature", Quantity::Temperature, data[field::AirTemp]);
-        const bool gear = used[field::Gear].count(d.ListData[field::Gear]) > 0;
-        if (gear || data[field::Weight] != 0) {
-            x.writeStartElement(QStringLiteral("equipmentused"));
-            if (data[field::Weight] != 0) si("leadquantity", Quantity::Weight, data[field::Weight]);
-            if (gear) {
-                x.writeEmptyElement(QStringLiteral("link"));
-                x.writeAttribute(QStringLiteral("ref"),
-                                 idFor(field::Gear, d.ListData[field::Gear]));
-            }
+        // The first dive of a group starts with no nitrogen left from an earlier one.
+        const std::optional<qint64> interval =
+            before ? surfaceInterval(before, i) : std::optional<qint64>();
+        if (!before || interval) {
+            x.writeStartElement(QStringLiteral("surfaceintervalbeforedive"));
+            if (before)
+                text("passedtime", QString::number(*interval));
+            else
+                x.writeEmptyElement(QStringLiteral("infinity"));
             x.writeEndElement();
         }
         x.writeEndElement();
@@ -255,6 +281,17 @@ class Writer {
         if (d.Rating >= 0 && d.Rating <= 2) {
             x.writeStartElement(QStringLiteral("rating"));
             text("ratingvalue", QString::number(2 + 4 * d.Rating));
+            x.writeEndElement();
+        }
+        const bool gear = used[field::Gear].count(d.ListData[field::Gear]) > 0;
+        if (gear || data[field::Weight] != 0) {
+            x.writeStartElement(QStringLiteral("equipmentused"));
+            if (data[field::Weight] != 0) si("leadquantity", Quantity::Weight, data[field::Weight]);
+            if (gear) {
+                x.writeEmptyElement(QStringLiteral("link"));
+                x.writeAttribute(QStringLiteral("ref"),
+                                 idFor(field::Gear, d.ListData[field::Gear]));
+            }
             x.writeEndElement();
         }
         x.writeEndElement();

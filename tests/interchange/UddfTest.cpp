@@ -106,7 +106,7 @@ TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(interchange::unitsName(c.units).toStdString());
-        const QByteArray xml = interchange::uddfDocument(s, {1, 2, 3}, c.units, when);
+        const QByteArray xml = interchange::uddfDocument(s, {2, 1, 3}, c.units, when);
         const Read r = readBack(xml);
         ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
         EXPECT_TRUE(xml.contains(c.unitNote));
@@ -124,7 +124,7 @@ TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
         const std::map<QString, QString> want = {
             {"informationbeforedive/divenumber", "101"},
             {"informationbeforedive/datetime", "1997-07-04T09:05:00"},
-            {"informationbeforedive/equipmentused/leadquantity", c.lead},
+            {"informationafterdive/equipmentused/leadquantity", c.lead},
             {"tankdata/tankvolume", c.tank},
             {"tankdata/tankpressurebegin", c.pressure},
             {"informationafterdive/greatestdepth", c.depth},
@@ -138,6 +138,11 @@ TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
         };
         for (const auto& [key, value] : want)
             EXPECT_EQ(r.dives[0].at(key).toStdString(), value.toStdString()) << key.toStdString();
+        // Written in order of entry: 9:47 to 13:00 at the surface; the first of a day has none.
+        EXPECT_EQ(r.dives[1].at("informationbeforedive/surfaceintervalbeforedive/passedtime"),
+                  "11580");
+        EXPECT_EQ(r.dives[0].count("informationbeforedive/surfaceintervalbeforedive/passedtime"),
+                  0u);
         // The profile's four points; the dive without one gets a start and an end.
         EXPECT_EQ(r.dives[1].at("samples/waypoint/divetime"), "030015001800");
         EXPECT_EQ(r.dives[2].count("informationbeforedive/datetime"), 0u);
