@@ -245,12 +245,15 @@ class RowReader {
     // a name not there yet becomes a new last entry.
     int16_t listIndex(int which, const QString& name) {
         RefList& list = state.list(which);
-        QStringList names;
-        for (const ListEntry& e : list)
-            names << e.Name;
+        // The names are gathered once per list, not once per row.
+        QStringList& names = listNames[static_cast<size_t>(which)];
+        if (names.isEmpty())
+            for (const ListEntry& e : list)
+                names << e.Name;
         const int p = entry::listPositionFor(-1, names, name);
         if (p >= 0) return static_cast<int16_t>(p);
         list.push_back({name, {}, {}});
+        names << name;
         report.newNames[static_cast<size_t>(which)] << name;
         return static_cast<int16_t>(list.size() - 1);
     }
@@ -259,6 +262,7 @@ class RowReader {
     Units units;
     ImportReport& report;
     std::vector<Mapped> columns;
+    std::array<QStringList, 4> listNames;
 };
 
 } // namespace

@@ -184,11 +184,14 @@ class Writer {
             }
             days.push_back({i});
         }
-        for (std::vector<int>& day : days)
-            std::stable_sort(day.begin(), day.end(), [this](int a, int b) {
-                return diveDateTime(s.Dives[static_cast<size_t>(a)]) <
-                       diveDateTime(s.Dives[static_cast<size_t>(b)]);
-            });
+        for (std::vector<int>& day : days) {
+            if (day.size() < 2) continue;
+            std::map<int, QString> when;
+            for (int i : day)
+                when[i] = diveDateTime(s.Dives[static_cast<size_t>(i)]);
+            std::stable_sort(day.begin(), day.end(),
+                             [&when](int a, int b) { return when[a] < when[b]; });
+        }
         return days;
     }
 
@@ -321,9 +324,11 @@ class Writer {
             paras << QStringLiteral("Surface temperature: %1 %2")
                          .arg(d.DiveData[field::SurfaceTemp])
                          .arg(unitLabel(Quantity::Temperature, units));
-        paras << QStringLiteral("Exit time: %1:%2")
-                     .arg(d.TimeData[field::ExitHour])
-                     .arg(output::twoDigitNumber(d.TimeData[field::ExitMinute]));
+        // 0:00 is a time never typed in.
+        if (d.TimeData[field::ExitHour] != 0 || d.TimeData[field::ExitMinute] != 0)
+            paras << QStringLiteral("Exit time: %1:%2")
+                         .arg(d.TimeData[field::ExitHour])
+                         .arg(output::twoDigitNumber(d.TimeData[field::ExitMinute]));
         return paras;
     }
 
