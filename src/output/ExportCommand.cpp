@@ -100,7 +100,8 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         return interchange::exportExchange(state, args, stdOut, err);
     if (args.isEmpty() || (args[0] != QLatin1String("text") && args[0] != QLatin1String("html")))
         return fail(err, QStringLiteral("say what to write: export text|html|uddf|csv [--dives "
-                                        "all|FIRST-LAST|N,N,...] [--no-comments] [-o FILE|-]"));
+                                        "all|FIRST-LAST|N,N,...] [--no-comments] [--units "
+                                        "imperial|metric] [-o FILE|-]"));
     const bool html = args[0] == QLatin1String("html");
 
     QString divesText = QStringLiteral("all");
