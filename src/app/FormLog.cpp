@@ -8,6 +8,7 @@
 #include "divers/frmMulti.h"
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
+#include "interchange/ExportMenu.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
 #include "profile/frmProfile.h"
@@ -171,6 +172,7 @@ void FormLog::setUpControls() {
 
 void FormLog::setUpMenus() {
     ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
+    interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
     connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
     connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
     connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);

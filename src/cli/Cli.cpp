@@ -30,9 +30,9 @@ const std::vector<Command>& commands() {
         {QStringLiteral("check"), QString(),
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
-         QStringLiteral("text|html|pdf [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                        "[--page-size A4|Letter] [-o FILE|-]"),
-         QStringLiteral("write dives as a text file, an HTML page or the printed pages (PDF)"),
+         QStringLiteral("text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
+                        "[--page-size A4|Letter] [--units imperial|metric] [-o FILE|-]"),
+         QStringLiteral("write dives as text, HTML, the printed pages (PDF), UDDF or CSV"),
          exportCommand},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
          QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
@@ -44,6 +44,8 @@ const std::vector<Command>& commands() {
          QStringLiteral("[CRITERIA...] [--json]"),
          QStringLiteral("the dives that meet the criteria (select --help)"),
          selectCommand},
+        {QStringLiteral("import"), QStringLiteral("csv FILE [--units imperial|metric] [--dry-run]"),
+         QStringLiteral("add the dives of a CSV file to the log"), importCommand},
     };
     return all;
 }

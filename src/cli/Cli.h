@@ -74,5 +74,6 @@ int exportCommand(Context& ctx);
 int profileCommand(Context& ctx);
 int diversCommand(Context& ctx);
 int selectCommand(Context& ctx);
+int importCommand(Context& ctx);
 
 } // namespace cli

@@ -4,6 +4,7 @@
 #include "ExportFile.h"
 #include "HtmlExport.h"
 #include "TextExport.h"
+#include "interchange/ExchangeExport.h"
 
 #include <QRegularExpression>
 
@@ -106,11 +107,14 @@ int wrote(QIODevice& stdOut, const QString& outName, size_t dives) {
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
                   const PdfMaker& makePdf) {
     const QString format = args.isEmpty() ? QString() : args[0];
+    if (format == QLatin1String("uddf") || format == QLatin1String("csv"))
+        return interchange::exportExchange(state, args, stdOut, err);
     if (format != QLatin1String("text") && format != QLatin1String("html") &&
         format != QLatin1String("pdf"))
-        return fail(err, QStringLiteral("say what to write: export text|html|pdf [--dives "
-                                        "all|FIRST-LAST|N,N,...] [--no-comments] [--page-size "
-                                        "A4|Letter] [-o FILE|-]"));
+        return fail(err, QStringLiteral("say what to write: export text|html|pdf|uddf|csv "
+                                        "[--dives all|FIRST-LAST|N,N,...] [--no-comments] "
+                                        "[--page-size A4|Letter] [--units imperial|metric] "
+                                        "[-o FILE|-]"));
     const bool html = format == QLatin1String("html");
     const bool pdf = format == QLatin1String("pdf");
 
@@ -160,6 +164,8 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
             return 0;
         }
         if (outName.isEmpty()) outName = MakeBaseName(state.DiverName) + QStringLiteral(".pdf");
+        if (const QString why = dataFileInTheWay(state, outName); !why.isEmpty())
+            return fail(err, why);
         const QString reason = writeOutputFile(outName, bytes);
         if (!reason.isEmpty())
             return fail(err,
@@ -191,6 +197,12 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         err << "reefbook-cli: warning: picture not written: " << p.file << ": " << p.what << '\n';
     err.flush();
     return wrote(stdOut, outName, chosen.dives.size());
+}
+
+std::vector<int> chooseDives(const AppState& state, const QString& text, QString* error) {
+    ChosenDives chosen = parseDives(state, text);
+    if (error) *error = chosen.error;
+    return chosen.dives;
 }
 
 } // namespace output

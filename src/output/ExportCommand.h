@@ -31,4 +31,8 @@ using PdfMaker = std::function<QByteArray(const AppState& state, const std::vect
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
                   const PdfMaker& makePdf = {});
 
+// The dive indexes an --dives text names, read as exportCommand reads it; empty with `error`
+// set when the text cannot be used.
+std::vector<int> chooseDives(const AppState& state, const QString& text, QString* error);
+
 } // namespace output

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -51,6 +53,18 @@ QString Platform::openFileName(QWidget* parent, const FileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+SaveChoice Platform::saveFileName(QWidget* parent, const FileRequest& request,
+                                  const QString& proposed) {
+    QFileDialog dialog(parent, request.title, QString(), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(std::max<qsizetype>(0, dialog.nameFilters().indexOf(
+                                                        dialog.selectedNameFilter())))};
 }
 
 bool Platform::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }

@@ -26,6 +26,12 @@ struct FileRequest {
     QString defaultSuffix;
 };
 
+// A file to save: where, and which entry of the request's filter list was chosen (from 0).
+struct SaveChoice {
+    QString path; // empty when the user cancelled
+    int filter = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -33,6 +39,9 @@ public:
     virtual Answer message(QWidget* parent, const Message& m);
     // Full path of the chosen file, or an empty text when the user cancelled.
     virtual QString openFileName(QWidget* parent, const FileRequest& request);
+    // The save dialog, offering `proposed` as the name; it asks before replacing a file.
+    virtual SaveChoice saveFileName(QWidget* parent, const FileRequest& request,
+                                    const QString& proposed);
     // Hands a link to the desktop's handler (browser, mail program).
     virtual bool openUrl(const QUrl& url);
 };

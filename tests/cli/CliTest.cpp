@@ -417,14 +417,15 @@ TEST_F(Cli, ExportNeverWritesOverADataFile) {
         {QStringLiteral("./divers.dvl"), "the list of divers"},
         {QStringLiteral("log2.dvl"), "the log of diver Ann"}, // not written yet: still his
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.target.toStdString());
-        const Outcome r =
-            run({QStringLiteral("export"), QStringLiteral("html"), QStringLiteral("-o"), c.target});
-        EXPECT_EQ(r.status, cli::ExitError);
-        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
-    }
+    for (const char* format : {"html", "csv", "uddf"})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(format + (" " + c.target.toStdString()));
+            const Outcome r = run({QStringLiteral("export"), QLatin1String(format),
+                                   QStringLiteral("-o"), c.target});
+            EXPECT_EQ(r.status, cli::ExitError);
+            EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+            EXPECT_TRUE(r.out.isEmpty());
+        }
     EXPECT_EQ(snapshot() + readFile("divers.dvl"), before);
     EXPECT_FALSE(QFile::exists(path("log2.dvl")));
     EXPECT_TRUE(QFileInfo(path("alias.txt")).isSymLink());

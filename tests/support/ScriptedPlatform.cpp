@@ -37,6 +37,19 @@ QString ScriptedPlatform::openFileName(QWidget*, const ui::FileRequest& request)
     return f;
 }
 
+ui::SaveChoice ScriptedPlatform::saveFileName(QWidget*, const ui::FileRequest& request,
+                                              const QString& proposed) {
+    fileRequests.push_back(request);
+    proposedNames.push_back(proposed);
+    if (saves.empty()) {
+        ADD_FAILURE() << "unexpected save dialog: " << request.title.toStdString();
+        return {};
+    }
+    const ui::SaveChoice c = saves.front();
+    saves.pop_front();
+    return c;
+}
+
 bool ScriptedPlatform::openUrl(const QUrl& url) {
     urls.push_back(url);
     return true;

@@ -18,14 +18,19 @@ public:
     void expect(const QString& caption, const QString& text, ui::Answer answer = ui::Answer::Ok);
     // The next file dialog returns this path ("" = cancelled).
     void chooseFile(const QString& path) { files.push_back(path); }
+    // The next save dialog returns this path ("" = cancelled) and filter entry.
+    void chooseSaveFile(const QString& path, int filter = 0) { saves.push_back({path, filter}); }
 
     ui::Answer message(QWidget* parent, const ui::Message& m) override;
     QString openFileName(QWidget* parent, const ui::FileRequest& request) override;
+    ui::SaveChoice saveFileName(QWidget* parent, const ui::FileRequest& request,
+                                const QString& proposed) override;
     bool openUrl(const QUrl& url) override;
 
     std::vector<ui::Message> shown;
     std::vector<ui::FileRequest> fileRequests;
     std::vector<QUrl> urls;
+    std::vector<QString> proposedNames;
 
 private:
     struct Expected {
@@ -34,5 +39,6 @@ private:
     };
     std::deque<Expected> expected;
     std::deque<QString> files;
+    std::deque<ui::SaveChoice> saves;
     ui::PlatformOverride guard;
 };

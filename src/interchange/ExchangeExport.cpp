@@ -1,0 +1,85 @@
+#include "ExchangeExport.h"
+
+#include "Csv.h"
+#include "Uddf.h"
+#include "output/DiveChoice.h"
+#include "output/ExportCommand.h"
+#include "output/ExportFile.h"
+
+namespace interchange {
+
+namespace {
+int fail(QTextStream& err, const QString& what) {
+    err << "reefbook-cli: export: " << what << '\n';
+    err.flush();
+    return 2;
+}
+} // namespace
+
+QByteArray exchangeDocument(const AppState& state, const std::vector<int>& dives, Format format,
+                            Units units) {
+    return format == Format::Uddf
+               ? uddfDocument(state, dives, units, QDateTime::currentDateTimeUtc())
+               : csvDocument(state, dives, units);
+}
+
+QString exchangeFileName(const AppState& state, Format format) {
+    return output::MakeBaseName(state.DiverName) +
+           (format == Format::Uddf ? QStringLiteral(".uddf") : QStringLiteral(".csv"));
+}
+
+int exportExchange(const AppState& state, const QStringList& args, QIODevice& stdOut,
+                   QTextStream& err) {
+    const Format format = args.value(0) == QLatin1String("uddf") ? Format::Uddf : Format::Csv;
+    QString divesText = QStringLiteral("all");
+    QString unitsText = QStringLiteral("imperial");
+    QString outName;
+    bool outGiven = false;
+    for (qsizetype k = 1; k < args.size(); ++k) {
+        const QString& a = args[k];
+        QString* value = a == QLatin1String("--dives")   ? &divesText
+                         : a == QLatin1String("--units") ? &unitsText
+                         : a == QLatin1String("-o")      ? &outName
+                                                         : nullptr;
+        if (value) {
+            if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
+            *value = args[++k];
+            outGiven = outGiven || value == &outName;
+        } else if (a.startsWith(QLatin1String("--dives="))) {
+            divesText = a.mid(8);
+        } else if (a.startsWith(QLatin1String("--units="))) {
+            unitsText = a.mid(8);
+        } else {
+            return fail(err, QStringLiteral("unknown argument '%1'").arg(a));
+        }
+    }
+    const std::optional<Units> units = unitsNamed(unitsText);
+    if (!units)
+        return fail(err, QStringLiteral("--units is imperial or metric, not '%1'").arg(unitsText));
+    if (outGiven && outName.isEmpty())
+        return fail(err, QStringLiteral("-o needs a file name, or - for standard output"));
+    QString problem;
+    const std::vector<int> dives = output::chooseDives(state, divesText, &problem);
+    if (!problem.isEmpty()) return fail(err, problem);
+
+    const QByteArray bytes = exchangeDocument(state, dives, format, *units);
+    if (outName == QLatin1String("-")) {
+        if (stdOut.write(bytes) != bytes.size())
+            return fail(err,
+                        QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
+        return 0;
+    }
+    if (outName.isEmpty()) outName = exchangeFileName(state, format);
+    if (const QString why = output::dataFileInTheWay(state, outName); !why.isEmpty())
+        return fail(err, why);
+    if (const QString why = output::writeOutputFile(outName, bytes); !why.isEmpty())
+        return fail(err, QStringLiteral("cannot write %1: %2").arg(outName, why));
+    const QString count =
+        dives.size() == 1 ? QStringLiteral("1 dive") : QStringLiteral("%1 dives").arg(dives.size());
+    stdOut.write(QStringLiteral("Wrote %1 (%2, %3 units)\n")
+                     .arg(outName, count, unitsName(*units))
+                     .toUtf8());
+    return 0;
+}
+
+} // namespace interchange

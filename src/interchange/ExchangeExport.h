@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Units.h"
+#include "store/AppState.h"
+
+#include <QIODevice>
+#include <QStringList>
+#include <QTextStream>
+
+#include <vector>
+
+namespace interchange {
+
+enum class Format { Uddf, Csv };
+
+// The whole file for the chosen dives.
+QByteArray exchangeDocument(const AppState& state, const std::vector<int>& dives, Format format,
+                            Units units);
+// BaseName + ".uddf" / ".csv".
+QString exchangeFileName(const AppState& state, Format format);
+
+// reefbook-cli export uddf|csv [--dives all|FIRST-LAST|N,N,...] [--units imperial|metric]
+//                              [-o FILE|-]
+// `args` are the words after "export". Writes BaseName + ".uddf"/".csv" in the current
+// folder, FILE, or with "-o -" the bytes to stdOut. Returns 0 when written; 2 with one line on
+// err when the arguments cannot be used or the file cannot be written (nothing written).
+int exportExchange(const AppState& state, const QStringList& args, QIODevice& stdOut,
+                   QTextStream& err);
+
+} // namespace interchange

@@ -1,0 +1,363 @@
+#include "Uddf.h"
+
+#include "output/DiveValues.h"
+#include "profile/ProfileEditor.h"
+
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace interchange {
+
+namespace {
+
+constexpr char Namespace[] = "http://www.streit.cc/uddf/3.2/";
+
+// XML 1.0 cannot carry most control characters, even escaped; the log's texts can hold any
+// byte. Such a character becomes U+FFFD so the diver sees that something stood there.
+QString xmlText(const QString& s) {
+    QString out = s;
+    for (qsizetype k = 0; k < out.size(); ++k) {
+        const char16_t c = out[k].unicode();
+        const bool control = c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D;
+        const bool surrogate = QChar::isSurrogate(c);
+        if (surrogate && QChar::isHighSurrogate(c) && k + 1 < out.size() &&
+            out[k + 1].isLowSurrogate()) {
+            ++k; // a proper pair
+            continue;
+        }
+        if (control || surrogate || c == 0xFFFE || c == 0xFFFF) out[k] = QChar(0xFFFD);
+    }
+    return out;
+}
+
+QString number(double v) {
+    // Enough digits for a pascal or a kelvin without float noise such as 0.30479999999.
+    QString s = QString::number(v, 'f', 4);
+    while (s.endsWith(QLatin1Char('0')))
+        s.chop(1);
+    if (s.endsWith(QLatin1Char('.'))) s.chop(1);
+    return s == QLatin1String("-0") ? QStringLiteral("0") : s;
+}
+
+const ListEntry* entryAt(const AppState& state, int which, int index) {
+    const RefList& list = state.list(which);
+    if (index < 0 || static_cast<size_t>(index) >= list.size()) return nullptr;
+    return &list[static_cast<size_t>(index)];
+}
+
+// A list entry worth naming in the file: an empty name says nothing, and the default buddy
+// "None" means that the diver dived alone.
+bool named(const ListEntry* e, int which) {
+    if (!e || e->Name.trimmed().isEmpty()) return false;
+    return !(which == field::Buddy &&
+             e->Name.trimmed().compare(QLatin1String("None"), Qt::CaseInsensitive) == 0);
+}
+
+QString idFor(int which, int index) {
+    static const char* const prefix[4] = {"site", "type", "buddy", "gear"};
+    return QStringLiteral("%1_%2").arg(QLatin1String(prefix[which])).arg(index);
+}
+
+class Writer {
+  public:
+    Writer(const AppState& state, Units units, QByteArray* out) : s(state), units(units), x(out) {
+        x.setAutoFormatting(true);
+        x.setAutoFormattingIndent(1);
+    }
+
+    void text(const char* name, const QString& value) {
+        x.writeTextElement(QLatin1String(name), xmlText(value));
+    }
+    void si(const char* name, Quantity q, int16_t v) { text(name, number(toSi(q, units, v))); }
+
+    void personal(const QString& name) {
+        // The last blank separates the last name, so "Mary Ann Smith" keeps "Mary Ann".
+        const QString n = name.trimmed();
+        const qsizetype blank = n.lastIndexOf(QLatin1Char(' '));
+        x.writeStartElement(QStringLiteral("personal"));
+        if (blank > 0) text("firstname", n.left(blank).trimmed());
+        text("lastname", blank > 0 ? n.mid(blank + 1) : n);
+        x.writeEndElement();
+    }
+
+    void notes(const QStringList& paras) {
+        if (paras.isEmpty()) return;
+        x.writeStartElement(QStringLiteral("notes"));
+        for (const QString& p : paras)
+            text("para", p);
+        x.writeEndElement();
+    }
+
+    void document(const std::vector<int>& dives, const QDateTime& written) {
+        // Which list entries the chosen dives use, in list order.
+        std::array<std::map<int, const ListEntry*>, 4> used;
+        for (int i : dives)
+            for (int w : {field::Location, field::Buddy, field::Gear}) {
+                const int idx = s.Dives[static_cast<size_t>(i)].ListData[static_cast<size_t>(w)];
+                if (const ListEntry* e = entryAt(s, w, idx); named(e, w)) used[w][idx] = e;
+            }
+
+        x.writeStartDocument();
+        x.writeStartElement(QStringLiteral("uddf"));
+        x.writeDefaultNamespace(QLatin1String(Namespace));
+        x.writeAttribute(QStringLiteral("version"), QStringLiteral("3.2.0"));
+
+        x.writeStartElement(QStringLiteral("generator"));
+        x.writeComment(
+            QStringLiteral(" The log's numbers were read as %1 units (%2, %3, %4, %5, %6) ")
+                .arg(unitsName(units), unitLabel(Quantity::Depth, units),
+                     unitLabel(Quantity::Temperature, units), unitLabel(Quantity::Pressure, units),
+                     unitLabel(Quantity::TankSize, units), unitLabel(Quantity::Weight, units)));
+        text("name", QStringLiteral("Reefbook"));
+        text("version", QStringLiteral(REEFBOOK_VERSION_STRING));
+        text("datetime", written.toString(Qt::ISODate));
+        x.writeEndElement();
+
+        x.writeStartElement(QStringLiteral("diver"));
+        x.writeStartElement(QStringLiteral("owner"));
+        x.writeAttribute(QStringLiteral("id"), QStringLiteral("owner"));
+        personal(s.DiverName);
+        if (!used[field::Gear].empty()) {
+            x.writeStartElement(QStringLiteral("equipment"));
+            for (const auto& [idx, e] : used[field::Gear]) {
+                x.writeStartElement(QStringLiteral("variouspieces"));
+                x.writeAttribute(QStringLiteral("id"), idFor(field::Gear, idx));
+                text("name", e->Name);
+                x.writeEndElement();
+            }
+            x.writeEndElement();
+        }
+        x.writeEndElement(); // owner
+        for (const auto& [idx, e] : used[field::Buddy]) {
+            x.writeStartElement(QStringLiteral("buddy"));
+            x.writeAttribute(QStringLiteral("id"), idFor(field::Buddy, idx));
+            personal(e->Name);
+            notes(e->Info.isEmpty() ? QStringList{} : QStringList{e->Info});
+            x.writeEndElement();
+        }
+        x.writeEndElement(); // diver
+
+        if (!used[field::Location].empty()) {
+            x.writeStartElement(QStringLiteral("divesite"));
+            for (const auto& [idx, e] : used[field::Location]) {
+                x.writeStartElement(QStringLiteral("site"));
+                x.writeAttribute(QStringLiteral("id"), idFor(field::Location, idx));
+                text("name", e->Name);
+                notes(e->Info.isEmpty() ? QStringList{} : QStringList{e->Info});
+                x.writeEndElement();
+            }
+            x.writeEndElement();
+        }
+
+        // A profile section must hold at least one group.
+        if (!dives.empty()) x.writeStartElement(QStringLiteral("profiledata"));
+        int group = 0;
+        for (const std::vector<int>& day : daysOf(dives)) {
+            x.writeStartElement(QStringLiteral("repetitiongroup"));
+            x.writeAttribute(QStringLiteral("id"), QStringLiteral("group_%1").arg(++group));
+            for (size_t k = 0; k < day.size(); ++k)
+                dive(day[k], k == 0 ? 0 : day[k - 1], used);
+            x.writeEndElement();
+        }
+        if (!dives.empty()) x.writeEndElement(); // profiledata
+        x.writeEndElement();                     // uddf
+        x.writeEndDocument();
+    }
+
+  private:
+    // Dives of one day form a repetition group, in the order of their entry times; a dive
+    // without a real date is a group of its own.
+    std::vector<std::vector<int>> daysOf(const std::vector<int>& dives) const {
+        std::vector<std::vector<int>> days;
+        std::map<QString, size_t> dayIndex;
+        for (int i : dives) {
+            const QString key = diveDateTime(s.Dives[static_cast<size_t>(i)]).left(10);
+            if (!key.isEmpty()) {
+                if (auto it = dayIndex.find(key); it != dayIndex.end()) {
+                    days[it->second].push_back(i);
+                    continue;
+                }
+                dayIndex[key] = days.size();
+            }
+            days.push_back({i});
+        }
+        for (std::vector<int>& day : days) {
+            if (day.size() < 2) continue;
+            std::map<int, QString> when;
+            for (int i : day)
+                when[i] = diveDateTime(s.Dives[static_cast<size_t>(i)]);
+            std::stable_sort(day.begin(), day.end(),
+                             [&when](int a, int b) { return when[a] < when[b]; });
+        }
+        return days;
+    }
+
+    // Seconds from the exit of the dive before (same day) to the entry of this one; nothing
+    // when a time is missing or the two overlap.
+    std::optional<qint64> surfaceInterval(int before, int i) const {
+        const DiveRecord& p = s.Dives[static_cast<size_t>(before)];
+        DiveRecord out = p; // the exit, as if it were an entry
+        out.TimeData[field::EntryHour] = p.TimeData[field::ExitHour];
+        out.TimeData[field::EntryMinute] = p.TimeData[field::ExitMinute];
+        const QString entryText = diveDateTime(s.Dives[static_cast<size_t>(i)]);
+        const QString previousText = diveDateTime(p), exitText = diveDateTime(out);
+        // A date without a time is 10 characters long.
+        if (entryText.size() <= 10 || previousText.size() <= 10 || exitText.size() <= 10)
+            return std::nullopt;
+        QDateTime exit = QDateTime::fromString(exitText, Qt::ISODate);
+        if (exit < QDateTime::fromString(previousText, Qt::ISODate))
+            exit = exit.addDays(1); // out after midnight
+        const qint64 seconds = exit.secsTo(QDateTime::fromString(entryText, Qt::ISODate));
+        if (seconds < 0) return std::nullopt;
+        return seconds;
+    }
+
+    void dive(int i, int before, const std::array<std::map<int, const ListEntry*>, 4>& used) {
+        const DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+        const auto& data = d.DiveData;
+        x.writeStartElement(QStringLiteral("dive"));
+        x.writeAttribute(QStringLiteral("id"), QStringLiteral("dive_%1").arg(i));
+
+        x.writeStartElement(QStringLiteral("informationbeforedive"));
+        for (int w : {field::Location, field::Buddy}) {
+            if (used[w].count(d.ListData[static_cast<size_t>(w)])) {
+                x.writeEmptyElement(QStringLiteral("link"));
+                x.writeAttribute(QStringLiteral("ref"),
+                                 idFor(w, d.ListData[static_cast<size_t>(w)]));
+            }
+        }
+        text("divenumber", QString::number(i + s.DiveOffset));
+        if (const QString when = diveDateTime(d); !when.isEmpty()) text("datetime", when);
+        // A temperature of 0 is a box the diver left empty, not a freezing day.
+        if (data[field::AirTemp] != 0)
+            si("airtemperature", Quantity::Temperature, data[field::AirTemp]);
+        // The first dive of a group starts with no nitrogen left from an earlier one.
+        const std::optional<qint64> interval =
+            before ? surfaceInterval(before, i) : std::optional<qint64>();
+        if (!before || interval) {
+            x.writeStartElement(QStringLiteral("surfaceintervalbeforedive"));
+            if (before)
+                text("passedtime", QString::number(*interval));
+            else
+                x.writeEmptyElement(QStringLiteral("infinity"));
+            x.writeEndElement();
+        }
+        x.writeEndElement();
+
+        const std::optional<double> volume = tankVolumeSi(
+            units, data[field::TankSize], units == Units::Imperial ? data[field::PsiIn] : 0);
+        if (data[field::PsiIn] != 0 || data[field::PsiOut] != 0 ||
+            (data[field::TankSize] > 0 && volume)) {
+            x.writeStartElement(QStringLiteral("tankdata"));
+            if (data[field::TankSize] > 0 && volume) text("tankvolume", number(*volume));
+            if (data[field::PsiIn] != 0)
+                si("tankpressurebegin", Quantity::Pressure, data[field::PsiIn]);
+            if (data[field::PsiOut] != 0)
+                si("tankpressureend", Quantity::Pressure, data[field::PsiOut]);
+            x.writeEndElement();
+        }
+
+        x.writeStartElement(QStringLiteral("samples"));
+        const ProfileRecord* p = nullptr;
+        if (d.ProfileNum > 0 && static_cast<size_t>(d.ProfileNum) < s.Profiles.size())
+            p = &s.Profiles[static_cast<size_t>(d.ProfileNum)];
+        const int points = p ? storedPointCount(*p) : 0;
+        if (points > 0) {
+            for (int k = 0; k <= points; ++k)
+                waypoint(p->Depths[static_cast<size_t>(k)], p->Times[static_cast<size_t>(k)]);
+        } else {
+            waypoint(0, 0);
+            waypoint(0, data[field::BottomTime]);
+        }
+        x.writeEndElement();
+
+        x.writeStartElement(QStringLiteral("informationafterdive"));
+        if (data[field::BottomTemp] != 0)
+            si("lowesttemperature", Quantity::Temperature, data[field::BottomTemp]);
+        si("greatestdepth", Quantity::Depth, data[field::MaxDepth]);
+        si("diveduration", Quantity::Minutes, data[field::BottomTime]);
+        if (data[field::Visibility] > 0) si("visibility", Quantity::Depth, data[field::Visibility]);
+        notes(notesOf(d));
+        if (d.Rating >= 0 && d.Rating <= 2) {
+            x.writeStartElement(QStringLiteral("rating"));
+            text("ratingvalue", QString::number(2 + 4 * d.Rating));
+            x.writeEndElement();
+        }
+        const bool gear = used[field::Gear].count(d.ListData[field::Gear]) > 0;
+        if (gear || data[field::Weight] != 0) {
+            x.writeStartElement(QStringLiteral("equipmentused"));
+            if (data[field::Weight] != 0) si("leadquantity", Quantity::Weight, data[field::Weight]);
+            if (gear) {
+                x.writeEmptyElement(QStringLiteral("link"));
+                x.writeAttribute(QStringLiteral("ref"),
+                                 idFor(field::Gear, d.ListData[field::Gear]));
+            }
+            x.writeEndElement();
+        }
+        x.writeEndElement();
+        x.writeEndElement(); // dive
+    }
+
+    void waypoint(int16_t depth, int16_t minutes) {
+        x.writeStartElement(QStringLiteral("waypoint"));
+        si("depth", Quantity::Depth, depth);
+        si("divetime", Quantity::Minutes, minutes);
+        x.writeEndElement();
+    }
+
+    // What UDDF has no element for still travels, as lines of the notes.
+    QStringList notesOf(const DiveRecord& d) const {
+        QStringList paras;
+        if (!d.Comments.isEmpty()) paras << d.Comments;
+        if (const ListEntry* t = entryAt(s, field::Type, d.ListData[field::Type]);
+            t && !t->Name.isEmpty())
+            paras << QStringLiteral("Dive type: ") + t->Name;
+        QStringList conditions;
+        for (const output::Condition& c : output::ConditionOrder)
+            if (d.CondData[static_cast<size_t>(c.flag)] != 0) conditions << QLatin1String(c.name);
+        if (!conditions.isEmpty())
+            paras << QStringLiteral("Conditions: ") + conditions.join(QStringLiteral(", "));
+        if (d.DiveData[field::SurfaceTemp] != 0)
+            paras << QStringLiteral("Surface temperature: %1 %2")
+                         .arg(d.DiveData[field::SurfaceTemp])
+                         .arg(unitLabel(Quantity::Temperature, units));
+        // 0:00 is a time never typed in.
+        if (d.TimeData[field::ExitHour] != 0 || d.TimeData[field::ExitMinute] != 0)
+            paras << QStringLiteral("Exit time: %1:%2")
+                         .arg(d.TimeData[field::ExitHour])
+                         .arg(output::twoDigitNumber(d.TimeData[field::ExitMinute]));
+        return paras;
+    }
+
+    const AppState& s;
+    Units units;
+    QXmlStreamWriter x;
+};
+
+} // namespace
+
+QString diveDateTime(const DiveRecord& dive) {
+    const auto& t = dive.TimeData;
+    const QDate date(t[field::Year], t[field::Month], t[field::Day]);
+    if (t[field::Year] < 1 || !date.isValid()) return {};
+    const int hour = t[field::EntryHour], minute = t[field::EntryMinute];
+    if (hour < 0 || minute < 0 || hour > 24 || minute > 60) return date.toString(Qt::ISODate);
+    const QDateTime when =
+        QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(hour * 3600LL + minute * 60LL);
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+
+QByteArray uddfDocument(const AppState& state, const std::vector<int>& dives, Units units,
+                        const QDateTime& written) {
+    std::vector<int> valid;
+    for (int i : dives)
+        if (i >= 1 && i <= state.DiveCount()) valid.push_back(i);
+    QByteArray out;
+    Writer(state, units, &out).document(valid, written);
+    return out;
+}
+
+} // namespace interchange

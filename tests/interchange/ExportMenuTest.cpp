@@ -1,0 +1,66 @@
+#include "app/FormLog.h"
+#include "settings/Settings.h"
+#include "store/LogOps.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+class ExportMenuTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        settings::saveDefaultName(QStringLiteral("Tester"));
+        AppState s;
+        StartNewLog(s);
+        s.Dives[1].DiveData[field::MaxDepth] = 60;
+        s.Dives.push_back(s.Dives[1]);
+        ASSERT_TRUE(SaveLog(s).empty());
+        window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+    }
+    QAction* action(const char* name) {
+        QAction* a = window->findChild<QAction*>(QString::fromLatin1(name));
+        if (!a) ADD_FAILURE() << "no menu command " << name;
+        return a;
+    }
+
+    ScriptedPlatform platform;
+    AppState state;
+    std::unique_ptr<FormLog> window;
+};
+
+TEST_F(ExportMenuTest, FileMenuExportsEveryDiveInTheChosenUnits) {
+    // Both commands sit in the File menu before Exit.
+    QMenu* file = window->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    ASSERT_TRUE(file);
+    QStringList texts;
+    for (QAction* a : file->actions())
+        if (!a->isSeparator()) texts << a->text();
+    ASSERT_GE(texts.size(), 3);
+    EXPECT_EQ(texts.mid(texts.size() - 3),
+              (QStringList{"Export as &UDDF...", "Export as CS&V...", "E&xit"}));
+
+    platform.chooseSaveFile(path("metric.csv"), 1);
+    action("mnuExportCsv")->trigger();
+    const QList<QByteArray> lines = readFile("metric.csv").split('\n');
+    ASSERT_EQ(lines.size(), 4); // header, two dives, the empty rest after the last CR LF
+    EXPECT_TRUE(lines[0].contains("Max Depth (m)"));
+    EXPECT_EQ(platform.proposedNames.back(), QStringLiteral("tester.csv"));
+
+    platform.chooseSaveFile(QString()); // cancelled: nothing is written
+    action("mnuExportUddf")->trigger();
+    EXPECT_FALSE(QFileInfo::exists(path("tester.uddf")));
+
+    QDir(dir.path()).mkdir(QStringLiteral("taken.uddf"));
+    platform.chooseSaveFile(path("taken.uddf"));
+    platform.expect(QStringLiteral("Error"), QStringLiteral("Could not write %1: a folder of that "
+                                                            "name is in the way")
+                                                 .arg(path("taken.uddf")));
+    action("mnuExportUddf")->trigger();
+}
+
+} // namespace
