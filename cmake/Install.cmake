@@ -37,8 +37,8 @@ install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # change log.
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/reefbook)
 install(FILES ${res}/debian/copyright DESTINATION ${docdir})
-set(changelog ${PROJECT_BINARY_DIR}/changelog.Debian)
-configure_file(${res}/debian/changelog.Debian.in ${changelog} @ONLY)
+set(changelog ${PROJECT_BINARY_DIR}/changelog)
+configure_file(${res}/debian/changelog.in ${changelog} @ONLY)
 add_custom_command(OUTPUT ${changelog}.gz
   COMMAND gzip -9nkf ${changelog} DEPENDS ${changelog} VERBATIM)
 add_custom_target(deb_changelog ALL DEPENDS ${changelog}.gz)
@@ -52,11 +52,12 @@ set(CPACK_PACKAGE_VENDOR "The Reefbook makers")
 set(CPACK_PACKAGE_CONTACT "The Reefbook makers <reefbook@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "logbook for scuba divers")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Reefbook keeps a scuba diver's logbook: every dive with its date and times, tank pressures,
-depth, visibility, temperatures, conditions, location, buddy, gear, a comment and a rating.
-It keeps running totals, selects dives by criteria, records a time and depth profile of each
-dive, prints with a preview and exports dives as text or as a web page. Several divers can
-keep separate logs on one computer. reefbook-cli reads, checks and exports the same files
+  "Reefbook keeps a scuba diver's logbook: every dive with its date and times,
+tank pressures, depth, visibility, temperatures, conditions, location, buddy,
+gear, a comment and a rating. It keeps running totals, selects dives by
+criteria, records a time and depth profile of each dive, prints with a preview
+and exports dives as text or as a web page. Several divers can keep separate
+logs on one computer. reefbook-cli reads, checks and exports the same files
 from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

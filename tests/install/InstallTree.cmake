@@ -13,7 +13,7 @@ set(expected
   usr/${BINDIR}/reefbook
   usr/${BINDIR}/reefbook-cli
   usr/${DATADIR}/applications/reefbook.desktop
-  usr/${DATADIR}/doc/reefbook/changelog.Debian.gz
+  usr/${DATADIR}/doc/reefbook/changelog.gz
   usr/${DATADIR}/doc/reefbook/copyright
   usr/${DATADIR}/icons/hicolor/128x128/apps/reefbook.png
   usr/${DATADIR}/icons/hicolor/256x256/apps/reefbook.png
