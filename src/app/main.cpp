@@ -2,15 +2,27 @@
 #include "FormLog.h"
 
 #include "store/AppState.h"
+#include "store/DataFolder.h"
+#include "ui/Platform.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Reefbook"));
     QApplication::setApplicationVersion(QStringLiteral(REEFBOOK_VERSION_STRING));
+
+    // The folder the files live in (--data-dir, or ~/Reefbook when started from a launcher) is
+    // settled before the window reads any of them.
+    const datafolder::Start start = datafolder::startDesktop(QApplication::arguments().mid(1));
+    std::fputs(qUtf8Printable(start.out), stdout);
+    std::fputs(qUtf8Printable(start.err), stderr);
+    if (start.exitCode > 0) ui::showError(nullptr, QStringLiteral("Error"), start.err.trimmed());
+    if (start.exitCode >= 0) return start.exitCode;
 
     AppState state;
     FormLog::StartOptions options;

@@ -1,10 +1,12 @@
 #include "Cli.h"
 
 #include "settings/Settings.h"
+#include "store/DataFolder.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -52,7 +54,7 @@ const std::vector<Command>& commands() {
 
 QString helpText() {
     QString text = QStringLiteral(
-        "Usage: reefbook-cli [--diver NAME] COMMAND [ARGUMENTS]\n"
+        "Usage: reefbook-cli [--diver NAME] [--data-dir DIR] COMMAND [ARGUMENTS]\n"
         "\n"
         "Reads and writes a diver's log files in the current folder, the files the desktop\n"
         "program opens: the default diver's from the settings, or another diver's from\n"
@@ -71,8 +73,12 @@ QString helpText() {
                     .arg(commands()[i].summary);
     text += QStringLiteral("\n"
                            "Options:\n"
-                           "  --diver NAME  use the files of diver NAME listed in divers.dvl\n"
-                           "  --help        show this help\n"
+                           "  --diver NAME     use the files of diver NAME listed in divers.dvl\n"
+                           "  --data-dir DIR   use the files in DIR instead of the current folder\n"
+                           "  --help           show this help\n"
+                           "\n"
+                           "Started in the home folder with no .dvl file there, it uses\n"
+                           "~/Reefbook if that folder exists, as the desktop program does.\n"
                            "\n"
                            "Exit status: 0 done, 1 check found problems, 2 error.\n");
     return text;
@@ -145,9 +151,21 @@ bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
     return true;
 }
 
+namespace {
+// File names typed on the command line mean what they mean where the command was typed, even
+// when the data files are in another folder.
+void anchorPaths(const QString& command, QStringList& args, const QDir& caller) {
+    for (qsizetype i = 0; i < args.size(); ++i)
+        if (args[i] != QLatin1String("-") &&
+            ((command == QLatin1String("load") && i == 0) ||
+             (command == QLatin1String("export") && i > 0 && args[i - 1] == QLatin1String("-o"))))
+            args[i] = caller.absoluteFilePath(args[i]);
+}
+} // namespace
+
 int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     Context ctx{{}, {}, out, err};
-    QString command;
+    QString command, dataDir;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         // Options before the command are the program's; words after it are the command's.
@@ -167,6 +185,10 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
             ctx.diverName = a.mid(8);
             if (ctx.diverName.isEmpty())
                 return ctx.fail(QStringLiteral("--diver needs a diver's name"));
+        } else if (a == QLatin1String("--data-dir") || a.startsWith(QLatin1String("--data-dir="))) {
+            dataDir = a.size() > 10 ? a.mid(11) : i + 1 < args.size() ? args[++i] : QString();
+            if (dataDir.isEmpty())
+                return ctx.fail(QStringLiteral("--data-dir needs a folder"));
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             return ctx.fail(QStringLiteral("unknown option %1 (try --help)").arg(a));
         } else {
@@ -175,6 +197,14 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     }
     if (command.isEmpty())
         return ctx.fail(QStringLiteral("no command given (try --help)"));
+    const datafolder::Choice folder =
+        datafolder::choose(dataDir, QDir::currentPath(), QDir::homePath(), false);
+    if (!folder.folder.isEmpty()) {
+        anchorPaths(command, ctx.args, QDir::current());
+        // A mistyped --data-dir should not leave an empty new folder behind.
+        if (const QString problem = datafolder::enter(folder.folder, false); !problem.isEmpty())
+            return ctx.fail(problem);
+    }
     for (const Command& c : commands())
         if (c.name == command)
             return c.run(ctx);

@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -31,6 +32,15 @@ QString HelpWindow::helpFilePath(const QString& programDir) {
     if (dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\')))
         return dir + HelpFileName;
     return dir + QLatin1Char('/') + HelpFileName;
+}
+
+QString HelpWindow::locate(const QString& helpFile) {
+    const QFileInfo beside(helpFile);
+    if (beside.isFile())
+        return helpFile;
+    const QString installed = QDir::cleanPath(
+        beside.dir().filePath(QStringLiteral(REEFBOOK_HELP_FROM_BIN "/") + beside.fileName()));
+    return QFileInfo(installed).isFile() ? installed : helpFile;
 }
 
 void HelpWindow::makeWindow() {
@@ -85,7 +95,7 @@ void HelpWindow::showContents(const QString& helpFile) {
         makeWindow();
     currentFile = helpFile;
 
-    const QFileInfo info(helpFile);
+    const QFileInfo info(locate(helpFile));
     if (!info.isFile() || !info.isReadable()) {
         showMissing(helpFile);
     } else {
@@ -110,7 +120,8 @@ void HelpWindow::showMissing(const QString& helpFile) {
         QStringLiteral("<h2>Help is not available</h2>"
                        "<p>The help file could not be read. It was looked for here:</p>"
                        "<p><tt>%1</tt></p>"
-                       "<p>The help file RB.HLP belongs in the same folder as the program. "
+                       "<p>The help file RB.HLP belongs in the same folder as the program, or, "
+                       "for an installed program, in its data folder (share/reefbook). "
                        "Everything else in Reefbook works without it.</p>")
             .arg(helpFile.toHtmlEscaped()));
 }

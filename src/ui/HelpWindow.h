@@ -22,8 +22,14 @@ public:
     // "RB.HLP", with a separator in between unless the folder already ends with one.
     static QString helpFilePath(const QString& programDir);
 
-    // Opens the window, or brings it to the front, at the top of the help file. A file that
-    // cannot be read leaves a short note in the window saying so and where it was looked for.
+    // Where the help file is read from: `helpFile` (beside the program) when it is there,
+    // otherwise the copy in the installed data folder (share/reefbook beside the program's bin
+    // folder), otherwise `helpFile`.
+    static QString locate(const QString& helpFile);
+
+    // Opens the window, or brings it to the front, at the top of the help file (see locate). A
+    // file that cannot be read leaves a short note in the window saying so and where it was
+    // looked for.
     void showContents(const QString& helpFile);
 
     // Closes the help window if it is open.

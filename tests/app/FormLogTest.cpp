@@ -659,11 +659,15 @@ TEST_F(FormLogTest, LinksAboutAndListEditors) {
     EXPECT_EQ(QStringLiteral("https"), platform.urls[1].scheme());
 
     QString about;
-    whenModalOpens([&about](QWidget* dialog) {
+    whenModalOpens([this, &about](QWidget* dialog) {
         about = dialog->windowTitle();
         auto* version = dialog->findChild<QLabel*>(QStringLiteral("lblVersion"));
         ASSERT_NE(nullptr, version);
         EXPECT_EQ(QStringLiteral("Version " REEFBOOK_VERSION_STRING), version->text());
+        // The box tells where the logbook files are: the folder the program works in.
+        auto* folder = dialog->findChild<QLabel*>(QStringLiteral("lblFolder"));
+        ASSERT_NE(nullptr, folder);
+        EXPECT_TRUE(folder->text().endsWith(QFileInfo(dir.path()).canonicalFilePath()));
         dialog->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
     });
     ctl<QAction>("mnuAbout")->trigger();

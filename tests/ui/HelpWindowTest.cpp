@@ -50,6 +50,23 @@ protected:
     HelpWindow help;
 };
 
+// An installed program finds its help in share/reefbook beside its bin folder; a copy beside
+// the program (as in the build folder) comes first.
+TEST_F(HelpWindowTest, HelpBesideTheProgramFirstThenTheInstalledCopy) {
+    QDir(dir.path()).mkpath(QStringLiteral("usr/bin"));
+    QDir(dir.path()).mkpath(QStringLiteral("usr/share/reefbook"));
+    const QString beside = path("usr/bin/RB.HLP"), installed = path("usr/share/reefbook/RB.HLP");
+    EXPECT_EQ(HelpWindow::locate(beside), beside);
+
+    writeFile(QStringLiteral("usr/share/reefbook/RB.HLP"), "<p>Installed help</p>");
+    EXPECT_EQ(HelpWindow::locate(beside), installed);
+    help.showContents(beside);
+    EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("Installed help")));
+
+    writeFile(QStringLiteral("usr/bin/RB.HLP"), "<p>Help beside</p>");
+    EXPECT_EQ(HelpWindow::locate(beside), beside);
+}
+
 TEST_F(HelpWindowTest, ContentsShowsTheFileFromItsStart) {
     const QString file = writeLongHelp(QStringLiteral("RB.HLP"));
     EXPECT_FALSE(help.isOpen());
