@@ -24,6 +24,14 @@ class ByteWriter {
         reserveMore(1);
         buf_.data()[used_++] = c;
     }
+    // Room for up to n more bytes at the end: write into it, then commit() the bytes used.
+    char* room(qsizetype n) {
+        reserveMore(n);
+        return buf_.data() + used_;
+    }
+    void commit(qsizetype n) { used_ += n; }
+    qsizetype size() const { return used_; }
+
     // The text in Windows-1252.
     void text(const QString& s);
     // The text in Windows-1252 with "&", "<", ">" and the double quote as HTML entities.
