@@ -11,6 +11,9 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -21,118 +24,153 @@ struct BadField {
     QString message;
 };
 
+// Where a value sits, e.g. dives[3].date.day: a chain of parents on the stack, spelt out only
+// when something there is wrong, so reading a good file makes no path text at all.
+struct Path {
+    const Path* parent = nullptr;
+    const char* key = nullptr; // a member of the parent object, or
+    qsizetype index = -1;      // an item of the parent array; neither for the top
+
+    QString text() const {
+        const QString up = parent ? parent->text() : QString();
+        if (key)
+            return up.isEmpty() ? QString(QLatin1String(key))
+                                : up + QLatin1Char('.') + QLatin1String(key);
+        if (index >= 0) return up + QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
+        return up;
+    }
+};
+
+Path child(const Path& path, const char* key) {
+    return Path{&path, key, -1};
+}
+
+Path item(const Path& path, qsizetype i) {
+    return Path{&path, nullptr, i};
+}
+
 [[noreturn]] void fail(const QString& path, const QString& what) {
     throw BadField{path + QStringLiteral(": ") + what};
 }
 
-QString child(const QString& path, const char* key) {
-    return path.isEmpty() ? QLatin1String(key) : path + QLatin1Char('.') + QLatin1String(key);
+[[noreturn]] void fail(const Path& path, const QString& what) {
+    fail(path.text(), what);
 }
 
-QString item(const QString& path, qsizetype i) {
-    return path + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
+QString numberText(double d) {
+    return QString::number(d, 'g', 15);
 }
 
-QString numberText(double d) { return QString::number(d, 'g', 15); }
-
-QJsonObject asObject(const QJsonValue& v, const QString& path) {
-    if (!v.isObject())
-        fail(path, QStringLiteral("expected an object"));
+QJsonObject asObject(const QJsonValue& v, const Path& path) {
+    if (!v.isObject()) fail(path, QStringLiteral("expected an object"));
     return v.toObject();
 }
 
 // Refuses keys the format does not have.
-void onlyKeys(const QJsonObject& o, const QString& path, std::initializer_list<const char*> names) {
+template <typename Names>
+void onlyKeys(const QJsonObject& o, const Path& path, const Names& names) {
     for (auto it = o.begin(); it != o.end(); ++it) {
         bool known = false;
         for (const char* k : names)
             known = known || it.key() == QLatin1String(k);
-        if (!known)
-            fail(path.isEmpty() ? it.key() : path + QLatin1Char('.') + it.key(),
+        if (!known) {
+            const QString p = path.text();
+            fail(p.isEmpty() ? it.key() : p + QLatin1Char('.') + it.key(),
                  QStringLiteral("unknown key"));
+        }
     }
 }
 
-template <size_t N> void onlyKeys(const QJsonObject& o, const QString& path, const char* const (&names)[N]) {
-    for (auto it = o.begin(); it != o.end(); ++it) {
-        bool known = false;
-        for (const char* k : names)
-            known = known || it.key() == QLatin1String(k);
-        if (!known)
-            fail(path + QLatin1Char('.') + it.key(), QStringLiteral("unknown key"));
-    }
+void onlyKeys(const QJsonObject& o, const Path& path, std::initializer_list<const char*> names) {
+    onlyKeys<std::initializer_list<const char*>>(o, path, names);
 }
 
-int16_t int16Of(const QJsonValue& v, const QString& path) {
-    if (v.isUndefined())
-        return 0;
-    if (!v.isDouble())
-        fail(path, QStringLiteral("expected a number"));
+// The value of a key the format has, counting the keys found: when the count falls short of
+// the object's size, some key is not the format's (and only then are the keys walked to name it).
+QJsonValue lookUp(const QJsonObject& o, const char* key, qsizetype& found) {
+    QJsonValue v = o.value(QLatin1String(key));
+    if (!v.isUndefined()) ++found;
+    return v;
+}
+
+int16_t int16Of(const QJsonValue& v, const Path& path) {
+    if (v.isUndefined()) return 0;
+    if (!v.isDouble()) fail(path, QStringLiteral("expected a number"));
     const double d = v.toDouble();
     if (d < -32768 || d > 32767)
         fail(path, numberText(d) + QStringLiteral(" is out of range (-32768 to 32767)"));
-    if (std::trunc(d) != d)
-        fail(path, numberText(d) + QStringLiteral(" is not a whole number"));
+    if (std::trunc(d) != d) fail(path, numberText(d) + QStringLiteral(" is not a whole number"));
     return static_cast<int16_t>(d);
 }
 
-QString textOf(const QJsonValue& v, const QString& path) {
-    if (v.isUndefined())
-        return {};
-    if (!v.isString())
-        fail(path, QStringLiteral("expected a text"));
-    const QString s = v.toString();
+QString textOf(const QJsonValue& v, const Path& path) {
+    if (v.isUndefined()) return {};
+    if (!v.isString()) fail(path, QStringLiteral("expected a text"));
+    QString s = v.toString();
     // A counted string holds at most 65535 bytes; refuse rather than cut the text.
     if (s.size() > dvl::MaxStringBytes && text::toCp1252(s).size() > dvl::MaxStringBytes)
         fail(path, QStringLiteral("longer than %1 bytes").arg(dvl::MaxStringBytes));
     return s;
 }
 
-template <size_t N>
-void readNumbers(const QJsonObject& o, const QString& path, const char* const* names,
-                 size_t count, std::array<int16_t, N>& into, size_t first) {
-    for (size_t i = 0; i < count; ++i)
-        into[first + i] = int16Of(o.value(QLatin1String(names[i])), child(path, names[i]));
-}
-
 // A nested object such as "date": missing reads as all zero.
 template <size_t N, size_t K>
-void readGroup(const QJsonObject& dive, const QString& path, const char* key,
-               const char* const (&names)[K], std::array<int16_t, N>& into, size_t first) {
-    const QJsonValue v = dive.value(QLatin1String(key));
-    if (v.isUndefined())
-        return;
-    const QString p = child(path, key);
-    const QJsonObject o = asObject(v, p);
-    onlyKeys(o, p, names);
-    readNumbers(o, p, names, K, into, first);
+void readGroup(const QJsonValue& v, const Path& path, const char* const (&names)[K],
+               std::array<int16_t, N>& into, size_t first) {
+    if (v.isUndefined()) return;
+    const QJsonObject o = asObject(v, path);
+    QJsonValue values[K];
+    qsizetype found = 0;
+    for (size_t i = 0; i < K; ++i)
+        values[i] = lookUp(o, names[i], found);
+    if (found != o.size()) onlyKeys(o, path, names);
+    for (size_t i = 0; i < K; ++i)
+        into[first + i] = int16Of(values[i], child(path, names[i]));
 }
 
-DiveRecord readDive(const QJsonValue& v, const QString& path) {
+DiveRecord readDive(const QJsonValue& v, const Path& path) {
     const QJsonObject o = asObject(v, path);
-    for (auto it = o.begin(); it != o.end(); ++it) {
-        const QString k = it.key();
-        bool known = k == QLatin1String("number") || k == QLatin1String("date") ||
-                     k == QLatin1String("entry") || k == QLatin1String("exit") ||
-                     k == QLatin1String("comments") || k == QLatin1String("conditions") ||
-                     k == QLatin1String("rating") || k == QLatin1String("profile");
-        for (const char* n : keys::DiveData)
-            known = known || k == QLatin1String(n);
-        for (const char* n : keys::ListData)
-            known = known || k == QLatin1String(n);
-        if (!known)
-            fail(path + QLatin1Char('.') + k, QStringLiteral("unknown key"));
+    qsizetype found = 0;
+    lookUp(o, "number", found); // written by dump, never read: the position gives the number
+    const QJsonValue date = lookUp(o, "date", found);
+    const QJsonValue entry = lookUp(o, "entry", found);
+    const QJsonValue exitTime = lookUp(o, "exit", found);
+    QJsonValue diveData[std::size(keys::DiveData)];
+    for (size_t i = 0; i < std::size(keys::DiveData); ++i)
+        diveData[i] = lookUp(o, keys::DiveData[i], found);
+    QJsonValue listData[std::size(keys::ListData)];
+    for (size_t i = 0; i < std::size(keys::ListData); ++i)
+        listData[i] = lookUp(o, keys::ListData[i], found);
+    const QJsonValue comments = lookUp(o, "comments", found);
+    const QJsonValue conditions = lookUp(o, "conditions", found);
+    const QJsonValue rating = lookUp(o, "rating", found);
+    const QJsonValue profile = lookUp(o, "profile", found);
+    if (found != o.size()) {
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const QString k = it.key();
+            bool known = k == QLatin1String("number") || k == QLatin1String("date") ||
+                         k == QLatin1String("entry") || k == QLatin1String("exit") ||
+                         k == QLatin1String("comments") || k == QLatin1String("conditions") ||
+                         k == QLatin1String("rating") || k == QLatin1String("profile");
+            for (const char* n : keys::DiveData)
+                known = known || k == QLatin1String(n);
+            for (const char* n : keys::ListData)
+                known = known || k == QLatin1String(n);
+            if (!known) fail(path.text() + QLatin1Char('.') + k, QStringLiteral("unknown key"));
+        }
     }
     DiveRecord d;
-    readGroup(o, path, "date", keys::Date, d.TimeData, 0);
-    readGroup(o, path, "entry", keys::Clock, d.TimeData, 3);
-    readGroup(o, path, "exit", keys::Clock, d.TimeData, 5);
-    readNumbers(o, path, keys::DiveData, 10, d.DiveData, 0);
-    readNumbers(o, path, keys::ListData, 4, d.ListData, 0);
-    d.Comments = textOf(o.value(QLatin1String("comments")), child(path, "comments"));
-    readGroup(o, path, "conditions", keys::Conditions, d.CondData, 0);
-    d.Rating = int16Of(o.value(QLatin1String("rating")), child(path, "rating"));
-    d.ProfileNum = int16Of(o.value(QLatin1String("profile")), child(path, "profile"));
+    readGroup(date, child(path, "date"), keys::Date, d.TimeData, 0);
+    readGroup(entry, child(path, "entry"), keys::Clock, d.TimeData, 3);
+    readGroup(exitTime, child(path, "exit"), keys::Clock, d.TimeData, 5);
+    for (size_t i = 0; i < std::size(keys::DiveData); ++i)
+        d.DiveData[i] = int16Of(diveData[i], child(path, keys::DiveData[i]));
+    for (size_t i = 0; i < std::size(keys::ListData); ++i)
+        d.ListData[i] = int16Of(listData[i], child(path, keys::ListData[i]));
+    d.Comments = textOf(comments, child(path, "comments"));
+    readGroup(conditions, child(path, "conditions"), keys::Conditions, d.CondData, 0);
+    d.Rating = int16Of(rating, child(path, "rating"));
+    d.ProfileNum = int16Of(profile, child(path, "profile"));
     return d;
 }
 
@@ -141,13 +179,10 @@ QJsonArray requiredArray(const QJsonObject& top, const char* key, qsizetype most
                          const char* emptyReason) {
     const QJsonValue v = top.value(QLatin1String(key));
     const QString path = QLatin1String(key);
-    if (v.isUndefined())
-        fail(path, QStringLiteral("missing"));
-    if (!v.isArray())
-        fail(path, QStringLiteral("expected an array"));
+    if (v.isUndefined()) fail(path, QStringLiteral("missing"));
+    if (!v.isArray()) fail(path, QStringLiteral("expected an array"));
     const QJsonArray a = v.toArray();
-    if (a.isEmpty())
-        fail(path, QLatin1String(emptyReason));
+    if (a.isEmpty()) fail(path, QLatin1String(emptyReason));
     if (a.size() > most)
         fail(path, QStringLiteral("%1 items; the file holds at most %2").arg(a.size()).arg(most));
     return a;
@@ -158,10 +193,11 @@ RefList readList(const QJsonObject& top, int which) {
     // The header stores the highest index as a 16-bit number.
     const QJsonArray a = requiredArray(top, key, 32768, "a list always holds at least one entry");
     const bool withPicture = which == field::Location;
+    const Path listPath{nullptr, key, -1};
     RefList list;
     list.reserve(static_cast<size_t>(a.size()));
     for (qsizetype i = 0; i < a.size(); ++i) {
-        const QString path = item(QLatin1String(key), i);
+        const Path path = item(listPath, i);
         const QJsonObject o = asObject(a[i], path);
         if (withPicture)
             onlyKeys(o, path, {"name", "info", "picture"});
@@ -178,14 +214,12 @@ RefList readList(const QJsonObject& top, int which) {
 }
 
 template <size_t N>
-void readPoints(const QJsonObject& o, const QString& path, const char* key,
+void readPoints(const QJsonObject& o, const Path& path, const char* key,
                 std::array<int16_t, N>& into) {
     const QJsonValue v = o.value(QLatin1String(key));
-    if (v.isUndefined())
-        return;
-    const QString p = child(path, key);
-    if (!v.isArray())
-        fail(p, QStringLiteral("expected an array"));
+    if (v.isUndefined()) return;
+    const Path p = child(path, key);
+    if (!v.isArray()) fail(p, QStringLiteral("expected an array"));
     const QJsonArray a = v.toArray();
     if (a.size() > static_cast<qsizetype>(N))
         fail(p, QStringLiteral("%1 values; a profile holds %2").arg(a.size()).arg(N));
@@ -197,15 +231,15 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
     std::vector<ProfileRecord> profiles;
     const QJsonValue v = top.value(QLatin1String("profiles"));
     if (!v.isUndefined()) {
-        if (!v.isArray())
-            fail(QStringLiteral("profiles"), QStringLiteral("expected an array"));
+        if (!v.isArray()) fail(QStringLiteral("profiles"), QStringLiteral("expected an array"));
         const QJsonArray a = v.toArray();
         if (a.size() > 32768)
             fail(QStringLiteral("profiles"),
                  QStringLiteral("%1 items; the file holds at most 32768").arg(a.size()));
         profiles.reserve(static_cast<size_t>(a.size()));
+        const Path profilesPath{nullptr, "profiles", -1};
         for (qsizetype i = 0; i < a.size(); ++i) {
-            const QString path = item(QStringLiteral("profiles"), i);
+            const Path path = item(profilesPath, i);
             const QJsonObject o = asObject(a[i], path);
             onlyKeys(o, path, {"times", "depths", "notes"});
             ProfileRecord p;
@@ -213,9 +247,8 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
             readPoints(o, path, "depths", p.Depths);
             const QJsonValue notes = o.value(QLatin1String("notes"));
             if (!notes.isUndefined()) {
-                const QString np = child(path, "notes");
-                if (!notes.isArray())
-                    fail(np, QStringLiteral("expected an array"));
+                const Path np = child(path, "notes");
+                if (!notes.isArray()) fail(np, QStringLiteral("expected an array"));
                 const QJsonArray na = notes.toArray();
                 if (na.size() > ProfileRecord::NoteCount)
                     fail(np, QStringLiteral("%1 texts; a profile holds %2")
@@ -228,14 +261,181 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
         }
     }
     // Record 0 always exists; dives never refer to it.
-    if (profiles.empty())
-        profiles.emplace_back();
+    if (profiles.empty()) profiles.emplace_back();
     return profiles;
+}
+
+// Finds where values begin and end in JSON text without building them: strings are skipped
+// whole and brackets counted. It checks only the commas and colons between the values it
+// is asked for; the values themselves are left to the parser.
+class Scanner {
+  public:
+    Scanner(const char* begin, const char* end) : p_(begin), end_(end) {}
+
+    const char* at() const { return p_; }
+    bool atEnd() const { return p_ == end_; }
+
+    void space() {
+        while (p_ < end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\n' || *p_ == '\r'))
+            ++p_;
+    }
+
+    bool take(char c) {
+        if (p_ == end_ || *p_ != c) return false;
+        ++p_;
+        return true;
+    }
+
+    // Past a string that starts here.
+    bool string() {
+        if (!take('"')) return false;
+        while (p_ < end_) {
+            if (*p_ == '\\') {
+                p_ += 2;
+            } else if (*p_++ == '"') {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Past one value that starts here.
+    bool value() {
+        if (p_ == end_) return false;
+        if (*p_ == '"') return string();
+        if (*p_ == '{' || *p_ == '[') {
+            int depth = 0;
+            while (p_ < end_) {
+                const char c = *p_;
+                if (c == '"') {
+                    if (!string()) return false;
+                    continue;
+                }
+                ++p_;
+                if (c == '{' || c == '[')
+                    ++depth;
+                else if ((c == '}' || c == ']') && --depth == 0)
+                    return true;
+            }
+            return false;
+        }
+        const char* start = p_;
+        while (p_ < end_ && *p_ != ',' && *p_ != '}' && *p_ != ']' && *p_ != ' ' && *p_ != '\t' &&
+               *p_ != '\n' && *p_ != '\r')
+            ++p_;
+        return p_ > start;
+    }
+
+  private:
+    const char* p_;
+    const char* end_;
+};
+
+using Span = std::pair<const char*, const char*>;
+
+// The items of the array that `text` holds, as spans of the text.
+bool arrayItems(Span text, std::vector<Span>& items) {
+    Scanner s(text.first, text.second);
+    if (!s.take('[')) return false;
+    s.space();
+    if (s.take(']')) return s.atEnd();
+    for (;;) {
+        s.space();
+        const char* start = s.at();
+        if (!s.value()) return false;
+        items.emplace_back(start, s.at());
+        s.space();
+        if (s.take(']')) return s.atEnd();
+        if (!s.take(',')) return false;
+    }
+}
+
+// The good path for a large log. Parsing the whole text at once holds every dive as a JSON
+// object, several times the size of the text; here the text around "dives" is parsed on its
+// own and each dive in turn, so no more than one dive's objects exist at a time. The values
+// are the parser's own for the same bytes, read by the same readers, so a file read here
+// gives the same records. Anything out of the ordinary (a bad value, a syntax error, a key
+// written with escapes, "dives" twice) returns false with `state` unchanged, and the caller
+// reads the whole text the usual way, which also finds the words for what is wrong.
+bool loadInPieces(const QByteArray& json, AppState& state) {
+    const char* const begin = json.constData();
+    Scanner s(begin, begin + json.size());
+    Span dives{nullptr, nullptr};
+    s.space();
+    if (!s.take('{')) return false;
+    for (;;) {
+        s.space();
+        const char* keyStart = s.at();
+        if (!s.string()) return false;
+        const std::string_view key(keyStart + 1, static_cast<size_t>(s.at() - keyStart - 2));
+        if (key.find('\\') != std::string_view::npos) return false;
+        s.space();
+        if (!s.take(':')) return false;
+        s.space();
+        const char* valueStart = s.at();
+        if (!s.value()) return false;
+        if (key == "dives") {
+            if (dives.first) return false;
+            dives = {valueStart, s.at()};
+        }
+        s.space();
+        if (s.take('}')) break;
+        if (!s.take(',')) return false;
+    }
+    s.space();
+    std::vector<Span> items;
+    if (!s.atEnd() || !dives.first || !arrayItems(dives, items) || items.empty() ||
+        items.size() > static_cast<size_t>(MaxDives))
+        return false;
+
+    QByteArray rest;
+    rest.reserve(json.size() - (dives.second - dives.first) + 2);
+    rest.append(begin, dives.first - begin);
+    rest.append("[]");
+    rest.append(dives.second, begin + json.size() - dives.second);
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(rest, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject()) return false;
+    try {
+        const QJsonObject top = doc.object();
+        onlyKeys(top, Path{},
+                 {"diver", "offset", "files", "dives", "locations", "types", "buddies", "gear",
+                  "profiles"});
+        std::vector<DiveRecord> records;
+        records.reserve(items.size() + 1);
+        records.emplace_back();
+        const Path divesPath{nullptr, "dives", -1};
+        QByteArray piece;
+        for (size_t i = 0; i < items.size(); ++i) {
+            piece.resize(0);
+            piece.append('[');
+            piece.append(items[i].first, items[i].second - items[i].first);
+            piece.append(']');
+            const QJsonDocument one = QJsonDocument::fromJson(piece, &error);
+            if (error.error != QJsonParseError::NoError || one.array().size() != 1) return false;
+            records.push_back(
+                readDive(one.array().at(0), item(divesPath, static_cast<qsizetype>(i))));
+        }
+        RefList lists[4];
+        for (int which = 0; which < 4; ++which)
+            lists[which] = readList(top, which);
+        std::vector<ProfileRecord> profiles = readProfiles(top);
+
+        state.Dives = std::move(records);
+        for (int which = 0; which < 4; ++which)
+            state.list(which) = std::move(lists[which]);
+        state.Profiles = std::move(profiles);
+        state.CurrentDive = state.DiveCount();
+    } catch (const BadField&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 QString loadJson(const QByteArray& json, AppState& state) {
+    if (loadInPieces(json, state)) return {};
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
@@ -246,14 +446,17 @@ QString loadJson(const QByteArray& json, AppState& state) {
         return QStringLiteral("not valid JSON for a log: expected an object at the top");
     try {
         const QJsonObject top = doc.object();
-        onlyKeys(top, QString(), {"diver", "offset", "files", "dives", "locations", "types",
-                                  "buddies", "gear", "profiles"});
-        const QJsonArray a = requiredArray(top, "dives", MaxDives, "a log always holds at least one dive");
+        onlyKeys(top, Path{},
+                 {"diver", "offset", "files", "dives", "locations", "types", "buddies", "gear",
+                  "profiles"});
+        const QJsonArray a =
+            requiredArray(top, "dives", MaxDives, "a log always holds at least one dive");
         std::vector<DiveRecord> dives;
         dives.reserve(static_cast<size_t>(a.size()) + 1);
         dives.emplace_back();
+        const Path divesPath{nullptr, "dives", -1};
         for (qsizetype i = 0; i < a.size(); ++i)
-            dives.push_back(readDive(a[i], item(QStringLiteral("dives"), i)));
+            dives.push_back(readDive(a[i], item(divesPath, i)));
         RefList lists[4];
         for (int which = 0; which < 4; ++which)
             lists[which] = readList(top, which);
