@@ -1,6 +1,5 @@
 #include "ByteWriter.h"
 
-#include "HtmlExport.h"
 #include "store/Text.h"
 
 #include <algorithm>
@@ -24,9 +23,8 @@ void ByteWriter::text(const QString& s) {
     for (qsizetype i = 0; i < n; ++i)
         all |= src[i];
     if (all >= 0x80) {
-        scratch_.resize(0);
-        text::appendCp1252(scratch_, s);
-        put(std::string_view(scratch_.constData(), static_cast<size_t>(scratch_.size())));
+        // A character never takes more than one byte.
+        commit(text::encodeCp1252(src, n, room(n), n));
         return;
     }
     reserveMore(n);
@@ -37,14 +35,40 @@ void ByteWriter::text(const QString& s) {
 }
 
 void ByteWriter::escaped(const QString& s) {
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u == u'&' || u == u'<' || u == u'>' || u == u'"') {
-            text(htmlEscaped(s));
-            return;
+    const qsizetype n = s.size();
+    const char16_t* src = reinterpret_cast<const char16_t*>(s.constData());
+    // An entity takes at most six bytes, any other character one.
+    char* const start = room(6 * n);
+    char* d = start;
+    qsizetype run = 0; // start of the characters not yet written
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (c > u'>') continue; // the four characters to replace are all below '>'
+        std::string_view entity;
+        switch (c) {
+        case u'&':
+            entity = "&amp;";
+            break;
+        case u'<':
+            entity = "&lt;";
+            break;
+        case u'>':
+            entity = "&gt;";
+            break;
+        case u'"':
+            entity = "&quot;";
+            break;
+        default:
+            continue;
         }
+        // The run before an ASCII character never ends inside a surrogate pair.
+        d += text::encodeCp1252(src + run, i - run, d, i - run);
+        std::memcpy(d, entity.data(), entity.size());
+        d += entity.size();
+        run = i + 1;
     }
-    text(s);
+    d += text::encodeCp1252(src + run, n - run, d, n - run);
+    commit(d - start);
 }
 
 QByteArray ByteWriter::take() {

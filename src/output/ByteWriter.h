@@ -47,7 +47,6 @@ class ByteWriter {
 
     QByteArray buf_;
     qsizetype used_ = 0;
-    QByteArray scratch_; // for text outside ASCII
 };
 
 } // namespace output

@@ -168,6 +168,22 @@ DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& tot
     return out;
 }
 
+qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bool withComments) {
+    qsizetype size = 0;
+    for (int i : dives) {
+        if (i < 1 || i > state.DiveCount()) continue;
+        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        for (int which = 0; which < 4; ++which) {
+            const RefList& list = state.list(which);
+            const int k = d.ListData[static_cast<size_t>(which)];
+            if (k >= 0 && k < static_cast<int>(list.size()))
+                size += list[static_cast<size_t>(k)].Name.size();
+        }
+        if (withComments) size += d.Comments.size();
+    }
+    return size;
+}
+
 void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
                        const std::function<void(const DiveValues&)>& perDive) {
     const RunningTotals totals(state);

@@ -63,6 +63,11 @@ DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& tot
 // The same, refilling `out`: a writer walking many dives reuses one set of values.
 void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals);
 
+// The length of what the diver typed for these dives: the four list names and, when asked,
+// the comments, in UTF-16 units (a byte each in a file). A writer adds its own fixed length
+// per dive to size its buffer once, whatever the diver writes.
+qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bool withComments);
+
 // The values of each chosen dive in turn, with the log's running totals summed once for the
 // whole walk. Indexes that are not dives of the log are skipped.
 void forEachDiveValues(const AppState& state, const std::vector<int>& dives,

@@ -217,7 +217,9 @@ QByteArray htmlDiveBlock(const DiveValues& v, bool withComments) {
 }
 
 QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    ByteWriter out(static_cast<qsizetype>(dives.size()) * 1400 + 512);
+    // Escaping lengthens a text; twice its length covers all but texts full of "&<>.
+    ByteWriter out(static_cast<qsizetype>(dives.size()) * 1300 + 512 +
+                   2 * diverTextSize(state, dives, withComments));
     addHeading(out, state);
     forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
     addClosing(out);

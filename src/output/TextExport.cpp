@@ -109,7 +109,8 @@ QByteArray textDiveBlock(const DiveValues& v, bool withComments) {
 }
 
 QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    ByteWriter out(static_cast<qsizetype>(dives.size()) * 480 + 256);
+    ByteWriter out(static_cast<qsizetype>(dives.size()) * 400 + 256 +
+                   diverTextSize(state, dives, withComments));
     addHeading(out, state);
     forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
     addCredits(out);
