@@ -1,5 +1,7 @@
 #include "ByteWriter.h"
 
+#include "DiveValues.h"
+
 #include "store/Text.h"
 
 #include <algorithm>
@@ -32,6 +34,10 @@ void ByteWriter::text(const QString& s) {
     for (qsizetype i = 0; i < n; ++i)
         dst[i] = static_cast<char>(src[i]);
     used_ += n;
+}
+
+void ByteWriter::text(const Figure& f) {
+    put(f.view());
 }
 
 void ByteWriter::escaped(const QString& s) {

@@ -8,6 +8,8 @@
 
 namespace output {
 
+struct Figure;
+
 // Builds an exported file in memory. An export of a large log is tens of megabytes made of
 // short pieces, so appending has to cost little more than copying the bytes: the buffer
 // grows by doubling and pieces are copied straight into it.
@@ -34,6 +36,7 @@ class ByteWriter {
 
     // The text in Windows-1252.
     void text(const QString& s);
+    void text(const Figure& f);
     // The text in Windows-1252 with "&", "<", ">" and the double quote as HTML entities.
     void escaped(const QString& s);
 

@@ -21,7 +21,7 @@ void line(ByteWriter& out, std::string_view s) {
 }
 
 // "<td>" + value + "</td>"
-void cell(ByteWriter& out, const QString& value) {
+template <typename Text> void cell(ByteWriter& out, const Text& value) {
     out.put("<td>");
     out.text(value);
     out.put("</td>\r\n");
@@ -80,7 +80,7 @@ void addClosing(ByteWriter& out) {
     line(out, "</html>");
 }
 
-void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
+template <typename Values> void addDive(ByteWriter& out, const Values& v, bool withComments) {
     line(out, "<center>");
     out.put("<h3><font color=\"#0000c0\">");
     out.escaped(v.LocationName);
@@ -221,7 +221,7 @@ QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bo
     ByteWriter out(static_cast<qsizetype>(dives.size()) * 1300 + 512 +
                    2 * diverTextSize(state, dives, withComments));
     addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
+    forEachDiveValues(state, dives, [&](const DiveFigures& v) { addDive(out, v, withComments); });
     addClosing(out);
     return out.take();
 }

@@ -27,7 +27,7 @@ void addCredits(ByteWriter& out) {
     out.put(kEol);
 }
 
-void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
+template <typename Values> void addDive(ByteWriter& out, const Values& v, bool withComments) {
     out.text(v.LocationName);
     out.put('\t');
     out.text(textRatingText(v.Rating));
@@ -112,7 +112,7 @@ QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bo
     ByteWriter out(static_cast<qsizetype>(dives.size()) * 400 + 256 +
                    diverTextSize(state, dives, withComments));
     addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
+    forEachDiveValues(state, dives, [&](const DiveFigures& v) { addDive(out, v, withComments); });
     addCredits(out);
     return out.take();
 }
