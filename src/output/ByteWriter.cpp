@@ -12,6 +12,18 @@ ByteWriter::ByteWriter(qsizetype expected) {
     buf_.resize(std::max<qsizetype>(expected, 256));
 }
 
+ByteWriter::ByteWriter(QIODevice& device, qsizetype chunk) : ByteWriter(chunk + chunk / 4) {
+    device_ = &device;
+    chunk_ = chunk;
+}
+
+bool ByteWriter::drain(bool last) {
+    if (!device_ || (!last && used_ < chunk_)) return !refused_;
+    if (!refused_ && used_ > 0) refused_ = device_->write(buf_.constData(), used_) != used_;
+    used_ = 0;
+    return !refused_;
+}
+
 void ByteWriter::grow(qsizetype needed) {
     buf_.resize(std::max(needed, buf_.size() * 2));
 }
@@ -46,10 +58,16 @@ void ByteWriter::escaped(const QString& s) {
     // An entity takes at most six bytes, any other character one.
     char* const start = room(6 * n);
     char* d = start;
-    qsizetype run = 0; // start of the characters not yet written
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = src[i];
-        if (c > u'>') continue; // the four characters to replace are all below '>'
+        if (c >= 0x80) {
+            // A surrogate pair is one character, written as one byte.
+            const qsizetype units =
+                QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]) ? 2 : 1;
+            d += text::encodeCp1252(src + i, units, d, 1);
+            i += units - 1;
+            continue;
+        }
         std::string_view entity;
         switch (c) {
         case u'&':
@@ -65,15 +83,12 @@ void ByteWriter::escaped(const QString& s) {
             entity = "&quot;";
             break;
         default:
+            *d++ = static_cast<char>(c);
             continue;
         }
-        // The run before an ASCII character never ends inside a surrogate pair.
-        d += text::encodeCp1252(src + run, i - run, d, i - run);
         std::memcpy(d, entity.data(), entity.size());
         d += entity.size();
-        run = i + 1;
     }
-    d += text::encodeCp1252(src + run, n - run, d, n - run);
     commit(d - start);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <cstring>
@@ -13,9 +14,18 @@ struct Figure;
 // Builds an exported file in memory. An export of a large log is tens of megabytes made of
 // short pieces, so appending has to cost little more than copying the bytes: the buffer
 // grows by doubling and pieces are copied straight into it.
+//
+// Given a device, the writer sends what has gathered to it at each drain() once a chunk has
+// gathered, so a large export to a stream reuses one buffer of about a chunk instead of
+// touching fresh memory for the whole file.
 class ByteWriter {
   public:
     explicit ByteWriter(qsizetype expected = 0);
+    explicit ByteWriter(QIODevice& device, qsizetype chunk = qsizetype(1) << 20);
+
+    // Writes out what has gathered when it passes a chunk, or whatever there is when `last`.
+    // False once the device has refused bytes; what follows is then dropped.
+    bool drain(bool last = false);
 
     void put(std::string_view s) {
         reserveMore(static_cast<qsizetype>(s.size()));
@@ -50,6 +60,9 @@ class ByteWriter {
 
     QByteArray buf_;
     qsizetype used_ = 0;
+    QIODevice* device_ = nullptr;
+    qsizetype chunk_ = 0;
+    bool refused_ = false;
 };
 
 } // namespace output

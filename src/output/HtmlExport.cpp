@@ -180,6 +180,16 @@ template <typename Values> void addDive(ByteWriter& out, const Values& v, bool w
     line(out, "<br>");
 }
 
+void addDocument(ByteWriter& out, const AppState& state, const std::vector<int>& dives,
+                 bool withComments) {
+    addHeading(out, state);
+    forEachDiveValues(state, dives, [&](const DiveFigures& v) {
+        addDive(out, v, withComments);
+        out.drain();
+    });
+    addClosing(out);
+}
+
 bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return device.write(bytes) == bytes.size();
 }
@@ -220,9 +230,7 @@ QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bo
     // Escaping lengthens a text; twice its length covers all but texts full of "&<>.
     ByteWriter out(static_cast<qsizetype>(dives.size()) * 1300 + 512 +
                    2 * diverTextSize(state, dives, withComments));
-    addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveFigures& v) { addDive(out, v, withComments); });
-    addClosing(out);
+    addDocument(out, state, dives, withComments);
     return out.take();
 }
 
@@ -234,7 +242,9 @@ bool WriteHtmlDive(QIODevice& out, const AppState& state, int i, const RunningTo
 
 bool writeHtmlDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
                        bool withComments) {
-    return writeAll(out, htmlDocument(state, dives, withComments));
+    ByteWriter writer(out);
+    addDocument(writer, state, dives, withComments);
+    return writer.drain(true);
 }
 
 QStringList pageImageNames() {

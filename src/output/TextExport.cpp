@@ -96,6 +96,16 @@ template <typename Values> void addDive(ByteWriter& out, const Values& v, bool w
     out.put("\r\r\r\n");
 }
 
+void addDocument(ByteWriter& out, const AppState& state, const std::vector<int>& dives,
+                 bool withComments) {
+    addHeading(out, state);
+    forEachDiveValues(state, dives, [&](const DiveFigures& v) {
+        addDive(out, v, withComments);
+        out.drain();
+    });
+    addCredits(out);
+}
+
 bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return device.write(bytes) == bytes.size();
 }
@@ -111,9 +121,7 @@ QByteArray textDiveBlock(const DiveValues& v, bool withComments) {
 QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
     ByteWriter out(static_cast<qsizetype>(dives.size()) * 400 + 256 +
                    diverTextSize(state, dives, withComments));
-    addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveFigures& v) { addDive(out, v, withComments); });
-    addCredits(out);
+    addDocument(out, state, dives, withComments);
     return out.take();
 }
 
@@ -125,7 +133,9 @@ bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTo
 
 bool writeTextDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
                        bool withComments) {
-    return writeAll(out, textDocument(state, dives, withComments));
+    ByteWriter writer(out);
+    addDocument(writer, state, dives, withComments);
+    return writer.drain(true);
 }
 
 ExportResult WriteTextFile(const AppState& state, const QString& fileName,
