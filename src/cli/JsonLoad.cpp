@@ -9,8 +9,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -290,11 +294,17 @@ class Scanner {
     bool string() {
         if (!take('"')) return false;
         while (p_ < end_) {
-            if (*p_ == '\\') {
-                p_ += 2;
-            } else if (*p_++ == '"') {
+            // Most texts hold no backslash: jump to the next quote and look back for one.
+            const char* quote =
+                static_cast<const char*>(std::memchr(p_, '"', static_cast<size_t>(end_ - p_)));
+            if (!quote) return false;
+            const char* slash =
+                static_cast<const char*>(std::memchr(p_, '\\', static_cast<size_t>(quote - p_)));
+            if (!slash) {
+                p_ = quote + 1;
                 return true;
             }
+            p_ = slash + 2; // past the escaped character, which may be a quote
         }
         return false;
     }
@@ -326,12 +336,223 @@ class Scanner {
         return p_ > start;
     }
 
+    // A key without escapes, quotes stripped.
+    bool plainKey(std::string_view& key) {
+        const char* start = p_ + 1;
+        if (!string()) return false;
+        key = std::string_view(start, static_cast<size_t>(p_ - 1 - start));
+        return key.find('\\') == std::string_view::npos;
+    }
+
+    // A whole number of at most `digits` digits as JSON writes it (no leading zero, fraction
+    // or exponent), in [least, most].
+    bool whole(long long& v, int digits, long long least, long long most) {
+        const bool minus = take('-');
+        const char* start = p_;
+        v = 0;
+        while (p_ < end_ && *p_ >= '0' && *p_ <= '9' && p_ - start <= digits)
+            v = v * 10 + (*p_++ - '0');
+        const qsizetype n = p_ - start;
+        if (n == 0 || n > digits || (n > 1 && *start == '0')) return false;
+        if (p_ < end_ && (*p_ == '.' || *p_ == 'e' || *p_ == 'E' || (*p_ >= '0' && *p_ <= '9')))
+            return false;
+        if (minus) v = -v;
+        return v >= least && v <= most;
+    }
+
+    bool int16(int16_t& into) {
+        long long v = 0;
+        if (!whole(v, 5, -32768, 32767)) return false;
+        into = static_cast<int16_t>(v);
+        return true;
+    }
+
+    // A text of valid UTF-8 with the escapes JSON has for single characters (\uXXXX outside
+    // the surrogates); false for anything else. `scratch` holds the unescaped bytes.
+    bool text(QString& into, QByteArray& scratch) {
+        const char* start = p_ + 1;
+        if (!string()) return false;
+        const char* stop = p_ - 1;
+        const size_t size = static_cast<size_t>(stop - start);
+        // One pass the compiler can turn into vector code: a control character (which JSON
+        // does not allow raw) and anything outside ASCII.
+        unsigned char any = 0, least = 0xFF;
+        for (size_t k = 0; k < size; ++k) {
+            const auto c = static_cast<unsigned char>(start[k]);
+            any |= c;
+            least = std::min(least, c);
+        }
+        if (least < 0x20) return false;
+        const bool escapes = std::memchr(start, '\\', size) != nullptr;
+        if (!escapes && any < 0x80) {
+            into = QString::fromLatin1(start, static_cast<qsizetype>(size));
+            return true;
+        }
+        std::string_view bytes(start, static_cast<size_t>(stop - start));
+        if (escapes) {
+            // Unescaped text is never longer: an escape of two bytes stands for one, one of
+            // six for at most three.
+            scratch.resize(static_cast<qsizetype>(size));
+            char* out = scratch.data();
+            for (const char* q = start; q < stop; ++q) {
+                if (*q != '\\') {
+                    *out++ = *q;
+                    continue;
+                }
+                const char e = *++q;
+                const char* simple = strchr("\"\\/bfnrt", e);
+                if (e && simple) {
+                    *out++ = "\"\\/\b\f\n\r\t"[simple - "\"\\/bfnrt"];
+                    continue;
+                }
+                if (e != 'u' || stop - q < 5) return false;
+                unsigned u = 0;
+                for (int k = 1; k <= 4; ++k) {
+                    const char h = q[k];
+                    const int digit = h >= '0' && h <= '9'   ? h - '0'
+                                      : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                      : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                             : -1;
+                    if (digit < 0) return false;
+                    u = u * 16 + static_cast<unsigned>(digit);
+                }
+                q += 4;
+                if (QChar::isSurrogate(u)) return false;
+                if (u < 0x80) {
+                    *out++ = static_cast<char>(u);
+                } else if (u < 0x800) {
+                    *out++ = static_cast<char>(0xC0 | (u >> 6));
+                    *out++ = static_cast<char>(0x80 | (u & 0x3F));
+                } else {
+                    *out++ = static_cast<char>(0xE0 | (u >> 12));
+                    *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+                    *out++ = static_cast<char>(0x80 | (u & 0x3F));
+                }
+            }
+            bytes = std::string_view(scratch.constData(),
+                                     static_cast<size_t>(out - scratch.constData()));
+        }
+        // The decoder stands in for invalid UTF-8 with U+FFFD where the parser refuses it, and
+        // might drop a leading byte order mark: leave both to the parser.
+        if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return false;
+        into = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        return !into.contains(QChar(0xFFFD));
+    }
+
   private:
     const char* p_;
     const char* end_;
 };
 
 using Span = std::pair<const char*, const char*>;
+
+// The members of an object of whole numbers such as "date", each key at most once; a key
+// missing leaves its number alone.
+bool numbersObject(Scanner& s, const char* const* names, size_t count, int16_t* into) {
+    if (!s.take('{')) return false;
+    s.space();
+    if (s.take('}')) return true;
+    unsigned seen = 0;
+    for (;;) {
+        std::string_view key;
+        if (!s.plainKey(key)) return false;
+        size_t k = 0;
+        while (k < count && key != names[k])
+            ++k;
+        if (k == count || (seen & (1U << k))) return false;
+        seen |= 1U << k;
+        s.space();
+        if (!s.take(':')) return false;
+        s.space();
+        if (!s.int16(into[k])) return false;
+        s.space();
+        if (s.take('}')) return true;
+        if (!s.take(',')) return false;
+        s.space();
+    }
+}
+
+// A dive in the shape dump writes it, read straight from its text: known keys each at most
+// once, whole numbers in range, texts as above. False for anything else, and the parser
+// reads that dive instead (and names what is wrong, if anything is). What comes back here
+// is what the parser and readDive make of the same text.
+bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
+    Scanner s(text.first, text.second);
+    enum : size_t { Number = 0, Date, Entry, Exit, Comments, Conditions, Rating, Profile, Fixed };
+    static const char* const names[Fixed] = {"number",   "date",       "entry",  "exit",
+                                             "comments", "conditions", "rating", "profile"};
+    constexpr size_t diveData = Fixed, listData = diveData + std::size(keys::DiveData);
+    constexpr size_t slotCount = listData + std::size(keys::ListData);
+    static const std::array<std::string_view, slotCount> slotNames = [] {
+        std::array<std::string_view, slotCount> all;
+        for (size_t k = 0; k < Fixed; ++k)
+            all[k] = names[k];
+        for (size_t k = 0; k < std::size(keys::DiveData); ++k)
+            all[diveData + k] = keys::DiveData[k];
+        for (size_t k = 0; k < std::size(keys::ListData); ++k)
+            all[listData + k] = keys::ListData[k];
+        return all;
+    }();
+    auto slotOf = [](std::string_view key) {
+        size_t k = 0;
+        while (k < slotCount && key != slotNames[k])
+            ++k;
+        return k;
+    };
+    if (!s.take('{')) return false;
+    s.space();
+    unsigned seen = 0;
+    bool more = !s.take('}');
+    while (more) {
+        std::string_view key;
+        if (!s.plainKey(key)) return false;
+        const size_t slot = slotOf(key);
+        if (slot == slotCount || (seen & (1U << slot))) return false;
+        seen |= 1U << slot;
+        s.space();
+        if (!s.take(':')) return false;
+        s.space();
+        long long ignored = 0;
+        bool ok = false;
+        switch (slot) {
+        case Number:
+            ok = s.whole(ignored, 12, std::numeric_limits<long long>::min(),
+                         std::numeric_limits<long long>::max());
+            break;
+        case Date:
+            ok = numbersObject(s, keys::Date, 3, d.TimeData.data());
+            break;
+        case Entry:
+            ok = numbersObject(s, keys::Clock, 2, d.TimeData.data() + 3);
+            break;
+        case Exit:
+            ok = numbersObject(s, keys::Clock, 2, d.TimeData.data() + 5);
+            break;
+        case Comments:
+            ok = s.text(d.Comments, scratch) && d.Comments.size() <= dvl::MaxStringBytes;
+            break;
+        case Conditions:
+            ok = numbersObject(s, keys::Conditions, 8, d.CondData.data());
+            break;
+        case Rating:
+            ok = s.int16(d.Rating);
+            break;
+        case Profile:
+            ok = s.int16(d.ProfileNum);
+            break;
+        default:
+            ok = slot < listData ? s.int16(d.DiveData[slot - diveData])
+                                 : s.int16(d.ListData[slot - listData]);
+        }
+        if (!ok) return false;
+        s.space();
+        more = !s.take('}');
+        if (more && !s.take(',')) return false;
+        s.space();
+    }
+    s.space();
+    return s.atEnd();
+}
 
 // The items of the array that `text` holds, as spans of the text.
 bool arrayItems(Span text, std::vector<Span>& items) {
@@ -405,8 +626,13 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
         records.reserve(items.size() + 1);
         records.emplace_back();
         const Path divesPath{nullptr, "dives", -1};
-        QByteArray piece;
+        QByteArray piece, scratch;
         for (size_t i = 0; i < items.size(); ++i) {
+            DiveRecord quick;
+            if (quickDive(items[i], quick, scratch)) {
+                records.push_back(std::move(quick));
+                continue;
+            }
             piece.resize(0);
             piece.append('[');
             piece.append(items[i].first, items[i].second - items[i].first);
