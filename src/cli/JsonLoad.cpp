@@ -294,17 +294,9 @@ class Scanner {
     bool string() {
         if (!take('"')) return false;
         while (p_ < end_) {
-            // Most texts hold no backslash: jump to the next quote and look back for one.
-            const char* quote =
-                static_cast<const char*>(std::memchr(p_, '"', static_cast<size_t>(end_ - p_)));
-            if (!quote) return false;
-            const char* slash =
-                static_cast<const char*>(std::memchr(p_, '\\', static_cast<size_t>(quote - p_)));
-            if (!slash) {
-                p_ = quote + 1;
-                return true;
-            }
-            p_ = slash + 2; // past the escaped character, which may be a quote
+            const char c = *p_++;
+            if (c == '"') return true;
+            if (c == '\\') ++p_; // the escaped character may be a quote
         }
         return false;
     }
@@ -493,10 +485,25 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
             all[listData + k] = keys::ListData[k];
         return all;
     }();
-    auto slotOf = [](std::string_view key) {
-        size_t k = 0;
+    // Keys usually come in the order dump writes them: try the one after the last first.
+    static const std::array<size_t, slotCount> dumpOrder = [] {
+        std::array<size_t, slotCount> order{Number, Date, Entry, Exit};
+        for (size_t k = 0; k < std::size(keys::DiveData); ++k)
+            order[4 + k] = diveData + k;
+        for (size_t k = 0; k < std::size(keys::ListData); ++k)
+            order[4 + std::size(keys::DiveData) + k] = listData + k;
+        order[slotCount - 4] = Comments;
+        order[slotCount - 3] = Conditions;
+        order[slotCount - 2] = Rating;
+        order[slotCount - 1] = Profile;
+        return order;
+    }();
+    size_t next = 0; // in dumpOrder
+    auto slotOf = [&next](std::string_view key) {
+        size_t k = next < slotCount && key == slotNames[dumpOrder[next]] ? dumpOrder[next] : 0;
         while (k < slotCount && key != slotNames[k])
             ++k;
+        next = std::find(dumpOrder.begin(), dumpOrder.end(), k) - dumpOrder.begin() + 1;
         return k;
     };
     if (!s.take('{')) return false;
@@ -554,19 +561,18 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
     return s.atEnd();
 }
 
-// The items of the array that `text` holds, as spans of the text.
-bool arrayItems(Span text, std::vector<Span>& items) {
-    Scanner s(text.first, text.second);
+// Past an array, noting where each of its items is.
+bool arrayItems(Scanner& s, std::vector<Span>& items) {
     if (!s.take('[')) return false;
     s.space();
-    if (s.take(']')) return s.atEnd();
+    if (s.take(']')) return true;
     for (;;) {
         s.space();
         const char* start = s.at();
         if (!s.value()) return false;
         items.emplace_back(start, s.at());
         s.space();
-        if (s.take(']')) return s.atEnd();
+        if (s.take(']')) return true;
         if (!s.take(',')) return false;
     }
 }
@@ -582,6 +588,7 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
     const char* const begin = json.constData();
     Scanner s(begin, begin + json.size());
     Span dives{nullptr, nullptr};
+    std::vector<Span> items;
     s.space();
     if (!s.take('{')) return false;
     for (;;) {
@@ -594,19 +601,18 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
         if (!s.take(':')) return false;
         s.space();
         const char* valueStart = s.at();
-        if (!s.value()) return false;
         if (key == "dives") {
-            if (dives.first) return false;
+            if (dives.first || !arrayItems(s, items)) return false;
             dives = {valueStart, s.at()};
+        } else if (!s.value()) {
+            return false;
         }
         s.space();
         if (s.take('}')) break;
         if (!s.take(',')) return false;
     }
     s.space();
-    std::vector<Span> items;
-    if (!s.atEnd() || !dives.first || !arrayItems(dives, items) || items.empty() ||
-        items.size() > static_cast<size_t>(MaxDives))
+    if (!s.atEnd() || !dives.first || items.empty() || items.size() > static_cast<size_t>(MaxDives))
         return false;
 
     QByteArray rest;
