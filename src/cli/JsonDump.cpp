@@ -20,7 +20,8 @@ void num(ByteWriter& out, int v) {
         *--p = static_cast<char>('0' + m % 10);
         m /= 10;
     } while (m != 0);
-    if (v < 0) *--p = '-';
+    if (v < 0)
+        *--p = '-';
     out.put(std::string_view(p, static_cast<size_t>(end - p)));
 }
 
@@ -43,7 +44,8 @@ void numbersObject(ByteWriter& out, const char* const* names, const std::array<i
                    size_t first, size_t count) {
     out.put('{');
     for (size_t i = 0; i < count; ++i) {
-        if (i) out.put(", ");
+        if (i)
+            out.put(", ");
         key(out, names[i]);
         num(out, values[first + i]);
     }
@@ -53,7 +55,8 @@ void numbersObject(ByteWriter& out, const char* const* names, const std::array<i
 template <size_t N> void numberArray(ByteWriter& out, const std::array<int16_t, N>& values) {
     out.put('[');
     for (size_t i = 0; i < N; ++i) {
-        if (i) out.put(", ");
+        if (i)
+            out.put(", ");
         num(out, values[i]);
     }
     out.put(']');
@@ -71,7 +74,8 @@ void string(ByteWriter& out, const QString& s) {
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = src[i];
         if (c >= 0x20 && c < 0x7F) {
-            if (c == u'"' || c == u'\\') *d++ = '\\';
+            if (c == u'"' || c == u'\\')
+                *d++ = '\\';
             *d++ = static_cast<char>(c);
             continue;
         }
@@ -163,7 +167,8 @@ void appendProfile(ByteWriter& out, const ProfileRecord& p) {
     nextKey(out, "notes");
     out.put('[');
     for (size_t i = 0; i < p.Notes.size(); ++i) {
-        if (i) out.put(", ");
+        if (i)
+            out.put(", ");
         string(out, p.Notes[i]);
     }
     out.put("]}");

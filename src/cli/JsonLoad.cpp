@@ -40,7 +40,8 @@ struct Path {
         if (key)
             return up.isEmpty() ? QString(QLatin1String(key))
                                 : up + QLatin1Char('.') + QLatin1String(key);
-        if (index >= 0) return up + QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
+        if (index >= 0)
+            return up + QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
         return up;
     }
 };
@@ -66,7 +67,8 @@ QString numberText(double d) {
 }
 
 QJsonObject asObject(const QJsonValue& v, const Path& path) {
-    if (!v.isObject()) fail(path, QStringLiteral("expected an object"));
+    if (!v.isObject())
+        fail(path, QStringLiteral("expected an object"));
     return v.toObject();
 }
 
@@ -93,23 +95,29 @@ void onlyKeys(const QJsonObject& o, const Path& path, std::initializer_list<cons
 // the object's size, some key is not the format's (and only then are the keys walked to name it).
 QJsonValue lookUp(const QJsonObject& o, const char* key, qsizetype& found) {
     QJsonValue v = o.value(QLatin1String(key));
-    if (!v.isUndefined()) ++found;
+    if (!v.isUndefined())
+        ++found;
     return v;
 }
 
 int16_t int16Of(const QJsonValue& v, const Path& path) {
-    if (v.isUndefined()) return 0;
-    if (!v.isDouble()) fail(path, QStringLiteral("expected a number"));
+    if (v.isUndefined())
+        return 0;
+    if (!v.isDouble())
+        fail(path, QStringLiteral("expected a number"));
     const double d = v.toDouble();
     if (d < -32768 || d > 32767)
         fail(path, numberText(d) + QStringLiteral(" is out of range (-32768 to 32767)"));
-    if (std::trunc(d) != d) fail(path, numberText(d) + QStringLiteral(" is not a whole number"));
+    if (std::trunc(d) != d)
+        fail(path, numberText(d) + QStringLiteral(" is not a whole number"));
     return static_cast<int16_t>(d);
 }
 
 QString textOf(const QJsonValue& v, const Path& path) {
-    if (v.isUndefined()) return {};
-    if (!v.isString()) fail(path, QStringLiteral("expected a text"));
+    if (v.isUndefined())
+        return {};
+    if (!v.isString())
+        fail(path, QStringLiteral("expected a text"));
     QString s = v.toString();
     // A counted string holds at most 65535 bytes; refuse rather than cut the text.
     if (s.size() > dvl::MaxStringBytes && text::toCp1252(s).size() > dvl::MaxStringBytes)
@@ -121,13 +129,15 @@ QString textOf(const QJsonValue& v, const Path& path) {
 template <size_t N, size_t K>
 void readGroup(const QJsonValue& v, const Path& path, const char* const (&names)[K],
                std::array<int16_t, N>& into, size_t first) {
-    if (v.isUndefined()) return;
+    if (v.isUndefined())
+        return;
     const QJsonObject o = asObject(v, path);
     QJsonValue values[K];
     qsizetype found = 0;
     for (size_t i = 0; i < K; ++i)
         values[i] = lookUp(o, names[i], found);
-    if (found != o.size()) onlyKeys(o, path, names);
+    if (found != o.size())
+        onlyKeys(o, path, names);
     for (size_t i = 0; i < K; ++i)
         into[first + i] = int16Of(values[i], child(path, names[i]));
 }
@@ -160,7 +170,8 @@ DiveRecord readDive(const QJsonValue& v, const Path& path) {
                 known = known || k == QLatin1String(n);
             for (const char* n : keys::ListData)
                 known = known || k == QLatin1String(n);
-            if (!known) fail(path.text() + QLatin1Char('.') + k, QStringLiteral("unknown key"));
+            if (!known)
+                fail(path.text() + QLatin1Char('.') + k, QStringLiteral("unknown key"));
         }
     }
     DiveRecord d;
@@ -183,10 +194,13 @@ QJsonArray requiredArray(const QJsonObject& top, const char* key, qsizetype most
                          const char* emptyReason) {
     const QJsonValue v = top.value(QLatin1String(key));
     const QString path = QLatin1String(key);
-    if (v.isUndefined()) fail(path, QStringLiteral("missing"));
-    if (!v.isArray()) fail(path, QStringLiteral("expected an array"));
+    if (v.isUndefined())
+        fail(path, QStringLiteral("missing"));
+    if (!v.isArray())
+        fail(path, QStringLiteral("expected an array"));
     const QJsonArray a = v.toArray();
-    if (a.isEmpty()) fail(path, QLatin1String(emptyReason));
+    if (a.isEmpty())
+        fail(path, QLatin1String(emptyReason));
     if (a.size() > most)
         fail(path, QStringLiteral("%1 items; the file holds at most %2").arg(a.size()).arg(most));
     return a;
@@ -221,9 +235,11 @@ template <size_t N>
 void readPoints(const QJsonObject& o, const Path& path, const char* key,
                 std::array<int16_t, N>& into) {
     const QJsonValue v = o.value(QLatin1String(key));
-    if (v.isUndefined()) return;
+    if (v.isUndefined())
+        return;
     const Path p = child(path, key);
-    if (!v.isArray()) fail(p, QStringLiteral("expected an array"));
+    if (!v.isArray())
+        fail(p, QStringLiteral("expected an array"));
     const QJsonArray a = v.toArray();
     if (a.size() > static_cast<qsizetype>(N))
         fail(p, QStringLiteral("%1 values; a profile holds %2").arg(a.size()).arg(N));
@@ -235,7 +251,8 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
     std::vector<ProfileRecord> profiles;
     const QJsonValue v = top.value(QLatin1String("profiles"));
     if (!v.isUndefined()) {
-        if (!v.isArray()) fail(QStringLiteral("profiles"), QStringLiteral("expected an array"));
+        if (!v.isArray())
+            fail(QStringLiteral("profiles"), QStringLiteral("expected an array"));
         const QJsonArray a = v.toArray();
         if (a.size() > 32768)
             fail(QStringLiteral("profiles"),
@@ -252,7 +269,8 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
             const QJsonValue notes = o.value(QLatin1String("notes"));
             if (!notes.isUndefined()) {
                 const Path np = child(path, "notes");
-                if (!notes.isArray()) fail(np, QStringLiteral("expected an array"));
+                if (!notes.isArray())
+                    fail(np, QStringLiteral("expected an array"));
                 const QJsonArray na = notes.toArray();
                 if (na.size() > ProfileRecord::NoteCount)
                     fail(np, QStringLiteral("%1 texts; a profile holds %2")
@@ -265,7 +283,8 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
         }
     }
     // Record 0 always exists; dives never refer to it.
-    if (profiles.empty()) profiles.emplace_back();
+    if (profiles.empty())
+        profiles.emplace_back();
     return profiles;
 }
 
@@ -285,32 +304,39 @@ class Scanner {
     }
 
     bool take(char c) {
-        if (p_ == end_ || *p_ != c) return false;
+        if (p_ == end_ || *p_ != c)
+            return false;
         ++p_;
         return true;
     }
 
     // Past a string that starts here.
     bool string() {
-        if (!take('"')) return false;
+        if (!take('"'))
+            return false;
         while (p_ < end_) {
             const char c = *p_++;
-            if (c == '"') return true;
-            if (c == '\\') ++p_; // the escaped character may be a quote
+            if (c == '"')
+                return true;
+            if (c == '\\')
+                ++p_; // the escaped character may be a quote
         }
         return false;
     }
 
     // Past one value that starts here.
     bool value() {
-        if (p_ == end_) return false;
-        if (*p_ == '"') return string();
+        if (p_ == end_)
+            return false;
+        if (*p_ == '"')
+            return string();
         if (*p_ == '{' || *p_ == '[') {
             int depth = 0;
             while (p_ < end_) {
                 const char c = *p_;
                 if (c == '"') {
-                    if (!string()) return false;
+                    if (!string())
+                        return false;
                     continue;
                 }
                 ++p_;
@@ -331,7 +357,8 @@ class Scanner {
     // A key without escapes, quotes stripped.
     bool plainKey(std::string_view& key) {
         const char* start = p_ + 1;
-        if (!string()) return false;
+        if (!string())
+            return false;
         key = std::string_view(start, static_cast<size_t>(p_ - 1 - start));
         return key.find('\\') == std::string_view::npos;
     }
@@ -345,16 +372,19 @@ class Scanner {
         while (p_ < end_ && *p_ >= '0' && *p_ <= '9' && p_ - start <= digits)
             v = v * 10 + (*p_++ - '0');
         const qsizetype n = p_ - start;
-        if (n == 0 || n > digits || (n > 1 && *start == '0')) return false;
+        if (n == 0 || n > digits || (n > 1 && *start == '0'))
+            return false;
         if (p_ < end_ && (*p_ == '.' || *p_ == 'e' || *p_ == 'E' || (*p_ >= '0' && *p_ <= '9')))
             return false;
-        if (minus) v = -v;
+        if (minus)
+            v = -v;
         return v >= least && v <= most;
     }
 
     bool int16(int16_t& into) {
         long long v = 0;
-        if (!whole(v, 5, -32768, 32767)) return false;
+        if (!whole(v, 5, -32768, 32767))
+            return false;
         into = static_cast<int16_t>(v);
         return true;
     }
@@ -363,7 +393,8 @@ class Scanner {
     // the surrogates); false for anything else. `scratch` holds the unescaped bytes.
     bool text(QString& into, QByteArray& scratch) {
         const char* start = p_ + 1;
-        if (!string()) return false;
+        if (!string())
+            return false;
         const char* stop = p_ - 1;
         const size_t size = static_cast<size_t>(stop - start);
         // One pass the compiler can turn into vector code: a control character (which JSON
@@ -374,7 +405,8 @@ class Scanner {
             any |= c;
             least = std::min(least, c);
         }
-        if (least < 0x20) return false;
+        if (least < 0x20)
+            return false;
         const bool escapes = std::memchr(start, '\\', size) != nullptr;
         if (!escapes && any < 0x80) {
             into = QString::fromLatin1(start, static_cast<qsizetype>(size));
@@ -397,7 +429,8 @@ class Scanner {
                     *out++ = "\"\\/\b\f\n\r\t"[simple - "\"\\/bfnrt"];
                     continue;
                 }
-                if (e != 'u' || stop - q < 5) return false;
+                if (e != 'u' || stop - q < 5)
+                    return false;
                 unsigned u = 0;
                 for (int k = 1; k <= 4; ++k) {
                     const char h = q[k];
@@ -405,11 +438,13 @@ class Scanner {
                                       : h >= 'a' && h <= 'f' ? h - 'a' + 10
                                       : h >= 'A' && h <= 'F' ? h - 'A' + 10
                                                              : -1;
-                    if (digit < 0) return false;
+                    if (digit < 0)
+                        return false;
                     u = u * 16 + static_cast<unsigned>(digit);
                 }
                 q += 4;
-                if (QChar::isSurrogate(u)) return false;
+                if (QChar::isSurrogate(u))
+                    return false;
                 if (u < 0x80) {
                     *out++ = static_cast<char>(u);
                 } else if (u < 0x800) {
@@ -426,7 +461,8 @@ class Scanner {
         }
         // The decoder stands in for invalid UTF-8 with U+FFFD where the parser refuses it, and
         // might drop a leading byte order mark: leave both to the parser.
-        if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return false;
+        if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+            return false;
         into = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
         return !into.contains(QChar(0xFFFD));
     }
@@ -441,25 +477,33 @@ using Span = std::pair<const char*, const char*>;
 // The members of an object of whole numbers such as "date", each key at most once; a key
 // missing leaves its number alone.
 bool numbersObject(Scanner& s, const char* const* names, size_t count, int16_t* into) {
-    if (!s.take('{')) return false;
+    if (!s.take('{'))
+        return false;
     s.space();
-    if (s.take('}')) return true;
+    if (s.take('}'))
+        return true;
     unsigned seen = 0;
     for (;;) {
         std::string_view key;
-        if (!s.plainKey(key)) return false;
+        if (!s.plainKey(key))
+            return false;
         size_t k = 0;
         while (k < count && key != names[k])
             ++k;
-        if (k == count || (seen & (1U << k))) return false;
+        if (k == count || (seen & (1U << k)))
+            return false;
         seen |= 1U << k;
         s.space();
-        if (!s.take(':')) return false;
+        if (!s.take(':'))
+            return false;
         s.space();
-        if (!s.int16(into[k])) return false;
+        if (!s.int16(into[k]))
+            return false;
         s.space();
-        if (s.take('}')) return true;
-        if (!s.take(',')) return false;
+        if (s.take('}'))
+            return true;
+        if (!s.take(','))
+            return false;
         s.space();
     }
 }
@@ -506,18 +550,22 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
         next = std::find(dumpOrder.begin(), dumpOrder.end(), k) - dumpOrder.begin() + 1;
         return k;
     };
-    if (!s.take('{')) return false;
+    if (!s.take('{'))
+        return false;
     s.space();
     unsigned seen = 0;
     bool more = !s.take('}');
     while (more) {
         std::string_view key;
-        if (!s.plainKey(key)) return false;
+        if (!s.plainKey(key))
+            return false;
         const size_t slot = slotOf(key);
-        if (slot == slotCount || (seen & (1U << slot))) return false;
+        if (slot == slotCount || (seen & (1U << slot)))
+            return false;
         seen |= 1U << slot;
         s.space();
-        if (!s.take(':')) return false;
+        if (!s.take(':'))
+            return false;
         s.space();
         long long ignored = 0;
         bool ok = false;
@@ -551,10 +599,12 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
             ok = slot < listData ? s.int16(d.DiveData[slot - diveData])
                                  : s.int16(d.ListData[slot - listData]);
         }
-        if (!ok) return false;
+        if (!ok)
+            return false;
         s.space();
         more = !s.take('}');
-        if (more && !s.take(',')) return false;
+        if (more && !s.take(','))
+            return false;
         s.space();
     }
     s.space();
@@ -563,17 +613,22 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
 
 // Past an array, noting where each of its items is.
 bool arrayItems(Scanner& s, std::vector<Span>& items) {
-    if (!s.take('[')) return false;
+    if (!s.take('['))
+        return false;
     s.space();
-    if (s.take(']')) return true;
+    if (s.take(']'))
+        return true;
     for (;;) {
         s.space();
         const char* start = s.at();
-        if (!s.value()) return false;
+        if (!s.value())
+            return false;
         items.emplace_back(start, s.at());
         s.space();
-        if (s.take(']')) return true;
-        if (!s.take(',')) return false;
+        if (s.take(']'))
+            return true;
+        if (!s.take(','))
+            return false;
     }
 }
 
@@ -590,26 +645,33 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
     Span dives{nullptr, nullptr};
     std::vector<Span> items;
     s.space();
-    if (!s.take('{')) return false;
+    if (!s.take('{'))
+        return false;
     for (;;) {
         s.space();
         const char* keyStart = s.at();
-        if (!s.string()) return false;
+        if (!s.string())
+            return false;
         const std::string_view key(keyStart + 1, static_cast<size_t>(s.at() - keyStart - 2));
-        if (key.find('\\') != std::string_view::npos) return false;
+        if (key.find('\\') != std::string_view::npos)
+            return false;
         s.space();
-        if (!s.take(':')) return false;
+        if (!s.take(':'))
+            return false;
         s.space();
         const char* valueStart = s.at();
         if (key == "dives") {
-            if (dives.first || !arrayItems(s, items)) return false;
+            if (dives.first || !arrayItems(s, items))
+                return false;
             dives = {valueStart, s.at()};
         } else if (!s.value()) {
             return false;
         }
         s.space();
-        if (s.take('}')) break;
-        if (!s.take(',')) return false;
+        if (s.take('}'))
+            break;
+        if (!s.take(','))
+            return false;
     }
     s.space();
     if (!s.atEnd() || !dives.first || items.empty() || items.size() > static_cast<size_t>(MaxDives))
@@ -622,7 +684,8 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
     rest.append(dives.second, begin + json.size() - dives.second);
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(rest, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()) return false;
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return false;
     try {
         const QJsonObject top = doc.object();
         onlyKeys(top, Path{},
@@ -644,7 +707,8 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
             piece.append(items[i].first, items[i].second - items[i].first);
             piece.append(']');
             const QJsonDocument one = QJsonDocument::fromJson(piece, &error);
-            if (error.error != QJsonParseError::NoError || one.array().size() != 1) return false;
+            if (error.error != QJsonParseError::NoError || one.array().size() != 1)
+                return false;
             records.push_back(
                 readDive(one.array().at(0), item(divesPath, static_cast<qsizetype>(i))));
         }
@@ -667,7 +731,8 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
 } // namespace
 
 QString loadJson(const QByteArray& json, AppState& state) {
-    if (loadInPieces(json, state)) return {};
+    if (loadInPieces(json, state))
+        return {};
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)

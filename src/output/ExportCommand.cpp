@@ -70,15 +70,14 @@ ChosenDives parseDives(const AppState& state, const QString& text) {
         const std::optional<int> n = wholeNumber(item);
         if (!n) {
             chosen.error = QStringLiteral("'%1' is not all, a range such as 105-107 or a list such "
-                                          "as 104,101")
-                               .arg(text);
+                                        "as 104,101")
+                             .arg(text);
             chosen.dives.clear();
             return chosen;
         }
         const long long index = static_cast<long long>(*n) - state.DiveOffset;
         if (index < 1 || index > state.DiveCount()) {
-            chosen.error =
-                QStringLiteral("dive %1 is not in the log (%2)").arg(item, logSpan(state));
+            chosen.error = QStringLiteral("dive %1 is not in the log (%2)").arg(item, logSpan(state));
             chosen.dives.clear();
             return chosen;
         }

@@ -24,7 +24,8 @@ constexpr std::array<char16_t, 256> kDecode = makeDecodeTable();
 // Characters outside Latin-1 or in its C1 range: the 32 special bytes, or '?'.
 char encodeSpecial(char16_t c) {
     for (int i = 0; i < 32; ++i)
-        if (kHigh[static_cast<size_t>(i)] == c) return static_cast<char>(0x80 + i);
+        if (kHigh[static_cast<size_t>(i)] == c)
+            return static_cast<char>(0x80 + i);
     return '?';
 }
 
@@ -33,7 +34,8 @@ char encodeSpecial(char16_t c) {
 namespace text {
 
 QString fromCp1252(const char* data, qsizetype size) {
-    if (size <= 0) return {};
+    if (size <= 0)
+        return {};
     const auto* src = reinterpret_cast<const unsigned char*>(data);
     QString out(size, Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
@@ -64,13 +66,15 @@ qsizetype encodeCp1252(const char16_t* src, qsizetype n, char* dst, qsizetype ma
             char16_t all = 0;
             for (int k = 0; k < 8; ++k)
                 all |= src[i + k];
-            if (all >= 0x80) break;
+            if (all >= 0x80)
+                break;
             for (int k = 0; k < 8; ++k)
                 dst[out + k] = static_cast<char>(src[i + k]);
             i += 8;
             out += 8;
         }
-        if (i >= n || out >= maxBytes) break;
+        if (i >= n || out >= maxBytes)
+            break;
         const char16_t c = src[i];
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
             dst[out++] = static_cast<char>(c);
