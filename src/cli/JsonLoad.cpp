@@ -296,6 +296,7 @@ class Scanner {
     Scanner(const char* begin, const char* end) : p_(begin), end_(end) {}
 
     const char* at() const { return p_; }
+    void seek(const char* p) { p_ = p; }
     bool atEnd() const { return p_ == end_; }
 
     void space() {
@@ -310,19 +311,23 @@ class Scanner {
         return true;
     }
 
-    // Past a string that starts here.
+    // Past a string that starts here; escaped() tells whether it held a backslash.
     bool string() {
         if (!take('"'))
             return false;
+        escaped_ = false;
         while (p_ < end_) {
             const char c = *p_++;
             if (c == '"')
                 return true;
-            if (c == '\\')
+            if (c == '\\') {
+                escaped_ = true;
                 ++p_; // the escaped character may be a quote
+            }
         }
         return false;
     }
+    bool escaped() const { return escaped_; }
 
     // Past one value that starts here.
     bool value() {
@@ -360,7 +365,7 @@ class Scanner {
         if (!string())
             return false;
         key = std::string_view(start, static_cast<size_t>(p_ - 1 - start));
-        return key.find('\\') == std::string_view::npos;
+        return !escaped_;
     }
 
     // A whole number of at most `digits` digits as JSON writes it (no leading zero, fraction
@@ -407,7 +412,7 @@ class Scanner {
         }
         if (least < 0x20)
             return false;
-        const bool escapes = std::memchr(start, '\\', size) != nullptr;
+        const bool escapes = escaped_;
         if (!escapes && any < 0x80) {
             into = QString::fromLatin1(start, static_cast<qsizetype>(size));
             return true;
@@ -470,7 +475,17 @@ class Scanner {
   private:
     const char* p_;
     const char* end_;
+    bool escaped_ = false;
 };
+
+// Key comparison without a call for a few bytes.
+bool sameKey(std::string_view key, const char* name) {
+    size_t i = 0;
+    for (; i < key.size(); ++i)
+        if (name[i] == '\0' || name[i] != key[i])
+            return false;
+    return name[i] == '\0';
+}
 
 using Span = std::pair<const char*, const char*>;
 
@@ -483,13 +498,16 @@ bool numbersObject(Scanner& s, const char* const* names, size_t count, int16_t* 
     if (s.take('}'))
         return true;
     unsigned seen = 0;
+    size_t last = size_t(-1);
     for (;;) {
         std::string_view key;
         if (!s.plainKey(key))
             return false;
-        size_t k = 0;
-        while (k < count && key != names[k])
+        // Keys usually come in the order dump writes them.
+        size_t k = last + 1 < count && sameKey(key, names[last + 1]) ? last + 1 : 0;
+        while (k < count && !sameKey(key, names[k]))
             ++k;
+        last = k;
         if (k == count || (seen & (1U << k)))
             return false;
         seen |= 1U << k;
@@ -512,15 +530,14 @@ bool numbersObject(Scanner& s, const char* const* names, size_t count, int16_t* 
 // once, whole numbers in range, texts as above. False for anything else, and the parser
 // reads that dive instead (and names what is wrong, if anything is). What comes back here
 // is what the parser and readDive make of the same text.
-bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
-    Scanner s(text.first, text.second);
+bool quickDive(Scanner& s, DiveRecord& d, QByteArray& scratch) {
     enum : size_t { Number = 0, Date, Entry, Exit, Comments, Conditions, Rating, Profile, Fixed };
     static const char* const names[Fixed] = {"number",   "date",       "entry",  "exit",
                                              "comments", "conditions", "rating", "profile"};
     constexpr size_t diveData = Fixed, listData = diveData + std::size(keys::DiveData);
     constexpr size_t slotCount = listData + std::size(keys::ListData);
-    static const std::array<std::string_view, slotCount> slotNames = [] {
-        std::array<std::string_view, slotCount> all;
+    static const std::array<const char*, slotCount> slotNames = [] {
+        std::array<const char*, slotCount> all{};
         for (size_t k = 0; k < Fixed; ++k)
             all[k] = names[k];
         for (size_t k = 0; k < std::size(keys::DiveData); ++k)
@@ -544,8 +561,9 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
     }();
     size_t next = 0; // in dumpOrder
     auto slotOf = [&next](std::string_view key) {
-        size_t k = next < slotCount && key == slotNames[dumpOrder[next]] ? dumpOrder[next] : 0;
-        while (k < slotCount && key != slotNames[k])
+        size_t k =
+            next < slotCount && sameKey(key, slotNames[dumpOrder[next]]) ? dumpOrder[next] : 0;
+        while (k < slotCount && !sameKey(key, slotNames[k]))
             ++k;
         next = std::find(dumpOrder.begin(), dumpOrder.end(), k) - dumpOrder.begin() + 1;
         return k;
@@ -607,23 +625,33 @@ bool quickDive(Span text, DiveRecord& d, QByteArray& scratch) {
             return false;
         s.space();
     }
-    s.space();
-    return s.atEnd();
+    return true;
 }
 
-// Past an array, noting where each of its items is.
-bool arrayItems(Scanner& s, std::vector<Span>& items) {
+// Past the array of dives: each in dump's shape read straight into `records`, each other
+// one noted in `others` with its place, to go through the parser. Record 0 is the empty one
+// the log always has.
+bool readDives(Scanner& s, std::vector<DiveRecord>& records,
+               std::vector<std::pair<size_t, Span>>& others, QByteArray& scratch) {
+    records.emplace_back();
     if (!s.take('['))
         return false;
     s.space();
     if (s.take(']'))
         return true;
     for (;;) {
+        if (records.size() > static_cast<size_t>(MaxDives))
+            return false;
         s.space();
         const char* start = s.at();
-        if (!s.value())
-            return false;
-        items.emplace_back(start, s.at());
+        DiveRecord d;
+        if (!quickDive(s, d, scratch)) {
+            s.seek(start);
+            if (!s.value())
+                return false;
+            others.emplace_back(records.size(), Span{start, s.at()});
+        }
+        records.push_back(std::move(d));
         s.space();
         if (s.take(']'))
             return true;
@@ -643,7 +671,9 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
     const char* const begin = json.constData();
     Scanner s(begin, begin + json.size());
     Span dives{nullptr, nullptr};
-    std::vector<Span> items;
+    std::vector<DiveRecord> records;
+    std::vector<std::pair<size_t, Span>> others;
+    QByteArray scratch;
     s.space();
     if (!s.take('{'))
         return false;
@@ -653,7 +683,7 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
         if (!s.string())
             return false;
         const std::string_view key(keyStart + 1, static_cast<size_t>(s.at() - keyStart - 2));
-        if (key.find('\\') != std::string_view::npos)
+        if (s.escaped())
             return false;
         s.space();
         if (!s.take(':'))
@@ -661,7 +691,7 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
         s.space();
         const char* valueStart = s.at();
         if (key == "dives") {
-            if (dives.first || !arrayItems(s, items))
+            if (dives.first || !readDives(s, records, others, scratch))
                 return false;
             dives = {valueStart, s.at()};
         } else if (!s.value()) {
@@ -674,7 +704,7 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
             return false;
     }
     s.space();
-    if (!s.atEnd() || !dives.first || items.empty() || items.size() > static_cast<size_t>(MaxDives))
+    if (!s.atEnd() || !dives.first || records.size() < 2)
         return false;
 
     QByteArray rest;
@@ -691,26 +721,18 @@ bool loadInPieces(const QByteArray& json, AppState& state) {
         onlyKeys(top, Path{},
                  {"diver", "offset", "files", "dives", "locations", "types", "buddies", "gear",
                   "profiles"});
-        std::vector<DiveRecord> records;
-        records.reserve(items.size() + 1);
-        records.emplace_back();
         const Path divesPath{nullptr, "dives", -1};
-        QByteArray piece, scratch;
-        for (size_t i = 0; i < items.size(); ++i) {
-            DiveRecord quick;
-            if (quickDive(items[i], quick, scratch)) {
-                records.push_back(std::move(quick));
-                continue;
-            }
+        QByteArray piece;
+        for (const auto& [index, text] : others) {
             piece.resize(0);
             piece.append('[');
-            piece.append(items[i].first, items[i].second - items[i].first);
+            piece.append(text.first, text.second - text.first);
             piece.append(']');
             const QJsonDocument one = QJsonDocument::fromJson(piece, &error);
             if (error.error != QJsonParseError::NoError || one.array().size() != 1)
                 return false;
-            records.push_back(
-                readDive(one.array().at(0), item(divesPath, static_cast<qsizetype>(i))));
+            records[index] =
+                readDive(one.array().at(0), item(divesPath, static_cast<qsizetype>(index) - 1));
         }
         RefList lists[4];
         for (int which = 0; which < 4; ++which)
