@@ -288,9 +288,9 @@ std::vector<ProfileRecord> readProfiles(const QJsonObject& top) {
     return profiles;
 }
 
-// Finds where values begin and end in JSON text without building them: strings are skipped
-// whole and brackets counted. It checks only the commas and colons between the values it
-// is asked for; the values themselves are left to the parser.
+// Walks JSON text without building a document. value() only finds where a value ends
+// (strings skipped whole, brackets counted) and leaves checking it to the parser; the readers
+// of keys, numbers and texts take only the plain forms dump writes and say no to the rest.
 class Scanner {
   public:
     Scanner(const char* begin, const char* end) : p_(begin), end_(end) {}
