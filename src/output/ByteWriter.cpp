@@ -5,6 +5,7 @@
 #include "store/Text.h"
 
 #include <algorithm>
+#include <array>
 
 namespace output {
 
@@ -52,42 +53,50 @@ void ByteWriter::text(const Figure& f) {
     put(f.view());
 }
 
+namespace {
+
+// What an ASCII character becomes on the page, padded to eight bytes so that it is copied
+// with one fixed-size move and no branch: itself, or one of the four entities.
+struct Escape {
+    char text[8];
+    qsizetype size;
+};
+
+constexpr std::array<Escape, 128> makeEscapes() {
+    std::array<Escape, 128> all{};
+    for (int c = 0; c < 128; ++c)
+        all[static_cast<size_t>(c)] = {{static_cast<char>(c)}, 1};
+    all['&'] = {"&amp;", 5};
+    all['<'] = {"&lt;", 4};
+    all['>'] = {"&gt;", 4};
+    all['"'] = {"&quot;", 6};
+    return all;
+}
+constexpr std::array<Escape, 128> kEscapes = makeEscapes();
+
+} // namespace
+
 void ByteWriter::escaped(const QString& s) {
     const qsizetype n = s.size();
     const char16_t* src = reinterpret_cast<const char16_t*>(s.constData());
-    // An entity takes at most six bytes, any other character one.
-    char* const start = room(6 * n);
+    // An entity takes at most six bytes (eight are moved), any other character one.
+    char* const start = room(6 * n + 2);
     char* d = start;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = src[i];
-        if (c >= 0x80) {
+        if (c < 0x80) {
+            const Escape& e = kEscapes[c];
+            std::memcpy(d, e.text, sizeof e.text);
+            d += e.size;
+        } else if (c >= 0xA0 && c <= 0xFF) {
+            *d++ = static_cast<char>(c); // the same byte in Windows-1252
+        } else {
             // A surrogate pair is one character, written as one byte.
             const qsizetype units =
                 QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]) ? 2 : 1;
             d += text::encodeCp1252(src + i, units, d, 1);
             i += units - 1;
-            continue;
         }
-        std::string_view entity;
-        switch (c) {
-        case u'&':
-            entity = "&amp;";
-            break;
-        case u'<':
-            entity = "&lt;";
-            break;
-        case u'>':
-            entity = "&gt;";
-            break;
-        case u'"':
-            entity = "&quot;";
-            break;
-        default:
-            *d++ = static_cast<char>(c);
-            continue;
-        }
-        std::memcpy(d, entity.data(), entity.size());
-        d += entity.size();
     }
     commit(d - start);
 }
