@@ -42,7 +42,6 @@ class ByteWriter {
         return buf_.data() + used_;
     }
     void commit(qsizetype n) { used_ += n; }
-    qsizetype size() const { return used_; }
 
     // The text in Windows-1252.
     void text(const QString& s);
