@@ -315,14 +315,18 @@ class Scanner {
     bool string() {
         if (!take('"'))
             return false;
-        escaped_ = false;
-        while (p_ < end_) {
-            const char c = *p_++;
-            if (c == '"')
+        bool escaped = false;
+        const char* p = p_; // kept in a register: a store through p_ could change any byte
+        while (p < end_) {
+            const char c = *p++;
+            if (c == '"') {
+                p_ = p;
+                escaped_ = escaped;
                 return true;
+            }
             if (c == '\\') {
-                escaped_ = true;
-                ++p_; // the escaped character may be a quote
+                escaped = true;
+                ++p; // the escaped character may be a quote
             }
         }
         return false;
