@@ -1,6 +1,7 @@
 #include "JsonDump.h"
 #include "JsonLoad.h"
 #include "output/SampleLog.h"
+#include "store/LogOps.h"
 
 #include <gtest/gtest.h>
 
@@ -96,5 +97,22 @@ TEST(LargeLogJson, UnusualDivesReadAsTheParserReadsThem) {
         AppState straight, parsed;
         EXPECT_EQ(cli::loadJson(json, straight), cli::loadJson(parsedWhole(json), parsed));
         EXPECT_TRUE(straight.Dives == parsed.Dives);
+    }
+}
+
+TEST(LargeLogJson, TheLargestLogLoadsAndOneDiveMoreIsRefused) {
+    const QByteArray lists = R"("locations": [{}], "types": [{}], "buddies": [{}], "gear": [{}])";
+    for (const int count : {MaxDives, MaxDives + 1}) {
+        QByteArray dives = QByteArray("{\"psiIn\": 1}, ").repeated(count);
+        dives.chop(2);
+        AppState s;
+        const QString bad = cli::loadJson("{\"dives\": [" + dives + "], " + lists + "}", s);
+        if (count == MaxDives) {
+            EXPECT_EQ(bad, QString());
+            EXPECT_EQ(s.DiveCount(), MaxDives);
+            EXPECT_EQ(s.Dives.back().DiveData[0], 1);
+        } else {
+            EXPECT_EQ(bad, QStringLiteral("dives: 32768 items; the file holds at most 32767"));
+        }
     }
 }
