@@ -19,20 +19,24 @@
 namespace {
 
 constexpr int kListSize = 100;
-constexpr int kCommentBytes = 100;
+constexpr int kCommentBytes = 200;
+const QString kCommentText =
+    QString::fromUtf8("reef & wreck <deep> \"blue\" caf\xC3\xA9 \xE2\x82\xAC 5 > 3 & 2 < 4; ");
 
 RefList makeList(const char* stem) {
     RefList list;
     for (int k = 0; k < kListSize; ++k)
-        list.push_back({QStringLiteral("%1 %2").arg(QLatin1String(stem)).arg(k), {}, {}});
+        list.push_back(
+            {QStringLiteral("%1 %2 & <\"%2\">").arg(QLatin1String(stem)).arg(k), {}, {}});
     return list;
 }
 
-// A log of `count` dives with varied values, every comment 100 bytes.
+// A log of `count` dives with varied values, every comment 200 characters.
 const AppState& log(int count) {
     static std::map<int, AppState> logs;
     auto it = logs.find(count);
-    if (it != logs.end()) return it->second;
+    if (it != logs.end())
+        return it->second;
     AppState s;
     s.DiverName = QStringLiteral("Bench Diver");
     s.DiveOffset = 10;
@@ -54,10 +58,11 @@ const AppState& log(int count) {
         for (size_t k = 0; k < d.CondData.size(); ++k)
             d.CondData[k] = static_cast<int16_t>((i >> k) & 1);
         d.Rating = static_cast<int16_t>(i % 3);
+        // Every comment has marks the HTML page must escape and letters outside ASCII.
         QString comment = QStringLiteral("Dive %1: ").arg(i);
         while (comment.size() < kCommentBytes)
-            comment += QLatin1Char('x');
-        d.Comments = comment;
+            comment += kCommentText;
+        d.Comments = comment.left(kCommentBytes);
     }
     return logs.emplace(count, std::move(s)).first->second;
 }
@@ -74,7 +79,8 @@ void exportFile(benchmark::State& st, bool html) {
     for (auto _ : st) {
         const output::ExportResult r = html ? output::WriteHtmlFile(s, name, dives, true)
                                             : output::WriteTextFile(s, name, dives, true);
-        if (!r.written) st.SkipWithError("export failed");
+        if (!r.written)
+            st.SkipWithError("export failed");
     }
     const qint64 size = QFileInfo(name).size();
     st.counters["bytes"] = static_cast<double>(size);
@@ -90,7 +96,8 @@ void writeSameBytes(benchmark::State& st, bool html) {
     const QByteArray bytes(size, 'x');
     const QString name = QDir(folder().path()).filePath("plain.bin");
     for (auto _ : st) {
-        if (!output::writeOutputFile(name, bytes).isEmpty()) st.SkipWithError("write failed");
+        if (!output::writeOutputFile(name, bytes).isEmpty())
+            st.SkipWithError("write failed");
     }
     st.counters["bytes"] = static_cast<double>(size);
     st.SetBytesProcessed(st.iterations() * size);

@@ -3,6 +3,7 @@
 #include "store/ListOps.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace output {
 
@@ -10,46 +11,122 @@ namespace {
 
 enum class Sign { SpaceOrMinus, MinusOnly };
 
-// Appends the decimal form of v: an optional sign, then at least minDigits digits.
-void appendNumber(QString& s, long long v, Sign sign, int minDigits) {
-    char16_t text[24];
-    char16_t* end = text + 24;
-    char16_t* p = end;
+// Writes the decimal form of v to end on `end`: an optional sign, then at least minDigits
+// digits. Returns where it starts.
+char* formatNumber(char* end, long long v, Sign sign, int minDigits) {
+    char* p = end;
     // Work on the magnitude as unsigned so the most negative value has no overflow.
     unsigned long long m =
         v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
     do {
-        *--p = static_cast<char16_t>(u'0' + m % 10);
+        *--p = static_cast<char>('0' + m % 10);
         m /= 10;
     } while (m != 0);
     while (end - p < minDigits)
-        *--p = u'0';
+        *--p = '0';
     if (v < 0)
-        *--p = u'-';
+        *--p = '-';
     else if (sign == Sign::SpaceOrMinus)
-        *--p = u' ';
-    s.append(reinterpret_cast<const QChar*>(p), end - p);
+        *--p = ' ';
+    return p;
+}
+
+void append(QString& s, std::string_view text) {
+    s.append(QLatin1StringView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void append(Figure& f, std::string_view text) {
+    std::memcpy(f.text + f.size, text.data(), text.size());
+    f.size += static_cast<int>(text.size());
+}
+
+template <typename Text> void appendNumber(Text& s, long long v, Sign sign, int minDigits) {
+    char text[24];
+    char* end = text + sizeof text;
+    const char* p = formatNumber(end, v, sign, minDigits);
+    append(s, std::string_view(p, static_cast<size_t>(end - p)));
 }
 
 // The value texts are refilled dive after dive; emptying a string this way keeps its
 // buffer, so an export of many dives does not allocate for every value.
-void restart(QString& s, QLatin1StringView label) {
+void restart(QString& s, std::string_view label) {
     s.resize(0);
-    s.append(label);
+    append(s, label);
+}
+
+void restart(Figure& f, std::string_view label) {
+    f.size = 0;
+    append(f, label);
 }
 
 // label followed by the number text of v.
-void labelled(QString& s, QLatin1StringView label, long long v) {
+template <typename Text> void labelled(Text& s, std::string_view label, long long v) {
     restart(s, label);
     appendNumber(s, v, Sign::SpaceOrMinus, 1);
 }
 
 // label, plain number of a, ":", then b as a two-digit number.
-void clockTime(QString& s, QLatin1StringView label, long long a, long long b) {
+template <typename Text> void clockTime(Text& s, std::string_view label, long long a, long long b) {
     restart(s, label);
     appendNumber(s, a, Sign::MinusOnly, 1);
-    s.append(QLatin1Char(':'));
+    append(s, ":");
     appendNumber(s, b, Sign::MinusOnly, 2);
+}
+
+template <typename Values>
+void fillDiveValues(Values& out, const AppState& state, int i, const RunningTotals& totals) {
+    const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+    const auto& t = d.TimeData;
+    const auto& v = d.DiveData;
+    const LogTotals sums = totals.upTo(i);
+
+    out.LocationName = lists::entryName(state, field::Location, d.ListData[field::Location]);
+    out.TypeName = lists::entryName(state, field::Type, d.ListData[field::Type]);
+    out.BuddyName = lists::entryName(state, field::Buddy, d.ListData[field::Buddy]);
+    out.GearName = lists::entryName(state, field::Gear, d.ListData[field::Gear]);
+
+    // The shown number is computed wide: a large offset plus a late index passes 32767.
+    labelled(out.DiveNoText, "Dive:", static_cast<long long>(state.DiveOffset) + i);
+    labelled(out.BottomTimeText, "Bottom Time:", v[field::BottomTime]);
+
+    restart(out.DateText, "Date:");
+    appendNumber(out.DateText, t[field::Month], Sign::MinusOnly, 1);
+    append(out.DateText, "/");
+    appendNumber(out.DateText, t[field::Day], Sign::MinusOnly, 1);
+    append(out.DateText, "/");
+    appendNumber(out.DateText, t[field::Year], Sign::MinusOnly, 1);
+
+    labelled(out.WeightText, "Wt.:", v[field::Weight]);
+    labelled(out.PsiInText, "PSI In:", v[field::PsiIn]);
+    labelled(out.PsiOutText, "PSI Out:", v[field::PsiOut]);
+    clockTime(out.TimeInText, "Time In:", t[field::EntryHour], t[field::EntryMinute]);
+    clockTime(out.TimeOutText, "Time Out:", t[field::ExitHour], t[field::ExitMinute]);
+    labelled(out.AirTempText, "Temp - Air:", v[field::AirTemp]);
+    labelled(out.SurfaceTempText, ", Surface:", v[field::SurfaceTemp]);
+    labelled(out.BottomTempText, ", Bottom:", v[field::BottomTemp]);
+    labelled(out.MaxDepthText, "Max. Depth:", v[field::MaxDepth]);
+    labelled(out.VisibilityText, "Visibility:", v[field::Visibility]);
+    labelled(out.TankSizeText, "Tank Sz.:", v[field::TankSize]);
+    labelled(out.TotalTimeText, "Total Time:", sums.minutes);
+    // Averages drop the fraction (integer division truncates).
+    labelled(out.AvgTimeText, "Avg. Time:", sums.avgTime());
+    labelled(out.AvgDepthText, "Avg. Depth:", sums.avgDepth());
+
+    for (size_t c = 0; c < ConditionOrder.size(); ++c)
+        out.conditionSet[c] = d.CondData[static_cast<size_t>(ConditionOrder[c].flag)] != 0;
+    out.Rating = d.Rating;
+    out.Comments = d.Comments;
+}
+
+template <typename Values, typename F>
+void walkDives(const AppState& state, const std::vector<int>& dives, const F& perDive) {
+    const RunningTotals totals(state);
+    Values values;
+    for (int i : dives) {
+        if (i < 1 || i > state.DiveCount()) continue;
+        fillDiveValues(values, state, i, totals);
+        perDive(values);
+    }
 }
 
 } // namespace
@@ -116,50 +193,11 @@ LogTotals RunningTotals::upTo(int i) const {
 }
 
 void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals) {
-    const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
-    const auto& t = d.TimeData;
-    const auto& v = d.DiveData;
-    const LogTotals sums = totals.upTo(i);
+    fillDiveValues(out, state, i, totals);
+}
 
-    out.LocationName = lists::entryName(state, field::Location, d.ListData[field::Location]);
-    out.TypeName = lists::entryName(state, field::Type, d.ListData[field::Type]);
-    out.BuddyName = lists::entryName(state, field::Buddy, d.ListData[field::Buddy]);
-    out.GearName = lists::entryName(state, field::Gear, d.ListData[field::Gear]);
-
-    // The shown number is computed wide: a large offset plus a late index passes 32767.
-    labelled(out.DiveNoText, QLatin1StringView("Dive:"),
-             static_cast<long long>(state.DiveOffset) + i);
-    labelled(out.BottomTimeText, QLatin1StringView("Bottom Time:"), v[field::BottomTime]);
-
-    restart(out.DateText, QLatin1StringView("Date:"));
-    appendNumber(out.DateText, t[field::Month], Sign::MinusOnly, 1);
-    out.DateText.append(QLatin1Char('/'));
-    appendNumber(out.DateText, t[field::Day], Sign::MinusOnly, 1);
-    out.DateText.append(QLatin1Char('/'));
-    appendNumber(out.DateText, t[field::Year], Sign::MinusOnly, 1);
-
-    labelled(out.WeightText, QLatin1StringView("Wt.:"), v[field::Weight]);
-    labelled(out.PsiInText, QLatin1StringView("PSI In:"), v[field::PsiIn]);
-    labelled(out.PsiOutText, QLatin1StringView("PSI Out:"), v[field::PsiOut]);
-    clockTime(out.TimeInText, QLatin1StringView("Time In:"), t[field::EntryHour],
-              t[field::EntryMinute]);
-    clockTime(out.TimeOutText, QLatin1StringView("Time Out:"), t[field::ExitHour],
-              t[field::ExitMinute]);
-    labelled(out.AirTempText, QLatin1StringView("Temp - Air:"), v[field::AirTemp]);
-    labelled(out.SurfaceTempText, QLatin1StringView(", Surface:"), v[field::SurfaceTemp]);
-    labelled(out.BottomTempText, QLatin1StringView(", Bottom:"), v[field::BottomTemp]);
-    labelled(out.MaxDepthText, QLatin1StringView("Max. Depth:"), v[field::MaxDepth]);
-    labelled(out.VisibilityText, QLatin1StringView("Visibility:"), v[field::Visibility]);
-    labelled(out.TankSizeText, QLatin1StringView("Tank Sz.:"), v[field::TankSize]);
-    labelled(out.TotalTimeText, QLatin1StringView("Total Time:"), sums.minutes);
-    // Averages drop the fraction (integer division truncates).
-    labelled(out.AvgTimeText, QLatin1StringView("Avg. Time:"), sums.avgTime());
-    labelled(out.AvgDepthText, QLatin1StringView("Avg. Depth:"), sums.avgDepth());
-
-    for (size_t c = 0; c < ConditionOrder.size(); ++c)
-        out.conditionSet[c] = d.CondData[static_cast<size_t>(ConditionOrder[c].flag)] != 0;
-    out.Rating = d.Rating;
-    out.Comments = d.Comments;
+void makeDiveValues(DiveFigures& out, const AppState& state, int i, const RunningTotals& totals) {
+    fillDiveValues(out, state, i, totals);
 }
 
 DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals) {
@@ -168,15 +206,30 @@ DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& tot
     return out;
 }
 
-void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
-                       const std::function<void(const DiveValues&)>& perDive) {
-    const RunningTotals totals(state);
-    DiveValues values;
+qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bool withComments) {
+    qsizetype size = 0;
     for (int i : dives) {
         if (i < 1 || i > state.DiveCount()) continue;
-        makeDiveValues(values, state, i, totals);
-        perDive(values);
+        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        for (int which = 0; which < 4; ++which) {
+            const RefList& list = state.list(which);
+            const int k = d.ListData[static_cast<size_t>(which)];
+            if (k >= 0 && k < static_cast<int>(list.size()))
+                size += list[static_cast<size_t>(k)].Name.size();
+        }
+        if (withComments) size += d.Comments.size();
     }
+    return size;
+}
+
+void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+                       const std::function<void(const DiveValues&)>& perDive) {
+    walkDives<DiveValues>(state, dives, perDive);
+}
+
+void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+                       const std::function<void(const DiveFigures&)>& perDive) {
+    walkDives<DiveFigures>(state, dives, perDive);
 }
 
 } // namespace output

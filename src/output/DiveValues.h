@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 // The labelled texts every output (text file, HTML page, printed page) builds from one dive.
@@ -44,17 +45,28 @@ class RunningTotals {
     std::vector<long long> depth_;
 };
 
-struct DiveValues {
+// A labelled number text such as "Dive: 105" as the bytes a file gets: the text and HTML
+// writers copy it as it stands, with no wide string made and narrowed again for every value.
+struct Figure {
+    char text[64]; // the longest label and its numbers (a date has three 16-bit ones)
+    int size = 0;
+    std::string_view view() const { return {text, static_cast<size_t>(size)}; }
+};
+
+// The values of one dive; Text is QString for windows and print, Figure for the files.
+template <typename Text> struct BasicDiveValues {
     QString LocationName, TypeName, BuddyName, GearName;
-    QString DiveNoText, BottomTimeText, DateText, WeightText, PsiInText, PsiOutText;
-    QString TimeInText, TimeOutText, AirTempText, SurfaceTempText, BottomTempText;
-    QString MaxDepthText, VisibilityText, TankSizeText;
-    QString TotalTimeText, AvgTimeText, AvgDepthText;
+    Text DiveNoText, BottomTimeText, DateText, WeightText, PsiInText, PsiOutText;
+    Text TimeInText, TimeOutText, AirTempText, SurfaceTempText, BottomTempText;
+    Text MaxDepthText, VisibilityText, TankSizeText;
+    Text TotalTimeText, AvgTimeText, AvgDepthText;
     // Whether each condition of ConditionOrder is set, in that order.
     std::array<bool, 8> conditionSet{};
     int Rating = 0;
     QString Comments;
 };
+using DiveValues = BasicDiveValues<QString>;
+using DiveFigures = BasicDiveValues<Figure>;
 
 // The values of the dive at index i (1..DiveCount). Totals are the log's running totals up to
 // and including that dive, whichever dives are being written. A list index outside its list
@@ -62,10 +74,19 @@ struct DiveValues {
 DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals);
 // The same, refilling `out`: a writer walking many dives reuses one set of values.
 void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals);
+// The same texts, narrow.
+void makeDiveValues(DiveFigures& out, const AppState& state, int i, const RunningTotals& totals);
+
+// The length of what the diver typed for these dives: the four list names and, when asked,
+// the comments, in UTF-16 units (a byte each in a file). A writer adds its own fixed length
+// per dive to size its buffer once, whatever the diver writes.
+qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bool withComments);
 
 // The values of each chosen dive in turn, with the log's running totals summed once for the
 // whole walk. Indexes that are not dives of the log are skipped.
 void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
                        const std::function<void(const DiveValues&)>& perDive);
+void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+                       const std::function<void(const DiveFigures&)>& perDive);
 
 } // namespace output

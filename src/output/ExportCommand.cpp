@@ -174,9 +174,9 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     }
 
     if (outName == QLatin1String("-")) {
-        const QByteArray bytes = html ? htmlDocument(state, chosen.dives, withComments)
-                                      : textDocument(state, chosen.dives, withComments);
-        if (stdOut.write(bytes) != bytes.size()) {
+        const bool written = html ? writeHtmlDocument(stdOut, state, chosen.dives, withComments)
+                                  : writeTextDocument(stdOut, state, chosen.dives, withComments);
+        if (!written) {
             return fail(err,
                         QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
         }

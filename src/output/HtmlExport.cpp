@@ -21,7 +21,7 @@ void line(ByteWriter& out, std::string_view s) {
 }
 
 // "<td>" + value + "</td>"
-void cell(ByteWriter& out, const QString& value) {
+template <typename Text> void cell(ByteWriter& out, const Text& value) {
     out.put("<td>");
     out.text(value);
     out.put("</td>\r\n");
@@ -80,7 +80,7 @@ void addClosing(ByteWriter& out) {
     line(out, "</html>");
 }
 
-void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
+template <typename Values> void addDive(ByteWriter& out, const Values& v, bool withComments) {
     line(out, "<center>");
     out.put("<h3><font color=\"#0000c0\">");
     out.escaped(v.LocationName);
@@ -180,6 +180,16 @@ void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
     line(out, "<br>");
 }
 
+void addDocument(ByteWriter& out, const AppState& state, const std::vector<int>& dives,
+                 bool withComments) {
+    addHeading(out, state);
+    forEachDiveValues(state, dives, [&](const DiveFigures& v) {
+        addDive(out, v, withComments);
+        out.drain();
+    });
+    addClosing(out);
+}
+
 bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return device.write(bytes) == bytes.size();
 }
@@ -217,10 +227,10 @@ QByteArray htmlDiveBlock(const DiveValues& v, bool withComments) {
 }
 
 QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    ByteWriter out(static_cast<qsizetype>(dives.size()) * 1400 + 512);
-    addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
-    addClosing(out);
+    // Escaping lengthens a text; twice its length covers all but texts full of "&<>.
+    ByteWriter out(static_cast<qsizetype>(dives.size()) * 1300 + 512 +
+                   2 * diverTextSize(state, dives, withComments));
+    addDocument(out, state, dives, withComments);
     return out.take();
 }
 
@@ -232,7 +242,9 @@ bool WriteHtmlDive(QIODevice& out, const AppState& state, int i, const RunningTo
 
 bool writeHtmlDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
                        bool withComments) {
-    return writeAll(out, htmlDocument(state, dives, withComments));
+    ByteWriter writer(out);
+    addDocument(writer, state, dives, withComments);
+    return writer.drain(true);
 }
 
 QStringList pageImageNames() {

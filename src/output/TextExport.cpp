@@ -27,7 +27,7 @@ void addCredits(ByteWriter& out) {
     out.put(kEol);
 }
 
-void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
+template <typename Values> void addDive(ByteWriter& out, const Values& v, bool withComments) {
     out.text(v.LocationName);
     out.put('\t');
     out.text(textRatingText(v.Rating));
@@ -96,6 +96,16 @@ void addDive(ByteWriter& out, const DiveValues& v, bool withComments) {
     out.put("\r\r\r\n");
 }
 
+void addDocument(ByteWriter& out, const AppState& state, const std::vector<int>& dives,
+                 bool withComments) {
+    addHeading(out, state);
+    forEachDiveValues(state, dives, [&](const DiveFigures& v) {
+        addDive(out, v, withComments);
+        out.drain();
+    });
+    addCredits(out);
+}
+
 bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return device.write(bytes) == bytes.size();
 }
@@ -109,10 +119,9 @@ QByteArray textDiveBlock(const DiveValues& v, bool withComments) {
 }
 
 QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    ByteWriter out(static_cast<qsizetype>(dives.size()) * 480 + 256);
-    addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveValues& v) { addDive(out, v, withComments); });
-    addCredits(out);
+    ByteWriter out(static_cast<qsizetype>(dives.size()) * 400 + 256 +
+                   diverTextSize(state, dives, withComments));
+    addDocument(out, state, dives, withComments);
     return out.take();
 }
 
@@ -124,7 +133,9 @@ bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTo
 
 bool writeTextDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
                        bool withComments) {
-    return writeAll(out, textDocument(state, dives, withComments));
+    ByteWriter writer(out);
+    addDocument(writer, state, dives, withComments);
+    return writer.drain(true);
 }
 
 ExportResult WriteTextFile(const AppState& state, const QString& fileName,

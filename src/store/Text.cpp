@@ -54,10 +54,27 @@ QString fromCp1252(const char* data, qsizetype size) {
 }
 
 qsizetype encodeCp1252(const QString& s, char* dst, qsizetype maxBytes) {
-    const char16_t* src = reinterpret_cast<const char16_t*>(s.constData());
-    const qsizetype n = s.size();
+    return encodeCp1252(reinterpret_cast<const char16_t*>(s.constData()), s.size(), dst, maxBytes);
+}
+
+qsizetype encodeCp1252(const char16_t* src, qsizetype n, char* dst, qsizetype maxBytes) {
     qsizetype out = 0;
     for (qsizetype i = 0; i < n && out < maxBytes; ++i) {
+        // Eight characters at a time while they are plain ASCII (a loop the compiler turns
+        // into vector code); a text outside ASCII still has long ASCII stretches.
+        while (i + 8 <= n && out + 8 <= maxBytes) {
+            char16_t all = 0;
+            for (int k = 0; k < 8; ++k)
+                all |= src[i + k];
+            if (all >= 0x80)
+                break;
+            for (int k = 0; k < 8; ++k)
+                dst[out + k] = static_cast<char>(src[i + k]);
+            i += 8;
+            out += 8;
+        }
+        if (i >= n || out >= maxBytes)
+            break;
         const char16_t c = src[i];
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
             dst[out++] = static_cast<char>(c);

@@ -17,4 +17,6 @@ void appendCp1252(QByteArray& out, const QString& s);
 // Encodes s into dst, at most maxBytes bytes (the rest of s is dropped); returns the bytes
 // written. A character never takes more than one byte, so s.size() bytes always suffice.
 qsizetype encodeCp1252(const QString& s, char* dst, qsizetype maxBytes);
+// The same for the n UTF-16 units at src.
+qsizetype encodeCp1252(const char16_t* src, qsizetype n, char* dst, qsizetype maxBytes);
 } // namespace text

@@ -44,3 +44,43 @@ AppState numberedLog(int count, int16_t offset) {
     s.CurrentDive = count;
     return s;
 }
+
+AppState awkwardLog(int count) {
+    const QString base = QString::fromUtf8("A&B <c> \"d\" \xC3\xA9\xE2\x82\xAC\xC3\x9C") +
+                         QChar(0x81) + QStringLiteral("\t\r\n\\ &amp;>");
+    auto turned = [&base](int k) {
+        const qsizetype at = k % base.size();
+        return base.mid(at) + base.left(at);
+    };
+    AppState s = numberedLog(count, 7);
+    s.DiverName = turned(3);
+    for (int which = 0; which < 4; ++which) {
+        RefList& list = s.list(which);
+        list.clear();
+        for (int k = 0; k < 12; ++k)
+            list.push_back(
+                {turned(k + which), turned(k * 3), which == 0 ? turned(k * 5) : QString()});
+    }
+    for (int i = 1; i <= count; ++i) {
+        DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+        d.Comments = turned(i) + QString::number(i) + turned(i * 7);
+        if (i % 7 == 0)
+            d.Comments += QString::fromUtf8("\xF0\x9F\x90\xA0\xCE\xA9"); // a fish, omega
+        d.ListData = {static_cast<int16_t>(i % 12), static_cast<int16_t>(i / 2 % 12),
+                      static_cast<int16_t>(i / 3 % 13), static_cast<int16_t>(i / 5 % 12)};
+        d.CondData[static_cast<size_t>(i % 8)] = 1;
+        d.Rating = static_cast<int16_t>(i % 4);
+        d.TimeData = {static_cast<int16_t>(i % 12 + 1),
+                      static_cast<int16_t>(i % 28 + 1),
+                      1999,
+                      static_cast<int16_t>(i % 24),
+                      static_cast<int16_t>(i % 60),
+                      0,
+                      -5};
+        d.DiveData[5] = static_cast<int16_t>(i % 9 - 4);
+    }
+    s.Profiles.resize(3);
+    s.Profiles[1].Notes[0] = turned(2);
+    s.Profiles[2].Notes[6] = turned(9);
+    return s;
+}

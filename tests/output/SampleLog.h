@@ -9,3 +9,8 @@ AppState sampleLog();
 
 // A log of `count` plain dives, offset `offset`, each with a comment naming its index.
 AppState numberedLog(int count, int16_t offset);
+
+// A log of `count` dives in which every text (the diver, the list names, infos and pictures,
+// the comments, the profile notes) holds & < > " and characters outside ASCII, at a different
+// place in each; every seventh comment also ends in a character outside Windows-1252.
+AppState awkwardLog(int count);
