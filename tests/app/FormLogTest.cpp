@@ -5,6 +5,7 @@
 #include "store/LogOps.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 #include "ui/HelpWindow.h"
 
 #include <QAction>
@@ -42,15 +43,6 @@ std::vector<DiveRecord> tenDives() {
     return dives;
 }
 
-// Runs `act` on the modal dialog that the next exec() brings up.
-void whenModalOpens(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(nullptr, modal) << "no modal dialog came up";
-        act(modal);
-    });
-}
-
 } // namespace
 
 class FormLogTest : public TempFolderTest {
@@ -78,9 +70,7 @@ class FormLogTest : public TempFolderTest {
     }
 
     template <typename T = QWidget> T* ctl(const char* name) {
-        T* c = window->findChild<T*>(QString::fromLatin1(name));
-        if (!c) ADD_FAILURE() << "no control " << name;
-        return c;
+        return child<T>(window.get(), name);
     }
     QString text(const char* name) { return ctl<QLineEdit>(name)->text(); }
 

@@ -8,6 +8,7 @@
 #include "store/Recovery.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,14 +37,6 @@ DiveRecord dive(int psi, int16_t buddy = 0, const char* comment = "") {
     d.CondData[2] = 1;
     d.Rating = 2;
     return d;
-}
-
-void whenModalOpens(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(nullptr, modal) << "no modal dialog came up";
-        act(modal);
-    });
 }
 
 // Polls (the event loop running) until `done` or the deadline; robust on a busy machine.
@@ -95,9 +88,7 @@ class SafeSaveTest : public TempFolderTest {
     }
 
     template <typename T = QWidget> T* ctl(const char* name) {
-        T* c = window->findChild<T*>(QString::fromLatin1(name));
-        if (!c) ADD_FAILURE() << "no control " << name;
-        return c;
+        return child<T>(window.get(), name);
     }
 
     ScriptedPlatform platform;

@@ -5,6 +5,7 @@
 #include "output/TextExport.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -23,9 +24,7 @@ class frmPrintTest : public TempFolderTest {
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     }
     template <typename T = QWidget> T* ctl(const char* name) {
-        T* c = dialog->findChild<T*>(QString::fromLatin1(name));
-        if (!c) ADD_FAILURE() << "no control " << name;
-        return c;
+        return child<T>(dialog.get(), name);
     }
     void click(const char* name, int times = 1) {
         for (int k = 0; k < times; ++k)

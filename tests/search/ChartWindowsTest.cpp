@@ -4,6 +4,7 @@
 #include "store/LogOps.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,24 +23,7 @@
 
 #include <functional>
 
-namespace {
-
-template <typename T = QWidget> T* child(const QWidget* w, const char* name) {
-    T* c = w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
-
-// Runs `act` on the modal dialog that the next exec() brings up.
-void whenModalOpens(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(nullptr, modal) << "no modal dialog came up";
-        act(modal);
-    });
-}
-
-} // namespace
+namespace {} // namespace
 
 class ChartWindows : public TempFolderTest {
   protected:
