@@ -61,16 +61,17 @@ QString helpText() {
         "divers.dvl.\n"
         "\n"
         "Commands:\n");
-    QStringList heads;
-    int width = 0;
+    // A command whose arguments would push every summary off the screen gets its summary on
+    // a line of its own.
+    constexpr int width = 26;
     for (const Command& c : commands()) {
-        heads << (c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage);
-        width = std::max(width, static_cast<int>(heads.last().size()));
+        const QString head = c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage;
+        if (head.size() <= width)
+            text += QStringLiteral("  %1  %2\n").arg(head, -width).arg(c.summary);
+        else
+            text += QStringLiteral("  %1\n  %2  %3\n").arg(head, QString(width, QLatin1Char(' ')),
+                                                          c.summary);
     }
-    for (size_t i = 0; i < commands().size(); ++i)
-        text += QStringLiteral("  %1  %2\n")
-                    .arg(heads[static_cast<qsizetype>(i)], -width)
-                    .arg(commands()[i].summary);
     text += QStringLiteral("\n"
                            "Options:\n"
                            "  --diver NAME     use the files of diver NAME listed in divers.dvl\n"
