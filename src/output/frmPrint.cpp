@@ -1,4 +1,5 @@
 #include "frmPrint.h"
+#include "ExportFile.h"
 #include "ui_frmPrint.h"
 
 #include "output/DiveChoice.h"
@@ -291,6 +292,13 @@ bool frmPrint::writeFile(bool html) {
     const QString name = BaseName + (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
     const std::vector<int> dives = chosenDives();
     const bool comments = ui->chkComments->isChecked();
+    // A diver's file names come from the settings and divers.dvl and could, however unlikely,
+    // be the export's name: never write a page over a log.
+    if (const QString why = output::dataFileInTheWay(state, name); !why.isEmpty()) {
+        ui::showError(this, QStringLiteral("Error"),
+                      QStringLiteral("The file %1 could not be written:\n\n%2").arg(name, why));
+        return false;
+    }
     output::ExportResult result;
     {
         WaitCursor wait;

@@ -160,6 +160,16 @@ TEST_F(frmPrintTest, CreateWritesTheChosenFileAndAFailureKeepsTheDialogOpen) {
     click("cmdGo");
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("o_brien_.htm")));
+    // A data file that happens to bear the page's name is never written over.
+    state.Files.GearFile = QStringLiteral("o_brien_.htm");
+    writeFile(QStringLiteral("o_brien_.htm"), "gear");
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("The file o_brien_.htm could not be written:\n\no_brien_.htm is "
+                                   "the gear list of the open diver; an export never writes over "
+                                   "a data file, choose another name"));
+    click("cmdGo");
+    EXPECT_EQ(QByteArray("gear"), readFile(QStringLiteral("o_brien_.htm")));
+    state.Files.GearFile = QStringLiteral("gear1.dvl");
     click("cmdGo");
     EXPECT_FALSE(dialog->isVisible());
     // The handed-over dives in their own order.
