@@ -33,14 +33,19 @@ Answer Platform::message(QWidget* parent, const Message& m) {
     case Icon::Information:
         box.setIcon(QMessageBox::Information);
         break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     if (m.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::No);
+        box.setDefaultButton(m.defaultButton == Answer::Yes ? QMessageBox::Yes
+                                                            : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
     box.exec();
     return Answer::Ok;
 }
@@ -75,11 +80,12 @@ PlatformOverride::PlatformOverride(Platform& p) : previous(installed()) { instal
 PlatformOverride::~PlatformOverride() { installed() = previous; }
 
 void showError(QWidget* parent, const QString& caption, const QString& text) {
-    platform().message(parent, {caption, text, Icon::Exclamation, Buttons::Ok});
+    platform().message(parent, {caption, text, Icon::Exclamation, Buttons::Ok, Answer::Ok});
 }
 
 Answer askYesNo(QWidget* parent, const QString& caption, const QString& text) {
-    return platform().message(parent, {caption, text, Icon::Critical, Buttons::YesNo});
+    return platform().message(parent,
+                              {caption, text, Icon::Critical, Buttons::YesNo, Answer::No});
 }
 
 } // namespace ui

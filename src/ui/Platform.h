@@ -9,7 +9,7 @@ class QWidget;
 // opening links. Windows go through here so tests can answer in place of a person.
 namespace ui {
 
-enum class Icon { Exclamation, Critical, Information };
+enum class Icon { Exclamation, Critical, Information, Question };
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
@@ -18,6 +18,9 @@ struct Message {
     QString text;
     Icon icon = Icon::Exclamation;
     Buttons buttons = Buttons::Ok;
+    // The button Enter presses. A destructive question defaults to No, so a diver typing on
+    // through an unexpected box never deletes anything.
+    Answer defaultButton = Answer::Ok;
 };
 
 struct FileRequest {
@@ -35,7 +38,7 @@ struct SaveChoice {
 class Platform {
 public:
     virtual ~Platform() = default;
-    // Modal box; a Yes/No box has No as its default button.
+    // Modal box; Enter presses m.defaultButton, Escape answers No on a Yes/No box.
     virtual Answer message(QWidget* parent, const Message& m);
     // Full path of the chosen file, or an empty text when the user cancelled.
     virtual QString openFileName(QWidget* parent, const FileRequest& request);

@@ -9,7 +9,13 @@ ScriptedPlatform::~ScriptedPlatform() {
 }
 
 void ScriptedPlatform::expect(const QString& caption, const QString& text, ui::Answer answer) {
-    expected.push_back({caption, text, answer});
+    expect(caption, text, answer,
+           answer == ui::Answer::Ok ? ui::Icon::Exclamation : ui::Icon::Critical);
+}
+
+void ScriptedPlatform::expect(const QString& caption, const QString& text, ui::Answer answer,
+                              ui::Icon icon) {
+    expected.push_back({caption, text, answer, icon});
 }
 
 ui::Answer ScriptedPlatform::message(QWidget*, const ui::Message& m) {
@@ -17,12 +23,18 @@ ui::Answer ScriptedPlatform::message(QWidget*, const ui::Message& m) {
     if (expected.empty()) {
         ADD_FAILURE() << "unexpected message: " << m.caption.toStdString() << " / "
                       << m.text.toStdString();
-        return m.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::Ok;
+        return m.defaultButton;
     }
     const Expected e = expected.front();
     expected.pop_front();
+    const bool question = e.answer != ui::Answer::Ok;
     EXPECT_EQ(e.caption.toStdString(), m.caption.toStdString());
     EXPECT_EQ(e.text.toStdString(), m.text.toStdString());
+    EXPECT_EQ(int(e.icon), int(m.icon)) << "icon of " << m.caption.toStdString();
+    EXPECT_EQ(question ? ui::Buttons::YesNo : ui::Buttons::Ok, m.buttons)
+        << "buttons of " << m.caption.toStdString();
+    EXPECT_EQ(question ? ui::Answer::No : ui::Answer::Ok, m.defaultButton)
+        << "default button of " << m.caption.toStdString();
     return e.answer;
 }
 

@@ -15,7 +15,11 @@ public:
     ~ScriptedPlatform() override;
 
     // The next message box is expected to have this caption and text; it is answered so.
+    // The answer also fixes the kind of box: Ok a refusal (exclamation icon, OK button), Yes
+    // or No a destructive question (critical-stop icon, Yes and No, No the default).
     void expect(const QString& caption, const QString& text, ui::Answer answer = ui::Answer::Ok);
+    // The same for the rare box of another kind (information, question): icon given here.
+    void expect(const QString& caption, const QString& text, ui::Answer answer, ui::Icon icon);
     // The next file dialog returns this path ("" = cancelled).
     void chooseFile(const QString& path) { files.push_back(path); }
     // The next save dialog returns this path ("" = cancelled) and filter entry.
@@ -36,6 +40,7 @@ private:
     struct Expected {
         QString caption, text;
         ui::Answer answer;
+        ui::Icon icon;
     };
     std::deque<Expected> expected;
     std::deque<QString> files;

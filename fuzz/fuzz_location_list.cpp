@@ -1,0 +1,16 @@
+// The location list, pictures included: read, write back, read again.
+#include "FuzzCheck.h"
+
+#include "store/DvlFormat.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray input = fuzz::bytes(data, size);
+    QString problem;
+    const RefList list = dvl::parseList(input, true, &problem);
+    const QByteArray written = dvl::serializeList(list, true);
+    QString again;
+    FUZZ_CHECK(dvl::parseList(written, true, &again) == list);
+    FUZZ_CHECK(again.isEmpty());
+    if (problem.isEmpty()) FUZZ_CHECK(fuzz::writtenBackAsRead(input, written));
+    return 0;
+}
