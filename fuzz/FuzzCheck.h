@@ -11,7 +11,7 @@
 #define FUZZ_CHECK(cond)                                                                           \
     do {                                                                                           \
         if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "round trip failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__);    \
+            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__);    \
             std::abort();                                                                          \
         }                                                                                          \
     } while (0)
