@@ -26,6 +26,8 @@ struct Faces {
 class PrintLayout {
   public:
     PrintLayout(PrintDoc& doc, const AppState& state, Faces faces = Faces::standard());
+    // The layout keeps a reference to the log: a temporary one would be gone before it is used.
+    PrintLayout(PrintDoc& doc, AppState&& state, Faces faces = Faces::standard()) = delete;
 
     bool withComments = true;
     int DivesOnPage = 0;

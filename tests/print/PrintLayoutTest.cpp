@@ -157,7 +157,8 @@ TEST(PrintLayout, TextsHoldingTableMarksAndLongCommentsPrintWhole) {
     PrintDoc moved;
     moved.StartDoc();
     moved.setCurrentY(moved.bodyBottom() - 200);
-    PrintLayout layout(moved, sampleLog());
+    const AppState sample = sampleLog();
+    PrintLayout layout(moved, sample);
     layout.PrintDive(3);
     ASSERT_EQ(2, moved.pageCount());
     EXPECT_TRUE(pictures(moved, 0).empty());
