@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
+#include <QStyle>
 #include <QScreen>
 
 #include <algorithm>
@@ -74,7 +75,6 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     vsp->setObjectName(QStringLiteral("vsp"));
     vsp->setViewMode(QPrintPreviewWidget::SinglePageView);
     vsp->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    vsp->setZoomFactor(zoom / 100.0);
     connect(vsp, &QPrintPreviewWidget::paintRequested, this, &frmPrint::paintPreview);
 
     const print::Faces faces = print::Faces::standard();
@@ -85,6 +85,7 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     for (QLabel* face : {ui->imgSFace, ui->imgAFace, ui->imgHFace})
         face->hide();
     place();
+    zoomTo(zoom);
     showPreviewArea(false);
     // Enter in a range field must not print or write a file behind the diver's back.
     for (QPushButton* b : findChildren<QPushButton*>())
@@ -243,7 +244,15 @@ void frmPrint::showPage(int n) {
 
 void frmPrint::zoomTo(int percent) {
     zoom = percent;
-    vsp->setZoomFactor(zoom / 100.0);
+    vsp->setZoomFactor(zoom / 100.0 * pageFit());
+}
+
+// The preview area is small: at 100 % the page's whole width fills it, so the diver sees the
+// page at once, and zooming in from there enlarges it.
+double frmPrint::pageFit() const {
+    const double inches = printer.pageLayout().fullRect(QPageLayout::Inch).width();
+    const int room = vsp->width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 16;
+    return inches > 0 && room > 0 ? room / (inches * logicalDpiX()) : 1.0;
 }
 
 void frmPrint::cmdPreviewClick() {

@@ -53,6 +53,7 @@ class frmPrint : public QDialog {
     void cmdGoClick();
     void showPage(int n);
     void zoomTo(int percent);
+    double pageFit() const;
     void BuildPrintDoc();
     void paintPreview(QPrinter* printer);
     bool printDocument();
