@@ -8,11 +8,15 @@
 #include "store/AppState.h"
 #include "ui/Platform.h"
 
+#include <QLayout>
 #include <QShowEvent>
 
 frmOptions::frmOptions(AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmOptions>()) {
     ui->setupUi(this);
+    // As tall as its text needs at a comfortable width, no empty band above Close.
+    ui->lblExplain->setMinimumWidth(340);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
