@@ -59,12 +59,12 @@ double textWidthOf(const TextStyle& s, const QString& text) {
     return metricsFor(s).horizontalAdvance(text);
 }
 
-TableSpec parseTable(const QString& table) {
-    TableSpec spec;
-    QStringList parts = table.split(QLatin1Char(';'));
+TableFormat parseTable(const QString& text) {
+    TableFormat table;
+    QStringList parts = text.split(QLatin1Char(';'));
     // Everything after the last ";" is not a row.
     parts.removeLast();
-    if (parts.isEmpty()) return spec;
+    if (parts.isEmpty()) return table;
     for (const QString& col : parts.front().split(QLatin1Char('|'))) {
         TableColumn c;
         qsizetype k = 0;
@@ -77,11 +77,11 @@ TableSpec parseTable(const QString& table) {
             ++k;
         }
         c.width = std::max(0, col.mid(k).trimmed().toInt());
-        spec.columns.push_back(c);
+        table.columns.push_back(c);
     }
     for (qsizetype r = 1; r < parts.size(); ++r)
-        spec.rows.push_back(parts[r].split(QLatin1Char('|')));
-    return spec;
+        table.rows.push_back(parts[r].split(QLatin1Char('|')));
+    return table;
 }
 
 PrintDoc::PrintDoc(QSizeF paperTwips) : paper(paperTwips) {
@@ -218,21 +218,21 @@ void PrintDoc::AddTable(const QString& table) {
     AddTable(parseTable(table));
 }
 
-void PrintDoc::AddTable(const TableSpec& spec) {
-    if (spec.columns.empty()) return;
+void PrintDoc::AddTable(const TableFormat& table) {
+    if (table.columns.empty()) return;
     std::vector<double> colX{curX};
-    for (const TableColumn& c : spec.columns)
+    for (const TableColumn& c : table.columns)
         colX.push_back(colX.back() + c.width);
 
     // Measure every cell first (the callback styles it), so the table can be placed whole.
     std::vector<std::vector<CellLayout>> rows;
     double tableHeight = 0;
-    for (size_t r = 0; r < spec.rows.size(); ++r) {
-        std::vector<CellLayout> cells(spec.columns.size());
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        std::vector<CellLayout> cells(table.columns.size());
         double h = 0;
-        for (size_t c = 0; c < spec.columns.size(); ++c) {
-            const QString text = c < static_cast<size_t>(spec.rows[r].size())
-                                     ? spec.rows[r][static_cast<qsizetype>(c)]
+        for (size_t c = 0; c < table.columns.size(); ++c) {
+            const QString text = c < static_cast<size_t>(table.rows[r].size())
+                                     ? table.rows[r][static_cast<qsizetype>(c)]
                                      : QString();
             if (onCell) onCell(static_cast<int>(r) + 1, static_cast<int>(c) + 1, text);
             CellLayout& cell = cells[c];
@@ -240,7 +240,7 @@ void PrintDoc::AddTable(const TableSpec& spec) {
             cell.lineHeight = lineHeightOf(style);
             const bool blank = text.isEmpty() || text == QLatin1String(" ");
             cell.lines = blank ? QStringList{QString()}
-                               : wrapped(text, style, spec.columns[c].width - 2 * PadX);
+                               : wrapped(text, style, table.columns[c].width - 2 * PadX);
             h = std::max(h, cell.lines.size() * cell.lineHeight);
         }
         tableHeight += h + 2 * PadY;
@@ -273,7 +273,7 @@ void PrintDoc::AddTable(const TableSpec& spec) {
                     addText(text, cell.style,
                             QRectF(colX[c] + PadX, y, colX[c + 1] - colX[c] - 2 * PadX,
                                    cell.lineHeight),
-                            spec.columns[c].align);
+                            table.columns[c].align);
                 y += cell.lineHeight;
                 ++n;
             }

@@ -27,11 +27,11 @@ struct TableColumn {
 
 // A table string, "<+1440|^+7870;row 1 cell 1|cell 2;row 2 ...;", taken apart. A carriage
 // return inside a cell breaks the line; a cell holding one space is blank.
-struct TableSpec {
+struct TableFormat {
     std::vector<TableColumn> columns;
     std::vector<QStringList> rows; // each row's cells, one text per column at most
 };
-TableSpec parseTable(const QString& table);
+TableFormat parseTable(const QString& table);
 
 // The table string's break inside a cell: one carriage return.
 inline constexpr QChar LineBreak = QChar(13);
@@ -103,7 +103,7 @@ class PrintDoc {
     // the next page; a row taller than a whole page is continued on the following ones.
     void AddTable(const QString& table);
     // The same with the cells already apart, so a text holding "|" or ";" stays one cell.
-    void AddTable(const TableSpec& spec);
+    void AddTable(const TableFormat& table);
     // Where the last table began: its page (from 0) and its top left corner. A table moved
     // to the next page begins there, not where the position stood.
     int lastTablePage() const { return tablePage; }

@@ -86,7 +86,7 @@ void PrintLayout::PrintDive(int i) {
     // The cells are handed over apart rather than joined into one table string: a location,
     // name or comment holding "|" or ";" would otherwise spill into cells of its own.
     auto table = [](const char* format, std::vector<QStringList> rows) {
-        TableSpec t = parseTable(QLatin1String(format));
+        TableFormat t = parseTable(QLatin1String(format));
         t.rows = std::move(rows);
         return t;
     };

@@ -4,7 +4,7 @@
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "store/Text.h"
-#include "support/SpecialFiles.h"
+#include "support/DeviceFiles.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>

@@ -3,7 +3,7 @@
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 
-#include "support/SpecialFiles.h"
+#include "support/DeviceFiles.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>

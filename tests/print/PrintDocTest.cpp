@@ -42,7 +42,7 @@ TEST(PrintDoc, TableStringsComeApartIntoColumnsAndCells) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table);
-        const print::TableSpec t = print::parseTable(QString::fromLatin1(c.table));
+        const print::TableFormat t = print::parseTable(QString::fromLatin1(c.table));
         ASSERT_EQ(c.widths.size(), t.columns.size());
         for (size_t k = 0; k < t.columns.size(); ++k) {
             EXPECT_EQ(c.widths[k], t.columns[k].width);

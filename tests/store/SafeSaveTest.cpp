@@ -1,6 +1,6 @@
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
-#include "support/SpecialFiles.h"
+#include "support/DeviceFiles.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
