@@ -74,16 +74,6 @@ void pickRow(QWidget* dialog, int row) {
 
 class DiversTest : public TempFolderTest {
   protected:
-    void SetUp() override {
-        TempFolderTest::SetUp();
-        // A removed file must not land in the real user's trash.
-        savedData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", settingsDir.filePath(QStringLiteral("no-data")).toLocal8Bit());
-    }
-    void TearDown() override {
-        qputenv("XDG_DATA_HOME", savedData);
-        TempFolderTest::TearDown();
-    }
 
     // Ann (default, log1...) and Bob (log2...), each with one dive whose PSI In tells them apart.
     void writeFamily() {
@@ -105,7 +95,6 @@ class DiversTest : public TempFolderTest {
         return dives.empty() ? -1 : dives.back().DiveData[field::PsiIn];
     }
 
-    QByteArray savedData;
     ScriptedPlatform desktop;
     AppState state;
 };

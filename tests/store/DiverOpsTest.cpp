@@ -10,20 +10,7 @@
 
 namespace {
 
-class DiverOps : public TempFolderTest {
-  protected:
-    // A removed file must not land in the real user's trash.
-    void SetUp() override {
-        TempFolderTest::SetUp();
-        savedData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", settingsDir.filePath(QStringLiteral("no-data")).toLocal8Bit());
-    }
-    void TearDown() override {
-        qputenv("XDG_DATA_HOME", savedData);
-        TempFolderTest::TearDown();
-    }
-    QByteArray savedData;
-};
+class DiverOps : public TempFolderTest {};
 
 QString setting(const char* key) {
     return settings::GetSetting(settings::AppName, QStringLiteral("Multi"), QLatin1String(key),

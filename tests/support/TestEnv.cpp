@@ -11,9 +11,15 @@ void TempFolderTest::SetUp() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    // A data folder that does not exist: a removed file never lands in the real user's trash.
+    previousData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", settingsDir.filePath(QStringLiteral("no-data")).toLocal8Bit());
 }
 
-void TempFolderTest::TearDown() { QDir::setCurrent(previousDir); }
+void TempFolderTest::TearDown() {
+    qputenv("XDG_DATA_HOME", previousData);
+    QDir::setCurrent(previousDir);
+}
 
 void TempFolderTest::writeFile(const QString& name, const QByteArray& bytes) const {
     QFile f(path(name));
@@ -23,8 +29,7 @@ void TempFolderTest::writeFile(const QString& name, const QByteArray& bytes) con
 
 QByteArray TempFolderTest::readFile(const QString& name) const {
     QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 

@@ -24,6 +24,7 @@ protected:
 
 private:
     QString previousDir;
+    QByteArray previousData;
 };
 
 // Bytes from a string of hex pairs and "quoted text", e.g. R"(01 00 07 00 "Default")".
