@@ -5,25 +5,27 @@
 
 #include "settings/DiverOps.h"
 #include "settings/Settings.h"
+#include "session/Session.h"
 #include "store/AppState.h"
 #include "ui/Platform.h"
 
 #include <QLayout>
 #include <QShowEvent>
 
-frmOptions::frmOptions(AppState& s, QWidget* parent)
-    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmOptions>()) {
+frmOptions::frmOptions(session::Session& s, QWidget* parent)
+    : QDialog(parent), session(s), ui(std::make_unique<Ui::frmOptions>()) {
     ui->setupUi(this);
     // As tall as its text needs at a comfortable width, no empty band above Close.
     ui->lblExplain->setMinimumWidth(340);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    const AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) state.MultiFlag = 1;
+        if (on) session.setMultiFlag(1);
     });
     connect(ui->optSingle, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) state.MultiFlag = 0;
+        if (on) session.setMultiFlag(0);
     });
     connect(ui->txtOffset, &QLineEdit::textChanged, this, &frmOptions::offsetChanged);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmOptions::cmdCloseClick);
@@ -49,10 +51,11 @@ void frmOptions::offsetChanged(const QString& text) {
         ui->txtOffset->selectAll(); // the next key replaces the 0
         return;
     }
-    state.DiveOffset = check.value;
+    session.setOffset(check.value);
 }
 
 void frmOptions::cmdCloseClick() {
-    settings::saveOptions(state.DiveOffset, state.MultiFlag);
+    session.endTyping();
+    settings::saveOptions(session.state().DiveOffset, session.state().MultiFlag);
     accept();
 }

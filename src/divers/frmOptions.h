@@ -5,6 +5,9 @@
 #include <memory>
 
 struct AppState;
+namespace session {
+class Session;
+}
 class QShowEvent;
 
 namespace Ui {
@@ -17,7 +20,7 @@ class frmOptions : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmOptions(AppState& state, QWidget* parent = nullptr);
+    explicit frmOptions(session::Session& session, QWidget* parent = nullptr);
     ~frmOptions() override;
 
   protected:
@@ -27,7 +30,7 @@ class frmOptions : public QDialog {
     void offsetChanged(const QString& text);
     void cmdCloseClick();
 
-    AppState& state;
+    session::Session& session;
     std::unique_ptr<Ui::frmOptions> ui;
     bool centred = false;
 };

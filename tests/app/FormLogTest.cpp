@@ -664,7 +664,9 @@ TEST_F(FormLogTest, LinksAboutAndListEditors) {
     EXPECT_EQ(QStringLiteral("About"), about);
 
     // An entry added in the gear editor shows in the drop-down list afterwards.
-    whenModalOpens([](QWidget* dialog) {
+    QString editorTitle;
+    whenModalOpens([&editorTitle](QWidget* dialog) {
+        editorTitle = dialog->windowTitle();
         auto* names = dialog->findChild<QComboBox*>(QStringLiteral("cboData"));
         ASSERT_NE(nullptr, names);
         names->lineEdit()->selectAll();
@@ -673,7 +675,7 @@ TEST_F(FormLogTest, LinksAboutAndListEditors) {
         dialog->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
     });
     QTest::mouseClick(ctl<QPushButton>("cmdGear"), Qt::LeftButton);
-    EXPECT_EQ(3, state.ListKind);
+    EXPECT_EQ(QStringLiteral("Gear Records"), editorTitle);
     EXPECT_EQ(2, ctl<QComboBox>("cboCData_3")->count());
     EXPECT_EQ(QStringLiteral("Standard"), ctl<QComboBox>("cboCData_3")->currentText());
 }
