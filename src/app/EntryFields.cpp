@@ -117,6 +117,8 @@ void EntryFields::show() {
         }
     }
     showing = false;
+    // A box being edited now holds this dive's value: leaving it compares with that.
+    if (QObject* box = window->focusWidget(); indexIn(txtBData, box) >= 0) focusGained(box);
 }
 
 void EntryFields::clearDate() {

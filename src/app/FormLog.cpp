@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
+#include <QUndoStack>
 
 namespace {
 
@@ -132,17 +133,36 @@ void FormLog::setUpMenus() {
     auto* edit = new QMenu(QStringLiteral("E&dit"), this);
     edit->setObjectName(QStringLiteral("mnuEdit"));
     menuBar()->insertMenu(ui->mnuEntry->menuAction(), edit);
-    QAction* undo = session->undoStack().createUndoAction(edit, QStringLiteral("&Undo"));
+    QUndoStack& stack = session->undoStack();
+    auto* undo = new QAction(edit);
     undo->setObjectName(QStringLiteral("mnuUndo"));
     undo->setShortcuts(QKeySequence::Undo);
-    QAction* redo = session->undoStack().createRedoAction(edit, QStringLiteral("&Redo"));
+    auto* redo = new QAction(edit);
     redo->setObjectName(QStringLiteral("mnuRedo"));
     redo->setShortcuts(QKeySequence::Redo);
-    for (QAction* a : {undo, redo}) {
+    auto label = [](const QString& verb, const QString& what) {
+        return what.isEmpty() ? verb : verb + QLatin1Char(' ') + what;
+    };
+    auto showUndo = [=, &stack] {
+        undo->setText(label(QStringLiteral("&Undo"), stack.undoText()));
+        undo->setEnabled(stack.canUndo());
+        redo->setText(label(QStringLiteral("&Redo"), stack.redoText()));
+        redo->setEnabled(stack.canRedo());
+    };
+    connect(&stack, &QUndoStack::indexChanged, this, showUndo);
+    connect(&stack, &QUndoStack::cleanChanged, this, showUndo);
+    showUndo();
+    // What was typed last becomes a change of its own before anything is taken back.
+    connect(undo, &QAction::triggered, this, [this, &stack] {
+        commitEdit();
+        stack.undo();
+    });
+    connect(redo, &QAction::triggered, this, [this, &stack] {
+        commitEdit();
+        stack.redo();
+    });
+    for (QAction* a : {undo, redo})
         a->setShortcutContext(Qt::ApplicationShortcut);
-        // What was typed last is a change of its own before anything is taken back.
-        connect(a, &QAction::triggered, this, [this] { commitEdit(); }, Qt::DirectConnection);
-    }
     edit->addAction(undo);
     edit->addAction(redo);
 

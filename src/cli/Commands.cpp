@@ -4,6 +4,7 @@
 #include "JsonLoad.h"
 #include "output/ExportCommand.h"
 #include "print/PrintLayout.h"
+#include "session/Session.h"
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
@@ -173,7 +174,7 @@ int loadCommand(Context& ctx) {
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
 
-    const FileProblems failures = SaveLog(state);
+    const FileProblems failures = session::Session(state).save();
     for (const FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     if (failures.empty())

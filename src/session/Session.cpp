@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "settings/Settings.h"
 #include "store/EntryRules.h"
 #include "store/LogOps.h"
 
@@ -235,6 +236,9 @@ class OffsetEdit : public Change {
   private:
     void apply(bool forward) override {
         st().DiveOffset = forward ? after : before;
+        // The offset lives in the settings, which Options writes when it closes; taken back
+        // or done again later, it is written here.
+        if (!first) settings::saveOptions(st().DiveOffset, st().MultiFlag);
         emit session.offsetChanged();
     }
     const int serial;
@@ -345,7 +349,9 @@ FileProblems Session::save() {
     journalTimer.stop();
     FileProblems problems = SaveLog(s);
     if (problems.empty()) {
-        journalFile.saved();
+        // Only a log opened here has its journal here; a command-line save leaves the
+        // journal of a program that ended badly for that program to offer.
+        if (s.Loaded) journalFile.saved();
         stack.setClean();
     } else if (s.Loaded) {
         journalFile.update(); // the work is kept there until a save succeeds
