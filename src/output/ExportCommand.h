@@ -26,9 +26,9 @@ namespace output {
 // The printed pages need fonts and a painter, which this library does not have: "pdf" is
 // written by `makePdf` (dives, comments, page size "A4", "Letter" or "" for the locale's,
 // whether each dive's profile is drawn: --profiles), and refused when none is given.
-using PdfMaker = std::function<QByteArray(const AppState& state, const std::vector<int>& dives,
-                                          bool withComments, const QString& pageSize,
-                                          bool withProfiles)>;
+using PdfMaker =
+    std::function<QByteArray(const AppState& state, const std::vector<int>& dives,
+                             bool withComments, const QString& pageSize, bool withProfiles)>;
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
                   const PdfMaker& makePdf = {});
 

@@ -16,14 +16,14 @@
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QLayout>
-#include <QScopedValueRollback>
-#include <QScrollBar>
-#include <QSpinBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
-#include <QStyle>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -40,21 +40,21 @@ struct Place {
     int left, top, width, height; // twips; inside its frame for the options and range fields
 };
 constexpr Place Places[] = {
-    {"fraSelectDive", 30, 0, 1905, 2085},     {"optAll", 90, 315, 1770, 285},
-    {"optSelected", 90, 675, 1770, 285},      {"optThis", 90, 1035, 1770, 285},
-    {"optRange", 90, 1395, 1725, 285},        {"txtStart", 315, 1710, 600, 285},
-    {"lblGap", 900, 1755, 330, 240},          {"txtEnd", 1215, 1710, 600, 285},
-    {"frmOutput", 1950, 0, 2175, 1815},       {"optPrinter", 90, 330, 1815, 285},
-    {"optHTML", 90, 675, 1815, 285},          {"optFile", 90, 1035, 1860, 285},
-    {"lblFileName", 225, 1485, 330, 285},     {"lblFName", 585, 1440, 1275, 285},
-    {"chkComments", 2025, 1860, 1470, 240},   {"chkProfiles", 90, 2670, 1905, 255},
-    {"cmdGo", 750, 2160, 1050, 375},
-    {"cmdPreview", 1830, 2160, 1200, 375},    {"cmdCxl", 3060, 2160, 1050, 375},
-    {"lblPageNumHdr", 2430, 2670, 1095, 255}, {"lblPageNum", 3570, 2640, 525, 315},
-    {"imgHFace", 60, 2130, 240, 240},         {"imgAFace", 270, 2370, 240, 240},
-    {"imgSFace", 510, 2640, 240, 240},        {"cmdPrevPage", 4230, 30, 1050, 375},
-    {"cmdZoomIn", 4200, 510, 1050, 375},      {"cmdZoomOut", 4200, 930, 1050, 375},
-    {"cmdNextPage", 4200, 1440, 1050, 375},   {"vsp", 5310, 30, 2970, 2940},
+    {"fraSelectDive", 30, 0, 1905, 2085},   {"optAll", 90, 315, 1770, 285},
+    {"optSelected", 90, 675, 1770, 285},    {"optThis", 90, 1035, 1770, 285},
+    {"optRange", 90, 1395, 1725, 285},      {"txtStart", 315, 1710, 600, 285},
+    {"lblGap", 900, 1755, 330, 240},        {"txtEnd", 1215, 1710, 600, 285},
+    {"frmOutput", 1950, 0, 2175, 1815},     {"optPrinter", 90, 330, 1815, 285},
+    {"optHTML", 90, 675, 1815, 285},        {"optFile", 90, 1035, 1860, 285},
+    {"lblFileName", 225, 1485, 330, 285},   {"lblFName", 585, 1440, 1275, 285},
+    {"chkComments", 2025, 1860, 1470, 240}, {"chkProfiles", 90, 2670, 1905, 255},
+    {"cmdGo", 750, 2160, 1050, 375},        {"cmdPreview", 1830, 2160, 1200, 375},
+    {"cmdCxl", 3060, 2160, 1050, 375},      {"lblPageNumHdr", 2430, 2670, 1095, 255},
+    {"lblPageNum", 3570, 2640, 525, 315},   {"imgHFace", 60, 2130, 240, 240},
+    {"imgAFace", 270, 2370, 240, 240},      {"imgSFace", 510, 2640, 240, 240},
+    {"cmdPrevPage", 4230, 30, 1050, 375},   {"cmdZoomIn", 4200, 510, 1050, 375},
+    {"cmdZoomOut", 4200, 930, 1050, 375},   {"cmdNextPage", 4200, 1440, 1050, 375},
+    {"vsp", 5310, 30, 2970, 2940},
 };
 
 const QString PreviewOpenText = QStringLiteral("Close Preview");

@@ -185,8 +185,7 @@ void PrintDoc::DrawLine(QPointF from, QPointF to, const QColor& color) {
     pages.back().push_back(std::move(item));
 }
 
-void PrintDoc::DrawText(const QString& text, const TextStyle& s, const QRectF& r,
-                        Qt::Alignment a) {
+void PrintDoc::DrawText(const QString& text, const TextStyle& s, const QRectF& r, Qt::Alignment a) {
     addText(text, s, r, a);
 }
 

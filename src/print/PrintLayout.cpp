@@ -92,8 +92,9 @@ void PrintLayout::PrintDive(int i) {
         return t;
     };
     const QString blank(QLatin1Char(' '));
-    const TableFormat title = table(
-        "<+1440|^+7870|<+1440;", {{blank}, {blank, v.LocationName, blank}, {blank, v.TypeName, blank}});
+    const TableFormat title =
+        table("<+1440|^+7870|<+1440;",
+              {{blank}, {blank, v.LocationName, blank}, {blank, v.TypeName, blank}});
     const TableFormat details =
         table("<+2210|^+6330|<+2210;",
               {{v.DiveNoText, blank, v.BottomTimeText},
@@ -115,8 +116,7 @@ void PrintLayout::PrintDive(int i) {
     InTitleTable = false;
     block += doc.tableHeight(details) + (profile ? ProfileBoxHeight : 0);
     if (doc.pageCount() - 1 != lastDivePage) DivesOnPage = 0;
-    const bool noRoom =
-        doc.CurrentY() + block > doc.bodyBottom() && doc.CurrentY() > doc.bodyTop();
+    const bool noRoom = doc.CurrentY() + block > doc.bodyBottom() && doc.CurrentY() > doc.bodyTop();
     if (DivesOnPage == 2 || noRoom) {
         doc.NewPage();
         DivesOnPage = 0;
@@ -153,9 +153,9 @@ void PrintLayout::PrintDive(int i) {
     doc.setTableBorder(9);
 
     const QString comments = withComments ? LineBreak + v.Comments + LineBreak : blank;
-    doc.AddTable(table("<8540|<+2210;", {{comments, conditionsText(v)}}),
-                 QStringLiteral("Dive %1 (continued)")
-                     .arg(static_cast<long long>(state.DiveOffset) + i));
+    doc.AddTable(
+        table("<8540|<+2210;", {{comments, conditionsText(v)}}),
+        QStringLiteral("Dive %1 (continued)").arg(static_cast<long long>(state.DiveOffset) + i));
 }
 
 QPageSize::PageSizeId localePageSize() {

@@ -1,9 +1,9 @@
 #include "output/frmPrint.h"
 
 #include "SampleLog.h"
+#include "output/DiveChoice.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
-#include "output/DiveChoice.h"
 #include "print/PrintLayout.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
@@ -13,16 +13,16 @@
 #include <QDir>
 #include <QGraphicsItem>
 #include <QGraphicsView>
-#include <QPrintDialog>
-#include <QPrintPreviewWidget>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 class frmPrintTest : public TempFolderTest {
   protected:
@@ -226,7 +226,8 @@ std::vector<QRect> sheetsOnScreen(QGraphicsView* view) {
     for (const QGraphicsItem* item : view->scene()->items())
         if (!item->parentItem())
             out.push_back(view->mapFromScene(item->sceneBoundingRect()).boundingRect());
-    std::sort(out.begin(), out.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    std::sort(out.begin(), out.end(),
+              [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
     return out;
 }
 
@@ -261,7 +262,8 @@ TEST_F(frmPrintTest, PreviewShowsTheRealSizeFromThePageWidthAndFollowsThePageInV
         for (const char* button : {"cmdZoomIn", "cmdZoomOut", "cmdZoomIn"}) {
             for (int k = 0; k < 12; ++k) {
                 click(button);
-                SCOPED_TRACE(std::to_string(target) + " at " + std::to_string(dialog->zoomPercent()));
+                SCOPED_TRACE(std::to_string(target) + " at " +
+                             std::to_string(dialog->zoomPercent()));
                 EXPECT_EQ(QString::number(target), ctl<QLabel>("lblPageNum")->text());
                 const QRect r = sheetsOnScreen(view)[static_cast<size_t>(target - 1)];
                 const QRect part = r & shown;
@@ -303,7 +305,8 @@ TEST_F(frmPrintTest, ThePageRangeFollowsThePaperChosenAndThePdfCarriesItsTitle) 
     int pagesOn[2] = {0, 0};
     for (int k : {0, 1}) {
         print::PrintDoc doc(k ? print::PrintDoc::letterPaper() : print::PrintDoc::a4Paper());
-        print::PrintLayout(doc, state).BuildPrintDoc(output::divesFor(state, output::DiveChoice::All));
+        print::PrintLayout(doc, state)
+            .BuildPrintDoc(output::divesFor(state, output::DiveChoice::All));
         pagesOn[k] = doc.pageCount();
     }
     ASSERT_LT(pagesOn[0], pagesOn[1]);

@@ -218,13 +218,14 @@ TEST(PrintLayout, ShortCommentsLayOutAsTheyAlwaysHave) {
     for (const char* paper : {"letter", "a4"})
         for (bool comments : {true, false}) {
             SCOPED_TRACE(std::string(paper) + (comments ? "" : " without comments"));
-            PrintDoc doc(paper == std::string("a4") ? PrintDoc::a4Paper() : PrintDoc::letterPaper());
+            PrintDoc doc(paper == std::string("a4") ? PrintDoc::a4Paper()
+                                                    : PrintDoc::letterPaper());
             PrintLayout layout(doc, s);
             layout.withComments = comments;
             layout.BuildPrintDoc({1, 2, 3, 4, 5, 6, 7});
-            const QString recorded = readData(QStringLiteral("short_comments_%1%2.txt")
-                                                  .arg(QLatin1String(paper),
-                                                       comments ? QString() : QStringLiteral("_bare")));
+            const QString recorded = readData(
+                QStringLiteral("short_comments_%1%2.txt")
+                    .arg(QLatin1String(paper), comments ? QString() : QStringLiteral("_bare")));
             ASSERT_FALSE(recorded.isEmpty());
             EXPECT_EQ(recorded.toStdString(), layoutDump(doc).toStdString());
         }
@@ -235,7 +236,8 @@ TEST(PrintLayout, LongCommentsRunOnAndEveryDiveStaysWholeAndFindable) {
         const char* name;
         QSizeF size;
     };
-    for (const Paper& paper : {Paper{"A4", PrintDoc::a4Paper()}, Paper{"Letter", PrintDoc::letterPaper()}})
+    for (const Paper& paper :
+         {Paper{"A4", PrintDoc::a4Paper()}, Paper{"Letter", PrintDoc::letterPaper()}})
         for (int lines : {0, 5, 11, 14, 60, 400}) {
             SCOPED_TRACE(std::string(paper.name) + " " + std::to_string(lines) + " lines");
             // Odd dives carry the long comment, even ones two lines, as a real log mixes them.
@@ -268,7 +270,8 @@ TEST(PrintLayout, LongCommentsRunOnAndEveryDiveStaysWholeAndFindable) {
                 EXPECT_LE(v.titles.size(), 2u);
                 // A page that does not open with a dive's title names the dive it continues.
                 const bool opensWithTitle =
-                    !v.titles.empty() && (!v.caption || v.titles[0]->rect.top() < v.caption->rect.top());
+                    !v.titles.empty() &&
+                    (!v.caption || v.titles[0]->rect.top() < v.caption->rect.top());
                 if (p > 0 && !opensWithTitle) {
                     ASSERT_NE(nullptr, v.caption);
                     EXPECT_EQ(QStringLiteral("Dive %1 (continued)").arg(lastDive), v.caption->text);
@@ -300,11 +303,13 @@ TEST(PrintLayout, LongCommentsRunOnAndEveryDiveStaysWholeAndFindable) {
                     } else {
                         ASSERT_FALSE(next.commentBoxes.empty());
                         const double block = next.commentBoxes.front().top() - doc.bodyTop();
-                        EXPECT_TRUE(v.titles.size() == 2 || v.lastBottom + block > doc.bodyBottom());
+                        EXPECT_TRUE(v.titles.size() == 2 ||
+                                    v.lastBottom + block > doc.bodyBottom());
                     }
                 }
                 for (const PrintItem& item : doc.page(p))
-                    if (item.kind == PrintItem::Text && item.text.startsWith(QLatin1String("Dive: ")))
+                    if (item.kind == PrintItem::Text &&
+                        item.text.startsWith(QLatin1String("Dive: ")))
                         lastDive = item.text.mid(6).toInt();
                 seen += v.commentLines;
             }
