@@ -316,3 +316,44 @@ TEST(PrintLayout, LongCommentsRunOnAndEveryDiveStaysWholeAndFindable) {
             EXPECT_EQ(expected, seen);
         }
 }
+
+TEST(PrintLayout, AProfileIsDrawnToScaleBetweenItsDivesDetailsAndComments) {
+    AppState s = sampleLog(); // dive 3: 42 minutes, 60 deep
+    ProfileRecord p;
+    p.Times = {0, 10, 30};
+    p.Depths = {0, 60, 20};
+    s.Profiles.push_back(p);
+    s.Dives[3].ProfileNum = 1;
+    PrintDoc doc;
+    PrintLayout layout(doc, s);
+    layout.withProfiles = true;
+    layout.BuildPrintDoc({3});
+    std::vector<QPointF> dots;
+    std::map<QString, QPointF> labels; // the depth labels come last and win
+    QStringList order;
+    QPointF start(-1, -1);
+    for (const PrintItem& item : doc.page(0)) {
+        if (item.kind == PrintItem::Dot) dots.push_back(item.rect.center());
+        if (item.kind == PrintItem::Line && item.style.color != Qt::black && start.x() < 0)
+            start = item.rect.topLeft();
+        if (item.kind == PrintItem::Text && item.style.pointSize < 12) {
+            order << item.text;
+            labels[item.text] = item.rect.center();
+        }
+    }
+    // A few labelled ticks: every 10 minutes to 40, every 10 down to 60.
+    EXPECT_EQ((QStringList{"Depth", "Time (min)", "0", "10", "20", "30", "40", "0", "10", "20",
+                           "30", "40", "50", "60"}),
+              order);
+    ASSERT_EQ(2u, dots.size());
+    auto ratio = [](double a, double b, double origin) { return (a - origin) / (b - origin); };
+    EXPECT_NEAR(10.0 / 30, ratio(dots[0].x(), dots[1].x(), start.x()), 0.01);
+    EXPECT_NEAR(60.0 / 20, ratio(dots[0].y(), dots[1].y(), start.y()), 0.01);
+    EXPECT_NEAR(1.0, ratio(labels["60"].y(), dots[0].y(), start.y()), 0.01);
+    // Under the details, above the comments.
+    const PrintItem* signature = textItem(doc, QStringLiteral("Signatures:______________________________"));
+    const PrintItem* comment = textItem(doc, QStringLiteral("Turtle at the drop-off"));
+    ASSERT_TRUE(signature && comment);
+    EXPECT_GT(start.y(), signature->rect.bottom());
+    EXPECT_LT(dots[0].y(), comment->rect.top());
+}
