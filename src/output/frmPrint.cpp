@@ -22,7 +22,6 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QStyle>
 
 #include <algorithm>
