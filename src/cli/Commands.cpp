@@ -187,12 +187,12 @@ namespace {
 // The printed pages as PDF. The fonts they are measured in need a GUI application, which
 // main() starts on the offscreen platform for this command; no window ever opens.
 QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool withComments,
-                      const QString& pageSize) {
+                      const QString& pageSize, bool withProfiles) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
     const QPageSize::PageSizeId id = pageSize == QLatin1String("A4")       ? QPageSize::A4
                                      : pageSize == QLatin1String("Letter") ? QPageSize::Letter
                                                                            : print::localePageSize();
-    return print::pdfDocument(state, dives, withComments, id);
+    return print::pdfDocument(state, dives, withComments, id, withProfiles);
 }
 
 } // namespace
