@@ -14,6 +14,7 @@
 #include "profile/frmProfile.h"
 #include "search/frmChart.h"
 #include "search/frmResults.h"
+#include "stats/frmStats.h"
 #include "output/frmPrint.h"
 
 #include "settings/Settings.h"
@@ -192,6 +193,10 @@ void FormLog::setUpMenus() {
     ui->mnuChDiver->setEnabled(true);
     connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
     connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
+    QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
+    mnuStats->setObjectName(QStringLiteral("mnuStats"));
+    mnuStats->setShortcut(Qt::Key_F6);
+    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
 }
 
 // ---------------------------------------------------------------------------------------
