@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -100,11 +99,9 @@ void StatsChart::draw(QPainter& p, const QRect& area, const QColor& ink,
     const int n = static_cast<int>(chart.bars.size());
     const double slot = static_cast<double>(plot.width()) / n;
     const int barWidth = std::max(1, static_cast<int>(slot * 0.7));
-    // Labels that would run into each other are shown only every so many bars.
-    int widest = 0;
-    for (const stats::Bar& b : chart.bars)
-        widest = std::max(widest, fm.horizontalAdvance(b.label));
-    const int every = std::max(1, static_cast<int>(std::ceil((widest + pad) / slot)));
+    // A label that would run into the one before it is left out; the table has them all.
+    const int gap = fm.horizontalAdvance(QLatin1Char(' '));
+    int labelsEnd = area.left() - gap - 1;
     for (int i = 0; i < n; ++i) {
         const stats::Bar& b = chart.bars[static_cast<size_t>(i)];
         const int x = plot.left() + static_cast<int>(slot * i + (slot - barWidth) / 2);
@@ -114,10 +111,14 @@ void StatsChart::draw(QPainter& p, const QRect& area, const QColor& ink,
         if (b.count > 0 && fm.horizontalAdvance(QString::number(b.count)) <= slot)
             p.drawText(QRect(x - pad, bottom - h - line, barWidth + 2 * pad, line),
                        Qt::AlignHCenter | Qt::AlignBottom, QString::number(b.count));
-        if (i % every == 0)
-            p.drawText(QRect(static_cast<int>(plot.left() + slot * i) - widest, bottom + 2,
-                             static_cast<int>(slot) + 2 * widest, line),
-                       Qt::AlignHCenter | Qt::AlignTop, b.label);
+        const int labelWidth = fm.horizontalAdvance(b.label);
+        const int labelLeft = std::min(x + barWidth / 2 - labelWidth / 2,
+                                       area.right() - labelWidth);
+        if (labelLeft > labelsEnd + gap) {
+            p.drawText(QRect(labelLeft, bottom + 2, labelWidth + 1, line),
+                       Qt::AlignLeft | Qt::AlignTop, b.label);
+            labelsEnd = labelLeft + labelWidth;
+        }
     }
     p.setPen(ink);
     p.drawLine(plot.left(), bottom, plot.left() + plot.width(), bottom);

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QStandardItemModel>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace {
@@ -73,8 +74,9 @@ frmStats::frmStats(const AppState& s, QWidget* parent)
         layout->addWidget(chartTables[k]);
         ui->tabCharts->addTab(page, QLatin1String(ChartTabs[k].tab));
     }
-    ui->splStats->setStretchFactor(0, 3);
-    ui->splStats->setStretchFactor(1, 2);
+    ui->splStats->setStretchFactor(0, 1);
+    ui->splStats->setStretchFactor(1, 1);
+    ui->splStats->setSizes({600, 560});
 
     connect(ui->cboGroup, &QComboBox::currentIndexChanged, this, &frmStats::refresh);
     connect(ui->cboScope, &QComboBox::currentIndexChanged, this, &frmStats::refresh);
@@ -190,6 +192,9 @@ void frmStats::fillChart(int k, const std::vector<int>& dives) {
         t->setItem(static_cast<int>(i), 1,
                    cell(QString::number(data.bars[i].count), true, false));
     }
+    // As wide as its two columns: the chart beside it gets the rest.
+    t->setFixedWidth(t->horizontalHeader()->length() + 2 * t->frameWidth() +
+                     t->verticalScrollBar()->sizeHint().width());
 }
 
 void frmStats::copyTable() {
