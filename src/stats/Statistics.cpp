@@ -50,11 +50,21 @@ std::optional<int> keyOf(const DiveRecord& d, GroupBy by, int listSize) {
     }
 }
 
+// valueOf for every quantity, spelled out: this runs for every dive of a summary.
 void addDive(Group& g, const DiveRecord& d) {
     ++g.dives;
-    for (int q = 0; q < QuantityCount; ++q)
-        if (const std::optional<int> v = valueOf(d, static_cast<Quantity>(q)))
-            g.tallies[static_cast<size_t>(q)].add(*v);
+    const auto& v = d.DiveData;
+    const auto add = [&g](Quantity q, int value) {
+        if (value != 0) g.tallies[q].add(value);
+    };
+    add(BottomTime, v[field::BottomTime]);
+    add(Depth, v[field::MaxDepth]);
+    add(AirTemp, v[field::AirTemp]);
+    add(SurfaceTemp, v[field::SurfaceTemp]);
+    add(BottomTemp, v[field::BottomTemp]);
+    add(Visibility, v[field::Visibility]);
+    if (v[field::PsiIn] != 0 && v[field::PsiOut] != 0)
+        g.tallies[PressureUsed].add(v[field::PsiIn] - v[field::PsiOut]);
 }
 
 void merge(Tally& into, const Tally& t) {
@@ -88,13 +98,6 @@ std::optional<int> valueOf(const DiveRecord& d, Quantity q) {
     const int v = d.DiveData[static_cast<size_t>(Fields[q])];
     if (v == 0) return std::nullopt;
     return v;
-}
-
-void Tally::add(int value) {
-    if (count == 0 || value < min) min = value;
-    if (count == 0 || value > max) max = value;
-    ++count;
-    total += value;
 }
 
 bool isDated(const DiveRecord& d) {

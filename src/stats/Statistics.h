@@ -43,7 +43,12 @@ struct Tally {
     int min = 0; // meaningless while count is 0
     int max = 0;
 
-    void add(int value);
+    void add(int value) {
+        if (count == 0 || value < min) min = value;
+        if (count == 0 || value > max) max = value;
+        ++count;
+        total += value;
+    }
 };
 
 struct Group {

@@ -146,8 +146,13 @@ void frmStats::refresh() {
     updateScopes();
     const std::vector<int> dives = chosenDives();
     const auto by = stats::Groupings[static_cast<size_t>(std::max(ui->cboGroup->currentIndex(), 0))];
-    table = stats::textTable(stats::summarize(state, dives, by));
-    fillTable();
+    stats::TextTable fresh = stats::textTable(stats::summarize(state, dives, by));
+    // Coming back to the window refreshes it; when nothing changed, the table keeps its
+    // selection and scroll position.
+    if (fresh.header != table.header || fresh.rows != table.rows) {
+        table = std::move(fresh);
+        fillTable();
+    }
     for (int k = 0; k < stats::ChartCount; ++k)
         fillChart(k, dives);
     refreshing = false;
