@@ -82,8 +82,8 @@ bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnO
             target = true;
             return true;
         };
-        const auto ownOption =
-            std::find_if(own.begin(), own.end(), [&](const OwnOption& o) { return o.name == option; });
+        const auto ownOption = std::find_if(own.begin(), own.end(),
+                                            [&](const OwnOption& o) { return o.name == option; });
         if (ownOption != own.end() && ownOption->flag) {
             if (!flag(*ownOption->flag)) return false;
             continue;
@@ -108,8 +108,8 @@ bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnO
             QStringLiteral("--buddy"),    QStringLiteral("--gear"),
             QStringLiteral("--comment")};
         if (ownOption == own.end() && !valued.contains(option)) {
-            ctx.fail(QStringLiteral("%1: unknown argument \"%2\" (try --help)")
-                         .arg(command, args[i]));
+            ctx.fail(
+                QStringLiteral("%1: unknown argument \"%2\" (try --help)").arg(command, args[i]));
             return false;
         }
         if (!inlineValue) {

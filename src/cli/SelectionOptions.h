@@ -30,8 +30,7 @@ bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnO
 
 // The chart dialog only offers the lines its lists have: a position beyond a list is refused
 // (ctx.fail, false).
-bool checkListPositions(Context& ctx, const search::ChartCriteria& criteria,
-                        const AppState& state);
+bool checkListPositions(Context& ctx, const search::ChartCriteria& criteria, const AppState& state);
 
 // Runs the search and returns the log positions it found.
 std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state);

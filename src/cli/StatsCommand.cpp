@@ -26,17 +26,20 @@ const char* const StatsUsage =
     "\n"
     "With no criteria every dive counts; with criteria the dives `select` would list.\n";
 
-const char* const QuantityKeys[stats::QuantityCount] = {
-    "bottom_time", "depth", "air_temp", "surface_temp", "bottom_temp", "visibility",
-    "pressure_used"};
+const char* const QuantityKeys[stats::QuantityCount] = {"bottom_time",  "depth",       "air_temp",
+                                                        "surface_temp", "bottom_temp", "visibility",
+                                                        "pressure_used"};
 
 QByteArray keyJson(stats::GroupBy by, const stats::Group& g) {
     if (!g.hasKey) return QByteArrayLiteral("null");
     switch (by) {
     case stats::GroupBy::Year:
-    case stats::GroupBy::MonthOfYear: return QByteArray::number(g.key);
-    case stats::GroupBy::Month: return jsonString(stats::keyText(by, g));
-    default: return jsonString(g.name);
+    case stats::GroupBy::MonthOfYear:
+        return QByteArray::number(g.key);
+    case stats::GroupBy::Month:
+        return jsonString(stats::keyText(by, g));
+    default:
+        return jsonString(g.name);
     }
 }
 
@@ -73,10 +76,10 @@ int statsCommand(Context& ctx) {
     Selection selection;
     bool json = false;
     QString byWord;
-    if (!parseSelection(ctx, QStringLiteral("stats"),
-                        {{QStringLiteral("--json"), &json},
-                         {QStringLiteral("--by"), nullptr, &byWord}},
-                        selection))
+    if (!parseSelection(
+            ctx, QStringLiteral("stats"),
+            {{QStringLiteral("--json"), &json}, {QStringLiteral("--by"), nullptr, &byWord}},
+            selection))
         return ExitError;
     stats::GroupBy by = stats::GroupBy::Year;
     if (!byWord.isNull()) {
@@ -95,8 +98,8 @@ int statsCommand(Context& ctx) {
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
     if (!checkListPositions(ctx, selection.criteria, state)) return ExitError;
 
-    const std::vector<int> dives = selection.given ? selectedDives(selection.criteria, state)
-                                                   : stats::everyDive(state);
+    const std::vector<int> dives =
+        selection.given ? selectedDives(selection.criteria, state) : stats::everyDive(state);
     const stats::Summary summary = stats::summarize(state, dives, by);
     const QByteArray bytes =
         json ? summaryJson(summary) : stats::alignedText(stats::textTable(summary)).toUtf8();

@@ -32,7 +32,9 @@ std::vector<Bar> monthBars(const Summary& s) {
 }
 
 // Floor division: the bin of -3 in bins of 10 starts at -10.
-int64_t floorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t floorDiv(int64_t a, int64_t b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 std::vector<Bar> histogram(const AppState& state, const std::vector<int>& dives, Quantity q) {
     std::vector<int> values;
@@ -71,8 +73,7 @@ int binWidth(int min, int max, int most) {
     for (int64_t scale = 1;; scale *= 10)
         for (int step : steps) {
             const int64_t width = step * scale;
-            if (floorDiv(max, width) - floorDiv(min, width) < most)
-                return static_cast<int>(width);
+            if (floorDiv(max, width) - floorDiv(min, width) < most) return static_cast<int>(width);
         }
 }
 

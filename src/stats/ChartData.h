@@ -16,8 +16,8 @@ struct Bar {
 };
 
 struct ChartData {
-    QString title;   // "Dives per Year"
-    QString axis;    // what the bars stand on: "Year", "Max. depth (ft)"
+    QString title; // "Dives per Year"
+    QString axis;  // what the bars stand on: "Year", "Max. depth (ft)"
     std::vector<Bar> bars;
 };
 

@@ -21,16 +21,23 @@ constexpr Naming Names[] = {
     {GroupBy::Gear, "gear", "Gear"},
 };
 
-const Naming& naming(GroupBy by) { return Names[static_cast<size_t>(by)]; }
+const Naming& naming(GroupBy by) {
+    return Names[static_cast<size_t>(by)];
+}
 
 // The ListData element a list grouping reads; -1 for the date groupings.
 int listOf(GroupBy by) {
     switch (by) {
-    case GroupBy::Location: return field::Location;
-    case GroupBy::Type: return field::Type;
-    case GroupBy::Buddy: return field::Buddy;
-    case GroupBy::Gear: return field::Gear;
-    default: return -1;
+    case GroupBy::Location:
+        return field::Location;
+    case GroupBy::Type:
+        return field::Type;
+    case GroupBy::Buddy:
+        return field::Buddy;
+    case GroupBy::Gear:
+        return field::Gear;
+    default:
+        return -1;
     }
 }
 
@@ -44,9 +51,12 @@ std::optional<int> keyOf(const DiveRecord& d, GroupBy by, int listSize) {
     if (!isDated(d)) return std::nullopt;
     const int month = d.TimeData[field::Month], year = d.TimeData[field::Year];
     switch (by) {
-    case GroupBy::Year: return year;
-    case GroupBy::Month: return year * 100 + month;
-    default: return month;
+    case GroupBy::Year:
+        return year;
+    case GroupBy::Month:
+        return year * 100 + month;
+    default:
+        return month;
     }
 }
 
@@ -77,7 +87,9 @@ void merge(Tally& into, const Tally& t) {
 
 } // namespace
 
-QString groupingWord(GroupBy by) { return QLatin1String(naming(by).word); }
+QString groupingWord(GroupBy by) {
+    return QLatin1String(naming(by).word);
+}
 
 std::optional<GroupBy> groupingNamed(const QString& word) {
     for (const Naming& n : Names)
@@ -85,10 +97,12 @@ std::optional<GroupBy> groupingNamed(const QString& word) {
     return std::nullopt;
 }
 
-QString groupingCaption(GroupBy by) { return QLatin1String(naming(by).caption); }
+QString groupingCaption(GroupBy by) {
+    return QLatin1String(naming(by).caption);
+}
 
 std::optional<int> valueOf(const DiveRecord& d, Quantity q) {
-    static constexpr int Fields[] = {field::BottomTime, field::MaxDepth,   field::AirTemp,
+    static constexpr int Fields[] = {field::BottomTime,  field::MaxDepth,   field::AirTemp,
                                      field::SurfaceTemp, field::BottomTemp, field::Visibility};
     if (q == PressureUsed) {
         const int in = d.DiveData[field::PsiIn], out = d.DiveData[field::PsiOut];

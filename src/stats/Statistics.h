@@ -15,10 +15,9 @@
 namespace stats {
 
 enum class GroupBy { Year, Month, MonthOfYear, Location, Type, Buddy, Gear };
-constexpr std::array<GroupBy, 7> Groupings = {GroupBy::Year,     GroupBy::Month,
-                                              GroupBy::MonthOfYear, GroupBy::Location,
-                                              GroupBy::Type,     GroupBy::Buddy,
-                                              GroupBy::Gear};
+constexpr std::array<GroupBy, 7> Groupings = {
+    GroupBy::Year, GroupBy::Month, GroupBy::MonthOfYear, GroupBy::Location,
+    GroupBy::Type, GroupBy::Buddy, GroupBy::Gear};
 
 // The command line's words: "year", "month", "month-of-year", "location", "type", "buddy",
 // "gear".

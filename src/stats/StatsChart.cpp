@@ -31,8 +31,12 @@ void StatsChart::setData(const stats::ChartData& data) {
     update();
 }
 
-QSize StatsChart::sizeHint() const { return {420, 300}; }
-QSize StatsChart::minimumSizeHint() const { return {240, 180}; }
+QSize StatsChart::sizeHint() const {
+    return {420, 300};
+}
+QSize StatsChart::minimumSizeHint() const {
+    return {240, 180};
+}
 
 QImage StatsChart::image(const QSize& size) const {
     QImage picture(size, QImage::Format_RGB32);
@@ -51,8 +55,7 @@ void StatsChart::paintEvent(QPaintEvent*) {
     draw(p, rect(), palette().color(QPalette::Text), palette().color(QPalette::Mid));
 }
 
-void StatsChart::draw(QPainter& p, const QRect& area, const QColor& ink,
-                      const QColor& grid) const {
+void StatsChart::draw(QPainter& p, const QRect& area, const QColor& ink, const QColor& grid) const {
     const QColor barColour(0x2a, 0x7a, 0xb8);
     const QFontMetrics fm(p.font());
     const int line = fm.height();
@@ -112,8 +115,8 @@ void StatsChart::draw(QPainter& p, const QRect& area, const QColor& ink,
             p.drawText(QRect(x - pad, bottom - h - line, barWidth + 2 * pad, line),
                        Qt::AlignHCenter | Qt::AlignBottom, QString::number(b.count));
         const int labelWidth = fm.horizontalAdvance(b.label);
-        const int labelLeft = std::min(x + barWidth / 2 - labelWidth / 2,
-                                       area.right() - labelWidth);
+        const int labelLeft =
+            std::min(x + barWidth / 2 - labelWidth / 2, area.right() - labelWidth);
         if (labelLeft > labelsEnd + gap) {
             p.drawText(QRect(labelLeft, bottom + 2, labelWidth + 1, line),
                        Qt::AlignLeft | Qt::AlignTop, b.label);

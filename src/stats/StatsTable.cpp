@@ -12,11 +12,15 @@ namespace {
 interchange::Quantity measureOf(Quantity q) {
     using Measure = interchange::Quantity;
     switch (q) {
-    case BottomTime: return Measure::Minutes;
+    case BottomTime:
+        return Measure::Minutes;
     case Depth:
-    case Visibility: return Measure::Depth;
-    case PressureUsed: return Measure::Pressure;
-    default: return Measure::Temperature;
+    case Visibility:
+        return Measure::Depth;
+    case PressureUsed:
+        return Measure::Pressure;
+    default:
+        return Measure::Temperature;
     }
 }
 
@@ -37,14 +41,18 @@ QString printable(QString cell) {
 
 } // namespace
 
-interchange::Units unitsShown() { return interchange::Units::Imperial; }
+interchange::Units unitsShown() {
+    return interchange::Units::Imperial;
+}
 
-QString unitOf(Quantity q) { return interchange::unitLabel(measureOf(q), unitsShown()); }
+QString unitOf(Quantity q) {
+    return interchange::unitLabel(measureOf(q), unitsShown());
+}
 
 QString monthName(int month) {
-    static const char* const names[12] = {"January", "February", "March",     "April",
-                                          "May",     "June",     "July",      "August",
-                                          "September", "October", "November", "December"};
+    static const char* const names[12] = {"January",   "February", "March",    "April",
+                                          "May",       "June",     "July",     "August",
+                                          "September", "October",  "November", "December"};
     return month >= 1 && month <= 12 ? QLatin1String(names[month - 1]) : QString();
 }
 
@@ -54,13 +62,16 @@ QString keyText(GroupBy by, const Group& g) {
                    ? QStringLiteral("Undated")
                    : QStringLiteral("Not in the list");
     switch (by) {
-    case GroupBy::Year: return QString::number(g.key);
+    case GroupBy::Year:
+        return QString::number(g.key);
     case GroupBy::Month:
         return QStringLiteral("%1-%2")
             .arg(g.key / 100, 4, 10, QLatin1Char('0'))
             .arg(g.key % 100, 2, 10, QLatin1Char('0'));
-    case GroupBy::MonthOfYear: return monthName(g.key);
-    default: return g.name;
+    case GroupBy::MonthOfYear:
+        return monthName(g.key);
+    default:
+        return g.name;
     }
 }
 

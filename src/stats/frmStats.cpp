@@ -10,8 +10,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QStandardItemModel>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTableWidget>
 
 namespace {
@@ -123,9 +123,9 @@ bool frmStats::event(QEvent* e) {
 void frmStats::updateScopes() {
     auto* model = qobject_cast<QStandardItemModel*>(ui->cboScope->model());
     for (int k = 1; k < 4; ++k) {
-        const bool available = scopes[static_cast<size_t>(k)].has_value() ||
-                               (k == static_cast<int>(Scope::ChartSelection) &&
-                                state.FlaggedDives.size() > 1);
+        const bool available =
+            scopes[static_cast<size_t>(k)].has_value() ||
+            (k == static_cast<int>(Scope::ChartSelection) && state.FlaggedDives.size() > 1);
         if (model) model->item(k)->setEnabled(available);
         if (!available && ui->cboScope->currentIndex() == k) ui->cboScope->setCurrentIndex(0);
     }
@@ -145,7 +145,8 @@ void frmStats::refresh() {
     refreshing = true;
     updateScopes();
     const std::vector<int> dives = chosenDives();
-    const auto by = stats::Groupings[static_cast<size_t>(std::max(ui->cboGroup->currentIndex(), 0))];
+    const auto by =
+        stats::Groupings[static_cast<size_t>(std::max(ui->cboGroup->currentIndex(), 0))];
     stats::TextTable fresh = stats::textTable(stats::summarize(state, dives, by));
     // Coming back to the window refreshes it; when nothing changed, the table keeps its
     // selection and scroll position.
@@ -194,8 +195,7 @@ void frmStats::fillChart(int k, const std::vector<int>& dives) {
     t->setHorizontalHeaderLabels({data.axis, QStringLiteral("Dives")});
     for (size_t i = 0; i < data.bars.size(); ++i) {
         t->setItem(static_cast<int>(i), 0, cell(data.bars[i].label, false, false));
-        t->setItem(static_cast<int>(i), 1,
-                   cell(QString::number(data.bars[i].count), true, false));
+        t->setItem(static_cast<int>(i), 1, cell(QString::number(data.bars[i].count), true, false));
     }
     // As wide as its two columns: the chart beside it gets the rest.
     t->setFixedWidth(t->horizontalHeader()->length() + 2 * t->frameWidth() +

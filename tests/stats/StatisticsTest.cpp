@@ -1,5 +1,5 @@
-#include "stats/ChartData.h"
 #include "stats/Statistics.h"
+#include "stats/ChartData.h"
 #include "stats/StatsTable.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +16,12 @@ struct DiveRow {
 // beyond the list; dive 2's PSI out and dive 3's PSI in are missing, so neither used any air.
 AppState smallLog() {
     const DiveRow rows[] = {
-        {7, 1997, 40, 60, 3000, 500, 80, 0, 1, 1},   // 1
-        {7, 1997, 0, 30, 3000, 0, 0, 50, 0, 0},      // 2
-        {12, 1997, 50, 0, 0, 700, 76, 30, 1, 1},     // 3
-        {7, 2001, 30, 100, 2800, 800, 0, 0, 2, 0},   // 4
-        {0, 1999, 20, 20, 3000, 1000, 0, 0, 0, 1},   // 5
-        {3, 0, 0, 0, 0, 0, 0, 0, 7, 1},              // 6
+        {7, 1997, 40, 60, 3000, 500, 80, 0, 1, 1}, // 1
+        {7, 1997, 0, 30, 3000, 0, 0, 50, 0, 0},    // 2
+        {12, 1997, 50, 0, 0, 700, 76, 30, 1, 1},   // 3
+        {7, 2001, 30, 100, 2800, 800, 0, 0, 2, 0}, // 4
+        {0, 1999, 20, 20, 3000, 1000, 0, 0, 0, 1}, // 5
+        {3, 0, 0, 0, 0, 0, 0, 0, 7, 1},            // 6
     };
     AppState s;
     s.LocationList = {{QStringLiteral("Pier"), {}, {}},
@@ -74,36 +74,42 @@ TEST(Statistics, GroupsAndLeavesOutWhatWasNotEntered) {
         std::vector<std::string> groups;
         std::string all;
     } cases[] = {
-        {GroupBy::Year, stats::everyDive(log),
+        {GroupBy::Year,
+         stats::everyDive(log),
          {"1997: 3, 2/90/40/50, 2/90/30/60, 2/156/76/80, 2/80/30/50, 1/2500/2500/2500",
           "2001: 1, 1/30/30/30, 1/100/100/100, 0, 0, 1/2000/2000/2000",
           "Undated: 2, 1/20/20/20, 1/20/20/20, 0, 0, 1/2000/2000/2000"},
          all},
-        {GroupBy::Month, stats::everyDive(log),
+        {GroupBy::Month,
+         stats::everyDive(log),
          {"1997-07: 2, 1/40/40/40, 2/90/30/60, 1/80/80/80, 1/50/50/50, 1/2500/2500/2500",
           "1997-12: 1, 1/50/50/50, 0, 1/76/76/76, 1/30/30/30, 0",
           "2001-07: 1, 1/30/30/30, 1/100/100/100, 0, 0, 1/2000/2000/2000",
           "Undated: 2, 1/20/20/20, 1/20/20/20, 0, 0, 1/2000/2000/2000"},
          all},
-        {GroupBy::MonthOfYear, stats::everyDive(log),
+        {GroupBy::MonthOfYear,
+         stats::everyDive(log),
          {"July: 3, 2/70/30/40, 3/190/30/100, 1/80/80/80, 1/50/50/50, 2/4500/2000/2500",
           "December: 1, 1/50/50/50, 0, 1/76/76/76, 1/30/30/30, 0",
           "Undated: 2, 1/20/20/20, 1/20/20/20, 0, 0, 1/2000/2000/2000"},
          all},
-        {GroupBy::Location, stats::everyDive(log),
+        {GroupBy::Location,
+         stats::everyDive(log),
          {"Pier: 2, 1/20/20/20, 2/50/20/30, 0, 1/50/50/50, 1/2000/2000/2000",
           "Blue Hole: 2, 2/90/40/50, 1/60/60/60, 2/156/76/80, 1/30/30/30, 1/2500/2500/2500",
           "Wreck: 1, 1/30/30/30, 1/100/100/100, 0, 0, 1/2000/2000/2000",
           "Not in the list: 1, 0, 0, 0, 0, 0"},
          all},
-        {GroupBy::Buddy, stats::everyDive(log),
+        {GroupBy::Buddy,
+         stats::everyDive(log),
          {"None: 2, 1/30/30/30, 2/130/30/100, 0, 1/50/50/50, 1/2000/2000/2000",
           "Ann: 4, 3/110/20/50, 2/80/20/60, 2/156/76/80, 1/30/30/30, 2/4500/2000/2500"},
          all},
         {GroupBy::Type, stats::everyDive(log), {"Pleasure: " + all.substr(5)}, all},
         // A selection made before dives went away: positions outside the log and repeats
         // count once or not at all.
-        {GroupBy::Year, {4, 1, 4, 99, 0, -2},
+        {GroupBy::Year,
+         {4, 1, 4, 99, 0, -2},
          {"1997: 1, 1/40/40/40, 1/60/60/60, 1/80/80/80, 0, 1/2500/2500/2500",
           "2001: 1, 1/30/30/30, 1/100/100/100, 0, 0, 1/2000/2000/2000"},
          "All: 2, 2/70/30/40, 2/160/60/100, 1/80/80/80, 0, 2/4500/2000/2500"},
@@ -121,27 +127,28 @@ TEST(Statistics, GroupsAndLeavesOutWhatWasNotEntered) {
 
 TEST(Statistics, AveragesTablesAndCharts) {
     const std::pair<stats::Tally, const char*> averages[] = {
-        {{2, 90, 40, 50}, "45.0"},  {{3, 6500, 2000, 2500}, "2166.7"}, {{4, 1, 0, 1}, "0.3"},
-        {{4, -1, -1, 0}, "-0.3"},   {{3, -5, -3, -1}, "-1.7"},         {{2, -3, -2, -1}, "-1.5"},
-        {{0, 0, 0, 0}, "-"},        {{32767, int64_t(32767) * 32767, 32767, 32767}, "32767.0"},
+        {{2, 90, 40, 50}, "45.0"}, {{3, 6500, 2000, 2500}, "2166.7"},
+        {{4, 1, 0, 1}, "0.3"},     {{4, -1, -1, 0}, "-0.3"},
+        {{3, -5, -3, -1}, "-1.7"}, {{2, -3, -2, -1}, "-1.5"},
+        {{0, 0, 0, 0}, "-"},       {{32767, int64_t(32767) * 32767, 32767, 32767}, "32767.0"},
     };
     for (const auto& [t, text] : averages)
         EXPECT_EQ(QString::fromLatin1(text), stats::averageText(t)) << t.total << "/" << t.count;
 
     const AppState log = smallLog();
-    const stats::TextTable t = stats::textTable(stats::summarize(log, stats::everyDive(log),
-                                                                 GroupBy::Year));
+    const stats::TextTable t =
+        stats::textTable(stats::summarize(log, stats::everyDive(log), GroupBy::Year));
     ASSERT_EQ(24, t.header.size());
-    EXPECT_EQ((QStringList{"1997", "3", "1:30", "45.0", "40", "50", "45.0", "30", "60", "78.0",
-                           "76", "80", "-", "-", "-", "-", "-", "-", "40.0", "30", "50",
-                           "2500.0", "2500", "2500"}),
+    EXPECT_EQ((QStringList{"1997", "3",    "1:30", "45.0", "40", "50",     "45.0", "30",
+                           "60",   "78.0", "76",   "80",   "-",  "-",      "-",    "-",
+                           "-",    "-",    "40.0", "30",   "50", "2500.0", "2500", "2500"}),
               t.rows.front());
     EXPECT_EQ(QStringLiteral("All"), t.rows.back().front());
     EXPECT_EQ(QStringLiteral("Avg Depth (ft)"), t.header[6]);
 
     // Bins: at most twelve, of a round width.
-    const std::tuple<int, int, int> widths[] = {
-        {10, 100, 10}, {0, 11, 1}, {0, 12, 2}, {5, 130, 20}, {-3, 8, 1}, {1, 32767, 5000}};
+    const std::tuple<int, int, int> widths[] = {{10, 100, 10}, {0, 11, 1}, {0, 12, 2},
+                                                {5, 130, 20},  {-3, 8, 1}, {1, 32767, 5000}};
     for (const auto& [lo, hi, width] : widths)
         EXPECT_EQ(width, stats::binWidth(lo, hi, 12)) << lo << ".." << hi;
 
@@ -154,8 +161,8 @@ TEST(Statistics, AveragesTablesAndCharts) {
     EXPECT_EQ((std::vector<std::string>{"20–29=1", "30–39=1", "40–49=0", "50–59=0", "60–69=1",
                                         "70–79=0", "80–89=0", "90–99=0", "100–109=1"}),
               bars(stats::Chart::DepthHistogram));
-    EXPECT_EQ((std::vector<std::string>{"Jan=0", "Feb=0", "Mar=0", "Apr=0", "May=0", "Jun=0",
-                                        "Jul=3", "Aug=0", "Sep=0", "Oct=0", "Nov=0", "Dec=1",
-                                        "Undated=2"}),
-              bars(stats::Chart::DivesPerMonthOfYear));
+    EXPECT_EQ(
+        (std::vector<std::string>{"Jan=0", "Feb=0", "Mar=0", "Apr=0", "May=0", "Jun=0", "Jul=3",
+                                  "Aug=0", "Sep=0", "Oct=0", "Nov=0", "Dec=1", "Undated=2"}),
+        bars(stats::Chart::DivesPerMonthOfYear));
 }

@@ -67,8 +67,8 @@ class StatsWindow : public TempFolderTest {
         buffer.open(QIODevice::WriteOnly);
         QString err;
         QTextStream errors(&err);
-        EXPECT_EQ(cli::ExitOk, cli::runCli(QStringList{QStringLiteral("stats")} + args, buffer,
-                                           errors))
+        EXPECT_EQ(cli::ExitOk,
+                  cli::runCli(QStringList{QStringLiteral("stats")} + args, buffer, errors))
             << err.toStdString();
         return QJsonDocument::fromJson(out).object();
     }
@@ -96,8 +96,8 @@ void expectSameGroup(const QJsonObject& group, const QTableWidget* t, int row,
         }
         if (count == 0) {
             EXPECT_TRUE(f.value("min").isNull() && f.value("max").isNull()) << at;
-            EXPECT_EQ((QStringList{"-", "-", "-"}), (QStringList{text(3 + 3 * q), text(4 + 3 * q),
-                                                                 text(5 + 3 * q)}))
+            EXPECT_EQ((QStringList{"-", "-", "-"}),
+                      (QStringList{text(3 + 3 * q), text(4 + 3 * q), text(5 + 3 * q)}))
                 << at;
             continue;
         }
@@ -126,8 +126,8 @@ TEST_F(StatsWindow, TableAgreesWithTheCommandLine) {
     const std::vector<int> found(state.FlaggedDives.begin() + 1, state.FlaggedDives.end());
     stats->setScope(frmStats::Scope::ChartSelection, found);
 
-    const QStringList words = {"year",  "month", "month-of-year", "location",
-                               "type",  "buddy", "gear"};
+    const QStringList words = {"year", "month", "month-of-year", "location",
+                               "type", "buddy", "gear"};
     for (const bool onlyGood : {false, true}) {
         scope->setCurrentIndex(onlyGood ? 3 : 0);
         for (int g = 0; g < words.size(); ++g) {
@@ -147,8 +147,7 @@ TEST_F(StatsWindow, TableAgreesWithTheCommandLine) {
                 else if (g == 2)
                     EXPECT_EQ(stats::monthName(key.toInt()), shown) << where;
                 else
-                    EXPECT_EQ(key.isString() ? key.toString() : QString::number(key.toInt()),
-                              shown)
+                    EXPECT_EQ(key.isString() ? key.toString() : QString::number(key.toInt()), shown)
                         << where;
                 expectSameGroup(groups[r].toObject(), table, r, where + " " + shown.toStdString());
             }
