@@ -24,7 +24,8 @@ const char* const StatsUsage =
     "                           \"pressure_used\"}, each figure {\"count\", \"total\", \"min\",\n"
     "                           \"max\"}; undated dives have the key null\n"
     "\n"
-    "With no criteria every dive counts; with criteria the dives `select` would list.\n";
+    "With no dive option every dive counts; with any, exactly the dives `select` lists with\n"
+    "the same options (a range alone chooses none: add --all-in-range).\n";
 
 const char* const QuantityKeys[stats::QuantityCount] = {"bottom_time",  "depth",       "air_temp",
                                                         "surface_temp", "bottom_temp", "visibility",

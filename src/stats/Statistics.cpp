@@ -1,5 +1,6 @@
 #include "Statistics.h"
 
+#include <algorithm>
 #include <map>
 
 namespace stats {

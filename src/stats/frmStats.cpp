@@ -91,10 +91,11 @@ frmStats::~frmStats() = default;
 frmStats* frmStats::showFor(const AppState& state, QWidget* mainWindow) {
     auto* window = mainWindow->findChild<frmStats*>(QString(), Qt::FindDirectChildrenOnly);
     if (!window) window = new frmStats(state, mainWindow);
-    window->show();
+    const bool wasShown = window->isVisible();
+    window->show(); // a window coming into view refreshes itself
     window->raise();
     window->activateWindow();
-    window->refresh();
+    if (wasShown) window->refresh();
     return window;
 }
 
@@ -187,15 +188,15 @@ void frmStats::fillTable() {
 }
 
 void frmStats::fillChart(int k, const std::vector<int>& dives) {
-    const stats::ChartData data = stats::chartData(state, dives, ChartTabs[k].chart);
-    charts[k]->setData(data);
+    const stats::ChartData shown = stats::chartData(state, dives, ChartTabs[k].chart);
+    charts[k]->setData(shown);
     QTableWidget* t = chartTables[k];
-    t->setAccessibleName(data.title + QStringLiteral(" table"));
-    t->setRowCount(static_cast<int>(data.bars.size()));
-    t->setHorizontalHeaderLabels({data.axis, QStringLiteral("Dives")});
-    for (size_t i = 0; i < data.bars.size(); ++i) {
-        t->setItem(static_cast<int>(i), 0, cell(data.bars[i].label, false, false));
-        t->setItem(static_cast<int>(i), 1, cell(QString::number(data.bars[i].count), true, false));
+    t->setAccessibleName(shown.title + QStringLiteral(" table"));
+    t->setRowCount(static_cast<int>(shown.bars.size()));
+    t->setHorizontalHeaderLabels({shown.axis, QStringLiteral("Dives")});
+    for (size_t i = 0; i < shown.bars.size(); ++i) {
+        t->setItem(static_cast<int>(i), 0, cell(shown.bars[i].label, false, false));
+        t->setItem(static_cast<int>(i), 1, cell(QString::number(shown.bars[i].count), true, false));
     }
     // As wide as its two columns: the chart beside it gets the rest.
     t->setFixedWidth(t->horizontalHeader()->length() + 2 * t->frameWidth() +
@@ -221,8 +222,8 @@ void frmStats::saveChart() {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
-    if (const QString why = output::dataFileInTheWay(state, choice.path); !why.isEmpty())
-        ui::showError(this, QStringLiteral("Error"), why);
+    if (const QString refused = output::dataFileInTheWay(state, choice.path); !refused.isEmpty())
+        ui::showError(this, QStringLiteral("Error"), refused);
     else if (const QString why = output::writeOutputFile(choice.path, bytes); !why.isEmpty())
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("Could not write %1: %2").arg(choice.path, why));
