@@ -1,6 +1,7 @@
 #include "frmStats.h"
 
 #include "StatsChart.h"
+#include "StatsTableModel.h"
 #include "output/ExportFile.h"
 #include "ui/Platform.h"
 #include "ui_frmStats.h"
@@ -56,6 +57,8 @@ frmStats::frmStats(const AppState& s, QWidget* parent)
         ui->cboGroup->addItem(stats::groupingCaption(by));
     for (const char* name : ScopeNames)
         ui->cboScope->addItem(QLatin1String(name));
+    model = new StatsTableModel(this);
+    ui->tblStats->setModel(model);
     ui->tblStats->verticalHeader()->hide();
 
     for (int k = 0; k < stats::ChartCount; ++k) {
@@ -148,43 +151,19 @@ void frmStats::refresh() {
     const std::vector<int> dives = chosenDives();
     const auto by =
         stats::Groupings[static_cast<size_t>(std::max(ui->cboGroup->currentIndex(), 0))];
-    stats::TextTable fresh = stats::textTable(stats::summarize(state, dives, by));
-    // Coming back to the window refreshes it; when nothing changed, the table keeps its
-    // selection and scroll position.
-    if (fresh.header != table.header || fresh.rows != table.rows) {
-        table = std::move(fresh);
-        fillTable();
-    }
+    fillTable(stats::textTable(stats::summarize(state, dives, by)));
     for (int k = 0; k < stats::ChartCount; ++k)
         fillChart(k, dives);
     refreshing = false;
 }
 
-void frmStats::fillTable() {
-    QTableWidget* t = ui->tblStats;
-    t->setUpdatesEnabled(false);
-    t->clear();
-    t->setColumnCount(static_cast<int>(table.header.size()));
-    t->setRowCount(static_cast<int>(table.rows.size()));
-    QStringList labels;
-    for (qsizetype c = 0; c < table.header.size(); ++c) {
-        // "Avg" over "Time (min)": the columns stay as narrow as their numbers.
-        QString label = table.header[c];
-        if (c >= 3) label.replace(label.indexOf(QLatin1Char(' ')), 1, QLatin1Char('\n'));
-        labels << label;
-    }
-    t->setHorizontalHeaderLabels(labels);
-    for (size_t r = 0; r < table.rows.size(); ++r) {
-        const bool all = r + 1 == table.rows.size();
-        const QStringList& row = table.rows[r];
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            QTableWidgetItem* item = cell(row[c], c > 0, all);
-            item->setToolTip(table.header[c]);
-            t->setItem(static_cast<int>(r), static_cast<int>(c), item);
-        }
-    }
-    t->resizeColumnsToContents();
-    t->setUpdatesEnabled(true);
+void frmStats::fillTable(stats::TextTable fresh) {
+    // Coming back to the window refreshes it; when nothing changed, the table keeps its
+    // selection and scroll position.
+    const stats::TextTable& shown = model->table();
+    if (fresh.header == shown.header && fresh.rows == shown.rows) return;
+    model->setTable(std::move(fresh));
+    ui->tblStats->resizeColumnsToContents();
 }
 
 void frmStats::fillChart(int k, const std::vector<int>& dives) {
@@ -204,7 +183,7 @@ void frmStats::fillChart(int k, const std::vector<int>& dives) {
 }
 
 void frmStats::copyTable() {
-    QGuiApplication::clipboard()->setText(stats::tabSeparated(table));
+    QGuiApplication::clipboard()->setText(stats::tabSeparated(model->table()));
 }
 
 void frmStats::saveChart() {

@@ -12,6 +12,7 @@
 
 class QTableWidget;
 class StatsChart;
+class StatsTableModel;
 
 namespace Ui {
 class frmStats;
@@ -52,7 +53,7 @@ class frmStats : public QDialog {
   private:
     void updateScopes();
     std::vector<int> chosenDives() const;
-    void fillTable();
+    void fillTable(stats::TextTable fresh);
     void fillChart(int which, const std::vector<int>& dives);
     void copyTable();
     void saveChart();
@@ -62,6 +63,6 @@ class frmStats : public QDialog {
     std::array<std::optional<std::vector<int>>, 4> scopes;
     std::array<StatsChart*, stats::ChartCount> charts{};
     std::array<QTableWidget*, stats::ChartCount> chartTables{};
-    stats::TextTable table;
+    StatsTableModel* model = nullptr;
     bool refreshing = false;
 };

@@ -16,7 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <random>
@@ -79,9 +79,9 @@ class StatsWindow : public TempFolderTest {
 };
 
 // The window's line for a group against the command line's figures of the same group.
-void expectSameGroup(const QJsonObject& group, const QTableWidget* t, int row,
+void expectSameGroup(const QJsonObject& group, const QTableView* t, int row,
                      const std::string& where) {
-    const auto text = [&](int column) { return t->item(row, column)->text(); };
+    const auto text = [&](int column) { return t->model()->index(row, column).data().toString(); };
     EXPECT_EQ(group.value("dives").toInt(), text(1).toInt()) << where;
     const char* const keys[] = {"bottom_time", "depth",      "air_temp",     "surface_temp",
                                 "bottom_temp", "visibility", "pressure_used"};
@@ -117,7 +117,7 @@ TEST_F(StatsWindow, TableAgreesWithTheCommandLine) {
     EXPECT_FALSE(stats->isModal());
     auto* group = child<QComboBox>(stats, "cboGroup");
     auto* scope = child<QComboBox>(stats, "cboScope");
-    auto* table = child<QTableWidget>(stats, "tblStats");
+    auto* table = child<QTableView>(stats, "tblStats");
 
     // Charting's good dives beside `--good`, once the window has them.
     search::ChartCriteria good;
@@ -138,10 +138,10 @@ TEST_F(StatsWindow, TableAgreesWithTheCommandLine) {
             const std::string where = args.join(' ').toStdString();
             EXPECT_EQ(words[g], json.value("by").toString()) << where;
             const QJsonArray groups = json.value("groups").toArray();
-            ASSERT_EQ(groups.size() + 1, table->rowCount()) << where;
+            ASSERT_EQ(groups.size() + 1, table->model()->rowCount()) << where;
             for (int r = 0; r < groups.size(); ++r) {
                 const QJsonValue key = groups[r].toObject().value("key");
-                const QString shown = table->item(r, 0)->text();
+                const QString shown = table->model()->index(r, 0).data().toString();
                 if (key.isNull())
                     EXPECT_EQ(groups.size() - 1, r) << where << ": no key but the last";
                 else if (g == 2)
@@ -151,8 +151,9 @@ TEST_F(StatsWindow, TableAgreesWithTheCommandLine) {
                         << where;
                 expectSameGroup(groups[r].toObject(), table, r, where + " " + shown.toStdString());
             }
-            EXPECT_EQ(QStringLiteral("All"), table->item(table->rowCount() - 1, 0)->text());
-            expectSameGroup(json.value("all").toObject(), table, table->rowCount() - 1,
+            EXPECT_EQ(QStringLiteral("All"),
+                      table->model()->index(table->model()->rowCount() - 1, 0).data().toString());
+            expectSameGroup(json.value("all").toObject(), table, table->model()->rowCount() - 1,
                             where + " all");
         }
     }
