@@ -61,18 +61,23 @@ class StatsWindow : public TempFolderTest {
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
-    QJsonObject cliStats(const QStringList& args) {
-        QByteArray out;
+    int runStats(const QStringList& args) {
+        out.clear();
+        err.clear();
         QBuffer buffer(&out);
         buffer.open(QIODevice::WriteOnly);
-        QString err;
         QTextStream errors(&err);
-        EXPECT_EQ(cli::ExitOk,
-                  cli::runCli(QStringList{QStringLiteral("stats")} + args, buffer, errors))
-            << err.toStdString();
+        const int status = cli::runCli(QStringList{QStringLiteral("stats")} + args, buffer, errors);
+        errors.flush();
+        return status;
+    }
+    QJsonObject cliStats(const QStringList& args) {
+        EXPECT_EQ(cli::ExitOk, runStats(args)) << err.toStdString();
         return QJsonDocument::fromJson(out).object();
     }
 
+    QByteArray out;
+    QString err;
     ScriptedPlatform platform;
     AppState state;
     std::unique_ptr<FormLog> window;
@@ -179,4 +184,30 @@ TEST_F(StatsWindow, SavesTheShownChartAsPng) {
     EXPECT_GE(saved.width(), 640);
     ASSERT_EQ(1u, platform.proposedNames.size());
     EXPECT_EQ(QStringLiteral("dives-per-year.png"), platform.proposedNames[0]);
+}
+
+TEST_F(StatsWindow, CommandLineRefusesBadArgumentsAndAlignsItsTable) {
+    const std::pair<QStringList, const char*> refused[] = {
+        {{"--by", "week"}, "--by \"week\""},
+        {{"--by", "year", "--by=gear"}, "--by given twice"},
+        {{"--by"}, "--by needs a value"},
+        {{"--json=yes"}, "--json takes no value"},
+        {{"--buddy", "9"}, "--buddy 9: the buddy list has 5 entries"},
+        {{"--top"}, "stats: unknown argument \"--top\""},
+    };
+    for (const auto& [args, named] : refused) {
+        EXPECT_EQ(cli::ExitError, runStats(args)) << args.join(' ').toStdString();
+        EXPECT_TRUE(err.contains(QLatin1String(named))) << err.toStdString();
+        EXPECT_TRUE(out.isEmpty());
+    }
+
+    // Two header lines, a line per buddy of the list and one for dives naming none, "All".
+    ASSERT_EQ(cli::ExitOk, runStats({QStringLiteral("--by"), QStringLiteral("buddy")}));
+    const QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(2 + 5 + 1 + 1, lines.size());
+    EXPECT_TRUE(lines[2].startsWith(QLatin1String("None ")));
+    EXPECT_TRUE(lines.last().startsWith(QLatin1String("All ")));
+    for (const QString& line : lines.mid(1))
+        EXPECT_EQ(lines[1].size(), line.size())
+            << "columns end where the header's do: " << line.toStdString();
 }
