@@ -17,6 +17,7 @@
 #include "profile/frmProfile.h"
 #include "search/frmChart.h"
 #include "search/frmResults.h"
+#include "stats/frmStats.h"
 
 #include "session/Session.h"
 #include "settings/Settings.h"
@@ -146,6 +147,10 @@ void FormLog::setUpMenus() {
     ui->mnuChDiver->setEnabled(true);
     connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
     connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
+    QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
+    mnuStats->setObjectName(QStringLiteral("mnuStats"));
+    mnuStats->setShortcut(Qt::Key_F6);
+    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
 }
 
 // The window follows the log: what the entry boxes wrote needs only the figures; anything
@@ -174,6 +179,10 @@ void FormLog::listenToSession() {
     });
     connect(session, &Session::offsetChanged, this, [this] {
         if (state.Loaded) showNumber();
+    });
+    // The statistics follow the log as it changes, when they are open.
+    connect(session, &Session::modified, this, [this] {
+        if (auto* stats = findChild<frmStats*>(); stats && stats->isVisible()) stats->refresh();
     });
     connect(session, &Session::revealDive, this, [this](int index) {
         fields->detachFocus();
