@@ -11,7 +11,43 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-CsvTable parseCsv(const QString& text) {
+namespace {
+bool formulaStart(QChar c) {
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+           c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+// A text whose first ' a reader removes.
+bool quotedStart(const QString& s) {
+    return s.size() > 1 && s[0] == QLatin1Char('\'') &&
+           (formulaStart(s[1]) || s[1] == QLatin1Char('\''));
+}
+} // namespace
+
+QString spreadsheetSafe(const QString& text) {
+    if ((!text.isEmpty() && formulaStart(text[0])) || quotedStart(text))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+QString fromSpreadsheetSafe(const QString& cell) { return quotedStart(cell) ? cell.mid(1) : cell; }
+
+QChar detectSeparator(const QString& text) {
+    int comma = 0, semicolon = 0, tab = 0;
+    bool quoted = false;
+    for (QChar c : text) {
+        if (c == QLatin1Char('"')) quoted = !quoted;
+        if (quoted) continue;
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) break;
+        comma += c == QLatin1Char(',');
+        semicolon += c == QLatin1Char(';');
+        tab += c == QLatin1Char('\t');
+    }
+    if (tab > comma && tab >= semicolon) return QLatin1Char('\t');
+    if (semicolon > comma) return QLatin1Char(';');
+    return QLatin1Char(',');
+}
+
+CsvTable parseCsv(const QString& text, QChar separator) {
     CsvTable table;
     qsizetype k = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
     const qsizetype n = text.size();
@@ -45,20 +81,20 @@ CsvTable parseCsv(const QString& text) {
                         ++line;
                     cell += c;
                 }
-                if (k < n && text[k] != QLatin1Char(',') && text[k] != QLatin1Char('\n') &&
+                if (k < n && text[k] != separator && text[k] != QLatin1Char('\n') &&
                     text[k] != QLatin1Char('\r')) {
                     table.error = QStringLiteral("line %1: text after the closing quote of a field")
                                       .arg(line);
                     return table;
                 }
             } else {
-                while (k < n && text[k] != QLatin1Char(',') && text[k] != QLatin1Char('\n') &&
+                while (k < n && text[k] != separator && text[k] != QLatin1Char('\n') &&
                        text[k] != QLatin1Char('\r'))
                     cell += text[k++];
             }
             row.cells << cell;
             cell.clear();
-            if (k < n && text[k] == QLatin1Char(',')) {
+            if (k < n && text[k] == separator) {
                 ++k;
                 continue;
             }
@@ -168,8 +204,10 @@ QString cellOf(const AppState& state, int i, const CsvColumn& c) {
 
 } // namespace
 
-QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units) {
+QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units,
+                       bool bom) {
     QString text;
+    if (bom) text += QChar(0xFEFF);
     QStringList cells;
     for (const CsvColumn& c : csvColumns())
         cells << csvField(csvHeader(c, units));
@@ -177,8 +215,11 @@ QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Uni
     for (int i : dives) {
         if (i < 1 || i > state.DiveCount()) continue;
         cells.clear();
+        // Only texts can be taken for formulas; a number such as -5 stays a number.
         for (const CsvColumn& c : csvColumns())
-            cells << csvField(cellOf(state, i, c));
+            cells << csvField(c.kind == CsvKind::List || c.kind == CsvKind::Comments
+                                  ? spreadsheetSafe(cellOf(state, i, c))
+                                  : cellOf(state, i, c));
         text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
     return text.toUtf8();
