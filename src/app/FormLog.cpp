@@ -9,6 +9,7 @@
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
 #include "interchange/ExportMenu.h"
+#include "interchange/ImportMenu.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
 #include "profile/frmProfile.h"
@@ -173,6 +174,13 @@ void FormLog::setUpControls() {
 void FormLog::setUpMenus() {
     ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
     interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
+    interchange::addImportAction(ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")),
+                                 this, state,
+                                 {[this] { commitEdit(); },
+                                  [this](int first) {
+                                      setScrollRange();
+                                      moveTo(first);
+                                  }});
     connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
     connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
     connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);

@@ -3,6 +3,7 @@
 #include "LogAppender.h"
 #include "ProfileSimplify.h"
 #include "output/DiveValues.h"
+#include "store/EntryRules.h"
 #include "store/LogOps.h"
 
 #include <QDateTime>
@@ -31,6 +32,7 @@ struct RawDive {
     std::optional<double> pressureBegin, pressureEnd, volume;
     std::optional<double> rating;
     QStringList refs, paras;
+    QStringList extras; // facts without a field, after the diver's own notes
     std::vector<Sample> samples;
     double sampleLowest = 0;
     bool sampleTemperature = false;
@@ -122,7 +124,7 @@ class Reader {
                             .arg(x.lineNumber())
                             .arg(QLatin1String(what), t.trimmed());
         if (!v && !t.trimmed().isEmpty())
-            d.paras << QStringLiteral("%1: %2").arg(QLatin1String(what), t.trimmed());
+            d.extras << QStringLiteral("%1: %2").arg(QLatin1String(what), t.trimmed());
         return v;
     }
 
@@ -167,7 +169,10 @@ class Reader {
             const QStringView n = x.name();
             if (depth == 1) section = n.toString();
             if (is(n, "link")) {
-                const QString ref = x.attributes().value(QLatin1String("ref")).toString();
+                // A tank's link names its gas, not a piece of the diver's gear.
+                const QString ref = section == QLatin1String("tankdata")
+                                        ? QString()
+                                        : x.attributes().value(QLatin1String("ref")).toString();
                 if (!ref.isEmpty()) d.refs << ref;
                 x.skipCurrentElement();
             } else if (is(n, "waypoint")) {
@@ -190,10 +195,10 @@ class Reader {
                 // Some programs write words ("good", "10-15 m"); those go to the comments.
                 const QString t = text().trimmed();
                 d.visibility = numberIn(t);
-                if (!d.visibility && !t.isEmpty()) d.paras << QStringLiteral("Visibility: ") + t;
+                if (!d.visibility && !t.isEmpty()) d.extras << QStringLiteral("Visibility: ") + t;
             } else if (is(n, "averagedepth")) {
                 if (const std::optional<double> v = number(d, "averagedepth"))
-                    d.paras << QStringLiteral("Average depth: %1 m").arg(*v);
+                    d.extras << QStringLiteral("Average depth: %1 m").arg(*v);
             } else if (is(n, "para")) {
                 const QString t = text();
                 if (!t.trimmed().isEmpty()) d.paras << t;
@@ -210,7 +215,7 @@ class Reader {
                                      is(n, "tankvolume"))) {
                 const QString what = n.toString();
                 if (const std::optional<double> v = number(d, "tank"))
-                    d.paras << QStringLiteral("Tank %1 %2: %3")
+                    d.extras << QStringLiteral("Tank %1 %2: %3")
                                    .arg(tanks)
                                    .arg(what.mid(what.startsWith(QLatin1String("tankpressure"))
                                                      ? 12
@@ -275,6 +280,33 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
         d.DiveData[field::SurfaceTemp] = log.boxValue(
             convertUnits(Quantity::Temperature, *u, units, m.captured(1).toDouble()),
             field::SurfaceTemp, where);
+        return true;
+    }
+    // What our export had to put in for a date or time the log did not hold goes back as it was.
+    static const QRegularExpression date(
+        QStringLiteral("^the date (-?\\d+)/(-?\\d+)/(-?\\d+) (?:has no|is not)"));
+    static const QRegularExpression entry(
+        QStringLiteral("^the entry time (-?\\d+):(-?\\d+) is not a time of day"));
+    bool allPutIn = true;
+    DiveRecord was = d;
+    for (const QString& piece : para.split(QStringLiteral("; "))) {
+        if (piece.startsWith(QLatin1String("written as "))) {
+            continue;
+        } else if (piece == QLatin1String("no date was entered")) {
+            was.TimeData[field::Month] = was.TimeData[field::Day] = was.TimeData[field::Year] = 0;
+        } else if (const QRegularExpressionMatch m = date.match(piece); m.hasMatch()) {
+            for (int f : {field::Month, field::Day, field::Year})
+                was.TimeData[static_cast<size_t>(f)] =
+                    static_cast<int16_t>(m.captured(f == field::Month ? 1 : f == field::Day ? 2 : 3).toInt());
+        } else if (const QRegularExpressionMatch m = entry.match(piece); m.hasMatch()) {
+            was.TimeData[field::EntryHour] = static_cast<int16_t>(m.captured(1).toInt());
+            was.TimeData[field::EntryMinute] = static_cast<int16_t>(m.captured(2).toInt());
+        } else {
+            allPutIn = false;
+        }
+    }
+    if (allPutIn) {
+        d.TimeData = was.TimeData;
         return true;
     }
     static const QRegularExpression exit(QStringLiteral("^Exit time: (\\d{1,2}):(\\d{2})$"));
@@ -359,14 +391,14 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
             d.DiveData[field::PsiIn] = value(Quantity::Pressure, *raw.pressureBegin, field::PsiIn);
         if (raw.pressureEnd)
             d.DiveData[field::PsiOut] = value(Quantity::Pressure, *raw.pressureEnd, field::PsiOut);
-        QStringList comments;
+        QStringList comments, extras = raw.extras;
         if (raw.volume && *raw.volume > 0) {
             const std::optional<double> size = tankSizeFromSi(units, *raw.volume,
                                                               d.DiveData[field::PsiIn]);
             if (size)
                 d.DiveData[field::TankSize] = log.boxValue(*size, field::TankSize, where);
             else
-                comments << QStringLiteral("Tank volume: %1 l").arg(*raw.volume * 1000.0);
+                extras << QStringLiteral("Tank volume: %1 l").arg(*raw.volume * 1000.0);
         }
         if (raw.rating)
             d.Rating = static_cast<int16_t>(*raw.rating <= 3 ? 0 : *raw.rating <= 7 ? 1 : 2);
@@ -382,7 +414,8 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
         }
         for (const QString& p : raw.paras)
             if (!readOwnNote(p, d, log, units, where)) comments << p;
-        d.Comments = comments.join(QStringLiteral("\r\n"));
+        // XML reads every line break as LF; the log keeps CR LF, as the comment box stores it.
+        d.Comments = entry::commentFromBox((comments + extras).join(QLatin1Char('\n')));
 
         QStringList buddies, gear;
         for (const QString& ref : raw.refs) {
