@@ -92,12 +92,13 @@ constexpr Alias Aliases[] = {
     {"rating", "Rating"},
 };
 
-// Lower case without blanks, '_' or '#': "Max_Depth #" and "maxdepth" are one name.
+// Lower case without blanks, "_", "#", "." or "-": "Max_Depth #" and "max. depth" are one name.
 QString squeezed(const QString& s) {
     QString out;
     out.reserve(s.size());
     for (QChar c : s)
-        if (!c.isSpace() && c != QLatin1Char('_') && c != QLatin1Char('#'))
+        if (!c.isSpace() && c != QLatin1Char('_') && c != QLatin1Char('#') &&
+            c != QLatin1Char('.') && c != QLatin1Char('-'))
             out += c.toLower();
     return out;
 }
