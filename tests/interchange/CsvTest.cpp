@@ -373,3 +373,51 @@ TEST_F(CsvCli, ImportAppendsThroughTheSaveAndDryRunWritesNothing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CsvCli, ImportUddfDryRunRelativePathsAndTheDiversUnits) {
+    AppState s;
+    StartNewLog(s);
+    s.Dives[1].TimeData = {7, 4, 1997, 9, 5, 9, 47};
+    s.Dives[1].DiveData[field::MaxDepth] = 18;
+    s.Dives[1].DiveData[field::BottomTime] = 42;
+    s.Dives.push_back(DiveRecord{}); // no date: written as 1900-01-01, said so
+    ASSERT_TRUE(SaveLog(s).empty());
+    settings::saveDiverUnits(s.Files, Units::Metric);
+    ASSERT_EQ(run({"export", "uddf", "-o", "mine.uddf"}), 0) << err.toStdString();
+    EXPECT_EQ(out, "Wrote mine.uddf (2 dives, metric units)\n");
+    EXPECT_EQ(err, "reefbook-cli: note: dive 2: no date was entered; written as 1900-01-01\n");
+
+    // From another folder, with the data folder named: the file is where the command was typed.
+    QDir(dir.path()).mkdir("data");
+    ASSERT_TRUE(QFile::copy(path("mine.uddf"), path("data/../other.uddf")));
+    for (const char* name : {"log1.dvl", "loc1.dvl", "type1.dvl", "bud1.dvl", "gear1.dvl",
+                             "prof1.dvl"})
+        ASSERT_TRUE(QFile::rename(path(name), path(QStringLiteral("data/") + name)));
+    const QByteArray before = readFile("data/log1.dvl");
+    // --data-dir moves the process into that folder; each command starts from the test's own.
+    auto fromHere = [this](const QStringList& args) {
+        QDir::setCurrent(dir.path());
+        return run(args);
+    };
+    ASSERT_EQ(fromHere({"--data-dir", "data", "import", "uddf", "other.uddf", "--dry-run"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(out, "Would add 1 dive as dive 3 (metric units)\n"
+                   "  dive 3: no date, 0 m, 0 min\n"
+                   "Skipped 1 dive:\n"
+                   "  1997-07-04 09:05 (line 29): already in the log as dive 1\n");
+    EXPECT_EQ(readFile("data/log1.dvl"), before);
+    EXPECT_EQ(fromHere({"--data-dir", "data", "import", "csv", "--units", "imperial", "nowhere.csv"}),
+              2);
+    EXPECT_TRUE(err.contains("cannot read " + path("nowhere.csv"))) << err.toStdString();
+    EXPECT_EQ(fromHere({"import", "csv", "x.csv", "--date-format", "YDM"}), 2);
+    EXPECT_TRUE(err.contains("--date-format is YMD, MDY or DMY, not 'YDM'")) << err.toStdString();
+
+    // CSV for spreadsheets: a byte order mark on request.
+    ASSERT_EQ(fromHere({"--data-dir", "data", "export", "csv", "--bom", "-o", "-"}), 0);
+    EXPECT_TRUE(out.startsWith("\xEF\xBB\xBF" "Dive,Date,Entry Time,Exit Time,Bottom Time (min),"
+                               "Max Depth (m)"));
+}
+
+} // namespace
