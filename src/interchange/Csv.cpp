@@ -88,9 +88,11 @@ CsvTable parseCsv(const QString& text, QChar separator) {
                     return table;
                 }
             } else {
+                const qsizetype start = k;
                 while (k < n && text[k] != separator && text[k] != QLatin1Char('\n') &&
                        text[k] != QLatin1Char('\r'))
-                    cell += text[k++];
+                    ++k;
+                cell = text.mid(start, k - start);
             }
             row.cells << cell;
             cell.clear();

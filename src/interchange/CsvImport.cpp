@@ -230,14 +230,14 @@ class RowReader {
                 continue;
             }
             if (cell.isEmpty()) continue;
-            const QString at = where(row.line, k);
+            const Pos at{row.line, k};
             switch (c.kind) {
             case CsvKind::Number:
             case CsvKind::Comments:
                 break;
             case CsvKind::Date:
                 date(d, cell, at);
-                timeInDate = timeAfterDate(cell);
+                if (cell.size() > 10) timeInDate = timeAfterDate(cell);
                 break;
             case CsvKind::Time:
                 entryGiven = entryGiven || c.index == field::EntryHour;
@@ -275,11 +275,25 @@ class RowReader {
     }
 
   private:
-    void warn(const QString& at, const QString& cell, const QString& what) {
-        report.warnings << QStringLiteral("%1: \"%2\" %3; left empty").arg(at, cell, what);
+    // Where a cell is, named only when a warning needs it: most files need none.
+    struct Pos {
+        int line;
+        qsizetype k;
+    };
+    void warn(const Pos& at, const QString& cell, const QString& what) {
+        report.warnings
+            << QStringLiteral("%1: \"%2\" %3; left empty").arg(where(at.line, at.k), cell, what);
+    }
+    int16_t box(double v, int dataField, const Pos& at) {
+        if (LogAppender::fits(v, dataField)) return static_cast<int16_t>(std::round(v));
+        return log.boxValue(v, dataField, where(at.line, at.k));
     }
 
     bool text16(int line, qsizetype k, const QString& cell) {
+        // Plain ASCII of a sane length fits as it is; only other text needs the round trip.
+        if (cell.size() <= MaxCountedBytes &&
+            std::all_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            return true;
         const QByteArray bytes = text::toCp1252(cell);
         if (bytes.size() > MaxCountedBytes) {
             report.warnings << QStringLiteral("line %1, column %2: longer than the log can keep "
@@ -298,7 +312,7 @@ class RowReader {
     }
     static int row(int line) { return line; }
 
-    void date(DiveRecord& d, const QString& cell, const QString& at) {
+    void date(DiveRecord& d, const QString& cell, const Pos& at) {
         const std::optional<CsvDate> p = parseDate(cell, order);
         if (!p) return warn(at, cell, QStringLiteral("is not a date such as 2004-03-28"));
         // The entry boxes' rules: two-digit years, months 1-12, days 1-31.
@@ -319,14 +333,14 @@ class RowReader {
         d.TimeData[field::Day] = kept[2];
     }
 
-    void time(DiveRecord& d, int index, const QString& cell, const QString& at) {
+    void time(DiveRecord& d, int index, const QString& cell, const Pos& at) {
         const std::optional<CsvTime> t = parseTimeOfDay(cell);
         if (!t) return warn(at, cell, QStringLiteral("is not a time such as 09:05 or 9:05 AM"));
         const int hour = std::min(t->hour, 24), minute = std::min(t->minute, 60);
         if (hour != t->hour || minute != t->minute)
             report.warnings << QStringLiteral("%1: \"%2\" is past 24:00 or minute 60; kept as "
                                               "%3:%4")
-                                   .arg(at, cell)
+                                   .arg(where(at.line, at.k), cell)
                                    .arg(hour)
                                    .arg(minute, 2, 10, QLatin1Char('0'));
         d.TimeData[static_cast<size_t>(index)] = static_cast<int16_t>(hour);
@@ -334,11 +348,11 @@ class RowReader {
     }
 
     void number(DiveRecord& d, const CsvColumn& c, const Column& col, const QString& cell,
-                const QString& at, QStringList& notes) {
+                const Pos& at, QStringList& notes) {
         if (c.quantity == Quantity::Minutes) {
             const std::optional<double> m = parseDuration(cell, col.seconds);
             if (!m) return warn(at, cell, QStringLiteral("is not a duration such as 42 or 0:42:30"));
-            d.DiveData[static_cast<size_t>(c.index)] = log.boxValue(*m, c.index, at);
+            d.DiveData[static_cast<size_t>(c.index)] = box(*m, c.index, at);
             return;
         }
         QString unit;
@@ -359,7 +373,7 @@ class RowReader {
             from = *u;
         }
         const double value = convertUnits(c.quantity, from, units, *v);
-        d.DiveData[static_cast<size_t>(c.index)] = log.boxValue(value, c.index, at);
+        d.DiveData[static_cast<size_t>(c.index)] = box(value, c.index, at);
     }
 
     // A tank size given in the other system: litres of water or cubic feet of gas. The one
@@ -387,16 +401,19 @@ class RowReader {
         QString name = cell;
         // "Dirk, Linus" is one buddy entry; an empty part (", Kiyan Griffin") is nobody.
         if (which == field::Buddy) {
-            QStringList parts;
-            for (const QString& p : cell.split(QRegularExpression(QStringLiteral("[,;]"))))
-                if (!p.trimmed().isEmpty()) parts << p.trimmed();
-            name = parts.join(QStringLiteral(", "));
+            if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char(';'))) {
+                static const QRegularExpression separators(QStringLiteral("[,;]"));
+                QStringList parts;
+                for (const QString& p : cell.split(separators))
+                    if (!p.trimmed().isEmpty()) parts << p.trimmed();
+                name = parts.join(QStringLiteral(", "));
+            }
             if (name.isEmpty()) return;
         }
         d.ListData[static_cast<size_t>(which)] = log.listIndex(which, name);
     }
 
-    void condition(DiveRecord& d, int index, const QString& cell, const QString& at) {
+    void condition(DiveRecord& d, int index, const QString& cell, const Pos& at) {
         const QString c = cell.toLower();
         for (const char* yes : {"1", "yes", "y", "true", "x"})
             if (c == QLatin1String(yes)) {
@@ -408,7 +425,7 @@ class RowReader {
         warn(at, cell, QStringLiteral("is not 0 or 1"));
     }
 
-    void rating(DiveRecord& d, const QString& cell, const QString& at) {
+    void rating(DiveRecord& d, const QString& cell, const Pos& at) {
         for (int r = 0; r <= 2; ++r)
             if (cell.compare(ratingWord(r), Qt::CaseInsensitive) == 0) {
                 d.Rating = static_cast<int16_t>(r);
@@ -424,12 +441,13 @@ class RowReader {
         if (stars < 0) {
             report.warnings << QStringLiteral("%1: \"%2\" is not a rating (poor, average, good "
                                               "or 0-5 stars); kept as average")
-                                   .arg(at, cell);
+                                   .arg(where(at.line, at.k), cell);
             return;
         }
         if (stars > 5) {
             report.warnings
-                << QStringLiteral("%1: %2 is more than 5 stars; kept as good").arg(at, cell);
+                << QStringLiteral("%1: %2 is more than 5 stars; kept as good")
+                       .arg(where(at.line, at.k), cell);
             stars = 5;
         }
         d.Rating = static_cast<int16_t>(stars == 0 ? 1 : stars <= 2 ? 0 : stars == 3 ? 1 : 2);
@@ -554,7 +572,7 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
         if (std::all_of(cells.begin(), cells.end(),
                         [](const QString& c) { return c.trimmed().isEmpty(); }))
             continue;
-        if (++count + log.count() > MaxDives) break;
+        if (++count > MaxDives) break;
         log.add(rows.dive(table.rows[r]));
     }
     if (count == 0) {

@@ -66,6 +66,12 @@ void LogAppender::add(const DiveRecord& dive) {
     if (Key k; keyOf(dive, &k)) when.emplace(k, keep + count() + work.DiveOffset);
 }
 
+bool LogAppender::fits(double v, int dataField) {
+    const double r = std::round(v);
+    return dataField == field::Visibility ? r >= 0 && r <= entry::MaxVisibility
+                                          : r >= -entry::NumberLimit && r <= entry::NumberLimit;
+}
+
 int16_t LogAppender::boxValue(double v, int dataField, const QString& where) {
     const bool visibility = dataField == field::Visibility;
     const double low = visibility ? 0 : -entry::NumberLimit;

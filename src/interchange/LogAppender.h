@@ -28,6 +28,8 @@ class LogAppender {
     // A value for number box `dataField` (DiveData index), rounded and kept within what the
     // box takes: +-32000, visibility 0 to 200. A value moved is warned about, naming `where`.
     int16_t boxValue(double v, int dataField, const QString& where);
+    // Whether boxValue would keep v as it is (rounded).
+    static bool fits(double v, int dataField);
     // The dive number the next added dive gets.
     int nextNumber() const { return keep + count() + 1 + work.DiveOffset; }
     const AppState& log() const { return work; }

@@ -2,6 +2,7 @@
 
 #include "LogAppender.h"
 #include "ProfileSimplify.h"
+#include "SampleScan.h"
 #include "output/DiveValues.h"
 #include "store/EntryRules.h"
 #include "store/LogOps.h"
@@ -49,7 +50,7 @@ std::optional<double> numberIn(const QString& text) {
 
 class Reader {
   public:
-    explicit Reader(const QByteArray& bytes) : x(bytes) {}
+    explicit Reader(const QByteArray& bytes) : scan(scanSamples(bytes)), x(scan.reduced) {}
 
     QHash<QString, Entity> entities;
     std::vector<RawDive> dives;
@@ -165,6 +166,23 @@ class Reader {
                 if (--depth == 1) section.clear();
                 continue;
             }
+            // A block of samples read ahead from the bytes.
+            if (x.isProcessingInstruction() &&
+                x.processingInstructionTarget() == QLatin1String(SampleBlockTarget)) {
+                const size_t k = x.processingInstructionData().toULongLong();
+                if (k < scan.blocks.size()) {
+                    ScannedSamples& b = scan.blocks[k];
+                    d.samples.insert(d.samples.end(), b.samples.begin(), b.samples.end());
+                    if (b.temperature) {
+                        d.sampleLowest = d.sampleTemperature ? std::min(d.sampleLowest,
+                                                                        b.lowestKelvin)
+                                                             : b.lowestKelvin;
+                        d.sampleTemperature = true;
+                    }
+                    b = {};
+                }
+                continue;
+            }
             if (!x.isStartElement()) continue;
             const QStringView n = x.name();
             if (depth == 1) section = n.toString();
@@ -175,7 +193,7 @@ class Reader {
                                         : x.attributes().value(QLatin1String("ref")).toString();
                 if (!ref.isEmpty()) d.refs << ref;
                 x.skipCurrentElement();
-            } else if (is(n, "waypoint")) {
+            } else if (is(n, "waypoint") && section == QLatin1String("samples")) {
                 readWaypoint(d);
             } else if (is(n, "datetime") && section == QLatin1String("informationbeforedive")) {
                 d.when = text().trimmed();
@@ -228,6 +246,7 @@ class Reader {
         dives.push_back(std::move(d));
     }
 
+    SampleScan scan;
     QXmlStreamReader x;
 };
 
