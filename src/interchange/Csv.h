@@ -19,7 +19,7 @@ QString csvField(const QString& text);
 // gets a leading ' (shown by none of them), and so does a text that already starts with '
 // followed by one of those or by another ', so that removing one ' always gives it back.
 QString spreadsheetSafe(const QString& text);
-QString fromSpreadsheetSafe(const QString& cell);
+QStringView fromSpreadsheetSafe(QStringView cell);
 
 struct CsvRow {
     int line = 0; // the line of the file the row starts on, from 1

@@ -1,6 +1,7 @@
 #include "CsvImport.h"
 
 #include "Csv.h"
+#include "CsvRowReader.h"
 #include "LogAppender.h"
 #include "store/EntryRules.h"
 #include "store/LogOps.h"
@@ -195,7 +196,7 @@ class RowReader {
             .arg(c.averageDepth ? QLatin1String(AverageDepth) : QLatin1String(c.column->name));
     }
 
-    DiveRecord dive(const CsvRow& row) {
+    DiveRecord dive(const std::vector<QStringView>& cells, int line) {
         DiveRecord d;
         d.Rating = 1; // a dive without a rating is an average one
         QStringList comments, notes;
@@ -203,19 +204,19 @@ class RowReader {
         QString tankOtherText;
         bool entryGiven = false;
         std::optional<CsvTime> timeInDate;
-        for (qsizetype k = 0; k < row.cells.size(); ++k) {
+        for (qsizetype k = 0; k < static_cast<qsizetype>(cells.size()); ++k) {
             if (k >= static_cast<qsizetype>(columns.size())) {
-                if (!row.cells[k].trimmed().isEmpty())
+                if (!cells[static_cast<size_t>(k)].trimmed().isEmpty())
                     report.warnings << QStringLiteral("line %1, column %2: more cells than the "
                                                       "header has; left out")
-                                           .arg(row.line)
+                                           .arg(line)
                                            .arg(k + 1);
                 continue;
             }
             const Column& col = columns[static_cast<size_t>(k)];
             if (!col.column && !col.averageDepth) continue;
-            const QString raw = fromSpreadsheetSafe(row.cells[k]);
-            const QString cell = raw.trimmed();
+            const QStringView raw = fromSpreadsheetSafe(cells[static_cast<size_t>(k)]);
+            const QStringView cell = raw.trimmed();
             if (col.averageDepth) {
                 if (!cell.isEmpty())
                     notes << QStringLiteral("Average depth: %1").arg(cell) +
@@ -226,11 +227,11 @@ class RowReader {
             }
             const CsvColumn& c = *col.column;
             if (c.kind == CsvKind::Comments) {
-                if (!raw.isEmpty() && text16(row.line, k, raw)) comments << raw;
+                if (!raw.isEmpty() && text16(line, k, raw)) comments << raw.toString();
                 continue;
             }
             if (cell.isEmpty()) continue;
-            const Pos at{row.line, k};
+            const Pos at{line, k};
             switch (c.kind) {
             case CsvKind::Number:
             case CsvKind::Comments:
@@ -246,14 +247,14 @@ class RowReader {
             case CsvKind::Data:
                 if (c.index == field::TankSize && col.units && *col.units != units) {
                     tankOther = parseNumber(cell, nullptr);
-                    tankOtherText = cell + QLatin1Char(' ') + col.unitText;
+                    tankOtherText = cell.toString() + QLatin1Char(' ') + col.unitText;
                     if (!tankOther) warn(at, cell, QStringLiteral("is not a number"));
                 } else {
                     number(d, c, col, cell, at, notes);
                 }
                 break;
             case CsvKind::List:
-                if (text16(row.line, k, cell)) list(d, c.index, cell);
+                if (text16(line, k, cell)) list(d, c.index, cell.toString());
                 break;
             case CsvKind::Condition:
                 condition(d, c.index, cell, at);
@@ -268,7 +269,7 @@ class RowReader {
             d.TimeData[field::EntryMinute] =
                 static_cast<int16_t>(std::min(timeInDate->minute, 60));
         }
-        if (tankOther) tankSize(d, *tankOther, tankOtherText, row.line, notes);
+        if (tankOther) tankSize(d, *tankOther, tankOtherText, line, notes);
         comments << notes;
         d.Comments = comments.join(QStringLiteral("\r\n"));
         return d;
@@ -280,21 +281,21 @@ class RowReader {
         int line;
         qsizetype k;
     };
-    void warn(const Pos& at, const QString& cell, const QString& what) {
-        report.warnings
-            << QStringLiteral("%1: \"%2\" %3; left empty").arg(where(at.line, at.k), cell, what);
+    void warn(const Pos& at, QStringView cell, const QString& what) {
+        report.warnings << QStringLiteral("%1: \"%2\" %3; left empty")
+                               .arg(where(at.line, at.k), cell.toString(), what);
     }
     int16_t box(double v, int dataField, const Pos& at) {
         if (LogAppender::fits(v, dataField)) return static_cast<int16_t>(std::round(v));
         return log.boxValue(v, dataField, where(at.line, at.k));
     }
 
-    bool text16(int line, qsizetype k, const QString& cell) {
+    bool text16(int line, qsizetype k, QStringView cell) {
         // Plain ASCII of a sane length fits as it is; only other text needs the round trip.
         if (cell.size() <= MaxCountedBytes &&
             std::all_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() < 0x80; }))
             return true;
-        const QByteArray bytes = text::toCp1252(cell);
+        const QByteArray bytes = text::toCp1252(cell.toString());
         if (bytes.size() > MaxCountedBytes) {
             report.warnings << QStringLiteral("line %1, column %2: longer than the log can keep "
                                               "(%3 bytes); left out")
@@ -312,7 +313,7 @@ class RowReader {
     }
     static int row(int line) { return line; }
 
-    void date(DiveRecord& d, const QString& cell, const Pos& at) {
+    void date(DiveRecord& d, QStringView cell, const Pos& at) {
         const std::optional<CsvDate> p = parseDate(cell, order);
         if (!p) return warn(at, cell, QStringLiteral("is not a date such as 2004-03-28"));
         // The entry boxes' rules: two-digit years, months 1-12, days 1-31.
@@ -333,21 +334,21 @@ class RowReader {
         d.TimeData[field::Day] = kept[2];
     }
 
-    void time(DiveRecord& d, int index, const QString& cell, const Pos& at) {
+    void time(DiveRecord& d, int index, QStringView cell, const Pos& at) {
         const std::optional<CsvTime> t = parseTimeOfDay(cell);
         if (!t) return warn(at, cell, QStringLiteral("is not a time such as 09:05 or 9:05 AM"));
         const int hour = std::min(t->hour, 24), minute = std::min(t->minute, 60);
         if (hour != t->hour || minute != t->minute)
             report.warnings << QStringLiteral("%1: \"%2\" is past 24:00 or minute 60; kept as "
                                               "%3:%4")
-                                   .arg(where(at.line, at.k), cell)
+                                   .arg(where(at.line, at.k), cell.toString())
                                    .arg(hour)
                                    .arg(minute, 2, 10, QLatin1Char('0'));
         d.TimeData[static_cast<size_t>(index)] = static_cast<int16_t>(hour);
         d.TimeData[static_cast<size_t>(index + 1)] = static_cast<int16_t>(minute);
     }
 
-    void number(DiveRecord& d, const CsvColumn& c, const Column& col, const QString& cell,
+    void number(DiveRecord& d, const CsvColumn& c, const Column& col, QStringView cell,
                 const Pos& at, QStringList& notes) {
         if (c.quantity == Quantity::Minutes) {
             const std::optional<double> m = parseDuration(cell, col.seconds);
@@ -360,7 +361,7 @@ class RowReader {
         if (!v) {
             // Visibility is often written in words; the comments keep them.
             if (c.index == field::Visibility) {
-                notes << QStringLiteral("Visibility: ") + cell;
+                notes << QStringLiteral("Visibility: ") + cell.toString();
                 return;
             }
             return warn(at, cell, QStringLiteral("is not a number"));
@@ -413,8 +414,13 @@ class RowReader {
         d.ListData[static_cast<size_t>(which)] = log.listIndex(which, name);
     }
 
-    void condition(DiveRecord& d, int index, const QString& cell, const Pos& at) {
-        const QString c = cell.toLower();
+    void condition(DiveRecord& d, int index, QStringView cell, const Pos& at) {
+        if (cell.size() == 1 && cell[0] == QLatin1Char('1')) {
+            d.CondData[static_cast<size_t>(index)] = 1;
+            return;
+        }
+        if (cell.size() == 1 && cell[0] == QLatin1Char('0')) return;
+        const QString c = cell.toString().toLower();
         for (const char* yes : {"1", "yes", "y", "true", "x"})
             if (c == QLatin1String(yes)) {
                 d.CondData[static_cast<size_t>(index)] = 1;
@@ -425,7 +431,7 @@ class RowReader {
         warn(at, cell, QStringLiteral("is not 0 or 1"));
     }
 
-    void rating(DiveRecord& d, const QString& cell, const Pos& at) {
+    void rating(DiveRecord& d, QStringView cell, const Pos& at) {
         for (int r = 0; r <= 2; ++r)
             if (cell.compare(ratingWord(r), Qt::CaseInsensitive) == 0) {
                 d.Rating = static_cast<int16_t>(r);
@@ -441,13 +447,13 @@ class RowReader {
         if (stars < 0) {
             report.warnings << QStringLiteral("%1: \"%2\" is not a rating (poor, average, good "
                                               "or 0-5 stars); kept as average")
-                                   .arg(where(at.line, at.k), cell);
+                                   .arg(where(at.line, at.k), cell.toString());
             return;
         }
         if (stars > 5) {
             report.warnings
                 << QStringLiteral("%1: %2 is more than 5 stars; kept as good")
-                       .arg(where(at.line, at.k), cell);
+                       .arg(where(at.line, at.k), cell.toString());
             stars = 5;
         }
         d.Rating = static_cast<int16_t>(stars == 0 ? 1 : stars <= 2 ? 0 : stars == 3 ? 1 : 2);
@@ -460,17 +466,21 @@ class RowReader {
 };
 
 // Whether a column's dates need an order the caller did not give; the order they tell.
-QString dateOrderProblem(const CsvTable& table, qsizetype dateColumn, DateOrder* order) {
+QString dateOrderProblem(const QString& text, QChar separator, qsizetype dateColumn,
+                         DateOrder* order) {
     if (*order != DateOrder::Unknown || dateColumn < 0) return {};
     DateOrderVote vote;
     QString example;
-    for (size_t r = 1; r < table.rows.size(); ++r) {
-        const QString cell = table.rows[r].cells.value(dateColumn).trimmed();
+    CsvRowReader rows(text, separator);
+    rows.next(); // the header
+    while (rows.next()) {
+        if (dateColumn >= static_cast<qsizetype>(rows.cells().size())) continue;
+        const QStringView cell = rows.cells()[static_cast<size_t>(dateColumn)].trimmed();
         if (const std::optional<CsvDate> d = parseDate(cell, DateOrder::Unknown)) {
             vote.add(*d);
             if (d->numeric && example.isEmpty() && d->first != d->second && d->first <= 12 &&
                 d->second <= 12)
-                example = cell;
+                example = cell.toString();
         }
     }
     if (vote.monthFirstImpossible && vote.dayFirstImpossible)
@@ -501,25 +511,27 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
     } else {
         separator = detectSeparator(text);
     }
-    const CsvTable table = parseCsv(text, separator);
-    if (!table.error.isEmpty()) {
-        report.errors << table.error;
-        return report;
-    }
-    if (table.rows.empty()) {
-        report.errors << QStringLiteral("the file is empty");
+    // The rows are read straight from the text, the dates first. A file that is not CSV
+    // somewhere is refused whole: the dives go into a copy of the log until the end.
+    CsvRowReader rows(text, separator);
+    if (!rows.next()) {
+        report.errors << (rows.error().isEmpty() ? QStringLiteral("the file is empty")
+                                                 : rows.error());
         return report;
     }
 
     LogAppender log(state, report);
     RowReader reader(log, report, units, order);
-    const CsvRow& header = table.rows.front();
-    reader.columns.resize(static_cast<size_t>(header.cells.size()));
+    QStringList headerCells;
+    for (QStringView h : rows.cells())
+        headerCells << h.toString();
+    const int headerLine = rows.line();
+    reader.columns.resize(static_cast<size_t>(headerCells.size()));
     qsizetype dateColumn = -1;
     bool depth = false, time = false;
     QStringList found;
-    for (qsizetype k = 0; k < header.cells.size(); ++k) {
-        const QString h = header.cells[k].trimmed();
+    for (qsizetype k = 0; k < headerCells.size(); ++k) {
+        const QString h = headerCells[k].trimmed();
         if (h.isEmpty()) continue;
         found << QStringLiteral("\"%1\"").arg(h);
         QString why;
@@ -553,27 +565,33 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
         if (!depth) missing << QStringLiteral("depth");
         if (!time) missing << QStringLiteral("time (entry time or duration)");
         report.errors << QStringLiteral("line %1: no column for the %2; the columns found are %3")
-                             .arg(header.line)
+                             .arg(headerLine)
                              .arg(missing.join(QStringLiteral(", the ")),
                                   found.join(QStringLiteral(", ")));
         return report;
     }
-    if (const QString why = dateOrderProblem(table, dateColumn, &order); !why.isEmpty()) {
+    if (const QString why = dateOrderProblem(text, separator, dateColumn, &order);
+        !why.isEmpty()) {
         report.errors << why;
         return report;
     }
-    RowReader rows(log, report, units, order);
-    rows.columns = std::move(reader.columns);
+    RowReader diveReader(log, report, units, order);
+    diveReader.columns = std::move(reader.columns);
 
     long long count = 0;
-    for (size_t r = 1; r < table.rows.size(); ++r) {
+    while (rows.next()) {
         // Spreadsheets end a sheet with rows of empty cells; they hold no dive.
-        const QStringList& cells = table.rows[r].cells;
+        const std::vector<QStringView>& cells = rows.cells();
         if (std::all_of(cells.begin(), cells.end(),
-                        [](const QString& c) { return c.trimmed().isEmpty(); }))
+                        [](QStringView c) { return c.trimmed().isEmpty(); }))
             continue;
         if (++count > MaxDives) break;
-        log.add(rows.dive(table.rows[r]));
+        log.add(diveReader.dive(cells, rows.line()));
+    }
+    if (!rows.error().isEmpty()) {
+        report.errors << rows.error();
+        report.newNames = {};
+        return report;
     }
     if (count == 0) {
         report.errors << QStringLiteral("the file holds no dives");

@@ -30,7 +30,7 @@ std::optional<DateOrder> dateOrderNamed(const QString& word) {
     return std::nullopt;
 }
 
-std::optional<CsvDate> parseDate(const QString& cell, DateOrder order) {
+std::optional<CsvDate> parseDate(QStringView view, DateOrder order) {
     static const QRegularExpression iso(
         QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})(?:$|[T ])"));
     static const QRegularExpression three(
@@ -41,11 +41,11 @@ std::optional<CsvDate> parseDate(const QString& cell, DateOrder order) {
         QStringLiteral("^([A-Za-z]+)\\.?[ -]+(\\d{1,2}),?[ -]+(\\d{2}|\\d{4})$"));
     CsvDate d;
     // The form our own files use, without a regular expression: thousands of rows.
-    auto digit = [&cell](int k) { return cell[k].unicode() - u'0'; };
-    if (cell.size() == 10 && cell[4] == QLatin1Char('-') && cell[7] == QLatin1Char('-')) {
+    auto digit = [&view](int k) { return view[k].unicode() - u'0'; };
+    if (view.size() == 10 && view[4] == QLatin1Char('-') && view[7] == QLatin1Char('-')) {
         bool ok = true;
         for (int k : {0, 1, 2, 3, 5, 6, 8, 9})
-            ok = ok && cell[k].isDigit() && cell[k].unicode() < 128;
+            ok = ok && view[k].isDigit() && view[k].unicode() < 128;
         if (ok) {
             d.year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
             d.month = digit(5) * 10 + digit(6);
@@ -53,6 +53,7 @@ std::optional<CsvDate> parseDate(const QString& cell, DateOrder order) {
             return d;
         }
     }
+    const QString cell = view.toString();
     if (const auto m = iso.match(cell); m.hasMatch()) {
         d.year = m.captured(1).toInt();
         d.month = m.captured(2).toInt();
@@ -95,15 +96,16 @@ void DateOrderVote::add(const CsvDate& d) {
     if (d.first != d.second && d.first <= 12 && d.second <= 12) ambiguous = true;
 }
 
-std::optional<CsvTime> parseTimeOfDay(const QString& cell) {
-    if (cell.size() == 5 && cell[2] == QLatin1Char(':')) {
+std::optional<CsvTime> parseTimeOfDay(QStringView view) {
+    if (view.size() == 5 && view[2] == QLatin1Char(':')) {
         bool ok = true;
         for (int k : {0, 1, 3, 4})
-            ok = ok && cell[k].isDigit() && cell[k].unicode() < 128;
+            ok = ok && view[k].isDigit() && view[k].unicode() < 128;
         if (ok)
-            return CsvTime{(cell[0].unicode() - u'0') * 10 + cell[1].unicode() - u'0',
-                           (cell[3].unicode() - u'0') * 10 + cell[4].unicode() - u'0'};
+            return CsvTime{(view[0].unicode() - u'0') * 10 + view[1].unicode() - u'0',
+                           (view[3].unicode() - u'0') * 10 + view[4].unicode() - u'0'};
     }
+    const QString cell = view.toString();
     static const QRegularExpression re(QStringLiteral(
         "^(\\d{1,2}):(\\d{1,2})(?::\\d{1,2}(?:[.,]\\d*)?)?\\s*(?:([AaPp])\\.?[Mm]\\.?)?$"));
     const auto m = re.match(cell);
@@ -116,7 +118,8 @@ std::optional<CsvTime> parseTimeOfDay(const QString& cell) {
     return t;
 }
 
-std::optional<CsvTime> timeAfterDate(const QString& cell) {
+std::optional<CsvTime> timeAfterDate(QStringView view) {
+    const QString cell = view.toString();
     const qsizetype at = cell.indexOf(QRegularExpression(QStringLiteral("[T ]\\d{1,2}:")));
     if (at < 0) return std::nullopt;
     QString rest = cell.mid(at + 1).trimmed();
@@ -124,7 +127,13 @@ std::optional<CsvTime> timeAfterDate(const QString& cell) {
     return parseTimeOfDay(rest.trimmed());
 }
 
-std::optional<double> parseDuration(const QString& cell, bool unitSeconds) {
+std::optional<double> parseDuration(QStringView view, bool unitSeconds) {
+    if (!view.isEmpty() && view[0].isDigit()) {
+        bool ok = false;
+        const double v = view.toDouble(&ok);
+        if (ok && std::isfinite(v)) return unitSeconds ? std::round(v / 60.0) : v;
+    }
+    const QString cell = view.toString();
     static const QRegularExpression clock(
         QStringLiteral("^(?:(\\d+):)?(\\d+):(\\d{1,2})(?:[.,]\\d*)?$"));
     if (const auto m = clock.match(cell); m.hasMatch()) {
@@ -149,14 +158,15 @@ std::optional<double> parseDuration(const QString& cell, bool unitSeconds) {
     return seconds ? std::round(*v / 60.0) : *v;
 }
 
-std::optional<double> parseNumber(const QString& cell, QString* unit) {
+std::optional<double> parseNumber(QStringView view, QString* unit) {
     if (unit) unit->clear();
     // Most cells are plain numbers; toDouble reads them far quicker than the pattern.
-    if (!cell.isEmpty() && (cell[0].isDigit() || cell[0] == QLatin1Char('-'))) {
+    if (!view.isEmpty() && (view[0].isDigit() || view[0] == QLatin1Char('-'))) {
         bool ok = false;
-        const double v = cell.toDouble(&ok);
+        const double v = view.toDouble(&ok);
         if (ok && std::isfinite(v)) return v;
     }
+    const QString cell = view.toString();
     static const QRegularExpression re(
         QStringLiteral("^([+-]?(?:\\d+(?:[.,]\\d*)?|[.,]\\d+))\\s*([^\\d/]*?)\\s*(?:/.*)?$"));
     const auto m = re.match(cell);
