@@ -10,9 +10,9 @@ namespace interchange {
 namespace {
 
 int monthNamed(const QString& word) {
-    static const char* const names[12] = {"january", "february", "march",     "april",
-                                          "may",     "june",     "july",      "august",
-                                          "september", "october", "november", "december"};
+    static const char* const names[12] = {"january",   "february", "march",    "april",
+                                          "may",       "june",     "july",     "august",
+                                          "september", "october",  "november", "december"};
     const QString w = word.toLower();
     if (w.size() < 3) return 0;
     if (w == QLatin1String("sept")) return 9;

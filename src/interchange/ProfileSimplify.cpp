@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cmath>
 #include <queue>
 
 namespace interchange {
@@ -70,8 +69,8 @@ std::vector<size_t> simplifyProfile(const std::vector<Sample>& samples, size_t m
     return kept;
 }
 
-ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units,
-                                 int bottomTime, int maxDepth) {
+ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units, int bottomTime,
+                                 int maxDepth) {
     ProfileRecord p;
     if (samples.empty()) return p;
     const std::vector<size_t> kept = simplifyProfile(samples, ProfileRecord::PointSlots - 1);

@@ -25,7 +25,7 @@ std::vector<size_t> simplifyProfile(const std::vector<Sample>& samples, size_t m
 // later than `bottomTime` nor deeper than `maxDepth`. Samples that fall into one minute give
 // one point: the deepest of the dive if it is among them, else the last of the dive, else
 // the deepest of them. Empty (no point) when nothing lies after minute 0.
-ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units,
-                                 int bottomTime, int maxDepth);
+ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units, int bottomTime,
+                                 int maxDepth);
 
 } // namespace interchange

@@ -29,8 +29,8 @@ TEST(CsvValues, DatesAsPeopleAndSpreadsheetsWriteThem) {
         {"2004-03", DateOrder::Unknown, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        const std::optional<interchange::CsvDate> d = interchange::parseDate(
-            QString::fromUtf8(c.cell), c.order);
+        const std::optional<interchange::CsvDate> d =
+            interchange::parseDate(QString::fromUtf8(c.cell), c.order);
         if (c.year == 0) {
             EXPECT_FALSE(d) << c.cell;
             continue;
@@ -46,9 +46,9 @@ TEST(CsvValues, TimesDurationsAndNumbers) {
     const struct {
         const char* cell;
         int hour, minute; // -1: not a time
-    } times[] = {{"09:05", 9, 5},      {"9:05:59", 9, 5},   {"9:05 AM", 9, 5},
-                 {"12:30 am", 0, 30},  {"12:30 PM", 12, 30}, {"2:10 p.m.", 14, 10},
-                 {"09:05:00 AM", 9, 5}, {"13:00 PM", -1, 0}, {"905", -1, 0}};
+    } times[] = {{"09:05", 9, 5},       {"9:05:59", 9, 5},    {"9:05 AM", 9, 5},
+                 {"12:30 am", 0, 30},   {"12:30 PM", 12, 30}, {"2:10 p.m.", 14, 10},
+                 {"09:05:00 AM", 9, 5}, {"13:00 PM", -1, 0},  {"905", -1, 0}};
     for (const auto& t : times) {
         const auto v = interchange::parseTimeOfDay(QString::fromUtf8(t.cell));
         EXPECT_EQ(v.has_value(), t.hour >= 0) << t.cell;
@@ -60,9 +60,9 @@ TEST(CsvValues, TimesDurationsAndNumbers) {
         const char* cell;
         bool seconds;
         double minutes; // -1: not a duration
-    } durations[] = {{"42", false, 42},     {"42.5", false, 42.5}, {"42:30", false, 43},
-                     {"42:29", false, 42},  {"1:02:03", false, 62}, {"2520", true, 42},
-                     {"2520 s", false, 42}, {"42 min", true, 42},   {"1.5 h", false, 90},
+    } durations[] = {{"42", false, 42},     {"42.5", false, 42.5},     {"42:30", false, 43},
+                     {"42:29", false, 42},  {"1:02:03", false, 62},    {"2520", true, 42},
+                     {"2520 s", false, 42}, {"42 min", true, 42},      {"1.5 h", false, 90},
                      {"long", false, -1},   {"42 furlongs", false, -1}};
     for (const auto& d : durations) {
         const auto v = interchange::parseDuration(QString::fromUtf8(d.cell), d.seconds);
@@ -75,9 +75,9 @@ TEST(CsvValues, TimesDurationsAndNumbers) {
         const char* cell;
         double value;
         const char* unit; // nullptr: not a number
-    } numbers[] = {{"18.3", 18.3, ""},          {"18,3", 18.3, ""},    {"-2", -2, ""},
-                   {"8.0 m / 26 ft", 8, "m"},    {"25 °C", 25, "°C"},   {".5", 0.5, ""},
-                   {"200bar", 200, "bar"},       {"abc", 0, nullptr},   {"", 0, nullptr}};
+    } numbers[] = {{"18.3", 18.3, ""},        {"18,3", 18.3, ""},  {"-2", -2, ""},
+                   {"8.0 m / 26 ft", 8, "m"}, {"25 °C", 25, "°C"}, {".5", 0.5, ""},
+                   {"200bar", 200, "bar"},    {"abc", 0, nullptr}, {"", 0, nullptr}};
     for (const auto& n : numbers) {
         QString unit;
         const auto v = interchange::parseNumber(QString::fromUtf8(n.cell), &unit);
