@@ -328,6 +328,21 @@ TEST(ProfileSimplify, KeepsEndsDeepestAndShapeWithinTheLimit) {
                     << tooth;
         }
     }
+    // A long dive becomes a stored profile of 150 points in whole minutes, strictly later one
+    // after the other, with the deepest sample and the surfacing at the end.
+    for (interchange::Sample& x : samples)
+        x.seconds *= 7.5; // 15 s apart: 275 minutes
+    const ProfileRecord p = interchange::profileFromSamples(samples, Units::Metric, 275, 40);
+    int points = 0;
+    bool deepest = false;
+    while (points < 150 && p.Times[static_cast<size_t>(points) + 1] > 0) {
+        ++points;
+        EXPECT_GT(p.Times[static_cast<size_t>(points)], p.Times[static_cast<size_t>(points) - 1]);
+        deepest = deepest || p.Depths[static_cast<size_t>(points)] == 40;
+    }
+    EXPECT_EQ(points, 150);
+    EXPECT_TRUE(deepest);
+    EXPECT_EQ(p.Times[150], 275);
     // Fewer samples than the limit: all of them.
     EXPECT_EQ(interchange::simplifyProfile({{0, 0}, {60, 5}}, 150), (std::vector<size_t>{0, 1}));
 }
