@@ -11,6 +11,7 @@
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
 #include "interchange/ExportMenu.h"
+#include "interchange/ImportMenu.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
 #include "output/frmPrint.h"
@@ -128,6 +129,13 @@ void FormLog::setUpMenus() {
     // Edit, after File.
     new UndoMenu(*this, ui->mnuEntry, session->undoStack(), [this] { commitEdit(); });
 
+    interchange::addImportAction(
+        ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")), this, state,
+        {[this] { commitEdit(); }, [this](const AppState& imported, const auto& report) {
+             session->importDives(imported, report.firstIndex, report.replacedBlank,
+                                  QStringLiteral("Import of %1 Dives").arg(report.added));
+             moveTo(report.firstIndex);
+         }});
     connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
     connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
     connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);
