@@ -23,6 +23,7 @@
 #include "store/Numbers.h"
 #include "store/Totals.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QApplication>
@@ -243,11 +244,7 @@ void FormLog::centre() {
     const QSize content = ui->entryArea->minimumSizeHint().expandedTo(QSize(880, 600));
     const QSize wanted(content.width() + 8, content.height() + menuBar()->sizeHint().height() + 8);
     resize(wanted.boundedTo(area.size() - QSize(16, 48)));
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    // A window larger than the screen keeps its title bar on the screen.
-    const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
-    const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
-    move(left, top);
+    ui::centreOnScreen(this);
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {

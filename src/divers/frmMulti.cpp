@@ -1,11 +1,11 @@
 #include "frmMulti.h"
 #include "ui_frmMulti.h"
 
-#include "Centre.h"
 #include "frmNewDiver.h"
 
 #include "settings/DiverOps.h"
 #include "store/DiverList.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QShowEvent>
@@ -39,7 +39,7 @@ void frmMulti::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!centred) {
         centred = true;
-        centreOnScreen(this);
+        ui::centreOnScreen(this);
     }
     ui->lstDivers->setFocus();
 }

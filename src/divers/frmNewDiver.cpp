@@ -1,9 +1,9 @@
 #include "frmNewDiver.h"
 #include "ui_frmNewDiver.h"
 
-#include "Centre.h"
 
 #include "store/DiverList.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QShowEvent>
@@ -29,7 +29,7 @@ void frmNewDiver::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!centred) {
         centred = true;
-        centreOnScreen(this);
+        ui::centreOnScreen(this);
     }
     ui->txtName->setFocus();
 }

@@ -3,6 +3,7 @@
 
 #include "settings/Settings.h"
 #include "store/AppState.h"
+#include "ui/Placement.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -27,12 +28,7 @@ void frmNewName::showEvent(QShowEvent* event) {
     centred = true;
     // The dialog comes up before the main window is placed, so centre it on the screen rather
     // than on a parent.
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (s) {
-        const QRect area = s->availableGeometry();
-        move(area.x() + (area.width() - frameGeometry().width()) / 2,
-             area.y() + (area.height() - frameGeometry().height()) / 2);
-    }
+    ui::centreOnScreen(this);
     ui->txtName->selectAll();
 }
 

@@ -1,11 +1,11 @@
 #include "frmOptions.h"
 #include "ui_frmOptions.h"
 
-#include "Centre.h"
 
 #include "settings/DiverOps.h"
 #include "settings/Settings.h"
 #include "store/AppState.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QLayout>
@@ -35,7 +35,7 @@ void frmOptions::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!centred) {
         centred = true;
-        centreOnScreen(this);
+        ui::centreOnScreen(this);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ListEditor.h"
 
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QCloseEvent>
@@ -144,14 +145,7 @@ void ListEditor::closeEvent(QCloseEvent* event) {
 void ListEditor::showEvent(QShowEvent* event) {
     if (!centred) {
         centred = true;
-        QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        ui::centreOnScreen(this);
         // The name box has the focus; a name typed at once replaces the shown one instead of
         // running on from its end.
         c.cboData->lineEdit()->selectAll();

@@ -2,6 +2,8 @@
 
 #include "ui_frmChart.h"
 
+#include "ui/Placement.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -49,11 +51,7 @@ frmChart::frmChart(AppState& s, QWidget* parent)
     enableControls();
 
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    ui::centreOnScreen(this);
 }
 
 frmChart::~frmChart() = default;

@@ -3,6 +3,8 @@
 #include "search/DiveSearch.h"
 #include "ui_frmResults.h"
 
+#include "ui/Placement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -32,22 +34,8 @@ frmResults::~frmResults() = default;
 
 void frmResults::place() {
     adjustSize();
-    const QWidget* main = parentWidget();
-    if (!main) return;
-    // Before it is shown the window has no frame yet; the main window's tells how wide it
-    // will be.
-    const QRect mainFrame = main->frameGeometry();
-    const QSize own = size() + (mainFrame.size() - main->size());
-    QPoint at(mainFrame.left() - own.width(), mainFrame.top());
-    // Beside the main window, but never where the diver cannot see it.
-    const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        const int right = std::max(area.left(), area.right() + 1 - own.width());
-        const int bottom = std::max(area.top(), area.bottom() + 1 - own.height());
-        at = QPoint(std::clamp(at.x(), area.left(), right), std::clamp(at.y(), area.top(), bottom));
-    }
-    move(at);
+    // Beside the main window, and where it hides as little of it as it can.
+    if (const QWidget* main = parentWidget()) ui::placeBeside(this, main);
 }
 
 void frmResults::Fill() {
