@@ -740,7 +740,13 @@ void FormLog::showAbout() {
 // Several divers
 
 void FormLog::chooseDiver() {
-    // Closing the dialog by its frame keeps the default diver read from the settings.
+    // Closing the dialog by its frame or Escape keeps the diver who was open: at start-up the
+    // default diver read from the settings, on Change Diver the diver of the session.
+    if (keptDiver) {
+        state.DiverName = keptDiver->Name;
+        state.Files = keptDiver->Files;
+        keptDiver.reset();
+    }
     frmMulti select(state, this);
     select.exec();
 }
@@ -761,7 +767,9 @@ void FormLog::changeDiver() {
         }
     }
     state.Loaded = false;
+    keptDiver = DiverEntry{state.DiverName, state.Files};
     startUp();
+    keptDiver.reset();
 }
 
 void FormLog::openOptions() {

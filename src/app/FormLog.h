@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -125,6 +126,8 @@ class FormLog : public QMainWindow {
     std::unique_ptr<Ui::FormLog> ui;
     std::unique_ptr<HelpWindow> help;
     QPointer<frmResults> results;
+    // The diver open when Change Diver was chosen: he stays open unless another is picked.
+    std::optional<DiverEntry> keptDiver;
 
     std::array<QLineEdit*, 7> txtAData{};
     std::array<QLineEdit*, 10> txtBData{};
