@@ -9,7 +9,9 @@
 #include "ui/Platform.h"
 
 #include <QLayout>
+#include <QEvent>
 #include <QShowEvent>
+#include <QTimer>
 
 frmOptions::frmOptions(AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmOptions>()) {
@@ -26,6 +28,7 @@ frmOptions::frmOptions(AppState& s, QWidget* parent)
         if (on) state.MultiFlag = 0;
     });
     connect(ui->txtOffset, &QLineEdit::textChanged, this, &frmOptions::offsetChanged);
+    ui->txtOffset->installEventFilter(this);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmOptions::cmdCloseClick);
 }
 
@@ -39,20 +42,34 @@ void frmOptions::showEvent(QShowEvent* event) {
     }
 }
 
+bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->txtOffset && event->type() == QEvent::FocusOut) checkOffsetBox();
+    return QDialog::eventFilter(watched, event);
+}
+
 void frmOptions::offsetChanged(const QString& text) {
+    // A number on its way ("-", "3000" before the last digit) is judged when the box is left;
+    // every whole offset typed takes effect at once.
     const options::OffsetCheck check = options::checkOffset(text);
-    if (check.kind == options::OffsetCheck::Unchanged) return;
-    if (check.kind == options::OffsetCheck::OutOfRange) {
-        ui::showError(this, QStringLiteral("Error"), QStringLiteral("Value out of range"));
-        ui->txtOffset->setText(QStringLiteral("0")); // comes back here and sets the offset to 0
-        ui->txtOffset->setFocus();
-        ui->txtOffset->selectAll(); // the next key replaces the 0
-        return;
-    }
-    state.DiveOffset = check.value;
+    if (check.kind == options::OffsetCheck::Accepted) state.DiveOffset = check.value;
+}
+
+bool frmOptions::checkOffsetBox() {
+    if (options::checkOffset(ui->txtOffset->text()).kind != options::OffsetCheck::OutOfRange)
+        return true;
+    ui::showError(this, QStringLiteral("Error"),
+                  QStringLiteral("Value out of range: enter a whole number from 0 to %1.")
+                      .arg(options::MaxOffset));
+    ui->txtOffset->setText(QStringLiteral("0")); // sets the offset to 0
+    ui->txtOffset->setFocus();
+    ui->txtOffset->selectAll(); // the next key replaces the 0
+    offsetJustRefused = true;
+    QTimer::singleShot(0, this, [this] { offsetJustRefused = false; });
+    return false;
 }
 
 void frmOptions::cmdCloseClick() {
+    if (offsetJustRefused || !checkOffsetBox()) return;
     settings::saveOptions(state.DiveOffset, state.MultiFlag);
     accept();
 }

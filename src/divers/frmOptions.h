@@ -22,12 +22,18 @@ class frmOptions : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void offsetChanged(const QString& text);
+    // Leaving the box (or Close) with text that is no offset: the message, and the box back
+    // to 0. False when the text was refused.
+    bool checkOffsetBox();
     void cmdCloseClick();
 
     AppState& state;
     std::unique_ptr<Ui::frmOptions> ui;
     bool centred = false;
+    // The box was refused as the focus left it for Close: that click closes nothing.
+    bool offsetJustRefused = false;
 };

@@ -280,10 +280,23 @@ TEST_F(DiversTest, OptionsSwitchesModeAndOffset) {
         EXPECT_EQ(offset->text(), QStringLiteral("0"));
         EXPECT_TRUE(child<QRadioButton>(d, "optSingle")->isChecked());
         clickOption(d, "optMulti");
+        offset->setFocus();
         offset->selectAll();
-        desktop.expect(QStringLiteral("Error"), QStringLiteral("Value out of range"));
-        QTest::keyClicks(offset, QStringLiteral("30001"));
+        // Judged when the box is left, not on the way ("-" is no number yet).
+        QTest::keyClicks(offset, QStringLiteral("-"));
+        QTest::keyClicks(offset, QStringLiteral("3"));
+        desktop.expect(QStringLiteral("Error"),
+                       QStringLiteral("Value out of range: enter a whole number from 0 to 30000."));
+        child(d, "optMulti")->setFocus();
         EXPECT_EQ(offset->text(), QStringLiteral("0"));
+        EXPECT_TRUE(offset->hasFocus());
+        QTest::keyClicks(offset, QStringLiteral("30001"));
+        desktop.expect(QStringLiteral("Error"),
+                       QStringLiteral("Value out of range: enter a whole number from 0 to 30000."));
+        click(d, "cmdClose");
+        EXPECT_TRUE(d->isVisible()) << "Close refuses the box first";
+        EXPECT_EQ(offset->text(), QStringLiteral("0"));
+        QCoreApplication::processEvents(); // the diver reads the message before going on
         QTest::keyClicks(offset, QStringLiteral("499"));
         EXPECT_EQ(state.DiveOffset, 499);
         QFile::remove(QStringLiteral("log1.dvl"));
