@@ -708,6 +708,7 @@ void FormLog::openChart() {
     results = new frmResults(state, this);
     connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
     results->setPrintAvailable(true);
+    results->setSearched(chart.searched());
     connect(results, &frmResults::goToDive, this, [this] {
         ResultsJump = true;
         GoToDive();

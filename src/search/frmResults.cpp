@@ -46,6 +46,7 @@ void frmResults::Fill() {
     ui->lstFlaggedDives->clear();
     for (int number : f.displayed)
         ui->lstFlaggedDives->addItem(QString::number(number));
+    enablePrint();
 }
 
 void frmResults::diveRemoved(int index) {
@@ -54,7 +55,17 @@ void frmResults::diveRemoved(int index) {
 }
 
 void frmResults::setPrintAvailable(bool available) {
-    ui->cmdPrint->setEnabled(available);
+    printAvailable = available;
+    enablePrint();
+}
+
+void frmResults::enablePrint() {
+    ui->cmdPrint->setEnabled(printAvailable && state.FlaggedDives.size() > 1);
+}
+
+void frmResults::setSearched(const search::SearchedRange& range) {
+    ui->lblSearched->setText(search::describeSearched(range, state.DiveOffset));
+    place(); // the line may make the window taller
 }
 
 void frmResults::jump() {
