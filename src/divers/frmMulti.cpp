@@ -33,16 +33,15 @@ frmMulti::frmMulti(AppState& s, QWidget* parent)
            divers::LoadDiverList(state));
     // The diver who is open is the one offered (at start-up that is the default diver).
     FillDiverList(openPosition());
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmMulti::~frmMulti() = default;
 
 void frmMulti::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!centred) {
-        centred = true;
-        ui::centreOnScreen(this);
-    }
     ui->lstDivers->setFocus();
 }
 

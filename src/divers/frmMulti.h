@@ -40,5 +40,4 @@ class frmMulti : public QDialog {
 
     AppState& state;
     std::unique_ptr<Ui::frmMulti> ui;
-    bool centred = false;
 };

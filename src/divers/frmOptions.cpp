@@ -10,7 +10,6 @@
 
 #include <QLayout>
 #include <QEvent>
-#include <QShowEvent>
 #include <QTimer>
 
 frmOptions::frmOptions(AppState& s, QWidget* parent)
@@ -30,17 +29,12 @@ frmOptions::frmOptions(AppState& s, QWidget* parent)
     connect(ui->txtOffset, &QLineEdit::textChanged, this, &frmOptions::offsetChanged);
     ui->txtOffset->installEventFilter(this);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmOptions::cmdCloseClick);
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmOptions::~frmOptions() = default;
-
-void frmOptions::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!centred) {
-        centred = true;
-        ui::centreOnScreen(this);
-    }
-}
 
 bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->txtOffset && event->type() == QEvent::FocusOut) checkOffsetBox();

@@ -5,7 +5,6 @@
 #include <memory>
 
 struct AppState;
-class QShowEvent;
 
 namespace Ui {
 class frmOptions;
@@ -21,7 +20,6 @@ class frmOptions : public QDialog {
     ~frmOptions() override;
 
   protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -33,7 +31,6 @@ class frmOptions : public QDialog {
 
     AppState& state;
     std::unique_ptr<Ui::frmOptions> ui;
-    bool centred = false;
     // The box was refused as the focus left it for Close: that click closes nothing.
     bool offsetJustRefused = false;
 };

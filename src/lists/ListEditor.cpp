@@ -54,6 +54,9 @@ void ListEditor::attach(const Controls& controls) {
         select(draft.selected);
     else
         clearShown();
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 void ListEditor::select(int index) {
@@ -143,9 +146,8 @@ void ListEditor::closeEvent(QCloseEvent* event) {
 }
 
 void ListEditor::showEvent(QShowEvent* event) {
-    if (!centred) {
-        centred = true;
-        ui::centreOnScreen(this);
+    if (!shown) {
+        shown = true;
         // The name box has the focus; a name typed at once replaces the shown one instead of
         // running on from its end.
         c.cboData->lineEdit()->selectAll();

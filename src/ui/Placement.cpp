@@ -33,11 +33,12 @@ QRect screenArea(const QWidget* w) {
     return s ? s->availableGeometry() : QRect();
 }
 
-// Once the window manager has framed a window that was centred before it was shown, centre
-// it again should the frame have turned out different from the one expected.
+// Once the window manager has framed a window that was centred before, centre it again
+// should the frame have turned out other than expected: another size, or placed by its
+// client area (a window moved while shown but not yet framed is placed so).
 class FramedCentring : public QObject {
   public:
-    FramedCentring(QWidget* window, QSize expected) : QObject(window), w(window), frame(expected) {
+    explicit FramedCentring(QWidget* window) : QObject(window), w(window) {
         window->installEventFilter(this);
     }
 
@@ -47,17 +48,17 @@ class FramedCentring : public QObject {
         if (event->type() != QEvent::Move && event->type() != QEvent::Show &&
             event->type() != QEvent::Resize)
             return false;
-        const QSize now = w->frameGeometry().size();
-        if (now == w->size()) return false; // not framed yet (or never: no window manager)
-        if (now != frame) w->move(centredPlace(screenArea(w), now));
-        deleteLater();
+        const QRect now = w->frameGeometry();
+        if (now.size() == w->size()) return false; // not framed yet (or never: no window manager)
         w->removeEventFilter(this);
+        deleteLater();
+        const QPoint place = centredPlace(screenArea(w), now.size());
+        if (now.topLeft() != place) w->move(place);
         return false;
     }
 
   private:
     QWidget* w;
-    QSize frame;
 };
 
 } // namespace
@@ -74,18 +75,26 @@ QPoint besidePlace(const QRect& screen, const QRect& main, const QSize& frame,
     const int top = clampInto(main.top(), frame.height(), screen.top(), screen.height());
     if (main.left() - frame.width() >= screen.left()) return {main.left() - frame.width(), top};
     if (main.right() + 1 + frame.width() <= screen.right() + 1) return {main.right() + 1, top};
-    const QPoint left(screen.left(), top);
-    const QPoint right(clampInto(screen.right() + 1 - frame.width(), frame.width(), screen.left(),
-                                 screen.width()),
-                       top);
+    // Against the screen's left or right edge, level with the main window or at the screen's
+    // foot; the place that hides the least of the controls (a control wholly hidden counts
+    // one, half hidden a half), then of the main window, wins; on a tie the earlier one.
+    const int left = screen.left();
+    const int right = clampInto(screen.right() + 1 - frame.width(), frame.width(), screen.left(),
+                                screen.width());
+    const int foot = clampInto(screen.bottom() + 1 - frame.height(), frame.height(), screen.top(),
+                               screen.height());
+    const QPoint places[] = {{left, top}, {right, top}, {left, foot}, {right, foot}};
     const auto cost = [&](QPoint at) {
         const QRect r(at, frame);
-        long long covered = 0;
+        double hidden = 0;
         for (const QRect& c : controls)
-            covered += overlap(r, c);
-        return std::pair(covered, overlap(r, main));
+            if (!c.isEmpty()) hidden += double(overlap(r, c)) / (double(c.width()) * c.height());
+        return std::pair(hidden, overlap(r, main));
     };
-    return cost(right) < cost(left) ? right : left;
+    QPoint best = places[0];
+    for (const QPoint& p : places)
+        if (cost(p) < cost(best)) best = p;
+    return best;
 }
 
 QSize expectedFrameSize(const QWidget* window) {
@@ -104,7 +113,7 @@ void centreOnScreen(QWidget* window) {
     const QSize frame = expectedFrameSize(window);
     window->move(centredPlace(screenArea(window), frame));
     // Not framed yet: shown just now, or about to be.
-    if (window->frameGeometry().size() == window->size()) new FramedCentring(window, frame);
+    if (window->frameGeometry().size() == window->size()) new FramedCentring(window);
 }
 
 void placeBeside(QWidget* window, const QWidget* main) {

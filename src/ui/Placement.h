@@ -18,9 +18,10 @@ namespace ui {
 QPoint centredPlace(const QRect& screen, const QSize& frame);
 
 // A side window beside the main window, top edges level: left of it when it fits on the
-// screen, else right of it, else at the screen's left or right edge, whichever covers less of
-// `controls` (the main window's controls, in screen coordinates) and then of the main window
-// itself. Always within the screen as far as the frame's size allows.
+// screen, else right of it, else against the screen's left or right edge, level with the main
+// window or at the screen's foot, wherever it hides least of `controls` (the main window's
+// controls, in screen coordinates) and then of the main window itself. Always within the
+// screen as far as the frame's size allows.
 QPoint besidePlace(const QRect& screen, const QRect& main, const QSize& frame,
                    const std::vector<QRect>& controls = {});
 
