@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -45,20 +46,39 @@ class FramedCentring : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != w || !w->isVisible()) return false;
-        if (event->type() != QEvent::Move && event->type() != QEvent::Show &&
-            event->type() != QEvent::Resize)
-            return false;
-        const QRect now = w->frameGeometry();
-        if (now.size() == w->size()) return false; // not framed yet (or never: no window manager)
-        w->removeEventFilter(this);
-        deleteLater();
-        const QPoint place = centredPlace(screenArea(w), now.size());
-        if (now.topLeft() != place) w->move(place);
+        // Framing may bring a move, or nothing but the first paint; some platforms know the
+        // frame only once the show is over.
+        switch (event->type()) {
+        case QEvent::Show:
+            QTimer::singleShot(0, this, &FramedCentring::check);
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::UpdateRequest:
+        case QEvent::Paint:
+        case QEvent::WindowActivate:
+            check();
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
   private:
+    void check() {
+        if (done || !w->isVisible()) return;
+        const QRect now = w->frameGeometry();
+        if (now.size() == w->size()) return; // not framed yet (or never: no window manager)
+        done = true;
+        w->removeEventFilter(this);
+        deleteLater();
+        const QPoint place = centredPlace(screenArea(w), now.size());
+        if (now.topLeft() != place) w->move(place);
+    }
+
     QWidget* w;
+    bool done = false;
 };
 
 } // namespace
