@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/Recovery.h"
-
 class QWidget;
+namespace session {
+class Session;
+}
 
 // Start-up, right after the log was opened: a recovery journal newer than the log is offered
-// for restoring; one declined or out of date is kept aside. Tells `journal` what memory now
-// holds.
-void offerRecovery(QWidget* parent, AppState& state, recovery::Journal& journal);
+// for restoring; one declined or out of date is kept aside.
+void offerRecovery(QWidget* parent, session::Session& session);

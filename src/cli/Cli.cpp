@@ -33,7 +33,7 @@ const std::vector<Command>& commands() {
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
          QStringLiteral("text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                        "[--page-size A4|Letter] [--units imperial|metric] [-o FILE|-]"),
+                        "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [-o FILE|-]"),
          QStringLiteral("write dives as text, HTML, the printed pages (PDF), UDDF or CSV"),
          exportCommand},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
@@ -46,6 +46,10 @@ const std::vector<Command>& commands() {
          QStringLiteral("[CRITERIA...] [--json]"),
          QStringLiteral("the dives that meet the criteria (select --help)"),
          selectCommand},
+        {QStringLiteral("stats"),
+         QStringLiteral("[--by year|month|month-of-year|location|type|buddy|gear] [CRITERIA...] "
+                        "[--json]"),
+         QStringLiteral("dives, times, depths and more per group (stats --help)"), statsCommand},
         {QStringLiteral("import"), QStringLiteral("csv FILE [--units imperial|metric] [--dry-run]"),
          QStringLiteral("add the dives of a CSV file to the log"), importCommand},
     };

@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "interchange/CsvImport.h"
+#include "session/Session.h"
 #include "store/LogOps.h"
 
 #include <QFile>
@@ -89,7 +90,7 @@ int importCommand(Context& ctx) {
                         .arg(QString::fromLatin1(lists[w]).toLower(),
                              r.newNames[static_cast<size_t>(w)].join(QStringLiteral(", ")));
     if (!dryRun) {
-        const FileProblems failures = SaveLog(state);
+        const FileProblems failures = session::Session(state).save();
         for (const FileProblem& p : failures)
             ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
         if (!failures.empty()) return ExitError;

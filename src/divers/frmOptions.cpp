@@ -1,9 +1,9 @@
 #include "frmOptions.h"
 #include "ui_frmOptions.h"
 
-
 #include "settings/DiverOps.h"
 #include "settings/Settings.h"
+#include "session/Session.h"
 #include "store/AppState.h"
 #include "ui/Placement.h"
 #include "ui/Platform.h"
@@ -12,19 +12,20 @@
 #include <QEvent>
 #include <QTimer>
 
-frmOptions::frmOptions(AppState& s, QWidget* parent)
-    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmOptions>()) {
+frmOptions::frmOptions(session::Session& s, QWidget* parent)
+    : QDialog(parent), session(s), ui(std::make_unique<Ui::frmOptions>()) {
     ui->setupUi(this);
     // As tall as its text needs at a comfortable width, no empty band above Close.
     ui->lblExplain->setMinimumWidth(340);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    const AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) state.MultiFlag = 1;
+        if (on) session.setMultiFlag(1);
     });
     connect(ui->optSingle, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) state.MultiFlag = 0;
+        if (on) session.setMultiFlag(0);
     });
     connect(ui->txtOffset, &QLineEdit::textChanged, this, &frmOptions::offsetChanged);
     ui->txtOffset->installEventFilter(this);
@@ -45,7 +46,7 @@ void frmOptions::offsetChanged(const QString& text) {
     // A number on its way ("-", "3000" before the last digit) is judged when the box is left;
     // every whole offset typed takes effect at once.
     const options::OffsetCheck check = options::checkOffset(text);
-    if (check.kind == options::OffsetCheck::Accepted) state.DiveOffset = check.value;
+    if (check.kind == options::OffsetCheck::Accepted) session.setOffset(check.value);
 }
 
 bool frmOptions::checkOffsetBox() {
@@ -64,6 +65,7 @@ bool frmOptions::checkOffsetBox() {
 
 void frmOptions::cmdCloseClick() {
     if (offsetJustRefused || !checkOffsetBox()) return;
-    settings::saveOptions(state.DiveOffset, state.MultiFlag);
+    session.endTyping();
+    settings::saveOptions(session.state().DiveOffset, session.state().MultiFlag);
     accept();
 }

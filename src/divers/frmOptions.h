@@ -5,6 +5,9 @@
 #include <memory>
 
 struct AppState;
+namespace session {
+class Session;
+}
 
 namespace Ui {
 class frmOptions;
@@ -16,7 +19,7 @@ class frmOptions : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmOptions(AppState& state, QWidget* parent = nullptr);
+    explicit frmOptions(session::Session& session, QWidget* parent = nullptr);
     ~frmOptions() override;
 
   protected:
@@ -29,7 +32,7 @@ class frmOptions : public QDialog {
     bool checkOffsetBox();
     void cmdCloseClick();
 
-    AppState& state;
+    session::Session& session;
     std::unique_ptr<Ui::frmOptions> ui;
     // The box was refused as the focus left it for Close: that click closes nothing.
     bool offsetJustRefused = false;

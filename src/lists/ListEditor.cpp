@@ -1,5 +1,6 @@
 #include "ListEditor.h"
 
+#include "session/Session.h"
 #include "ui/Placement.h"
 #include "ui/Platform.h"
 
@@ -12,8 +13,15 @@
 #include <QScreen>
 #include <QTimer>
 
-ListEditor::ListEditor(AppState& state, int which, QWidget* parent)
-    : QDialog(parent), state(state), which(which), draft(lists::startDraft(state, which)) {}
+ListEditor::ListEditor(session::Session& s, int which, QWidget* parent)
+    : QDialog(parent), session(s), state(s.state()), which(which),
+      draft(lists::startDraft(s.state(), which)) {}
+
+ListEditor::ListEditor(AppState& st, int which, QWidget* parent)
+    : QDialog(parent), ownSession(std::make_unique<session::Session>(st)), session(*ownSession),
+      state(st), which(which), draft(lists::startDraft(st, which)) {}
+
+ListEditor::~ListEditor() = default;
 
 void ListEditor::attach(const Controls& controls) {
     c = controls;
@@ -133,7 +141,7 @@ void ListEditor::deleteEntry() {
     clearShown();
 }
 
-void ListEditor::storeList() { lists::commitDraft(state, which, draft); }
+void ListEditor::storeList() { session.commitListDraft(which, draft); }
 
 void ListEditor::reject() {
     storeList();

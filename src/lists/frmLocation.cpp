@@ -10,8 +10,17 @@ const QString PictureFilter = QStringLiteral("BMP Files (*.bmp);;All Files (*)")
 
 } // namespace
 
+frmLocation::frmLocation(session::Session& session, QWidget* parent)
+    : ListEditor(session, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+    setUp();
+}
+
 frmLocation::frmLocation(AppState& state, QWidget* parent)
     : ListEditor(state, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+    setUp();
+}
+
+void frmLocation::setUp() {
     form->setupUi(this);
     setWindowTitle(QStringLiteral("Dive Locations"));
     form->cmdPict->setAutoDefault(false);

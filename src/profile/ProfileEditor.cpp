@@ -131,17 +131,25 @@ void ProfileEditor::Load(const ProfileRecord& record) {
         AddPoint(record.Times[i], record.Depths[i]);
 }
 
-bool ProfileEditor::Store(AppState& state, const std::array<QString, NoteBoxes>& notes) const {
+bool ProfileEditor::storable(const AppState& state) const {
     // A dive keeps its profile's number in 16 bits.
-    const size_t k = state.Profiles.size();
-    if (k > static_cast<size_t>(MaxUnits)) return false;
+    return state.Profiles.size() <= static_cast<size_t>(MaxUnits);
+}
+
+ProfileRecord ProfileEditor::record(const std::array<QString, NoteBoxes>& notes) const {
     ProfileRecord record;
     for (int i = 0; i <= PointCount; ++i) {
         record.Times[static_cast<size_t>(i)] = PointTimes[static_cast<size_t>(i)];
         record.Depths[static_cast<size_t>(i)] = PointDepths[static_cast<size_t>(i)];
     }
     std::copy(notes.begin(), notes.end(), record.Notes.begin());
-    state.Profiles.push_back(std::move(record));
+    return record;
+}
+
+bool ProfileEditor::Store(AppState& state, const std::array<QString, NoteBoxes>& notes) const {
+    if (!storable(state)) return false;
+    const size_t k = state.Profiles.size();
+    state.Profiles.push_back(record(notes));
     state.current().ProfileNum = static_cast<int16_t>(k);
     return true;
 }

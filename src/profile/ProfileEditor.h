@@ -64,6 +64,10 @@ class ProfileEditor {
     // Adds the profile as a new record of state.Profiles and links the shown dive to it.
     // False, with nothing changed, when the profile numbers are used up.
     bool Store(AppState& state, const std::array<QString, NoteBoxes>& notes) const;
+    // Whether the profile file can hold one more profile; and the points and notes as a
+    // record to store.
+    bool storable(const AppState& state) const;
+    ProfileRecord record(const std::array<QString, NoteBoxes>& notes) const;
 
     // Whether a point after the start lies at this minute (the read-outs show it).
     bool atPoint(int time) const;

@@ -1,5 +1,7 @@
 #include "frmProfile.h"
 
+#include "session/Session.h"
+
 #include "ui_frmProfile.h"
 
 #include "ui/Placement.h"
@@ -20,9 +22,20 @@ const QColor ReadoutOnPoint(255, 255, 0);
 
 } // namespace
 
+frmProfile::frmProfile(session::Session& s, QWidget* parent)
+    : QDialog(parent), session(s), state(s.state()), ui(std::make_unique<Ui::frmProfile>()),
+      edit(state.current().DiveData[field::BottomTime], state.current().DiveData[field::MaxDepth]) {
+    setUp();
+}
+
 frmProfile::frmProfile(AppState& s, QWidget* parent)
-    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmProfile>()),
+    : QDialog(parent), ownSession(std::make_unique<session::Session>(s)), session(*ownSession),
+      state(s), ui(std::make_unique<Ui::frmProfile>()),
       edit(s.current().DiveData[field::BottomTime], s.current().DiveData[field::MaxDepth]) {
+    setUp();
+}
+
+void frmProfile::setUp() {
     ui->setupUi(this);
     txtProf = {ui->txtProf_0, ui->txtProf_1, ui->txtProf_2, ui->txtProf_3, ui->txtProf_4};
     lblInfo = {ui->lblInfo_0, ui->lblInfo_1, ui->lblInfo_2, ui->lblInfo_3, ui->lblInfo_4};
@@ -181,12 +194,13 @@ void frmProfile::closeAndStore() {
     std::array<QString, ProfileEditor::NoteBoxes> notes;
     for (int i = 0; i < ProfileEditor::NoteBoxes; ++i)
         notes[static_cast<size_t>(i)] = txtProf[i]->text();
-    if (!edit.Store(state, notes)) {
+    if (!edit.storable(state)) {
         ui::showError(this, QStringLiteral("Sorry"),
                       QStringLiteral("The profile file already holds %1 profiles, the most it "
                                      "can hold, so this profile cannot be stored.")
                           .arg(ProfileEditor::MaxUnits));
         return;
     }
+    session.storeProfile(state.CurrentDive, edit.record(notes));
     accept();
 }

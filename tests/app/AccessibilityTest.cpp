@@ -10,6 +10,7 @@
 #include "profile/frmProfile.h"
 #include "search/frmChart.h"
 #include "search/frmResults.h"
+#include "stats/frmStats.h"
 
 #include "settings/Settings.h"
 #include "store/LogOps.h"
@@ -131,11 +132,12 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
         {"frmMulti", [&] { return new frmMulti(state, &main); }},
         {"frmNewDiver", [&] { return new frmNewDiver(state, &main); }},
         {"frmNewName", [&] { return new frmNewName(state, &main); }},
-        {"frmOptions", [&] { return new frmOptions(state, &main); }},
-        {"frmData", [&] { return new frmData(state, &main); }},
+        {"frmOptions", [&] { return new frmOptions(main.logSession(), &main); }},
+        {"frmData", [&] { return new frmData(state, 1, &main); }},
         {"frmLocation", [&] { return new frmLocation(state, &main); }},
         {"frmPrint", [&] { return new frmPrint(state, &main); }},
         {"frmAbout", [&] { return new frmAbout(&main); }},
+        {"frmStats", [&] { return new frmStats(state, &main); }},
     };
     for (const auto& [name, make] : windows) {
         QWidget* w = make();
