@@ -97,7 +97,7 @@ frmStats* frmStats::showFor(const AppState& state, QWidget* mainWindow) {
     if (!window) {
         window = new frmStats(state, mainWindow);
         window->adjustSize();
-        ui::centreOnScreen(window);
+        ui::placeBeside(window, mainWindow); // as the results are, where it hides least
     }
     const bool wasShown = window->isVisible();
     window->show(); // a window coming into view refreshes itself
