@@ -26,6 +26,7 @@
 #include "store/LogOps.h"
 #include "store/Totals.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QApplication>
@@ -158,6 +159,7 @@ void FormLog::setUpMenus() {
     QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
     mnuStats->setObjectName(QStringLiteral("mnuStats"));
     mnuStats->setShortcut(Qt::Key_F6);
+    mnuStats->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
     connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
 }
 
@@ -247,11 +249,7 @@ void FormLog::centre() {
     const QSize content = ui->entryArea->minimumSizeHint().expandedTo(QSize(880, 600));
     const QSize wanted(content.width() + 8, content.height() + menuBar()->sizeHint().height() + 8);
     resize(wanted.boundedTo(area.size() - QSize(16, 48)));
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    // A window larger than the screen keeps its title bar on the screen.
-    const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
-    const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
-    move(left, top);
+    ui::centreOnScreen(this);
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
@@ -469,6 +467,7 @@ void FormLog::openChart() {
     results = new frmResults(state, this);
     connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
     results->setPrintAvailable(true);
+    results->setSearched(chart.searched());
     connect(results, &frmResults::goToDive, this, [this] {
         ResultsJump = true;
         GoToDive();
@@ -499,8 +498,15 @@ void FormLog::showAbout() {
 // Several divers
 
 void FormLog::chooseDiver() {
-    // Closing the dialog by its frame keeps the default diver read from the settings.
-    frmMulti select(*session->setup(), this);
+    // Closing the dialog by its frame or Escape keeps the diver who was open: at start-up the
+    // default diver read from the settings, on Change Diver the diver of the session.
+    AppState& setup = *session->setup();
+    if (keptDiver) {
+        setup.DiverName = keptDiver->Name;
+        setup.Files = keptDiver->Files;
+        keptDiver.reset();
+    }
+    frmMulti select(setup, this);
     select.exec();
 }
 
@@ -517,8 +523,10 @@ void FormLog::changeDiver() {
             return;
         }
     }
+    keptDiver = DiverEntry{state.DiverName, state.Files};
     session->closeLog();
     startUp();
+    keptDiver.reset();
 }
 
 void FormLog::openOptions() {

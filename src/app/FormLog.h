@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QSessionManager;
@@ -113,6 +114,8 @@ class FormLog : public QMainWindow {
     session::Session* session;
     EntryFields* fields;
     QPointer<frmResults> results;
+    // The diver open when Change Diver was chosen: he stays open unless another is picked.
+    std::optional<DiverEntry> keptDiver;
 
     bool SplashShown = false;
     bool settingNumber = false;
