@@ -92,12 +92,6 @@ FormLog::~FormLog() = default;
 void FormLog::setUpControls() {
     ui->txtDNum->installEventFilter(this);
     connect(ui->txtDNum, &QLineEdit::returnPressed, this, &FormLog::numberCheck);
-    connect(ui->txtDNum, &QLineEdit::textChanged, this, [this] {
-        if (ResultsJump && !settingNumber) {
-            ResultsJump = false;
-            numberCheck();
-        }
-    });
     connect(ui->vsbDNum, &QScrollBar::valueChanged, this, [this](int v) {
         if (settingNumber) return;
         // The wheel moves the bar without taking the focus from the box being edited.
@@ -110,11 +104,8 @@ void FormLog::setUpControls() {
     connect(ui->cmdNew, &QPushButton::clicked, this, &FormLog::NewEntry);
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
-    // From here the dives handed over by the results window are not on offer.
-    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] {
-        state.PrintListReady = false;
-        openPrint();
-    });
+    // From here the dives found by a search are not on offer.
+    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] { openPrint(); });
     connect(ui->cmdProfile, &QPushButton::clicked, this, &FormLog::openProfile);
     connect(ui->cmdChart, &QPushButton::clicked, this, &FormLog::openChart);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
@@ -160,7 +151,10 @@ void FormLog::setUpMenus() {
     mnuStats->setObjectName(QStringLiteral("mnuStats"));
     mnuStats->setShortcut(Qt::Key_F6);
     mnuStats->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
-    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
+    connect(mnuStats, &QAction::triggered, this, [this] {
+        frmStats::showFor(state, this);
+        showSelection(chartSelection);
+    });
 }
 
 // The window follows the log: what the entry boxes wrote needs only the figures; anything
@@ -303,17 +297,12 @@ void FormLog::showAll() {
     moveTo(state.CurrentDive);
 }
 
-void FormLog::GoToDive() {
-    // The caller has already chosen the dive: text still being typed in a box belongs to the
-    // dive shown before and must not be stored into this one when the box loses the focus.
+void FormLog::GoToDive(int index) {
+    // Text still being typed in a box belongs to the dive shown before and must not be stored
+    // into this one when the box loses the focus.
     fields->detachFocus();
-    showNumber();
-    if (ResultsJump) {
-        ResultsJump = false;
-        numberCheck();
-    }
     ui->txtDNum->setFocus();
-    moveTo(state.CurrentDive);
+    moveTo(index);
 }
 
 void FormLog::FillLists() { fields->fillLists(); }
@@ -464,14 +453,14 @@ void FormLog::openChart() {
     closeResults();
     frmChart chart(state, this);
     if (chart.exec() != QDialog::Accepted) return;
-    results = new frmResults(state, this);
+    const std::vector<int16_t>& found = chart.found();
+    showSelection(std::vector<int>(found.begin() + 1, found.end()));
+    results = new frmResults(state, found, this);
     connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
+    connect(results, &frmResults::forgotten, this, [this] { showSelection(std::nullopt); });
     results->setPrintAvailable(true);
     results->setSearched(chart.searched());
-    connect(results, &frmResults::goToDive, this, [this] {
-        ResultsJump = true;
-        GoToDive();
-    });
+    connect(results, &frmResults::goToDive, this, &FormLog::GoToDive);
     // Queued, so the results window has gone before the selection dialog comes up.
     connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
     results->show();
@@ -483,10 +472,21 @@ void FormLog::closeResults() {
 
 void FormLog::openUrl(const QString& link) { ui::platform().openUrl(QUrl(link)); }
 
-void FormLog::openPrint() {
+void FormLog::openPrint(const std::vector<int>& offered) {
     commitEdit(); // what was typed last is printed too
     frmPrint dialog(state, this);
+    if (!offered.empty()) dialog.offerDives(offered);
     dialog.exec();
+}
+
+void FormLog::showSelection(const std::optional<std::vector<int>>& dives) {
+    if (&dives != &chartSelection) chartSelection = dives;
+    auto* stats = findChild<frmStats*>();
+    if (!stats) return;
+    if (dives)
+        stats->setScope(frmStats::Scope::ChartSelection, *dives);
+    else
+        stats->clearScope(frmStats::Scope::ChartSelection);
 }
 
 void FormLog::showAbout() {
