@@ -10,6 +10,7 @@
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
 #include "interchange/ExportMenu.h"
+#include "interchange/ImportMenu.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
 #include "output/frmPrint.h"
@@ -128,6 +129,13 @@ void FormLog::setUpControls() {
 void FormLog::setUpMenus() {
     ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
     interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
+    interchange::addImportAction(ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")),
+                                 this, state,
+                                 {[this] { commitEdit(); },
+                                  [this](int first) {
+                                      setScrollRange();
+                                      moveTo(first);
+                                  }});
 
     // Edit, after File: Undo and Redo name the change they take back or do again.
     auto* edit = new QMenu(QStringLiteral("E&dit"), this);
