@@ -6,6 +6,7 @@
 #include "StartupScreen.h"
 #include "frmAbout.h"
 
+#include "divelist/frmDiveList.h"
 #include "divers/frmMulti.h"
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
@@ -182,6 +183,13 @@ void FormLog::setUpMenus() {
     connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
     connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
     connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
+    auto* mnuDiveList = new QAction(QStringLiteral("Dive &List"), ui->mnuEntry);
+    mnuDiveList->setObjectName(QStringLiteral("mnuDiveList"));
+    mnuDiveList->setShortcut(Qt::Key_F5);
+    const QList<QAction*> entry = ui->mnuEntry->actions();
+    const qsizetype chart = entry.indexOf(ui->mnuChart);
+    ui->mnuEntry->insertAction(chart + 1 < entry.size() ? entry[chart + 1] : nullptr, mnuDiveList);
+    connect(mnuDiveList, &QAction::triggered, this, &FormLog::openDiveList);
     connect(ui->mnuPrint, &QAction::triggered, ui->cmdPrint, &QPushButton::click);
     connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
@@ -519,6 +527,26 @@ void FormLog::openChart() {
     results->show();
 }
 
+void FormLog::openDiveList() {
+    commitEdit();
+    if (!diveList) {
+        diveList = new divelist::frmDiveList(*session, this);
+        connect(diveList, &divelist::frmDiveList::showDive, this, &FormLog::showDive);
+        connect(diveList, &divelist::frmDiveList::printRequested, this,
+                [this](const std::vector<int16_t>& dives) {
+                    state.PrintList = dives;
+                    state.PrintListReady = true;
+                    openPrint();
+                });
+        diveList->place();
+    }
+    diveList->show();
+    diveList->raise();
+    diveList->activateWindow();
+}
+
+void FormLog::showDive(int index) { ui->vsbDNum->setValue(index); }
+
 void FormLog::closeResults() {
     if (results) results->close();
 }
@@ -567,6 +595,7 @@ void FormLog::openOptions() {
     closeResults();
     frmOptions dialog(*session, this);
     dialog.exec();
+    if (diveList) diveList->unitsChanged();
     showNumber();
     if (state.MultiFlag == 1) changeDiver();
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);

@@ -13,6 +13,9 @@ class QSessionManager;
 class EntryFields;
 class HelpWindow;
 class frmResults;
+namespace divelist {
+class frmDiveList;
+}
 
 namespace session {
 class Session;
@@ -66,6 +69,9 @@ class FormLog : public QMainWindow {
     // "Charting": a fresh selection, then its results beside this window.
     void openChart();
     void closeResults();
+    // "Dive List", beside this window; showDive moves here as the scroll bar does.
+    void openDiveList();
+    void showDive(int index);
 
     // The output dialog, modal. PrintListReady is left as the caller set it: the results
     // window sets it to offer its dives, the main window's Print clears it first.
@@ -113,6 +119,7 @@ class FormLog : public QMainWindow {
     session::Session* session;
     EntryFields* fields;
     QPointer<frmResults> results;
+    QPointer<divelist::frmDiveList> diveList;
 
     bool SplashShown = false;
     bool settingNumber = false;

@@ -3,6 +3,7 @@
 
 #include "Centre.h"
 
+#include "divelist/UnitsChoice.h"
 #include "settings/DiverOps.h"
 #include "settings/Settings.h"
 #include "session/Session.h"
@@ -21,6 +22,7 @@ frmOptions::frmOptions(session::Session& s, QWidget* parent)
     const AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
+    divelist::addUnitsChoice(ui->layMain, 3, state.Files);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
         if (on) session.setMultiFlag(1);
     });
