@@ -209,11 +209,19 @@ void FormLog::listenToSession() {
     using session::Session;
     connect(session, &Session::diveChanged, this, [this](int index) {
         if (!state.Loaded || index != state.CurrentDive) {
-            if (index <= state.CurrentDive) ShowTimeTotals(), ShowAvgDepth();
+            // One command may change thousands of dives (the dive list's bulk edits): the
+            // totals are summed once, when it is done.
+            if (index <= state.CurrentDive) totalsStale = true;
             return;
         }
         if (!fields->writing()) fields->show();
         DrawThumbnail();
+        ShowTimeTotals();
+        ShowAvgDepth();
+    });
+    connect(session, &Session::modified, this, [this] {
+        if (!totalsStale) return;
+        totalsStale = false;
         ShowTimeTotals();
         ShowAvgDepth();
     });

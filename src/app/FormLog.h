@@ -125,5 +125,6 @@ class FormLog : public QMainWindow {
     bool settingNumber = false;
     bool closedAndSaved = false;
     bool ownChange = false; // a command of this window is changing the log
+    bool totalsStale = false; // dives before the shown one changed; summed when the change is done
     QString helpFile;
 };

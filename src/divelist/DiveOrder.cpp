@@ -76,15 +76,23 @@ int DiveOrder::compare(int a, int b, int column) const {
     case BottomTemp: return three(x.DiveData[field::BottomTemp], y.DiveData[field::BottomTemp]);
     case Visibility: return three(x.DiveData[field::Visibility], y.DiveData[field::Visibility]);
     case Rating: return three(x.Rating, y.Rating);
-    case Comment:
-        return QStringView(firstLine(x.Comments))
-            .compare(firstLine(y.Comments), Qt::CaseInsensitive);
+    case Comment: return QString::compare(foldedFirstLine(a), foldedFirstLine(b));
     default:
         if (column >= FirstCondition && column < Comment)
             return three(x.CondData[size_t(column - FirstCondition)],
                          y.CondData[size_t(column - FirstCondition)]);
         return 0;
     }
+}
+
+const QString& DiveOrder::foldedFirstLine(int dive) const {
+    if (!foldedValid) {
+        folded.resize(state.Dives.size());
+        for (size_t i = 1; i < state.Dives.size(); ++i)
+            folded[i] = firstLine(state.Dives[i].Comments).toString().toCaseFolded();
+        foldedValid = true;
+    }
+    return folded[static_cast<size_t>(dive)];
 }
 
 bool DiveOrder::before(int a, int b, int column, bool descending) const {

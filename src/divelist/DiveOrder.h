@@ -17,6 +17,8 @@ class DiveOrder {
 
     // A list's names changed: its ranks are worked out again.
     void listChanged(int which);
+    // Dives were edited, added or removed: what was cached of their comments goes.
+    void divesChanged() { foldedValid = false; }
 
     // Whether dive `a` comes before dive `b` when sorting by `column` (undated dives stay last
     // and ties stay in log order in either direction).
@@ -29,8 +31,15 @@ class DiveOrder {
     int compare(int a, int b, int column) const;
     int listRank(int which, int16_t at) const;
 
+    const QString& foldedFirstLine(int dive) const;
+
     const AppState& state;
     std::array<std::vector<int>, 4> ranks;
+    // Each comment's first line case-folded, made when the comment column is first compared:
+    // comparing them as they are is comparing the comments without regard to case, without
+    // folding every character again in every comparison.
+    mutable std::vector<QString> folded;
+    mutable bool foldedValid = false;
 };
 
 } // namespace divelist

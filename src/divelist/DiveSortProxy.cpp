@@ -14,7 +14,12 @@ DiveSortProxy::DiveSortProxy(DiveTableModel& model, QObject* parent)
         order.listChanged(which);
         matcher = std::make_unique<FilterMatcher>(state, current);
     });
+    // Before the proxy's own handlers, which sort with what these leave behind.
+    connect(&model, &QAbstractItemModel::dataChanged, this, [this] { order.divesChanged(); });
+    connect(&model, &QAbstractItemModel::rowsInserted, this, [this] { order.divesChanged(); });
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, [this] { order.divesChanged(); });
     connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        order.divesChanged();
         for (int which = 0; which < 4; ++which)
             order.listChanged(which);
         matcher = std::make_unique<FilterMatcher>(state, current);

@@ -139,7 +139,6 @@ void frmDiveList::buildControls() {
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSortingEnabled(true);
-    table->sortByColumn(Number, Qt::AscendingOrder);
     table->setWordWrap(false);
     table->setAlternatingRowColors(true);
     table->verticalHeader()->hide();
@@ -343,6 +342,8 @@ void frmDiveList::restoreColumns() {
         header->moveSection(header->visualIndex(c), c);
         header->setSectionHidden(c, !shownByDefault(c));
     }
+    // A few hundred rows tell a column's width as well as thirty thousand.
+    header->setResizeContentsPrecision(200);
     table->resizeColumnsToContents();
     header->resizeSection(Comment, 260);
     table->sortByColumn(Number, Qt::AscendingOrder);
