@@ -3,6 +3,7 @@
 
 #include "EntryFields.h"
 #include "RecoveryPrompt.h"
+#include "UndoMenu.h"
 #include "StartupScreen.h"
 #include "frmAbout.h"
 
@@ -18,6 +19,7 @@
 #include "profile/frmProfile.h"
 #include "search/frmChart.h"
 #include "search/frmResults.h"
+#include "stats/frmStats.h"
 
 #include "session/Session.h"
 #include "settings/Settings.h"
@@ -29,11 +31,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
+#include <QFocusEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
-#include <QUndoStack>
 
 namespace {
 
@@ -82,16 +83,11 @@ FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
         saveForExit(false);
         closedAndSaved = true;
     });
-    // Undo and Redo are the log's, also while a box has the focus: a box's own undo would
-    // change the dive behind the session's back.
-    qApp->installEventFilter(this);
 
     if (!options.deferStartUp) startUp();
 }
 
-FormLog::~FormLog() {
-    qApp->removeEventFilter(this);
-}
+FormLog::~FormLog() = default;
 
 void FormLog::setUpControls() {
     ui->txtDNum->installEventFilter(this);
@@ -138,42 +134,8 @@ void FormLog::setUpMenus() {
                                       moveTo(first);
                                   }});
 
-    // Edit, after File: Undo and Redo name the change they take back or do again.
-    auto* edit = new QMenu(QStringLiteral("E&dit"), this);
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    menuBar()->insertMenu(ui->mnuEntry->menuAction(), edit);
-    QUndoStack& stack = session->undoStack();
-    auto* undo = new QAction(edit);
-    undo->setObjectName(QStringLiteral("mnuUndo"));
-    undo->setShortcuts(QKeySequence::Undo);
-    auto* redo = new QAction(edit);
-    redo->setObjectName(QStringLiteral("mnuRedo"));
-    redo->setShortcuts(QKeySequence::Redo);
-    auto label = [](const QString& verb, const QString& what) {
-        return what.isEmpty() ? verb : verb + QLatin1Char(' ') + what;
-    };
-    auto showUndo = [=, &stack] {
-        undo->setText(label(QStringLiteral("&Undo"), stack.undoText()));
-        undo->setEnabled(stack.canUndo());
-        redo->setText(label(QStringLiteral("&Redo"), stack.redoText()));
-        redo->setEnabled(stack.canRedo());
-    };
-    connect(&stack, &QUndoStack::indexChanged, this, showUndo);
-    connect(&stack, &QUndoStack::cleanChanged, this, showUndo);
-    showUndo();
-    // What was typed last becomes a change of its own before anything is taken back.
-    connect(undo, &QAction::triggered, this, [this, &stack] {
-        commitEdit();
-        stack.undo();
-    });
-    connect(redo, &QAction::triggered, this, [this, &stack] {
-        commitEdit();
-        stack.redo();
-    });
-    for (QAction* a : {undo, redo})
-        a->setShortcutContext(Qt::ApplicationShortcut);
-    edit->addAction(undo);
-    edit->addAction(redo);
+    // Edit, after File.
+    new UndoMenu(*this, ui->mnuEntry, session->undoStack(), [this] { commitEdit(); });
 
     connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
     connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
@@ -201,6 +163,10 @@ void FormLog::setUpMenus() {
     ui->mnuChDiver->setEnabled(true);
     connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
     connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
+    QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
+    mnuStats->setObjectName(QStringLiteral("mnuStats"));
+    mnuStats->setShortcut(Qt::Key_F6);
+    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
 }
 
 // The window follows the log: what the entry boxes wrote needs only the figures; anything
@@ -237,6 +203,10 @@ void FormLog::listenToSession() {
     });
     connect(session, &Session::offsetChanged, this, [this] {
         if (state.Loaded) showNumber();
+    });
+    // The statistics follow the log as it changes, when they are open.
+    connect(session, &Session::modified, this, [this] {
+        if (auto* stats = findChild<frmStats*>(); stats && stats->isVisible()) stats->refresh();
     });
     connect(session, &Session::revealDive, this, [this](int index) {
         fields->detachFocus();
@@ -479,17 +449,6 @@ void FormLog::commitEdit() {
 }
 
 bool FormLog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        // A text box would take Ctrl+Z for its own undo; here it is the log's.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this &&
-            (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))) {
-            event->ignore();
-            return true;
-        }
-        return false;
-    }
     if (watched != ui->txtDNum) return false;
     if (event->type() == QEvent::FocusIn) {
         ui->txtDNum->selectAll();

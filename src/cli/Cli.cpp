@@ -46,6 +46,10 @@ const std::vector<Command>& commands() {
          QStringLiteral("[CRITERIA...] [--json]"),
          QStringLiteral("the dives that meet the criteria (select --help)"),
          selectCommand},
+        {QStringLiteral("stats"),
+         QStringLiteral("[--by year|month|month-of-year|location|type|buddy|gear] [CRITERIA...] "
+                        "[--json]"),
+         QStringLiteral("dives, times, depths and more per group (stats --help)"), statsCommand},
         {QStringLiteral("import"),
          QStringLiteral("csv|uddf FILE [--units imperial|metric] [--date-format YMD|MDY|DMY] "
                         "[--dry-run]"),

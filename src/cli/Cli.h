@@ -75,6 +75,7 @@ int profileCommand(Context& ctx);
 int diversCommand(Context& ctx);
 int selectCommand(Context& ctx);
 int importCommand(Context& ctx);
+int statsCommand(Context& ctx);
 int listCommand(Context& ctx);
 int editCommand(Context& ctx);
 
