@@ -166,7 +166,10 @@ void FormLog::setUpMenus() {
     QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
     mnuStats->setObjectName(QStringLiteral("mnuStats"));
     mnuStats->setShortcut(Qt::Key_F6);
-    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
+    connect(mnuStats, &QAction::triggered, this, [this] {
+        frmStats::showFor(state, this);
+        if (diveList) diveList->offerDives();
+    });
 }
 
 // The window follows the log: what the entry boxes wrote needs only the figures; anything
@@ -499,6 +502,15 @@ void FormLog::openDiveList() {
     if (!diveList) {
         diveList = new divelist::frmDiveList(*session, this);
         connect(diveList, &divelist::frmDiveList::showDive, this, &FormLog::showDive);
+        connect(diveList, &divelist::frmDiveList::divesOffered, this,
+                [this](const std::vector<int>& shown, const std::vector<int>& selected) {
+                    auto* stats = findChild<frmStats*>();
+                    if (!stats) return;
+                    using Scope = frmStats::Scope;
+                    for (auto [scope, dives] : {std::pair{Scope::ListFiltered, &shown},
+                                                std::pair{Scope::ListSelected, &selected}})
+                        dives->empty() ? stats->clearScope(scope) : stats->setScope(scope, *dives);
+                });
         connect(diveList, &divelist::frmDiveList::printRequested, this,
                 [this](const std::vector<int16_t>& dives) {
                     state.PrintList = dives;

@@ -201,8 +201,10 @@ void frmDiveList::buildControls() {
     connect(toDate, &QDateEdit::dateChanged, this, &frmDiveList::filterChanged);
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmDiveList::currentRowChanged);
-    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &frmDiveList::showSummary);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        showSummary();
+        offerDives();
+    });
     connect(editButton, &QPushButton::clicked, this, &frmDiveList::editSelected);
     connect(deleteButton, &QPushButton::clicked, this, &frmDiveList::deleteSelected);
     connect(printButton, &QPushButton::clicked, this, &frmDiveList::printSelected);
@@ -240,7 +242,16 @@ void frmDiveList::unitsChanged() {
     showSummary();
 }
 
+void frmDiveList::offerDives() {
+    std::vector<int> shown;
+    shown.reserve(static_cast<size_t>(proxy->rowCount()));
+    for (int r = 0; r < proxy->rowCount(); ++r)
+        shown.push_back(DiveTableModel::diveAt(proxy->mapToSource(proxy->index(r, 0)).row()));
+    emit divesOffered(shown, selectedDives());
+}
+
 void frmDiveList::closeEvent(QCloseEvent* event) {
+    emit divesOffered({}, {});
     saveColumns();
     settings::SaveSetting(settings::AppName, Section, QStringLiteral("Geometry"),
                           QString::fromLatin1(saveGeometry().toBase64()));
@@ -279,6 +290,7 @@ void frmDiveList::filterChanged() {
     f.toDay = dayOf(toDate);
     proxy->setFilter(f);
     showSummary();
+    offerDives();
 }
 
 void frmDiveList::follow(int dive) {
