@@ -81,9 +81,8 @@ int importCommand(Context& ctx) {
     if (const QString why = readAtMost(in, MaxBytes, bytes); !why.isEmpty())
         return ctx.fail(QStringLiteral("cannot read %1: %2; nothing was written").arg(source, why));
 
-    const interchange::ImportReport r =
-        uddf ? interchange::importUddf(state, bytes, *units)
-             : interchange::importCsv(state, bytes, *units, *order);
+    const interchange::ImportReport r = uddf ? interchange::importUddf(state, bytes, *units)
+                                             : interchange::importCsv(state, bytes, *units, *order);
     for (const QString& w : r.warnings)
         ctx.warn(QStringLiteral("%1: %2").arg(source, w));
     if (!r.errors.isEmpty()) {
@@ -95,17 +94,16 @@ int importCommand(Context& ctx) {
     QString text;
     const QString verb = dryRun ? QStringLiteral("Would add") : QStringLiteral("Added");
     if (r.added == 0) {
-        text = QStringLiteral("%1 no dive (%2 units)\n")
-                   .arg(verb, interchange::unitsName(*units));
+        text = QStringLiteral("%1 no dive (%2 units)\n").arg(verb, interchange::unitsName(*units));
     } else {
         const int first = r.firstIndex + state.DiveOffset, last = first + r.added - 1;
-        text = QStringLiteral("%1 %2 as %3 (%4 units)%5\n")
-                   .arg(verb, dives(r.added),
-                        first == last ? QStringLiteral("dive %1").arg(first)
-                                      : QStringLiteral("dives %1 to %2").arg(first).arg(last))
-                   .arg(interchange::unitsName(*units),
-                        r.replacedBlank ? QStringLiteral(", in place of the blank dive")
-                                        : QString());
+        text =
+            QStringLiteral("%1 %2 as %3 (%4 units)%5\n")
+                .arg(verb, dives(r.added),
+                     first == last ? QStringLiteral("dive %1").arg(first)
+                                   : QStringLiteral("dives %1 to %2").arg(first).arg(last))
+                .arg(interchange::unitsName(*units),
+                     r.replacedBlank ? QStringLiteral(", in place of the blank dive") : QString());
     }
     if (dryRun)
         for (const QString& d : r.details)

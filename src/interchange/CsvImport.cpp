@@ -266,8 +266,7 @@ class RowReader {
         }
         if (!entryGiven && timeInDate) {
             d.TimeData[field::EntryHour] = static_cast<int16_t>(std::min(timeInDate->hour, 24));
-            d.TimeData[field::EntryMinute] =
-                static_cast<int16_t>(std::min(timeInDate->minute, 60));
+            d.TimeData[field::EntryMinute] = static_cast<int16_t>(std::min(timeInDate->minute, 60));
         }
         if (tankOther) tankSize(d, *tankOther, tankOtherText, line, notes);
         comments << notes;
@@ -352,7 +351,8 @@ class RowReader {
                 const Pos& at, QStringList& notes) {
         if (c.quantity == Quantity::Minutes) {
             const std::optional<double> m = parseDuration(cell, col.seconds);
-            if (!m) return warn(at, cell, QStringLiteral("is not a duration such as 42 or 0:42:30"));
+            if (!m)
+                return warn(at, cell, QStringLiteral("is not a duration such as 42 or 0:42:30"));
             d.DiveData[static_cast<size_t>(c.index)] = box(*m, c.index, at);
             return;
         }
@@ -369,8 +369,7 @@ class RowReader {
         Units from = col.units.value_or(units);
         if (!unit.isEmpty()) {
             const std::optional<Units> u = unitsOfLabel(c.quantity, unit);
-            if (!u)
-                return warn(at, cell, QStringLiteral("has a unit Reefbook does not read"));
+            if (!u) return warn(at, cell, QStringLiteral("has a unit Reefbook does not read"));
             from = *u;
         }
         const double value = convertUnits(c.quantity, from, units, *v);
@@ -381,8 +380,8 @@ class RowReader {
     // becomes the other through the tank's pressure, here the dive's starting pressure.
     void tankSize(DiveRecord& d, double size, const QString& written, int line,
                   QStringList& notes) {
-        const double psiIn = convertUnits(Quantity::Pressure, units, Units::Imperial,
-                                          d.DiveData[field::PsiIn]);
+        const double psiIn =
+            convertUnits(Quantity::Pressure, units, Units::Imperial, d.DiveData[field::PsiIn]);
         const Units other = units == Units::Metric ? Units::Imperial : Units::Metric;
         const std::optional<double> si = tankVolumeSi(other, size, psiIn);
         const std::optional<double> kept = si ? tankSizeFromSi(units, *si, psiIn) : std::nullopt;
@@ -439,8 +438,7 @@ class RowReader {
             }
         // Stars: 1-2 poor, 3 average, 4-5 good; 0 is no rating given.
         double stars = -1;
-        if (cell.count(QLatin1Char('*')) == cell.size() ||
-            cell.count(QChar(0x2605)) == cell.size())
+        if (cell.count(QLatin1Char('*')) == cell.size() || cell.count(QChar(0x2605)) == cell.size())
             stars = static_cast<double>(cell.size());
         else if (const std::optional<double> v = parseNumber(cell, nullptr))
             stars = std::round(*v);
@@ -451,9 +449,8 @@ class RowReader {
             return;
         }
         if (stars > 5) {
-            report.warnings
-                << QStringLiteral("%1: %2 is more than 5 stars; kept as good")
-                       .arg(where(at.line, at.k), cell.toString());
+            report.warnings << QStringLiteral("%1: %2 is more than 5 stars; kept as good")
+                                   .arg(where(at.line, at.k), cell.toString());
             stars = 5;
         }
         d.Rating = static_cast<int16_t>(stars == 0 ? 1 : stars <= 2 ? 0 : stars == 3 ? 1 : 2);
@@ -487,8 +484,10 @@ QString dateOrderProblem(const QString& text, QChar separator, qsizetype dateCol
         return QStringLiteral("the dates cannot all be read in one order (some have a first "
                               "number above 12, some a second one); say which with "
                               "--date-format MDY or DMY");
-    if (vote.monthFirstImpossible) *order = DateOrder::DMY;
-    else if (vote.dayFirstImpossible) *order = DateOrder::MDY;
+    if (vote.monthFirstImpossible)
+        *order = DateOrder::DMY;
+    else if (vote.dayFirstImpossible)
+        *order = DateOrder::MDY;
     else if (vote.ambiguous)
         return QStringLiteral("a date such as %1 can be month first or day first; say which "
                               "with --date-format MDY or DMY")
@@ -536,11 +535,10 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
         found << QStringLiteral("\"%1\"").arg(h);
         QString why;
         std::optional<Column> c = columnFor(h, &why);
-        const bool taken =
-            c && c->column &&
-            std::any_of(reader.columns.begin(), reader.columns.begin() + k,
-                        [&c](const Column& o) { return o.column == c->column; }) &&
-            c->column->kind != CsvKind::Comments;
+        const bool taken = c && c->column &&
+                           std::any_of(reader.columns.begin(), reader.columns.begin() + k,
+                                       [&c](const Column& o) { return o.column == c->column; }) &&
+                           c->column->kind != CsvKind::Comments;
         if (!c || taken) {
             report.columnsLeftOut
                 << (why.isEmpty() ? QStringLiteral("column %1 \"%2\"%3")
@@ -570,8 +568,7 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
                                   found.join(QStringLiteral(", ")));
         return report;
     }
-    if (const QString why = dateOrderProblem(text, separator, dateColumn, &order);
-        !why.isEmpty()) {
+    if (const QString why = dateOrderProblem(text, separator, dateColumn, &order); !why.isEmpty()) {
         report.errors << why;
         return report;
     }

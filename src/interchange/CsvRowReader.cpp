@@ -20,8 +20,8 @@ bool CsvRowReader::next() {
                 bool doubled = false;
                 for (;;) {
                     if (k >= n) {
-                        problem =
-                            QStringLiteral("line %1: a quote opened here is never closed").arg(opened);
+                        problem = QStringLiteral("line %1: a quote opened here is never closed")
+                                      .arg(opened);
                         return false;
                     }
                     const QChar c = t[k++];
@@ -37,7 +37,8 @@ bool CsvRowReader::next() {
                 }
                 const QStringView raw(t + start, k - 1 - start);
                 if (doubled) {
-                    owned.push_back(raw.toString().replace(QLatin1String("\"\""), QLatin1String("\"")));
+                    owned.push_back(
+                        raw.toString().replace(QLatin1String("\"\""), QLatin1String("\"")));
                     row.push_back(owned.back());
                 } else {
                     row.push_back(raw);

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
 
 namespace interchange {
@@ -9,15 +10,32 @@ namespace interchange {
 namespace {
 
 int monthNamed(const QString& word) {
-    static const char* const names[12] = {"january", "february", "march",     "april",
-                                          "may",     "june",     "july",      "august",
-                                          "september", "october", "november", "december"};
+    static const char* const names[12] = {"january",   "february", "march",    "april",
+                                          "may",       "june",     "july",     "august",
+                                          "september", "october",  "november", "december"};
     const QString w = word.toLower();
     if (w.size() < 3) return 0;
     if (w == QLatin1String("sept")) return 9;
     for (int m = 0; m < 12; ++m)
         if (QLatin1String(names[m]).startsWith(w)) return m + 1;
     return 0;
+}
+
+// A plain decimal number ("18", "-2", "18.3") without going through the locale machinery
+// that QString::toDouble uses; nothing for anything else.
+std::optional<double> plainNumber(QStringView view) {
+    char buffer[32];
+    const qsizetype n = view.size();
+    if (n == 0 || n >= static_cast<qsizetype>(sizeof buffer)) return std::nullopt;
+    for (qsizetype k = 0; k < n; ++k) {
+        const char16_t c = view[k].unicode();
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || (c == u'-' && k == 0))) return std::nullopt;
+        buffer[k] = static_cast<char>(c);
+    }
+    double v = 0;
+    const std::from_chars_result r = std::from_chars(buffer, buffer + n, v);
+    if (r.ec != std::errc() || r.ptr != buffer + n) return std::nullopt;
+    return v;
 }
 
 } // namespace
@@ -128,11 +146,8 @@ std::optional<CsvTime> timeAfterDate(QStringView view) {
 }
 
 std::optional<double> parseDuration(QStringView view, bool unitSeconds) {
-    if (!view.isEmpty() && view[0].isDigit()) {
-        bool ok = false;
-        const double v = view.toDouble(&ok);
-        if (ok && std::isfinite(v)) return unitSeconds ? std::round(v / 60.0) : v;
-    }
+    if (const std::optional<double> v = plainNumber(view))
+        return unitSeconds ? std::round(*v / 60.0) : *v;
     const QString cell = view.toString();
     static const QRegularExpression clock(
         QStringLiteral("^(?:(\\d+):)?(\\d+):(\\d{1,2})(?:[.,]\\d*)?$"));
@@ -161,11 +176,7 @@ std::optional<double> parseDuration(QStringView view, bool unitSeconds) {
 std::optional<double> parseNumber(QStringView view, QString* unit) {
     if (unit) unit->clear();
     // Most cells are plain numbers; toDouble reads them far quicker than the pattern.
-    if (!view.isEmpty() && (view[0].isDigit() || view[0] == QLatin1Char('-'))) {
-        bool ok = false;
-        const double v = view.toDouble(&ok);
-        if (ok && std::isfinite(v)) return v;
-    }
+    if (const std::optional<double> v = plainNumber(view)) return v;
     const QString cell = view.toString();
     static const QRegularExpression re(
         QStringLiteral("^([+-]?(?:\\d+(?:[.,]\\d*)?|[.,]\\d+))\\s*([^\\d/]*?)\\s*(?:/.*)?$"));

@@ -32,8 +32,10 @@ void exportFromMenu(QWidget* window, const AppState& state, Format format) {
     // The log does not know its units, so the diver says which he keeps it in; his unit
     // setting is offered first.
     const Units usual = settings::diverUnits(state.Files);
-    const QString imperial = QStringLiteral("%1, log in feet, psi, °F, cu ft, lb %2").arg(kind, pattern);
-    const QString metric = QStringLiteral("%1, log in metres, bar, °C, litres, kg %2").arg(kind, pattern);
+    const QString imperial =
+        QStringLiteral("%1, log in feet, psi, °F, cu ft, lb %2").arg(kind, pattern);
+    const QString metric =
+        QStringLiteral("%1, log in metres, bar, °C, litres, kg %2").arg(kind, pattern);
     request.filter = usual == Units::Metric ? metric + QStringLiteral(";;") + imperial
                                             : imperial + QStringLiteral(";;") + metric;
     request.defaultSuffix = uddf ? QStringLiteral("uddf") : QStringLiteral("csv");

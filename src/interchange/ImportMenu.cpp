@@ -17,7 +17,8 @@ constexpr int MostLines = 12;
 
 QString lines(const QStringList& all) {
     QStringList shown = all.mid(0, MostLines);
-    if (all.size() > MostLines) shown << QStringLiteral("... and %1 more").arg(all.size() - MostLines);
+    if (all.size() > MostLines)
+        shown << QStringLiteral("... and %1 more").arg(all.size() - MostLines);
     return shown.join(QLatin1Char('\n'));
 }
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cmath>
 #include <queue>
 
 namespace interchange {
@@ -70,43 +69,51 @@ std::vector<size_t> simplifyProfile(const std::vector<Sample>& samples, size_t m
     return kept;
 }
 
-ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units,
-                                 int bottomTime, int maxDepth) {
+ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units, int bottomTime,
+                                 int maxDepth) {
     ProfileRecord p;
-    if (samples.empty()) return p;
-    const std::vector<size_t> kept = simplifyProfile(samples, ProfileRecord::PointSlots - 1);
+    if (samples.empty() || bottomTime <= 0) return p;
     size_t deepestAt = 0;
     for (size_t k = 0; k < samples.size(); ++k)
         if (samples[k].depth > samples[deepestAt].depth) deepestAt = k;
     const size_t lastAt = samples.size() - 1;
 
-    auto depthOf = [&](size_t k) {
-        const double d = std::round(fromSi(Quantity::Depth, units, samples[k].depth));
-        return static_cast<int16_t>(std::clamp(d, 0.0, static_cast<double>(maxDepth)));
-    };
-    int count = 0;     // points after the start
-    size_t chosen = 0; // the sample behind the newest point
-    p.Depths[0] = depthOf(kept.front());
-    for (size_t k : kept) {
-        const double m = std::round(samples[k].seconds / 60.0);
-        const int minute = static_cast<int>(std::clamp(m, 0.0, static_cast<double>(bottomTime)));
-        if (minute == 0) continue; // the start point stands for the first minute
-        if (count > 0 && p.Times[static_cast<size_t>(count)] == minute) {
-            // Same minute: the deepest of the dive wins, then its last sample, then depth.
-            const bool better = chosen != deepestAt &&
-                                (k == deepestAt || (chosen != lastAt && k == lastAt) ||
-                                 (chosen != lastAt && samples[k].depth > samples[chosen].depth));
-            if (better) {
-                p.Depths[static_cast<size_t>(count)] = depthOf(k);
-                chosen = k;
+    // First one sample a minute, as the log keeps minutes: the deepest of the dive if it falls
+    // into that minute, else the dive's last sample, else the minute's deepest.
+    std::vector<Sample> minutes; // seconds hold the whole minute
+    std::vector<size_t> chosen;  // the sample behind each
+    for (size_t k = 0; k < samples.size(); ++k) {
+        const double m =
+            std::clamp(std::round(samples[k].seconds / 60.0), 0.0, static_cast<double>(bottomTime));
+        if (minutes.empty() || minutes.back().seconds != m) {
+            if (minutes.empty() && m > 0) { // the dive starts at the surface at minute 0
+                minutes.push_back({0, samples[k].depth});
+                chosen.push_back(k);
             }
+            minutes.push_back({m, samples[k].depth});
+            chosen.push_back(k);
             continue;
         }
-        if (count == ProfileRecord::PointSlots - 1) break;
-        ++count;
-        p.Times[static_cast<size_t>(count)] = static_cast<int16_t>(minute);
-        p.Depths[static_cast<size_t>(count)] = depthOf(k);
-        chosen = k;
+        const size_t was = chosen.back();
+        const bool better =
+            was != deepestAt && (k == deepestAt || (was != lastAt && k == lastAt) ||
+                                 (was != lastAt && samples[k].depth > samples[was].depth));
+        if (better) {
+            minutes.back().depth = samples[k].depth;
+            chosen.back() = k;
+        }
+    }
+    // Then the shape: the start point and at most 150 more.
+    const std::vector<size_t> kept = simplifyProfile(minutes, ProfileRecord::PointSlots);
+    auto depthOf = [&](const Sample& s) {
+        const double d = std::round(fromSi(Quantity::Depth, units, s.depth));
+        return static_cast<int16_t>(std::clamp(d, 0.0, static_cast<double>(maxDepth)));
+    };
+    size_t slot = 0;
+    for (size_t k : kept) {
+        p.Times[slot] = static_cast<int16_t>(minutes[k].seconds);
+        p.Depths[slot] = depthOf(minutes[k]);
+        ++slot;
     }
     return p;
 }

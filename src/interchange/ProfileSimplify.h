@@ -24,8 +24,9 @@ std::vector<size_t> simplifyProfile(const std::vector<Sample>& samples, size_t m
 // 150 points after the start, in whole minutes, strictly later one after the other and no
 // later than `bottomTime` nor deeper than `maxDepth`. Samples that fall into one minute give
 // one point: the deepest of the dive if it is among them, else the last of the dive, else
-// the deepest of them. Empty (no point) when nothing lies after minute 0.
-ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units,
-                                 int bottomTime, int maxDepth);
+// the deepest of them; those are then simplified as simplifyProfile does. Empty (no point)
+// when nothing lies after minute 0.
+ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units, int bottomTime,
+                                 int maxDepth);
 
 } // namespace interchange

@@ -7,10 +7,12 @@ namespace interchange {
 
 namespace {
 
-bool space(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+bool space(char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
 bool nameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.';
 }
 bool startsWith(const char* p, const char* end, const char* word) {
     const size_t n = std::strlen(word);
@@ -19,8 +21,10 @@ bool startsWith(const char* p, const char* end, const char* word) {
 
 // A number written as an element's whole text, blanks around it allowed.
 bool number(const char* from, const char* to, double* v) {
-    while (from < to && space(*from)) ++from;
-    while (to > from && space(to[-1])) --to;
+    while (from < to && space(*from))
+        ++from;
+    while (to > from && space(to[-1]))
+        --to;
     char buffer[64];
     const size_t n = static_cast<size_t>(to - from);
     if (n == 0 || n >= sizeof buffer) return false;
@@ -35,21 +39,24 @@ bool number(const char* from, const char* to, double* v) {
 // anything is not of the plain form; the XML reader then reads the block.
 bool scanBlock(const char* p, const char* end, ScannedSamples& out) {
     for (;;) {
-        while (p < end && space(*p)) ++p;
+        while (p < end && space(*p))
+            ++p;
         if (p == end) return true;
         if (!startsWith(p, end, "<waypoint>")) return false;
         p += 10;
         Sample s;
         bool time = false;
         for (;;) {
-            while (p < end && space(*p)) ++p;
+            while (p < end && space(*p))
+                ++p;
             if (startsWith(p, end, "</waypoint>")) {
                 p += 11;
                 break;
             }
             if (p == end || *p != '<') return false;
             const char* name = ++p;
-            while (p < end && nameChar(*p)) ++p;
+            while (p < end && nameChar(*p))
+                ++p;
             const size_t nameSize = static_cast<size_t>(p - name);
             if (nameSize == 0) return false;
             // Attributes (a tank pressure's link) are passed over; their values hold no '<'.
@@ -100,9 +107,10 @@ SampleScan scanSamples(const QByteArray& document) {
     const char* end = begin + document.size();
     // Only UTF-8 (or ASCII) without comments or CDATA, where every "<samples>" is an element.
     const QByteArray head = document.left(200).toLower();
-    const bool otherEncoding = head.startsWith("\xff\xfe") || head.startsWith("\xfe\xff") ||
-                               (head.contains("encoding=") && !head.contains("encoding=\"utf-8\"") &&
-                                !head.contains("encoding='utf-8'"));
+    const bool otherEncoding =
+        head.startsWith("\xff\xfe") || head.startsWith("\xfe\xff") ||
+        (head.contains("encoding=") && !head.contains("encoding=\"utf-8\"") &&
+         !head.contains("encoding='utf-8'"));
     if (otherEncoding || document.contains("<!--") || document.contains("<![CDATA[")) {
         scan.reduced = document;
         return scan;

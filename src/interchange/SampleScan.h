@@ -10,8 +10,9 @@ namespace interchange {
 
 // The samples of one <samples> element as the UDDF reader keeps them.
 struct ScannedSamples {
-    std::vector<Sample> samples; // in time order; a sample without a time or out of order is left out
-    double lowestKelvin = 0;     // the lowest sample temperature, when `temperature`
+    std::vector<Sample>
+        samples;             // in time order; a sample without a time or out of order is left out
+    double lowestKelvin = 0; // the lowest sample temperature, when `temperature`
     bool temperature = false;
 };
 

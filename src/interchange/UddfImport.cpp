@@ -39,7 +39,9 @@ struct RawDive {
     bool sampleTemperature = false;
 };
 
-bool is(QStringView name, const char* word) { return name == QLatin1String(word); }
+bool is(QStringView name, const char* word) {
+    return name == QLatin1String(word);
+}
 
 std::optional<double> numberIn(const QString& text) {
     bool ok = false;
@@ -174,9 +176,9 @@ class Reader {
                     ScannedSamples& b = scan.blocks[k];
                     d.samples.insert(d.samples.end(), b.samples.begin(), b.samples.end());
                     if (b.temperature) {
-                        d.sampleLowest = d.sampleTemperature ? std::min(d.sampleLowest,
-                                                                        b.lowestKelvin)
-                                                             : b.lowestKelvin;
+                        d.sampleLowest = d.sampleTemperature
+                                             ? std::min(d.sampleLowest, b.lowestKelvin)
+                                             : b.lowestKelvin;
                         d.sampleTemperature = true;
                     }
                     b = {};
@@ -234,11 +236,11 @@ class Reader {
                 const QString what = n.toString();
                 if (const std::optional<double> v = number(d, "tank"))
                     d.extras << QStringLiteral("Tank %1 %2: %3")
-                                   .arg(tanks)
-                                   .arg(what.mid(what.startsWith(QLatin1String("tankpressure"))
-                                                     ? 12
-                                                     : 4),
-                                        QString::number(*v));
+                                    .arg(tanks)
+                                    .arg(what.mid(what.startsWith(QLatin1String("tankpressure"))
+                                                      ? 12
+                                                      : 4),
+                                         QString::number(*v));
             } else {
                 ++depth;
             }
@@ -296,9 +298,9 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
     if (const QRegularExpressionMatch m = temp.match(para); m.hasMatch()) {
         const std::optional<Units> u = unitsOfLabel(Quantity::Temperature, m.captured(2));
         if (!u) return false;
-        d.DiveData[field::SurfaceTemp] = log.boxValue(
-            convertUnits(Quantity::Temperature, *u, units, m.captured(1).toDouble()),
-            field::SurfaceTemp, where);
+        d.DiveData[field::SurfaceTemp] =
+            log.boxValue(convertUnits(Quantity::Temperature, *u, units, m.captured(1).toDouble()),
+                         field::SurfaceTemp, where);
         return true;
     }
     // What our export had to put in for a date or time the log did not hold goes back as it was.
@@ -316,7 +318,10 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
         } else if (const QRegularExpressionMatch m = date.match(piece); m.hasMatch()) {
             for (int f : {field::Month, field::Day, field::Year})
                 was.TimeData[static_cast<size_t>(f)] =
-                    static_cast<int16_t>(m.captured(f == field::Month ? 1 : f == field::Day ? 2 : 3).toInt());
+                    static_cast<int16_t>(m.captured(f == field::Month ? 1
+                                                    : f == field::Day ? 2
+                                                                      : 3)
+                                             .toInt());
         } else if (const QRegularExpressionMatch m = entry.match(piece); m.hasMatch()) {
             was.TimeData[field::EntryHour] = static_cast<int16_t>(m.captured(1).toInt());
             was.TimeData[field::EntryMinute] = static_cast<int16_t>(m.captured(2).toInt());
@@ -388,8 +393,8 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
         auto value = [&](Quantity q, double si, int dataField) {
             return log.boxValue(fromSi(q, units, si), dataField, where);
         };
-        double seconds = raw.duration.value_or(raw.samples.empty() ? 0
-                                                                   : raw.samples.back().seconds);
+        double seconds =
+            raw.duration.value_or(raw.samples.empty() ? 0 : raw.samples.back().seconds);
         d.DiveData[field::BottomTime] =
             value(Quantity::Minutes, std::max(seconds, 0.0), field::BottomTime);
         double deepest = 0;
@@ -397,7 +402,8 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
             deepest = std::max(deepest, s.depth);
         d.DiveData[field::MaxDepth] =
             value(Quantity::Depth, raw.depth.value_or(deepest), field::MaxDepth);
-        if (raw.air) d.DiveData[field::AirTemp] = value(Quantity::Temperature, *raw.air, field::AirTemp);
+        if (raw.air)
+            d.DiveData[field::AirTemp] = value(Quantity::Temperature, *raw.air, field::AirTemp);
         if (raw.lowest || raw.sampleTemperature)
             d.DiveData[field::BottomTemp] = value(
                 Quantity::Temperature, raw.lowest.value_or(raw.sampleLowest), field::BottomTemp);
@@ -412,8 +418,8 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
             d.DiveData[field::PsiOut] = value(Quantity::Pressure, *raw.pressureEnd, field::PsiOut);
         QStringList comments, extras = raw.extras;
         if (raw.volume && *raw.volume > 0) {
-            const std::optional<double> size = tankSizeFromSi(units, *raw.volume,
-                                                              d.DiveData[field::PsiIn]);
+            const std::optional<double> size =
+                tankSizeFromSi(units, *raw.volume, d.DiveData[field::PsiIn]);
             if (size)
                 d.DiveData[field::TankSize] = log.boxValue(*size, field::TankSize, where);
             else
@@ -456,9 +462,8 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
 
         if (d.DiveData[field::BottomTime] > 0 && d.DiveData[field::MaxDepth] > 0 &&
             raw.samples.size() > 1) {
-            const ProfileRecord p = profileFromSamples(raw.samples, units,
-                                                       d.DiveData[field::BottomTime],
-                                                       d.DiveData[field::MaxDepth]);
+            const ProfileRecord p = profileFromSamples(
+                raw.samples, units, d.DiveData[field::BottomTime], d.DiveData[field::MaxDepth]);
             if (p.Times[1] > 0) {
                 d.ProfileNum = log.addProfile(p);
                 if (d.ProfileNum == 0)
@@ -466,17 +471,20 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
                                                               "dive has no profile");
             }
         }
-        report.details << QStringLiteral("dive %1: %2, %3 %4, %5 min%6")
-                              .arg(log.nextNumber())
-                              .arg(describe(d))
-                              .arg(d.DiveData[field::MaxDepth])
-                              .arg(unitLabel(Quantity::Depth, units))
-                              .arg(d.DiveData[field::BottomTime])
-                              .arg(d.ListData[field::Location] > 0
-                                       ? QStringLiteral(", ") +
-                                             log.log().LocationList[static_cast<size_t>(
-                                                 d.ListData[field::Location])].Name
-                                       : QString());
+        report.details
+            << QStringLiteral("dive %1: %2, %3 %4, %5 min%6")
+                   .arg(log.nextNumber())
+                   .arg(describe(d))
+                   .arg(d.DiveData[field::MaxDepth])
+                   .arg(unitLabel(Quantity::Depth, units))
+                   .arg(d.DiveData[field::BottomTime])
+                   .arg(
+                       d.ListData[field::Location] > 0
+                           ? QStringLiteral(", ") +
+                                 log.log()
+                                     .LocationList[static_cast<size_t>(d.ListData[field::Location])]
+                                     .Name
+                           : QString());
         log.add(d);
     }
     log.finish(state);

@@ -82,6 +82,20 @@ TEST_F(ExportMenuTest, FileImportAddsTheDivesInTheDiversUnitsAndSaysWhatItDid) {
     EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("cboCData_0"))->currentText(),
               "blue hole");
 
+    // The export offers the diver's units first; UDDF names the dives it had to date.
+    platform.chooseSaveFile(path("first.csv"), 0);
+    action("mnuExportCsv")->trigger();
+    EXPECT_TRUE(readFile("first.csv").contains("Max Depth (m)"));
+    platform.chooseSaveFile(path("all.uddf"), 0);
+    platform.expect(QStringLiteral("Export as UDDF"),
+                    QStringLiteral("Every dive was written. UDDF requires a date and time, so "
+                                   "these were written in another form (a note in each dive says "
+                                   "so):\n\ndive 1: no date was entered; written as 1900-01-01\n"
+                                   "dive 2: no date was entered; written as 1900-01-01"),
+                    ui::Answer::Ok, ui::Icon::Information);
+    action("mnuExportUddf")->trigger();
+    EXPECT_EQ(readFile("all.uddf").count("<dive "), 4);
+
     writeFile("bad.csv", "Date,Site\r\n2004-03-28,Pool\r\n");
     platform.chooseFile(path("bad.csv"));
     platform.expect(QStringLiteral("Error"),

@@ -33,7 +33,7 @@ AppState awkwardLog() {
         every.append(static_cast<char>(b));
     s.GearList.push_back({text::fromCp1252(every), {}, {}});
     const std::vector<std::array<int16_t, 7>> times = {
-        {0, 0, 0, 0, 0, 0, 0},       {2, 31, 1999, 9, 5, 9, 50}, {13, 4, 2001, 9, 5, 0, 0},
+        {0, 0, 0, 0, 0, 0, 0},       {2, 31, 1999, 9, 5, 9, 50},   {13, 4, 2001, 9, 5, 0, 0},
         {7, 4, 1997, -1, 70, 0, 0},  {12, 31, 1999, 24, 0, 0, 30}, {7, 4, 1997, 10, 0, 10, 40},
         {7, 4, 1997, 11, 0, 11, 20}, {0, 9, 2003, 8, 0, 0, 0},
     };
@@ -68,9 +68,8 @@ QString schemaErrors(const QByteArray& xml) {
     if (!f.open(QIODevice::WriteOnly) || f.write(xml) != xml.size()) return "cannot write";
     f.close();
     QProcess lint;
-    lint.start(QStringLiteral("xmllint"),
-               {QStringLiteral("--noout"), QStringLiteral("--schema"),
-                QStringLiteral(REEFBOOK_UDDF_SCHEMA), file});
+    lint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--schema"),
+                                           QStringLiteral(REEFBOOK_UDDF_SCHEMA), file});
     if (!lint.waitForFinished(60000)) return "xmllint did not run: " + lint.errorString();
     if (lint.exitCode() == 0) return {};
     return QString::fromUtf8(lint.readAllStandardError());
@@ -135,7 +134,8 @@ QByteArray computerFile() {
 </informationbeforedive>
 <tankdata><link ref="air"/><tankvolume>0.012</tankvolume><tankpressurebegin>20000000</tankpressurebegin>
 <tankpressureend>0</tankpressureend></tankdata>
-<samples>)" + samples + R"(</samples>
+<samples>)" +
+           samples + R"(</samples>
 <informationafterdive><greatestdepth>31.4</greatestdepth><diveduration>3000</diveduration>
 <visibility>good, 15 m</visibility><notes><para>Turtle</para><para>Dive type: Drift</para>
 <para>Conditions: Saltwater, Boat</para></notes><rating><ratingvalue>9</ratingvalue></rating>
@@ -162,57 +162,58 @@ TEST(UddfImport, ReadsAComputersFileIntoTheDiversUnits) {
     QByteArray withComment = computerFile();
     withComment.replace("<samples>", "<samples><!-- read slowly -->");
     for (const auto& c : cases)
-    for (const QByteArray& file : {computerFile(), withComment}) {
-        SCOPED_TRACE(interchange::unitsName(c.units).toStdString() +
-                     (file.contains("<!--") ? " XML reader" : " bytes"));
-        AppState s;
-        StartNewLog(s);
-        s.GearList.push_back({QStringLiteral("Drysuit, Jet Fins"), {}, {}});
-        const interchange::ImportReport r = interchange::importUddf(s, file, c.units);
-        ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
-        EXPECT_EQ(r.added, 2);
-        EXPECT_TRUE(r.replacedBlank);
-        EXPECT_EQ(r.skipped, QStringList{"2004-03-28 09:05 (line 623): already in the log as "
-                                         "dive 1"});
-        ASSERT_EQ(s.DiveCount(), 2);
-        const DiveRecord& d = s.Dives[1];
-        // The time as written: the offset is not applied, the seconds are dropped.
-        EXPECT_EQ(d.TimeData, (std::array<int16_t, 7>{3, 28, 2004, 9, 5, 9, 55}));
-        EXPECT_EQ(d.DiveData, c.data);
-        EXPECT_EQ(d.Comments, "Turtle\r\nVisibility: good, 15 m");
-        EXPECT_EQ(d.CondData, (std::array<int16_t, 8>{0, 1, 1, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(d.Rating, 2);
-        EXPECT_EQ(s.LocationList[static_cast<size_t>(d.ListData[0])].Name, "Blue Hole");
-        EXPECT_EQ(s.TypeList[static_cast<size_t>(d.ListData[1])].Name, "Drift");
-        EXPECT_EQ(s.BuddyList[static_cast<size_t>(d.ListData[2])].Name, "Dirk Jansen, Linus");
-        // Matched without regard to case: no second gear entry.
-        EXPECT_EQ(s.GearList[static_cast<size_t>(d.ListData[3])].Name, "Drysuit, Jet Fins");
-        EXPECT_TRUE(r.newNames[3].isEmpty());
+        for (const QByteArray& file : {computerFile(), withComment}) {
+            SCOPED_TRACE(interchange::unitsName(c.units).toStdString() +
+                         (file.contains("<!--") ? " XML reader" : " bytes"));
+            AppState s;
+            StartNewLog(s);
+            s.GearList.push_back({QStringLiteral("Drysuit, Jet Fins"), {}, {}});
+            const interchange::ImportReport r = interchange::importUddf(s, file, c.units);
+            ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
+            EXPECT_EQ(r.added, 2);
+            EXPECT_TRUE(r.replacedBlank);
+            EXPECT_EQ(r.skipped, QStringList{"2004-03-28 09:05 (line 623): already in the log as "
+                                             "dive 1"});
+            ASSERT_EQ(s.DiveCount(), 2);
+            const DiveRecord& d = s.Dives[1];
+            // The time as written: the offset is not applied, the seconds are dropped.
+            EXPECT_EQ(d.TimeData, (std::array<int16_t, 7>{3, 28, 2004, 9, 5, 9, 55}));
+            EXPECT_EQ(d.DiveData, c.data);
+            EXPECT_EQ(d.Comments, "Turtle\r\nVisibility: good, 15 m");
+            EXPECT_EQ(d.CondData, (std::array<int16_t, 8>{0, 1, 1, 0, 0, 0, 0, 0}));
+            EXPECT_EQ(d.Rating, 2);
+            EXPECT_EQ(s.LocationList[static_cast<size_t>(d.ListData[0])].Name, "Blue Hole");
+            EXPECT_EQ(s.TypeList[static_cast<size_t>(d.ListData[1])].Name, "Drift");
+            EXPECT_EQ(s.BuddyList[static_cast<size_t>(d.ListData[2])].Name, "Dirk Jansen, Linus");
+            // Matched without regard to case: no second gear entry.
+            EXPECT_EQ(s.GearList[static_cast<size_t>(d.ListData[3])].Name, "Drysuit, Jet Fins");
+            EXPECT_TRUE(r.newNames[3].isEmpty());
 
-        // The profile: at most 150 points, the start, the spike and the surface kept.
-        ASSERT_GT(d.ProfileNum, 0);
-        const ProfileRecord& p = s.Profiles[static_cast<size_t>(d.ProfileNum)];
-        int points = 0, deepest = 0, deepestAt = 0;
-        while (points < 150 && p.Times[static_cast<size_t>(points) + 1] > 0) {
-            ++points;
-            EXPECT_GT(p.Times[static_cast<size_t>(points)], p.Times[static_cast<size_t>(points) - 1]);
-            if (p.Depths[static_cast<size_t>(points)] > deepest) {
-                deepest = p.Depths[static_cast<size_t>(points)];
-                deepestAt = p.Times[static_cast<size_t>(points)];
+            // The profile: at most 150 points, the start, the spike and the surface kept.
+            ASSERT_GT(d.ProfileNum, 0);
+            const ProfileRecord& p = s.Profiles[static_cast<size_t>(d.ProfileNum)];
+            int points = 0, deepest = 0, deepestAt = 0;
+            while (points < 150 && p.Times[static_cast<size_t>(points) + 1] > 0) {
+                ++points;
+                EXPECT_GT(p.Times[static_cast<size_t>(points)],
+                          p.Times[static_cast<size_t>(points) - 1]);
+                if (p.Depths[static_cast<size_t>(points)] > deepest) {
+                    deepest = p.Depths[static_cast<size_t>(points)];
+                    deepestAt = p.Times[static_cast<size_t>(points)];
+                }
             }
-        }
-        EXPECT_EQ(deepest, c.deepest);
-        EXPECT_EQ(deepestAt, 20);
-        EXPECT_EQ(p.Times[static_cast<size_t>(points)], 50);
-        EXPECT_EQ(p.Depths[static_cast<size_t>(points)], 0);
-        EXPECT_LE(points, 50); // one point a minute at the most
-        EXPECT_GE(points, 4);
+            EXPECT_EQ(deepest, c.deepest);
+            EXPECT_EQ(deepestAt, 20);
+            EXPECT_EQ(p.Times[static_cast<size_t>(points)], 50);
+            EXPECT_EQ(p.Depths[static_cast<size_t>(points)], 0);
+            EXPECT_LE(points, 50); // one point a minute at the most
+            EXPECT_GE(points, 4);
 
-        // A date without a time, and no profile for a dive without samples.
-        EXPECT_EQ(s.Dives[2].TimeData, (std::array<int16_t, 7>{3, 28, 2004, 0, 0, 0, 0}));
-        EXPECT_EQ(s.Dives[2].ProfileNum, 0);
-        EXPECT_EQ(s.Dives[2].Rating, 1);
-    }
+            // A date without a time, and no profile for a dive without samples.
+            EXPECT_EQ(s.Dives[2].TimeData, (std::array<int16_t, 7>{3, 28, 2004, 0, 0, 0, 0}));
+            EXPECT_EQ(s.Dives[2].ProfileNum, 0);
+            EXPECT_EQ(s.Dives[2].Rating, 1);
+        }
 }
 
 TEST(UddfImport, OurOwnExportComesBack) {
@@ -247,10 +248,9 @@ TEST(UddfImport, OurOwnExportComesBack) {
             EXPECT_EQ(a.Rating, b.Rating) << i;
             EXPECT_EQ(a.Comments, b.Comments) << i;
             for (int w = 0; w < 4; ++w)
-                EXPECT_EQ(source.list(w)[static_cast<size_t>(a.ListData[static_cast<size_t>(w)])]
-                              .Name,
-                          target.list(w)[static_cast<size_t>(b.ListData[static_cast<size_t>(w)])]
-                              .Name)
+                EXPECT_EQ(
+                    source.list(w)[static_cast<size_t>(a.ListData[static_cast<size_t>(w)])].Name,
+                    target.list(w)[static_cast<size_t>(b.ListData[static_cast<size_t>(w)])].Name)
                     << i << " list " << w;
         }
         const ProfileRecord& p = target.Profiles[static_cast<size_t>(target.Dives[2].ProfileNum)];
@@ -324,11 +324,25 @@ TEST(ProfileSimplify, KeepsEndsDeepestAndShapeWithinTheLimit) {
         if (most == 150) {
             // Every tip of every tooth survives, not every n-th sample.
             for (int tooth = 0; tooth < 11; ++tooth)
-                EXPECT_NE(std::find(kept.begin(), kept.end(), size_t(tooth * 100 + 50)),
-                          kept.end())
+                EXPECT_NE(std::find(kept.begin(), kept.end(), size_t(tooth * 100 + 50)), kept.end())
                     << tooth;
         }
     }
+    // A long dive becomes a stored profile of 150 points in whole minutes, strictly later one
+    // after the other, with the deepest sample and the surfacing at the end.
+    for (interchange::Sample& x : samples)
+        x.seconds *= 7.5; // 15 s apart: 275 minutes
+    const ProfileRecord p = interchange::profileFromSamples(samples, Units::Metric, 275, 40);
+    int points = 0;
+    bool deepest = false;
+    while (points < 150 && p.Times[static_cast<size_t>(points) + 1] > 0) {
+        ++points;
+        EXPECT_GT(p.Times[static_cast<size_t>(points)], p.Times[static_cast<size_t>(points) - 1]);
+        deepest = deepest || p.Depths[static_cast<size_t>(points)] == 40;
+    }
+    EXPECT_EQ(points, 150);
+    EXPECT_TRUE(deepest);
+    EXPECT_EQ(p.Times[150], 275);
     // Fewer samples than the limit: all of them.
     EXPECT_EQ(interchange::simplifyProfile({{0, 0}, {60, 5}}, 150), (std::vector<size_t>{0, 1}));
 }
