@@ -502,6 +502,12 @@ void FormLog::openDiveList() {
     if (!diveList) {
         diveList = new divelist::frmDiveList(*session, this);
         connect(diveList, &divelist::frmDiveList::showDive, this, &FormLog::showDive);
+        // The results keep naming the dives they found, as after Delete here.
+        connect(diveList, &divelist::frmDiveList::divesDeleted, this,
+                [this](const std::vector<int>& dives) {
+                    for (auto d = dives.rbegin(); results && d != dives.rend(); ++d)
+                        results->diveRemoved(*d);
+                });
         connect(diveList, &divelist::frmDiveList::divesOffered, this,
                 [this](const std::vector<int>& shown, const std::vector<int>& selected) {
                     auto* stats = findChild<frmStats*>();

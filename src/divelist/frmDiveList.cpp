@@ -97,7 +97,14 @@ frmDiveList::frmDiveList(session::Session& s, QWidget* parent)
     showSummary();
 }
 
-frmDiveList::~frmDiveList() = default;
+// Closing the main window ends the program without closing this one first.
+frmDiveList::~frmDiveList() { remember(); }
+
+void frmDiveList::remember() const {
+    saveColumns();
+    settings::SaveSetting(settings::AppName, Section, QStringLiteral("Geometry"),
+                          QString::fromLatin1(saveGeometry().toBase64()));
+}
 
 void frmDiveList::buildControls() {
     filterText = new QLineEdit(this);
@@ -252,9 +259,7 @@ void frmDiveList::offerDives() {
 
 void frmDiveList::closeEvent(QCloseEvent* event) {
     emit divesOffered({}, {});
-    saveColumns();
-    settings::SaveSetting(settings::AppName, Section, QStringLiteral("Geometry"),
-                          QString::fromLatin1(saveGeometry().toBase64()));
+    remember();
     QDialog::closeEvent(event);
 }
 
@@ -423,9 +428,12 @@ void frmDiveList::deleteSelected() {
         ui::Answer::Yes)
         return;
     session.endTyping();
-    session.removeEntries(dives, dives.size() == 1
-                                     ? QStringLiteral("Delete %1").arg(session.diveName(dives[0]))
-                                     : QStringLiteral("Delete %1 Dives").arg(dives.size()));
+    std::vector<int> gone = dives;
+    std::sort(gone.begin(), gone.end());
+    if (session.removeEntries(dives, dives.size() == 1
+                                         ? QStringLiteral("Delete %1").arg(session.diveName(dives[0]))
+                                         : QStringLiteral("Delete %1 Dives").arg(dives.size())))
+        emit divesDeleted(gone);
 }
 
 void frmDiveList::printSelected() {

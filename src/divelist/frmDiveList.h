@@ -47,6 +47,8 @@ class frmDiveList : public QDialog {
     // The dives the table shows (filtered, in its order) and those selected; both empty when
     // the window closes.
     void divesOffered(const std::vector<int>& shown, const std::vector<int>& selected);
+    // These dives (log positions, ascending) have just been deleted.
+    void divesDeleted(const std::vector<int>& dives);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +63,8 @@ class frmDiveList : public QDialog {
     void headerMenu(const QPoint& at);
     void restoreColumns();
     void saveColumns() const;
+    // Columns, size and place, for the next opening.
+    void remember() const;
     void deleteSelected();
     void printSelected();
     void exportSelected(int format);
