@@ -168,7 +168,7 @@ void FormLog::setUpMenus() {
     mnuStats->setShortcut(Qt::Key_F6);
     connect(mnuStats, &QAction::triggered, this, [this] {
         frmStats::showFor(state, this);
-        if (diveList) diveList->offerDives();
+        offerListDives(diveList != nullptr);
     });
 }
 
@@ -508,15 +508,7 @@ void FormLog::openDiveList() {
                     for (auto d = dives.rbegin(); results && d != dives.rend(); ++d)
                         results->diveRemoved(*d);
                 });
-        connect(diveList, &divelist::frmDiveList::divesOffered, this,
-                [this](const std::vector<int>& shown, const std::vector<int>& selected) {
-                    auto* stats = findChild<frmStats*>();
-                    if (!stats) return;
-                    using Scope = frmStats::Scope;
-                    for (auto [scope, dives] : {std::pair{Scope::ListFiltered, &shown},
-                                                std::pair{Scope::ListSelected, &selected}})
-                        dives->empty() ? stats->clearScope(scope) : stats->setScope(scope, *dives);
-                });
+        connect(diveList, &divelist::frmDiveList::offerChanged, this, &FormLog::offerListDives);
         connect(diveList, &divelist::frmDiveList::printRequested, this,
                 [this](const std::vector<int16_t>& dives) {
                     state.PrintList = dives;
@@ -528,6 +520,17 @@ void FormLog::openDiveList() {
     diveList->show();
     diveList->raise();
     diveList->activateWindow();
+}
+
+void FormLog::offerListDives(bool open) {
+    auto* stats = findChild<frmStats*>();
+    if (!stats || !diveList) return;
+    using Scope = frmStats::Scope;
+    const std::vector<int> selected = open ? diveList->selectedDives() : std::vector<int>{};
+    open ? stats->setScope(Scope::ListFiltered, diveList->shownDives())
+         : stats->clearScope(Scope::ListFiltered);
+    selected.empty() ? stats->clearScope(Scope::ListSelected)
+                     : stats->setScope(Scope::ListSelected, selected);
 }
 
 void FormLog::showDive(int index) { ui->vsbDNum->setValue(index); }

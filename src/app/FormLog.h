@@ -72,6 +72,8 @@ class FormLog : public QMainWindow {
     // "Dive List", beside this window; showDive moves here as the scroll bar does.
     void openDiveList();
     void showDive(int index);
+    // The statistics may count the dives the list shows or has selected.
+    void offerListDives(bool open);
 
     // The output dialog, modal. PrintListReady is left as the caller set it: the results
     // window sets it to offer its dives, the main window's Print clears it first.

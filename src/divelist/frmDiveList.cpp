@@ -210,7 +210,7 @@ void frmDiveList::buildControls() {
             &frmDiveList::currentRowChanged);
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         showSummary();
-        offerDives();
+        emit offerChanged(true);
     });
     connect(editButton, &QPushButton::clicked, this, &frmDiveList::editSelected);
     connect(deleteButton, &QPushButton::clicked, this, &frmDiveList::deleteSelected);
@@ -249,16 +249,16 @@ void frmDiveList::unitsChanged() {
     showSummary();
 }
 
-void frmDiveList::offerDives() {
+std::vector<int> frmDiveList::shownDives() const {
     std::vector<int> shown;
     shown.reserve(static_cast<size_t>(proxy->rowCount()));
     for (int r = 0; r < proxy->rowCount(); ++r)
         shown.push_back(DiveTableModel::diveAt(proxy->mapToSource(proxy->index(r, 0)).row()));
-    emit divesOffered(shown, selectedDives());
+    return shown;
 }
 
 void frmDiveList::closeEvent(QCloseEvent* event) {
-    emit divesOffered({}, {});
+    emit offerChanged(false);
     remember();
     QDialog::closeEvent(event);
 }
@@ -295,7 +295,7 @@ void frmDiveList::filterChanged() {
     f.toDay = dayOf(toDate);
     proxy->setFilter(f);
     showSummary();
-    offerDives();
+    emit offerChanged(true);
 }
 
 void frmDiveList::follow(int dive) {

@@ -37,16 +37,16 @@ class frmDiveList : public QDialog {
     void place();
     // The diver chose other units in Options: the headers and figures say so.
     void unitsChanged();
-    // Hands the dives shown and the dives selected on (divesOffered), for the statistics.
-    void offerDives();
+    // The dives the table shows, filtered, in its order.
+    std::vector<int> shownDives() const;
 
   signals:
     void showDive(int index);
     // PrintList for the output dialog: element 0 holds no dive, then the dives to print.
     void printRequested(const std::vector<int16_t>& printList);
-    // The dives the table shows (filtered, in its order) and those selected; both empty when
-    // the window closes.
-    void divesOffered(const std::vector<int>& shown, const std::vector<int>& selected);
+    // The dives shown or selected changed (the statistics may ask for them); `open` is false
+    // when the window closes.
+    void offerChanged(bool open);
     // These dives (log positions, ascending) have just been deleted.
     void divesDeleted(const std::vector<int>& dives);
 
