@@ -35,8 +35,13 @@ void writeLog() {
     s.Dives.resize(kDives + 1);
     for (int i = 1; i <= kDives; ++i) {
         DiveRecord& d = s.Dives[size_t(i)];
-        d.TimeData = {int16_t(i % 12 + 1), int16_t(i % 28 + 1), int16_t(1990 + i % 30),
-                      int16_t(i % 24), int16_t(i % 60), int16_t((i + 1) % 24), 0};
+        d.TimeData = {int16_t(i % 12 + 1),
+                      int16_t(i % 28 + 1),
+                      int16_t(1990 + i % 30),
+                      int16_t(i % 24),
+                      int16_t(i % 60),
+                      int16_t((i + 1) % 24),
+                      0};
         for (size_t k = 0; k < 10; ++k)
             d.DiveData[k] = int16_t((i * (k + 3)) % 150);
         for (size_t k = 0; k < 4; ++k)
@@ -44,12 +49,15 @@ void writeLog() {
         for (size_t k = 0; k < 8; ++k)
             d.CondData[k] = int16_t((i >> k) & 1);
         d.Rating = int16_t(i % 3);
-        d.Comments = QStringLiteral("Reef %1, turtle and a ray at dusk\r\nsecond line").arg(i % 500);
+        d.Comments =
+            QStringLiteral("Reef %1, turtle and a ray at dusk\r\nsecond line").arg(i % 500);
     }
     SaveLog(s);
 }
 
-double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
+double ms(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
 
 } // namespace
 

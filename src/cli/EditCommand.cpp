@@ -25,15 +25,18 @@ const char* const EditHelp =
 // "N", "N-M" and lists of them, as dive numbers; the log positions in the order given.
 bool parseDives(const AppState& state, const QString& text, std::vector<int>& dives,
                 QString& error) {
-    static const QRegularExpression item(QStringLiteral("^\\s*(-?\\d+)\\s*(?:-\\s*(-?\\d+)\\s*)?$"));
+    static const QRegularExpression item(
+        QStringLiteral("^\\s*(-?\\d+)\\s*(?:-\\s*(-?\\d+)\\s*)?$"));
     const int first = 1 + state.DiveOffset, last = state.DiveCount() + state.DiveOffset;
     for (const QString& part : text.split(QLatin1Char(','))) {
         const QRegularExpressionMatch m = item.match(part);
         bool ok1 = false, ok2 = true;
         const long long from = m.hasMatch() ? m.captured(1).toLongLong(&ok1) : 0;
-        const long long to = m.hasMatch() && m.hasCaptured(2) ? m.captured(2).toLongLong(&ok2) : from;
+        const long long to =
+            m.hasMatch() && m.hasCaptured(2) ? m.captured(2).toLongLong(&ok2) : from;
         if (!m.hasMatch() || !ok1 || !ok2 || to < from) {
-            error = QStringLiteral("--dives \"%1\": expected dive numbers such as 12,15-20").arg(text);
+            error =
+                QStringLiteral("--dives \"%1\": expected dive numbers such as 12,15-20").arg(text);
             return false;
         }
         if (from < first || to > last) {
@@ -83,7 +86,8 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
         static const QStringList words = {QStringLiteral("poor"), QStringLiteral("average"),
                                           QStringLiteral("good")};
         const qsizetype r = words.indexOf(value.trimmed().toLower());
-        if (r < 0) return QStringLiteral("rating \"%1\": expected poor, average or good").arg(value);
+        if (r < 0)
+            return QStringLiteral("rating \"%1\": expected poor, average or good").arg(value);
         edit.rating = static_cast<int16_t>(r);
         return QString();
     }
@@ -97,7 +101,8 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
     if (name == u"tank" || name == u"weight") {
         int16_t v = 0;
         if (!fieldNumber(value, v))
-            return QStringLiteral("%1 \"%2\": expected a whole number from 0 to 32767").arg(name, value);
+            return QStringLiteral("%1 \"%2\": expected a whole number from 0 to 32767")
+                .arg(name, value);
         (name == u"tank" ? edit.tankSize : edit.weight) = v;
         return QString();
     }
@@ -129,7 +134,8 @@ int editCommand(Context& ctx) {
             return ctx.fail(
                 QStringLiteral("edit: unknown argument \"%1\" (try edit --help)").arg(args[i]));
         if (!hasValue) {
-            if (i + 1 >= args.size()) return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
+            if (i + 1 >= args.size())
+                return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
             value = args[++i];
         }
         if (option == u"--dives") {
@@ -140,7 +146,8 @@ int editCommand(Context& ctx) {
         }
     }
     if (divesText.isEmpty()) return ctx.fail(QStringLiteral("edit: say which dives (--dives)"));
-    if (sets.isEmpty()) return ctx.fail(QStringLiteral("edit: say what to set (--set FIELD=VALUE)"));
+    if (sets.isEmpty())
+        return ctx.fail(QStringLiteral("edit: say what to set (--set FIELD=VALUE)"));
 
     AppState state;
     FileProblems problems;

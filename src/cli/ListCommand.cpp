@@ -48,7 +48,8 @@ QJsonValue jsonValue(const AppState& state, int index, int column) {
     using namespace divelist;
     const DiveRecord& d = state.Dives[static_cast<size_t>(index)];
     switch (column) {
-    case Number: return index + state.DiveOffset;
+    case Number:
+        return index + state.DiveOffset;
     case Date:
         return QJsonObject{{QStringLiteral("month"), d.TimeData[field::Month]},
                            {QStringLiteral("day"), d.TimeData[field::Day]},
@@ -59,17 +60,24 @@ QJsonValue jsonValue(const AppState& state, int index, int column) {
         return QJsonObject{{QStringLiteral("hour"), d.TimeData[h]},
                            {QStringLiteral("minute"), d.TimeData[h + 1]}};
     }
-    case Location: case Type: case Buddy: case Gear: return cellText(state, index, column);
-    case Rating: return d.Rating;
-    case Comment: return d.Comments;
-    default: break;
+    case Location:
+    case Type:
+    case Buddy:
+    case Gear:
+        return cellText(state, index, column);
+    case Rating:
+        return d.Rating;
+    case Comment:
+        return d.Comments;
+    default:
+        break;
     }
     if (column >= FirstCondition && column < Comment)
         return d.CondData[static_cast<size_t>(column - FirstCondition)];
     // The rest are DiveData numbers; the cell text leaves a 0 empty, JSON keeps it.
     const QString key = columnKey(column);
-    static const char* const Fields[10] = {"psiIn",  "psiOut",  "tankSize",    "bottomTime",
-                                           "maxDepth", "weight", "airTemp", "surfaceTemp",
+    static const char* const Fields[10] = {"psiIn",      "psiOut",    "tankSize", "bottomTime",
+                                           "maxDepth",   "weight",    "airTemp",  "surfaceTemp",
                                            "bottomTemp", "visibility"};
     for (size_t e = 0; e < 10; ++e)
         if (key == QLatin1String(Fields[e])) return d.DiveData[e];
@@ -100,13 +108,16 @@ int listCommand(Context& ctx) {
             continue;
         }
         if (option != u"--columns" && option != u"--sort" && option != u"--filter")
-            return ctx.fail(QStringLiteral("list: unknown argument \"%1\" (try list --help)")
-                                .arg(args[i]));
+            return ctx.fail(
+                QStringLiteral("list: unknown argument \"%1\" (try list --help)").arg(args[i]));
         if (!hasValue) {
-            if (i + 1 >= args.size()) return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
+            if (i + 1 >= args.size())
+                return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
             value = args[++i];
         }
-        (option == u"--columns" ? columnsText : option == u"--sort" ? sortText : filterText) = value;
+        (option == u"--columns" ? columnsText
+         : option == u"--sort"  ? sortText
+                                : filterText) = value;
     }
 
     std::vector<int> columns;
@@ -128,8 +139,8 @@ int listCommand(Context& ctx) {
     }
     const int sortColumn = divelist::columnNamed(sortName);
     if (sortColumn < 0)
-        return ctx.fail(
-            QStringLiteral("no column \"%1\" to sort by; the columns are %2").arg(sortName, allNames()));
+        return ctx.fail(QStringLiteral("no column \"%1\" to sort by; the columns are %2")
+                            .arg(sortName, allNames()));
 
     AppState state;
     FileProblems problems;
@@ -161,7 +172,8 @@ int listCommand(Context& ctx) {
     for (int index : rows) {
         line.clear();
         for (int c : columns)
-            line << divelist::cellText(state, index, c).replace(QLatin1Char('\t'), QLatin1Char(' '));
+            line
+                << divelist::cellText(state, index, c).replace(QLatin1Char('\t'), QLatin1Char(' '));
         text += line.join(QLatin1Char('\t')).toUtf8() + '\n';
     }
     ctx.out.write(text);

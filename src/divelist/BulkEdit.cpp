@@ -54,9 +54,7 @@ QString selectionSummary(const AppState& state, const std::vector<int>& dives,
                               : QStringLiteral("%1 dives").arg(dives.size())) +
            dot + QStringLiteral("bottom time ") + timeToDateText(minutes) + dot +
            QStringLiteral("max depth %1 %2").arg(maxDepth).arg(unit) + dot +
-           QStringLiteral("avg depth %1 %2")
-               .arg(depthCount ? depthSum / depthCount : 0)
-               .arg(unit);
+           QStringLiteral("avg depth %1 %2").arg(depthCount ? depthSum / depthCount : 0).arg(unit);
 }
 
 } // namespace divelist

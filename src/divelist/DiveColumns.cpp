@@ -45,7 +45,9 @@ const std::array<ColumnInfo, ColumnCount> Columns = {{
     {"comments", "Comment", Q::None, -1},
 }};
 
-const ColumnInfo& info(int column) { return Columns[static_cast<size_t>(column)]; }
+const ColumnInfo& info(int column) {
+    return Columns[static_cast<size_t>(column)];
+}
 
 QString clock(int16_t hour, int16_t minute) {
     if (hour == 0 && minute == 0) return QString();
@@ -54,7 +56,9 @@ QString clock(int16_t hour, int16_t minute) {
 
 } // namespace
 
-QString columnKey(int column) { return QString::fromLatin1(info(column).key); }
+QString columnKey(int column) {
+    return QString::fromLatin1(info(column).key);
+}
 
 int columnNamed(const QString& key) {
     for (int c = 0; c < ColumnCount; ++c)
@@ -70,8 +74,16 @@ QString columnTitle(int column, interchange::Units units) {
 
 bool shownByDefault(int column) {
     switch (column) {
-    case Number: case Date: case Entry: case Location: case Type: case Buddy: case MaxDepth:
-    case BottomTime: case Rating: case Comment:
+    case Number:
+    case Date:
+    case Entry:
+    case Location:
+    case Type:
+    case Buddy:
+    case MaxDepth:
+    case BottomTime:
+    case Rating:
+    case Comment:
         return true;
     default:
         return false;
@@ -96,10 +108,14 @@ QStringView firstLine(const QString& comment) {
 
 QString ratingWord(int16_t rating) {
     switch (rating) {
-    case 0: return QStringLiteral("Poor");
-    case 1: return QStringLiteral("Average");
-    case 2: return QStringLiteral("Good");
-    default: return QString::number(rating);
+    case 0:
+        return QStringLiteral("Poor");
+    case 1:
+        return QStringLiteral("Average");
+    case 2:
+        return QStringLiteral("Good");
+    default:
+        return QString::number(rating);
     }
 }
 
@@ -111,27 +127,36 @@ QString cellText(const AppState& state, int index, int column) {
     }
     if (column >= FirstCondition && column < Comment)
         return d.CondData[static_cast<size_t>(column - FirstCondition)] == 1 ? QStringLiteral("Yes")
-                                                                          : QString();
+                                                                             : QString();
     switch (column) {
-    case Number: return QString::number(index + state.DiveOffset);
+    case Number:
+        return QString::number(index + state.DiveOffset);
     case Date:
         if (isUndated(d)) return QString();
         return QStringLiteral("%1/%2/%3")
             .arg(d.TimeData[field::Month])
             .arg(d.TimeData[field::Day])
             .arg(d.TimeData[field::Year]);
-    case Entry: return clock(d.TimeData[field::EntryHour], d.TimeData[field::EntryMinute]);
-    case Exit: return clock(d.TimeData[field::ExitHour], d.TimeData[field::ExitMinute]);
-    case Location: case Type: case Buddy: case Gear: {
+    case Entry:
+        return clock(d.TimeData[field::EntryHour], d.TimeData[field::EntryMinute]);
+    case Exit:
+        return clock(d.TimeData[field::ExitHour], d.TimeData[field::ExitMinute]);
+    case Location:
+    case Type:
+    case Buddy:
+    case Gear: {
         const int which = column - Location;
         const RefList& list = state.list(which);
         const int at = d.ListData[static_cast<size_t>(which)];
         return at >= 0 && at < static_cast<int>(list.size()) ? list[static_cast<size_t>(at)].Name
                                                              : QString();
     }
-    case Rating: return ratingWord(d.Rating);
-    case Comment: return firstLine(d.Comments).toString();
-    default: return QString();
+    case Rating:
+        return ratingWord(d.Rating);
+    case Comment:
+        return firstLine(d.Comments).toString();
+    default:
+        return QString();
     }
 }
 

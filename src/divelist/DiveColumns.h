@@ -13,8 +13,25 @@
 namespace divelist {
 
 enum Column : int {
-    Number, Date, Entry, Exit, Location, Type, Buddy, Gear, MaxDepth, BottomTime, PsiIn, PsiOut,
-    TankSize, Weight, AirTemp, SurfaceTemp, BottomTemp, Visibility, Rating,
+    Number,
+    Date,
+    Entry,
+    Exit,
+    Location,
+    Type,
+    Buddy,
+    Gear,
+    MaxDepth,
+    BottomTime,
+    PsiIn,
+    PsiOut,
+    TankSize,
+    Weight,
+    AirTemp,
+    SurfaceTemp,
+    BottomTemp,
+    Visibility,
+    Rating,
     FirstCondition, // eight columns, CondData order
     Comment = FirstCondition + 8,
     ColumnCount

@@ -10,7 +10,9 @@ namespace divelist {
 
 namespace {
 
-template <typename T> int three(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+template <typename T> int three(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 } // namespace
 
@@ -31,9 +33,9 @@ void DiveOrder::listChanged(int which) {
     std::vector<int>& rank = ranks[static_cast<size_t>(which)];
     rank.assign(list.size(), 0);
     for (size_t i = 0; i < byName.size(); ++i)
-        rank[size_t(byName[i])] =
-            i > 0 && cmp(byName[i - 1], byName[i]) == 0 ? rank[size_t(byName[i - 1])]
-                                                        : static_cast<int>(i);
+        rank[size_t(byName[i])] = i > 0 && cmp(byName[i - 1], byName[i]) == 0
+                                      ? rank[size_t(byName[i - 1])]
+                                      : static_cast<int>(i);
 }
 
 int DiveOrder::listRank(int which, int16_t at) const {
@@ -48,7 +50,8 @@ int DiveOrder::compare(int a, int b, int column) const {
     const auto& tx = x.TimeData;
     const auto& ty = y.TimeData;
     switch (column) {
-    case Number: return three(a, b);
+    case Number:
+        return three(a, b);
     case Date:
         return three(std::array<int16_t, 5>{tx[field::Year], tx[field::Month], tx[field::Day],
                                             tx[field::EntryHour], tx[field::EntryMinute]},
@@ -60,23 +63,38 @@ int DiveOrder::compare(int a, int b, int column) const {
     case Exit:
         return three(std::make_pair(tx[field::ExitHour], tx[field::ExitMinute]),
                      std::make_pair(ty[field::ExitHour], ty[field::ExitMinute]));
-    case Location: case Type: case Buddy: case Gear: {
+    case Location:
+    case Type:
+    case Buddy:
+    case Gear: {
         const int which = column - Location;
         return three(listRank(which, x.ListData[size_t(which)]),
                      listRank(which, y.ListData[size_t(which)]));
     }
-    case MaxDepth: return three(x.DiveData[field::MaxDepth], y.DiveData[field::MaxDepth]);
-    case BottomTime: return three(x.DiveData[field::BottomTime], y.DiveData[field::BottomTime]);
-    case PsiIn: return three(x.DiveData[field::PsiIn], y.DiveData[field::PsiIn]);
-    case PsiOut: return three(x.DiveData[field::PsiOut], y.DiveData[field::PsiOut]);
-    case TankSize: return three(x.DiveData[field::TankSize], y.DiveData[field::TankSize]);
-    case Weight: return three(x.DiveData[field::Weight], y.DiveData[field::Weight]);
-    case AirTemp: return three(x.DiveData[field::AirTemp], y.DiveData[field::AirTemp]);
-    case SurfaceTemp: return three(x.DiveData[field::SurfaceTemp], y.DiveData[field::SurfaceTemp]);
-    case BottomTemp: return three(x.DiveData[field::BottomTemp], y.DiveData[field::BottomTemp]);
-    case Visibility: return three(x.DiveData[field::Visibility], y.DiveData[field::Visibility]);
-    case Rating: return three(x.Rating, y.Rating);
-    case Comment: return QString::compare(foldedFirstLine(a), foldedFirstLine(b));
+    case MaxDepth:
+        return three(x.DiveData[field::MaxDepth], y.DiveData[field::MaxDepth]);
+    case BottomTime:
+        return three(x.DiveData[field::BottomTime], y.DiveData[field::BottomTime]);
+    case PsiIn:
+        return three(x.DiveData[field::PsiIn], y.DiveData[field::PsiIn]);
+    case PsiOut:
+        return three(x.DiveData[field::PsiOut], y.DiveData[field::PsiOut]);
+    case TankSize:
+        return three(x.DiveData[field::TankSize], y.DiveData[field::TankSize]);
+    case Weight:
+        return three(x.DiveData[field::Weight], y.DiveData[field::Weight]);
+    case AirTemp:
+        return three(x.DiveData[field::AirTemp], y.DiveData[field::AirTemp]);
+    case SurfaceTemp:
+        return three(x.DiveData[field::SurfaceTemp], y.DiveData[field::SurfaceTemp]);
+    case BottomTemp:
+        return three(x.DiveData[field::BottomTemp], y.DiveData[field::BottomTemp]);
+    case Visibility:
+        return three(x.DiveData[field::Visibility], y.DiveData[field::Visibility]);
+    case Rating:
+        return three(x.Rating, y.Rating);
+    case Comment:
+        return QString::compare(foldedFirstLine(a), foldedFirstLine(b));
     default:
         if (column >= FirstCondition && column < Comment)
             return three(x.CondData[size_t(column - FirstCondition)],

@@ -16,8 +16,8 @@ struct QuickFilter {
     // Found, without regard to case, in the location, type, buddy or gear name or in the
     // comment; empty matches every dive.
     QString text;
-    int rating = -1;      // 0 poor, 1 average, 2 good; -1 any
-    int32_t fromDay = 0;  // day numbers of the date range, inclusive; 0 leaves that end open
+    int rating = -1;     // 0 poor, 1 average, 2 good; -1 any
+    int32_t fromDay = 0; // day numbers of the date range, inclusive; 0 leaves that end open
     int32_t toDay = 0;
 };
 

@@ -98,7 +98,9 @@ frmDiveList::frmDiveList(session::Session& s, QWidget* parent)
 }
 
 // Closing the main window ends the program without closing this one first.
-frmDiveList::~frmDiveList() { remember(); }
+frmDiveList::~frmDiveList() {
+    remember();
+}
 
 void frmDiveList::remember() const {
     saveColumns();
@@ -173,8 +175,8 @@ void frmDiveList::buildControls() {
                          QStringLiteral("Print selected dives"));
     exportButton = button(this, QStringLiteral("cmdExport"), QStringLiteral("E&xport"),
                           QStringLiteral("Export selected dives"));
-    auto* closeButton = button(this, QStringLiteral("cmdClose"), QStringLiteral("Close"),
-                               QStringLiteral("Close"));
+    auto* closeButton =
+        button(this, QStringLiteral("cmdClose"), QStringLiteral("Close"), QStringLiteral("Close"));
     auto* exportMenu = new QMenu(exportButton);
     const QStringList formats = {QStringLiteral("&Text File..."), QStringLiteral("&HTML File..."),
                                  QStringLiteral("&UDDF..."), QStringLiteral("&CSV...")};
@@ -233,13 +235,14 @@ void frmDiveList::place() {
             .toLatin1());
     if (!saved.isEmpty() && restoreGeometry(saved)) return;
     const QWidget* main = parentWidget();
-    const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
     if (!main || !screen) return;
     // Not shown yet, the window has no frame: it will get one like the main window's.
     const QSize border = main->frameGeometry().size() - main->size();
     const QSize wanted = QSize(720, std::max(420, main->height())) + border;
-    const QRect frame = besideMainWindow(screen->availableGeometry(), main->frameGeometry(),
-                                         wanted, 420 + border.width());
+    const QRect frame = besideMainWindow(screen->availableGeometry(), main->frameGeometry(), wanted,
+                                         420 + border.width());
     resize(frame.size() - border);
     move(frame.topLeft());
 }
@@ -273,8 +276,7 @@ bool frmDiveList::eventFilter(QObject* watched, QEvent* event) {
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             table->currentIndex().isValid()) {
             // Enter takes the diver to the dive in the main window.
-            emit showDive(
-                DiveTableModel::diveAt(proxy->mapToSource(table->currentIndex()).row()));
+            emit showDive(DiveTableModel::diveAt(proxy->mapToSource(table->currentIndex()).row()));
             if (QWidget* main = parentWidget()) {
                 main->raise();
                 main->activateWindow();
@@ -307,8 +309,8 @@ void frmDiveList::follow(int dive) {
     if (selection->isRowSelected(at.row(), QModelIndex()))
         selection->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
     else
-        selection->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
-                                           QItemSelectionModel::Rows);
+        selection->setCurrentIndex(at,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     table->scrollTo(at);
     following = false;
 }
@@ -341,7 +343,8 @@ void frmDiveList::showSummary() {
     summary->setText(
         QStringLiteral("%1 of %2 dives shown").arg(proxy->rowCount()).arg(model->rowCount()) +
         (any ? QStringLiteral("  \u2014  ") +
-                   selectionSummary(session.state(), dives, settings::diverUnits(session.state().Files))
+                   selectionSummary(session.state(), dives,
+                                    settings::diverUnits(session.state().Files))
              : QString()));
     for (QPushButton* b : {editButton, deleteButton, printButton, exportButton})
         b->setEnabled(any);
@@ -420,9 +423,8 @@ void frmDiveList::deleteSelected() {
                       QStringLiteral("There must always be at least one entry in a Log"));
         return;
     }
-    const QString what = dives.size() == 1
-                             ? QStringLiteral("this dive")
-                             : QStringLiteral("these %1 dives").arg(dives.size());
+    const QString what = dives.size() == 1 ? QStringLiteral("this dive")
+                                           : QStringLiteral("these %1 dives").arg(dives.size());
     if (ui::askYesNo(this, QStringLiteral("Delete Confirmation"),
                      QStringLiteral("Are you sure you want to delete %1?").arg(what)) !=
         ui::Answer::Yes)
@@ -430,9 +432,9 @@ void frmDiveList::deleteSelected() {
     session.endTyping();
     std::vector<int> gone = dives;
     std::sort(gone.begin(), gone.end());
-    if (session.removeEntries(dives, dives.size() == 1
-                                         ? QStringLiteral("Delete %1").arg(session.diveName(dives[0]))
-                                         : QStringLiteral("Delete %1 Dives").arg(dives.size())))
+    if (session.removeEntries(
+            dives, dives.size() == 1 ? QStringLiteral("Delete %1").arg(session.diveName(dives[0]))
+                                     : QStringLiteral("Delete %1 Dives").arg(dives.size())))
         emit divesDeleted(gone);
 }
 
@@ -450,10 +452,13 @@ void frmDiveList::exportSelected(int format) {
     static const char* const Titles[4] = {"Text File", "HTML File", "UDDF", "CSV"};
     static const char* const Suffixes[4] = {"txt", "htm", "uddf", "csv"};
     ui::FileRequest request;
-    request.title = QStringLiteral("Export %1 as %2").arg(dives.size()).arg(QLatin1String(Titles[format]));
+    request.title =
+        QStringLiteral("Export %1 as %2").arg(dives.size()).arg(QLatin1String(Titles[format]));
     request.defaultSuffix = QLatin1String(Suffixes[format]);
-    request.filter = QStringLiteral("%1 (*.%2)").arg(QLatin1String(Titles[format]), request.defaultSuffix);
-    const QString proposed = output::MakeBaseName(state.DiverName) + QLatin1Char('.') + request.defaultSuffix;
+    request.filter =
+        QStringLiteral("%1 (*.%2)").arg(QLatin1String(Titles[format]), request.defaultSuffix);
+    const QString proposed =
+        output::MakeBaseName(state.DiverName) + QLatin1Char('.') + request.defaultSuffix;
     const QString path = ui::platform().saveFileName(this, request, proposed).path;
     if (path.isEmpty()) return;
     if (const QString why = output::dataFileInTheWay(state, path); !why.isEmpty()) {
@@ -462,8 +467,9 @@ void frmDiveList::exportSelected(int format) {
     }
     QString failure;
     if (format <= 1) {
-        const output::ExportResult r = format == 0 ? output::WriteTextFile(state, path, dives, true)
-                                                   : output::WriteHtmlFile(state, path, dives, true);
+        const output::ExportResult r = format == 0
+                                           ? output::WriteTextFile(state, path, dives, true)
+                                           : output::WriteHtmlFile(state, path, dives, true);
         if (!r.written || !r.problems.empty()) failure = describeProblems(r.problems);
     } else {
         const QByteArray bytes = interchange::exchangeDocument(

@@ -28,8 +28,10 @@ AppState sortLog() {
     AppState s;
     StartDefaultLists(s);
     for (int w = 0; w < 4; ++w) {
-        s.list(w) = {{QStringLiteral("m"), {}, {}}, {QStringLiteral("Zed"), {}, {}},
-                     {QStringLiteral("alpha"), {}, {}}, {QStringLiteral("Alpha"), {}, {}},
+        s.list(w) = {{QStringLiteral("m"), {}, {}},
+                     {QStringLiteral("Zed"), {}, {}},
+                     {QStringLiteral("alpha"), {}, {}},
+                     {QStringLiteral("Alpha"), {}, {}},
                      {QStringLiteral("beta"), {}, {}}};
     }
     std::mt19937 rng(7);
@@ -37,8 +39,13 @@ AppState sortLog() {
     s.Dives.resize(15);
     for (int i = 1; i <= 14; ++i) {
         DiveRecord& d = s.Dives[size_t(i)];
-        d.TimeData = {int16_t(1 + rng() % 3), int16_t(1 + rng() % 2), int16_t(1997 + rng() % 2),
-                      int16_t(rng() % 3), int16_t(rng() % 2 * 30), int16_t(rng() % 3), 0};
+        d.TimeData = {int16_t(1 + rng() % 3),
+                      int16_t(1 + rng() % 2),
+                      int16_t(1997 + rng() % 2),
+                      int16_t(rng() % 3),
+                      int16_t(rng() % 2 * 30),
+                      int16_t(rng() % 3),
+                      0};
         for (auto& v : d.DiveData)
             v = values[rng() % 8];
         for (auto& l : d.ListData)
@@ -79,7 +86,7 @@ Key referenceKey(const AppState& s, int i, int column) {
     if (column == Comment) return {{}, d.Comments.section(QLatin1Char('\r'), 0, 0).toLower()};
     if (column >= FirstCondition) return {{d.CondData[size_t(column - FirstCondition)]}, {}};
     static const std::map<int, int> element = {
-        {MaxDepth, 4}, {BottomTime, 3}, {PsiIn, 0},   {PsiOut, 1},      {TankSize, 2},
+        {MaxDepth, 4}, {BottomTime, 3}, {PsiIn, 0},       {PsiOut, 1},     {TankSize, 2},
         {Weight, 5},   {AirTemp, 6},    {SurfaceTemp, 7}, {BottomTemp, 8}, {Visibility, 9}};
     return {{d.DiveData[size_t(element.at(column))]}, {}};
 }
@@ -134,10 +141,12 @@ TEST_F(DiveList, FilterFindsWhatTheSelectionCoreFinds) {
     std::mt19937 rng(11);
     AppState state;
     StartDefaultLists(state);
-    const char* words[] = {"Wreck", "wreck", "WRECK", "reef", "Eel", "\u00e9cole", "\u00c9COLE", "k"};
+    const char* words[] = {"Wreck", "wreck",      "WRECK",      "reef",
+                           "Eel",   "\u00e9cole", "\u00c9COLE", "k"};
     for (int w = 0; w < 4; ++w)
         for (int k = 0; k < 6; ++k)
-            state.list(w).push_back({QString::fromUtf8(words[rng() % 8]) + QString::number(k), {}, {}});
+            state.list(w).push_back(
+                {QString::fromUtf8(words[rng() % 8]) + QString::number(k), {}, {}});
     state.Dives.resize(401);
     for (int i = 1; i <= 400; ++i) {
         DiveRecord& d = state.Dives[size_t(i)];
@@ -146,7 +155,8 @@ TEST_F(DiveList, FilterFindsWhatTheSelectionCoreFinds) {
         for (auto& l : d.ListData)
             l = int16_t(rng() % 7);
         d.Rating = int16_t(rng() % 3);
-        d.TimeData = {int16_t(rng() % 13), int16_t(1 + rng() % 28), int16_t(1995 + rng() % 4), 0, 0, 0, 0};
+        d.TimeData = {
+            int16_t(rng() % 13), int16_t(1 + rng() % 28), int16_t(1995 + rng() % 4), 0, 0, 0, 0};
     }
     auto run = [&](search::ChartCriteria c) {
         search::RunSearch(c, state);
@@ -155,7 +165,8 @@ TEST_F(DiveList, FilterFindsWhatTheSelectionCoreFinds) {
     for (const char* text : {"wreck", "\u00e9COLE", "eel 1", "k", "ree", ""}) {
         for (int rating : {-1, 0, 2}) {
             for (bool dated : {false, true}) {
-                SCOPED_TRACE(std::string(text) + " " + std::to_string(rating) + (dated ? " dated" : ""));
+                SCOPED_TRACE(std::string(text) + " " + std::to_string(rating) +
+                             (dated ? " dated" : ""));
                 QuickFilter f;
                 f.text = QString::fromUtf8(text);
                 f.rating = rating;
@@ -222,7 +233,8 @@ TEST_F(DiveList, BulkEditAndDeleteAreOneStepEachAndUndoGivesBackTheBytes) {
     edit.comment = QStringLiteral("Trip to Roatan");
     edit.appendComment = true;
     const std::vector<int> chosen = {2, 5, 9, 14};
-    session.editDives(chosen, QStringLiteral("Edit 4 Dives"), [&](DiveRecord& d) { edit.apply(d); });
+    session.editDives(chosen, QStringLiteral("Edit 4 Dives"),
+                      [&](DiveRecord& d) { edit.apply(d); });
     EXPECT_EQ(1, session.undoStack().count());
     for (int i = 1; i <= 14; ++i) {
         const DiveRecord& was = before.Dives[size_t(i)];
@@ -234,8 +246,9 @@ TEST_F(DiveList, BulkEditAndDeleteAreOneStepEachAndUndoGivesBackTheBytes) {
             expected.CondData[5] = 0;
             expected.DiveData[field::TankSize] = 80;
             expected.DiveData[field::Weight] = 12;
-            expected.Comments = was.Comments.isEmpty() ? QStringLiteral("Trip to Roatan")
-                                                       : was.Comments + QStringLiteral("\r\nTrip to Roatan");
+            expected.Comments = was.Comments.isEmpty()
+                                    ? QStringLiteral("Trip to Roatan")
+                                    : was.Comments + QStringLiteral("\r\nTrip to Roatan");
         }
         EXPECT_EQ(expected, state.Dives[size_t(i)]) << "dive " << i;
     }
@@ -245,7 +258,8 @@ TEST_F(DiveList, BulkEditAndDeleteAreOneStepEachAndUndoGivesBackTheBytes) {
     EXPECT_EQ(11, state.DiveCount());
     EXPECT_EQ(2, session.undoStack().count());
     // At least one dive stays.
-    EXPECT_FALSE(session.removeEntries({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, QStringLiteral("Delete")));
+    EXPECT_FALSE(
+        session.removeEntries({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, QStringLiteral("Delete")));
     session.undoStack().undo();
     EXPECT_EQ(edited, files());
     session.undoStack().undo();
@@ -287,14 +301,24 @@ TEST_F(DiveList, CommandLineListsAndEditsAsTheWindowDoes) {
         QString error;
     };
     const std::vector<Case> refusals = {
-        {{QStringLiteral("--dives"), QStringLiteral("2"), QStringLiteral("--set"), QStringLiteral("buddy=Bob")},
-         2, QStringLiteral("buddy \"Bob\" is not in the list; it holds \"m\", \"Zed\", \"alpha\", \"Alpha\", \"beta\"")},
-        {{QStringLiteral("--dives"), QStringLiteral("2,15"), QStringLiteral("--set"), QStringLiteral("rating=good")},
-         2, QStringLiteral("dive 15 is not in the log (1-14)")},
-        {{QStringLiteral("--dives"), QStringLiteral("2"), QStringLiteral("--set"), QStringLiteral("surge=2")},
-         2, QStringLiteral("surge \"2\": expected 0 or 1")},
-        {{QStringLiteral("--dives"), QStringLiteral("2"), QStringLiteral("--set"), QStringLiteral("depth=3")},
-         2, QStringLiteral("--set: no field \"depth\" (location, type, buddy, gear, rating, tank, weight or a condition)")},
+        {{QStringLiteral("--dives"), QStringLiteral("2"), QStringLiteral("--set"),
+          QStringLiteral("buddy=Bob")},
+         2,
+         QStringLiteral("buddy \"Bob\" is not in the list; it holds \"m\", \"Zed\", \"alpha\", "
+                        "\"Alpha\", \"beta\"")},
+        {{QStringLiteral("--dives"), QStringLiteral("2,15"), QStringLiteral("--set"),
+          QStringLiteral("rating=good")},
+         2,
+         QStringLiteral("dive 15 is not in the log (1-14)")},
+        {{QStringLiteral("--dives"), QStringLiteral("2"), QStringLiteral("--set"),
+          QStringLiteral("surge=2")},
+         2,
+         QStringLiteral("surge \"2\": expected 0 or 1")},
+        {{QStringLiteral("--dives"), QStringLiteral("2"), QStringLiteral("--set"),
+          QStringLiteral("depth=3")},
+         2,
+         QStringLiteral("--set: no field \"depth\" (location, type, buddy, gear, rating, tank, "
+                        "weight or a condition)")},
     };
     const QByteArray log = readFile(QStringLiteral("log1.dvl"));
     for (const Case& c : refusals) {
@@ -303,9 +327,10 @@ TEST_F(DiveList, CommandLineListsAndEditsAsTheWindowDoes) {
         EXPECT_EQ(QStringLiteral("reefbook-cli: ") + c.error + QLatin1Char('\n'), err);
         EXPECT_EQ(log, readFile(QStringLiteral("log1.dvl")));
     }
-    EXPECT_EQ(0, run({QStringLiteral("edit"), QStringLiteral("--dives=2,4-5"), QStringLiteral("--set"),
-                      QStringLiteral("buddy=Alpha"), QStringLiteral("--set=surge=1")})
-                     .first);
+    EXPECT_EQ(0,
+              run({QStringLiteral("edit"), QStringLiteral("--dives=2,4-5"), QStringLiteral("--set"),
+                   QStringLiteral("buddy=Alpha"), QStringLiteral("--set=surge=1")})
+                  .first);
     AppState after;
     ASSERT_TRUE(OpenLog(after).empty());
     for (int i = 1; i <= 14; ++i) {
@@ -327,11 +352,11 @@ TEST(DiveListPlacement, BesideTheMainWindowWhereThereIsRoomElseAtTheWiderSide) {
         QRect expected;
     };
     const std::vector<Case> cases = {
-        {{100, 50, 900, 700}, {700, 600}, {1000, 50, 700, 600}},  // right of it
-        {{1000, 50, 900, 700}, {700, 600}, {300, 50, 700, 600}},  // left of it
-        {{500, 50, 900, 700}, {700, 600}, {1400, 50, 520, 600}},  // narrowed into the right
-        {{600, 50, 900, 700}, {700, 600}, {0, 50, 600, 600}},     // narrowed into the left
-        {{0, 0, 1800, 1000}, {700, 600}, {1220, 0, 700, 600}},    // no room: at the edge
+        {{100, 50, 900, 700}, {700, 600}, {1000, 50, 700, 600}},   // right of it
+        {{1000, 50, 900, 700}, {700, 600}, {300, 50, 700, 600}},   // left of it
+        {{500, 50, 900, 700}, {700, 600}, {1400, 50, 520, 600}},   // narrowed into the right
+        {{600, 50, 900, 700}, {700, 600}, {0, 50, 600, 600}},      // narrowed into the left
+        {{0, 0, 1800, 1000}, {700, 600}, {1220, 0, 700, 600}},     // no room: at the edge
         {{100, 900, 900, 700}, {700, 600}, {1000, 480, 700, 600}}, // kept on the screen
     };
     for (const Case& c : cases)

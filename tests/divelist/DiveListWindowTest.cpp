@@ -90,22 +90,25 @@ TEST_F(DiveListWindow, RowsAndTheMainWindowFollowEachOtherAcrossEditsAndSorts) {
     ScriptedPlatform platform;
     table->setFocus();
     QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(child<QLabel>(list, "lblSummary")->text().contains(QStringLiteral("8 dives \u00b7")));
-    platform.expect(QStringLiteral("Error"), QStringLiteral("There must always be at least one entry in a Log"));
+    EXPECT_TRUE(
+        child<QLabel>(list, "lblSummary")->text().contains(QStringLiteral("8 dives \u00b7")));
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("There must always be at least one entry in a Log"));
     QTest::keyClick(table, Qt::Key_Delete);
     table->selectRow(0);
     table->selectionModel()->select(table->model()->index(1, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     platform.expect(QStringLiteral("Delete Confirmation"),
-                    QStringLiteral("Are you sure you want to delete these 2 dives?"), ui::Answer::No);
+                    QStringLiteral("Are you sure you want to delete these 2 dives?"),
+                    ui::Answer::No);
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(8, state.DiveCount());
     platform.expect(QStringLiteral("Delete Confirmation"),
-                    QStringLiteral("Are you sure you want to delete these 2 dives?"), ui::Answer::Yes);
+                    QStringLiteral("Are you sure you want to delete these 2 dives?"),
+                    ui::Answer::Yes);
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(6, state.DiveCount());
     EXPECT_EQ(6, table->model()->rowCount());
     window->logSession().undoStack().undo();
     EXPECT_EQ(8, table->model()->rowCount());
-
 }
