@@ -533,7 +533,9 @@ void FormLog::offerListDives(bool open) {
                      : stats->setScope(Scope::ListSelected, selected);
 }
 
-void FormLog::showDive(int index) { ui->vsbDNum->setValue(index); }
+void FormLog::showDive(int index) {
+    ui->vsbDNum->setValue(index);
+}
 
 void FormLog::closeResults() {
     if (results) results->close();
