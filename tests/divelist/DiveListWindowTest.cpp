@@ -9,11 +9,14 @@
 #include "support/Widgets.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 
@@ -111,4 +114,40 @@ TEST_F(DiveListWindow, RowsAndTheMainWindowFollowEachOtherAcrossEditsAndSorts) {
     EXPECT_EQ(6, table->model()->rowCount());
     window->logSession().undoStack().undo();
     EXPECT_EQ(8, table->model()->rowCount());
+}
+
+TEST_F(DiveListWindow, EditSelectedDivesSetsOnlyTheTickedFieldsAsOneStep) {
+    child<QAction>(window.get(), "mnuDiveList")->trigger();
+    auto* list = window->findChild<divelist::frmDiveList*>();
+    ASSERT_TRUE(list);
+    auto* table = child<QTableView>(list, "tblDives");
+    table->selectRow(1);
+    table->selectionModel()->select(table->model()->index(4, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const AppState before = state;
+    const int steps = window->logSession().undoStack().count();
+    whenModalOpens([](QWidget* dialog) {
+        child<QCheckBox>(dialog, "chkCond_2")->click();
+        child<QCheckBox>(dialog, "chkWeight")->click();
+        child<QSpinBox>(dialog, "txtWeight")->setValue(14);
+        child<QCheckBox>(dialog, "chkComment")->click();
+        QTest::keyClicks(child(dialog, "txtComment"), QStringLiteral("Trip"));
+        // A value set without its tick is left alone.
+        child<QSpinBox>(dialog, "txtTank")->setValue(80);
+        child<QPushButton>(dialog, "cmdSet")->click();
+    });
+    QTest::mouseClick(child(list, "cmdEdit"), Qt::LeftButton);
+    EXPECT_EQ(steps + 1, window->logSession().undoStack().count());
+    for (int i = 1; i <= 8; ++i) {
+        DiveRecord expected = before.Dives[size_t(i)];
+        if (i == 2 || i == 5) {
+            expected.CondData[2] = 1;
+            expected.DiveData[field::Weight] = 14;
+            expected.Comments = QStringLiteral("Trip");
+        }
+        EXPECT_EQ(expected, state.Dives[size_t(i)]) << "dive " << i;
+    }
+    window->logSession().undoStack().undo();
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_EQ(before.Dives[size_t(i)], state.Dives[size_t(i)]) << "dive " << i;
 }
