@@ -22,7 +22,8 @@ frmOptions::frmOptions(session::Session& s, QWidget* parent)
     const AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
-    divelist::addUnitsChoice(ui->layMain, 3, state.Files);
+    // After the offset and the text about its box.
+    divelist::addUnitsChoice(ui->layMain, 4, state.Files);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
         if (on) session.setMultiFlag(1);
     });
