@@ -117,13 +117,22 @@ TEST_F(DiveListWindow, RowsAndTheMainWindowFollowEachOtherAcrossEditsAndSorts) {
 }
 
 TEST_F(DiveListWindow, EditSelectedDivesSetsOnlyTheTickedFieldsAsOneStep) {
+    // A metric diver's list says so; the numbers stay as logged.
+    settings::saveDiverUnits(state.Files, interchange::Units::Metric);
     child<QAction>(window.get(), "mnuDiveList")->trigger();
     auto* list = window->findChild<divelist::frmDiveList*>();
     ASSERT_TRUE(list);
     auto* table = child<QTableView>(list, "tblDives");
+    EXPECT_EQ(QStringLiteral("Max Depth (m)"),
+              table->model()->headerData(divelist::MaxDepth, Qt::Horizontal).toString());
     table->selectRow(1);
     table->selectionModel()->select(table->model()->index(4, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_TRUE(
+        child<QLabel>(list, "lblSummary")
+            ->text()
+            .endsWith(QStringLiteral("2 dives \u00b7 bottom time 0:00 \u00b7 max depth 98 m "
+                                     "\u00b7 avg depth 96 m")));
     const AppState before = state;
     const int steps = window->logSession().undoStack().count();
     whenModalOpens([](QWidget* dialog) {
