@@ -27,6 +27,7 @@
 #include "store/LogOps.h"
 #include "store/Totals.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QApplication>
@@ -126,17 +127,17 @@ void FormLog::setUpControls() {
 void FormLog::setUpMenus() {
     ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
     interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
-    interchange::addImportAction(ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")),
-                                 this, state,
-                                 {[this] { commitEdit(); },
-                                  [this](int first) {
-                                      setScrollRange();
-                                      moveTo(first);
-                                  }});
 
     // Edit, after File.
     new UndoMenu(*this, ui->mnuEntry, session->undoStack(), [this] { commitEdit(); });
 
+    interchange::addImportAction(
+        ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")), this, state,
+        {[this] { commitEdit(); }, [this](const AppState& imported, const auto& report) {
+             session->importDives(imported, report.firstIndex, report.replacedBlank,
+                                  QStringLiteral("Import of %1 Dives").arg(report.added));
+             moveTo(report.firstIndex);
+         }});
     connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
     connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
     connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);
@@ -148,6 +149,7 @@ void FormLog::setUpMenus() {
     auto* mnuDiveList = new QAction(QStringLiteral("Dive &List"), ui->mnuEntry);
     mnuDiveList->setObjectName(QStringLiteral("mnuDiveList"));
     mnuDiveList->setShortcut(Qt::Key_F5);
+    mnuDiveList->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
     const QList<QAction*> entry = ui->mnuEntry->actions();
     const qsizetype chart = entry.indexOf(ui->mnuChart);
     ui->mnuEntry->insertAction(chart + 1 < entry.size() ? entry[chart + 1] : nullptr, mnuDiveList);
@@ -166,6 +168,7 @@ void FormLog::setUpMenus() {
     QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
     mnuStats->setObjectName(QStringLiteral("mnuStats"));
     mnuStats->setShortcut(Qt::Key_F6);
+    mnuStats->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
     connect(mnuStats, &QAction::triggered, this, [this] {
         frmStats::showFor(state, this);
         offerListDives(diveList != nullptr);
@@ -266,11 +269,7 @@ void FormLog::centre() {
     const QSize content = ui->entryArea->minimumSizeHint().expandedTo(QSize(880, 600));
     const QSize wanted(content.width() + 8, content.height() + menuBar()->sizeHint().height() + 8);
     resize(wanted.boundedTo(area.size() - QSize(16, 48)));
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    // A window larger than the screen keeps its title bar on the screen.
-    const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
-    const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
-    move(left, top);
+    ui::centreOnScreen(this);
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
@@ -488,6 +487,7 @@ void FormLog::openChart() {
     results = new frmResults(state, this);
     connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
     results->setPrintAvailable(true);
+    results->setSearched(chart.searched());
     connect(results, &frmResults::goToDive, this, [this] {
         ResultsJump = true;
         GoToDive();
@@ -558,8 +558,15 @@ void FormLog::showAbout() {
 // Several divers
 
 void FormLog::chooseDiver() {
-    // Closing the dialog by its frame keeps the default diver read from the settings.
-    frmMulti select(*session->setup(), this);
+    // Closing the dialog by its frame or Escape keeps the diver who was open: at start-up the
+    // default diver read from the settings, on Change Diver the diver of the session.
+    AppState& setup = *session->setup();
+    if (keptDiver) {
+        setup.DiverName = keptDiver->Name;
+        setup.Files = keptDiver->Files;
+        keptDiver.reset();
+    }
+    frmMulti select(setup, this);
     select.exec();
 }
 
@@ -576,8 +583,10 @@ void FormLog::changeDiver() {
             return;
         }
     }
+    keptDiver = DiverEntry{state.DiverName, state.Files};
     session->closeLog();
     startUp();
+    keptDiver.reset();
 }
 
 void FormLog::openOptions() {

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QSessionManager;
@@ -122,6 +123,8 @@ class FormLog : public QMainWindow {
     EntryFields* fields;
     QPointer<frmResults> results;
     QPointer<divelist::frmDiveList> diveList;
+    // The diver open when Change Diver was chosen: he stays open unless another is picked.
+    std::optional<DiverEntry> keptDiver;
 
     bool SplashShown = false;
     bool settingNumber = false;

@@ -33,7 +33,8 @@ const std::vector<Command>& commands() {
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
          QStringLiteral("text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                        "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] [-o FILE|-]"),
+                        "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] "
+                        "[-o FILE|-]"),
          QStringLiteral("write dives as text, HTML, the printed pages (PDF), UDDF or CSV"),
          exportCommand},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),

@@ -4,7 +4,7 @@
 #include "DiveColumns.h"
 #include "DiveSortProxy.h"
 #include "DiveTableModel.h"
-#include "Placement.h"
+#include "ListSize.h"
 #include "frmEditDives.h"
 
 #include "interchange/ExchangeExport.h"
@@ -15,6 +15,7 @@
 #include "search/DiveSearch.h"
 #include "session/Session.h"
 #include "settings/Settings.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QAction>
@@ -240,11 +241,11 @@ void frmDiveList::place() {
     if (!main || !screen) return;
     // Not shown yet, the window has no frame: it will get one like the main window's.
     const QSize border = main->frameGeometry().size() - main->size();
-    const QSize wanted = QSize(720, std::max(420, main->height())) + border;
-    const QRect frame = besideMainWindow(screen->availableGeometry(), main->frameGeometry(), wanted,
-                                         420 + border.width());
-    resize(frame.size() - border);
-    move(frame.topLeft());
+    const QSize frame = sizeBesideMainWindow(screen->availableGeometry(), main->frameGeometry(),
+                                             QSize(720, std::max(420, main->height())) + border,
+                                             420 + border.width());
+    resize(frame - border);
+    ui::placeBeside(this, main);
 }
 
 void frmDiveList::unitsChanged() {

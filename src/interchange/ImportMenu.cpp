@@ -23,7 +23,7 @@ QString lines(const QStringList& all) {
 }
 } // namespace
 
-void addImportAction(QMenu* menu, QAction* before, QWidget* window, AppState& state,
+void addImportAction(QMenu* menu, QAction* before, QWidget* window, const AppState& state,
                      const ImportHooks& hooks) {
     QAction* import = new QAction(QStringLiteral("&Import..."), menu);
     import->setObjectName(QStringLiteral("mnuImport"));
@@ -68,7 +68,7 @@ QString importSummary(const ImportReport& r, int diveOffset, const QString& unit
     return parts.join(QStringLiteral("\n\n"));
 }
 
-void importFromMenu(QWidget* window, AppState& state, const ImportHooks& hooks) {
+void importFromMenu(QWidget* window, const AppState& state, const ImportHooks& hooks) {
     if (hooks.before) hooks.before();
     ui::FileRequest request;
     request.title = QStringLiteral("Import Dives");
@@ -88,15 +88,16 @@ void importFromMenu(QWidget* window, AppState& state, const ImportHooks& hooks) 
     }
     const QByteArray bytes = in.readAll();
     const Units units = settings::diverUnits(state.Files);
-    const ImportReport r = looksLikeUddf(path, bytes) ? importUddf(state, bytes, units)
-                                                      : importCsv(state, bytes, units);
+    AppState work = state;
+    const ImportReport r = looksLikeUddf(path, bytes) ? importUddf(work, bytes, units)
+                                                      : importCsv(work, bytes, units);
     if (!r.errors.isEmpty()) {
         ui::showError(window, QStringLiteral("Error"),
                       QStringLiteral("%1 was not imported; the log is unchanged.\n\n%2")
                           .arg(QFileInfo(path).fileName(), lines(r.errors)));
         return;
     }
-    if (r.added > 0 && hooks.after) hooks.after(r.firstIndex);
+    if (r.added > 0 && hooks.commit) hooks.commit(work, r);
     ui::platform().message(window, {QStringLiteral("Import"),
                                     importSummary(r, state.DiveOffset, unitsName(units)),
                                     ui::Icon::Information, ui::Buttons::Ok, ui::Answer::Ok});

@@ -8,6 +8,7 @@
 #include "print/PrintLayout.h"
 #include "store/AppState.h"
 #include "store/Numbers.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QDir>
@@ -185,11 +186,10 @@ void frmPrint::place() {
     }
     const QSize narrow(qRound(NarrowWidth * unit), qRound(WindowHeight * unit));
     // Centred as if open wide, so opening the preview keeps the window on the screen.
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - qRound(WideWidth * unit)) / 2,
-             area.y() + (area.height() - narrow.height()) / 2);
-    }
+    const QSize border = ui::expectedFrameSize(this) - size();
+    if (screen)
+        move(ui::centredPlace(screen->availableGeometry(),
+                              QSize(qRound(WideWidth * unit), narrow.height()) + border));
     setFixedSize(narrow);
 }
 

@@ -3,6 +3,7 @@
 #include "StatsChart.h"
 #include "StatsTableModel.h"
 #include "output/ExportFile.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 #include "ui_frmStats.h"
 
@@ -93,7 +94,11 @@ frmStats::~frmStats() = default;
 
 frmStats* frmStats::showFor(const AppState& state, QWidget* mainWindow) {
     auto* window = mainWindow->findChild<frmStats*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!window) window = new frmStats(state, mainWindow);
+    if (!window) {
+        window = new frmStats(state, mainWindow);
+        window->adjustSize();
+        ui::placeBeside(window, mainWindow); // as the results are, where it hides least
+    }
     const bool wasShown = window->isVisible();
     window->show(); // a window coming into view refreshes itself
     window->raise();

@@ -4,7 +4,7 @@
 #include "divelist/DiveOrder.h"
 #include "divelist/DiveSortProxy.h"
 #include "divelist/DiveTableModel.h"
-#include "divelist/Placement.h"
+#include "divelist/ListSize.h"
 #include "divelist/QuickFilter.h"
 #include "search/DiveSearch.h"
 #include "session/Session.h"
@@ -344,21 +344,20 @@ TEST_F(DiveList, CommandLineListsAndEditsAsTheWindowDoes) {
     EXPECT_EQ(profiles, readFile(QStringLiteral("prof1.dvl")));
 }
 
-TEST(DiveListPlacement, BesideTheMainWindowWhereThereIsRoomElseAtTheWiderSide) {
+TEST(DiveListPlacement, AsWideAsTheFreeSideBesideTheMainWindowAllows) {
     const QRect screen(0, 0, 1920, 1080);
     struct Case {
         QRect main;
-        QSize frame;
-        QRect expected;
+        QSize wanted, expected;
     };
     const std::vector<Case> cases = {
-        {{100, 50, 900, 700}, {700, 600}, {1000, 50, 700, 600}},   // right of it
-        {{1000, 50, 900, 700}, {700, 600}, {300, 50, 700, 600}},   // left of it
-        {{500, 50, 900, 700}, {700, 600}, {1400, 50, 520, 600}},   // narrowed into the right
-        {{600, 50, 900, 700}, {700, 600}, {0, 50, 600, 600}},      // narrowed into the left
-        {{0, 0, 1800, 1000}, {700, 600}, {1220, 0, 700, 600}},     // no room: at the edge
-        {{100, 900, 900, 700}, {700, 600}, {1000, 480, 700, 600}}, // kept on the screen
+        {{100, 50, 900, 700}, {700, 600}, {700, 600}},  // fits at the right
+        {{1000, 50, 900, 700}, {700, 600}, {700, 600}}, // fits at the left
+        {{500, 50, 900, 700}, {700, 600}, {520, 600}},  // narrowed into the right
+        {{600, 50, 900, 700}, {700, 600}, {600, 600}},  // narrowed into the left
+        {{0, 0, 1800, 1000}, {700, 600}, {700, 600}},   // no room: it has to overlap
+        {{0, 0, 900, 700}, {2500, 1200}, {1020, 1080}}, // never larger than the screen
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.expected, besideMainWindow(screen, c.main, c.frame, 400)) << c.main.x();
+        EXPECT_EQ(c.expected, sizeBesideMainWindow(screen, c.main, c.wanted, 400)) << c.main.x();
 }
