@@ -5,6 +5,7 @@
 #include "RecoveryPrompt.h"
 #include "StartupScreen.h"
 
+#include "divelist/frmDiveList.h"
 #include "divers/frmMulti.h"
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
@@ -379,6 +380,7 @@ void FormLog::openOptions() {
     closeResults();
     frmOptions dialog(*session, this);
     dialog.exec();
+    if (diveList) diveList->unitsChanged();
     showNumber();
     if (state.MultiFlag == 1) changeDiver();
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);

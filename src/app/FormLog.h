@@ -15,6 +15,9 @@ class QSessionManager;
 class EntryFields;
 class HelpWindow;
 class frmResults;
+namespace divelist {
+class frmDiveList;
+}
 
 namespace session {
 class Session;
@@ -67,6 +70,11 @@ class FormLog : public QMainWindow {
     // "Charting": a fresh selection, then its results beside this window.
     void openChart();
     void closeResults();
+    // "Dive List", beside this window; showDive moves here as the scroll bar does.
+    void openDiveList();
+    void showDive(int index);
+    // The statistics may count the dives the list shows or has selected.
+    void offerListDives(bool open);
 
     // The output dialog, modal, offering `offered` (the dives a search found) as its
     // selected dives when there are any.
@@ -117,6 +125,7 @@ class FormLog : public QMainWindow {
     EntryFields* fields;
     QPointer<frmResults> results;
     std::optional<std::vector<int>> chartSelection; // the last search's dives, while shown
+    QPointer<divelist::frmDiveList> diveList;
     // The diver open when Change Diver was chosen: he stays open unless another is picked.
     std::optional<DiverEntry> keptDiver;
 
@@ -124,5 +133,6 @@ class FormLog : public QMainWindow {
     bool settingNumber = false;
     bool closedAndSaved = false;
     bool ownChange = false; // a command of this window is changing the log
+    bool totalsStale = false; // dives before the shown one changed; summed when the change is done
     QString helpFile;
 };

@@ -2,6 +2,7 @@
 #include "ui_FormLog.h"
 
 #include "EntryFields.h"
+#include "divelist/frmDiveList.h"
 #include "UndoMenu.h"
 #include "frmAbout.h"
 
@@ -50,6 +51,14 @@ void FormLog::setUpMenus() {
     connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
     connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
     connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
+    auto* mnuDiveList = new QAction(QStringLiteral("Dive &List"), ui->mnuEntry);
+    mnuDiveList->setObjectName(QStringLiteral("mnuDiveList"));
+    mnuDiveList->setShortcut(Qt::Key_F5);
+    mnuDiveList->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
+    const QList<QAction*> entry = ui->mnuEntry->actions();
+    const qsizetype chart = entry.indexOf(ui->mnuChart);
+    ui->mnuEntry->insertAction(chart + 1 < entry.size() ? entry[chart + 1] : nullptr, mnuDiveList);
+    connect(mnuDiveList, &QAction::triggered, this, &FormLog::openDiveList);
     connect(ui->mnuPrint, &QAction::triggered, ui->cmdPrint, &QPushButton::click);
     connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
     connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
@@ -68,6 +77,7 @@ void FormLog::setUpMenus() {
     connect(mnuStats, &QAction::triggered, this, [this] {
         frmStats::showFor(state, this);
         showSelection(chartSelection);
+        offerListDives(diveList != nullptr);
     });
 }
 
@@ -77,11 +87,19 @@ void FormLog::listenToSession() {
     using session::Session;
     connect(session, &Session::diveChanged, this, [this](int index) {
         if (!state.Loaded || index != state.CurrentDive) {
-            if (index <= state.CurrentDive) ShowTimeTotals(), ShowAvgDepth();
+            // One command may change thousands of dives (the dive list's bulk edits): the
+            // totals are summed once, when it is done.
+            if (index <= state.CurrentDive) totalsStale = true;
             return;
         }
         if (!fields->writing()) fields->show();
         DrawThumbnail();
+        ShowTimeTotals();
+        ShowAvgDepth();
+    });
+    connect(session, &Session::modified, this, [this] {
+        if (!totalsStale) return;
+        totalsStale = false;
         ShowTimeTotals();
         ShowAvgDepth();
     });
@@ -141,6 +159,42 @@ void FormLog::openChart() {
     connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
     results->show();
 }
+
+void FormLog::openDiveList() {
+    commitEdit();
+    if (!diveList) {
+        diveList = new divelist::frmDiveList(*session, this);
+        connect(diveList, &divelist::frmDiveList::showDive, this, &FormLog::showDive);
+        // The results keep naming the dives they found, as after Delete here.
+        connect(diveList, &divelist::frmDiveList::divesDeleted, this,
+                [this](const std::vector<int>& dives) {
+                    for (auto d = dives.rbegin(); results && d != dives.rend(); ++d)
+                        results->diveRemoved(*d);
+                });
+        connect(diveList, &divelist::frmDiveList::offerChanged, this, &FormLog::offerListDives);
+        connect(diveList, &divelist::frmDiveList::printRequested, this,
+                [this](const std::vector<int16_t>& dives) {
+                    openPrint(std::vector<int>(dives.begin(), dives.end()));
+                });
+        diveList->place();
+    }
+    diveList->show();
+    diveList->raise();
+    diveList->activateWindow();
+}
+
+void FormLog::offerListDives(bool open) {
+    auto* stats = findChild<frmStats*>();
+    if (!stats || !diveList) return;
+    using Scope = frmStats::Scope;
+    const std::vector<int> selected = open ? diveList->selectedDives() : std::vector<int>{};
+    open ? stats->setScope(Scope::ListFiltered, diveList->shownDives())
+         : stats->clearScope(Scope::ListFiltered);
+    selected.empty() ? stats->clearScope(Scope::ListSelected)
+                     : stats->setScope(Scope::ListSelected, selected);
+}
+
+void FormLog::showDive(int index) { ui->vsbDNum->setValue(index); }
 
 void FormLog::closeResults() {
     if (results) results->close();

@@ -55,6 +55,13 @@ const std::vector<Command>& commands() {
          QStringLiteral("csv|uddf FILE [--units imperial|metric] [--date-format YMD|MDY|DMY] "
                         "[--dry-run]"),
          QStringLiteral("add the dives of a CSV or UDDF file to the log"), importCommand},
+        {QStringLiteral("list"),
+         QStringLiteral("[--columns C,C,...] [--sort COLUMN[:desc]] [--filter TEXT] [--json]"),
+         QStringLiteral("the dives as the Dive List window shows them (list --help)"),
+         listCommand},
+        {QStringLiteral("edit"), QStringLiteral("--dives N,N-M --set FIELD=VALUE ..."),
+         QStringLiteral("set fields on several dives at once and save (edit --help)"),
+         editCommand},
     };
     return all;
 }

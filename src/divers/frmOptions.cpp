@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 #include "ui_frmOptions.h"
 
+#include "divelist/UnitsChoice.h"
 #include "settings/DiverOps.h"
 #include "settings/Settings.h"
 #include "session/Session.h"
@@ -21,6 +22,8 @@ frmOptions::frmOptions(session::Session& s, QWidget* parent)
     const AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
+    // After the offset and the text about its box.
+    divelist::addUnitsChoice(ui->layMain, 4, state.Files);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
         if (on) session.setMultiFlag(1);
     });
