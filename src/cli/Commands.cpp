@@ -173,11 +173,15 @@ int loadCommand(Context& ctx) {
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
 
-    const FileProblems failures = SaveLog(state);
+    bool mixed = false;
+    const FileProblems failures = SaveLog(state, &mixed);
     for (const FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     if (failures.empty())
         return ExitOk;
+    if (mixed)
+        return ctx.fail(QStringLiteral("the files could not all be put back as they were; run "
+                                       "reefbook-cli check and keep the copies named above"));
     return ctx.fail(QStringLiteral("no file was replaced; the six files are as they were"));
 }
 

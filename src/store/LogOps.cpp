@@ -154,8 +154,10 @@ FileProblems OpenLog(AppState& state) {
     return problems;
 }
 
-FileProblems SaveLog(const AppState& state) {
+FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     FileProblems failures;
+    if (leftMixed)
+        *leftMixed = false;
     const FileSet& f = state.Files;
     auto& damaged = state.DamagedFiles;
     // Every file goes to a temporary file first; only when all of them were written is any
@@ -212,6 +214,8 @@ FileProblems SaveLog(const AppState& state) {
     if (!failures.empty())
         return failures; // the batch is dropped: no file was replaced
     failures = batch.commit();
+    if (leftMixed)
+        *leftMixed = batch.leftMixed();
     // A file set aside and written anew is whole again.
     if (failures.empty())
         for (const QString& name : keptAside)

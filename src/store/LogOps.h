@@ -17,7 +17,9 @@ FileProblems OpenLog(AppState& state);
 // reason; nothing in memory changes. A file that could not be read whole when the log was
 // opened (cut short, or with bytes after its counted records) is first copied to
 // "<name>.damaged" (or "<name>.damaged2", ...), so the bytes that were not understood are kept.
-FileProblems SaveLog(const AppState& state);
+// A rename that fails while the files are replaced puts the ones already replaced back;
+// `leftMixed` is set when even that failed (the problems then name the copies kept).
+FileProblems SaveLog(const AppState& state, bool* leftMixed = nullptr);
 
 // One empty dive, CurrentDive 1, and each list with its default entry.
 void StartNewLog(AppState& state);

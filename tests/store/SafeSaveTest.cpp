@@ -146,3 +146,52 @@ TEST_F(SafeSave, OnlyRegularFilesAndLinksToThemAreDataFiles) {
     EXPECT_EQ(readFile("synced/log.dvl"), fiveDives(4).left(2 + 4 * 64));
     EXPECT_EQ(readFile("log1.dvl.damaged"), fiveDives(4));
 }
+
+// A rename that fails halfway through the commit (a busy file) puts back every file already
+// replaced. Only when even that fails is the set left mixed, and then the copy holding the
+// previous file is named.
+TEST_F(SafeSave, AFailedRenameDuringTheCommitPutsEveryFileBack) {
+    const struct {
+        bool putBackFails;
+        FileProblems expected;
+    } cases[] = {
+        {false, {{"bud1.dvl", "Device or resource busy"}}},
+        {true,
+         {{"bud1.dvl", "Device or resource busy"},
+          {"loc1.dvl", "was replaced but could not be put back (Permission denied); the "
+                       "previous file is kept as loc1.dvl.keep"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.putBackFails);
+        saveNewSet();
+        QByteArray before;
+        for (const QString& f : FileSet{}.names())
+            before += readFile(f);
+        fileio::WriteBatch batch;
+        for (const QString& f : FileSet{}.names())
+            ASSERT_TRUE(batch.addDataFile(f, "new " + f.toLatin1()).isEmpty());
+        batch.setRename([&](const QString& from, const QString& to) {
+            if (to.endsWith(QLatin1String("bud1.dvl")))
+                return QStringLiteral("Device or resource busy");
+            if (c.putBackFails && from.endsWith(QLatin1String("loc1.dvl.keep")))
+                return QStringLiteral("Permission denied");
+            return fileio::renameFile(from, to);
+        });
+        FileProblems problems = batch.commit();
+        for (FileProblem& p : problems)
+            p.file = QFileInfo(p.file).fileName();
+        EXPECT_EQ(c.expected, problems);
+        EXPECT_EQ(c.putBackFails, batch.leftMixed());
+        if (!c.putBackFails) {
+            QByteArray after;
+            for (const QString& f : FileSet{}.names())
+                after += readFile(f);
+            EXPECT_EQ(before, after);
+            EXPECT_EQ(6, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+        } else {
+            EXPECT_EQ("new loc1.dvl", readFile("loc1.dvl"));
+            EXPECT_EQ(dvl::serializeList({{"Pool", {}, {}}}, true), readFile("loc1.dvl.keep"));
+            EXPECT_EQ(7, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+        }
+    }
+}
