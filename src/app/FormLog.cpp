@@ -203,11 +203,13 @@ bool FormLog::startUp() {
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
+    // Closed (by a signal) during the start-up screen: no dialog may come up and write.
+    if (closedAndSaved) return false;
     helpFile = HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
 
     settings::readStartup(state, [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
-    if (state.MultiFlag == 1) chooseDiver();
+    if (state.MultiFlag == 1 && !closedAndSaved) chooseDiver();
     if (closedAndSaved) return false; // closed (by a signal) while a dialog was up
 
     const FileProblems problems = OpenLog(state);
@@ -221,7 +223,7 @@ bool FormLog::startUp() {
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
                           describeProblems(problems) + damagedNote);
-    offerRecovery(this, state, journal);
+    offerRecovery(this, state, journal, [this] { return closedAndSaved; });
     if (closedAndSaved) return false;
     state.Loaded = true;
     setScrollRange();
@@ -251,6 +253,7 @@ void FormLog::centre() {
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
+    if (closedAndSaved) return;
     frmNewName rename(s, this);
     rename.exec();
 }
@@ -772,6 +775,7 @@ void FormLog::openOptions() {
     closeResults();
     frmOptions options(state, this);
     options.exec();
+    if (closedAndSaved) return; // closed by a signal: saved already, no diver to choose
     showNumber();
     if (state.MultiFlag == 1) changeDiver();
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);

@@ -2,16 +2,20 @@
 
 #include "ui/Platform.h"
 
-void offerRecovery(QWidget* parent, AppState& state, recovery::Journal& journal) {
+void offerRecovery(QWidget* parent, AppState& state, recovery::Journal& journal,
+                   const std::function<bool()>& ended) {
     journal.opened();
     const recovery::Found found = recovery::findJournal(state.Files);
     if (found == recovery::Found::None) return;
     const QString name = recovery::journalName(state.Files);
     bool unreadable = false;
-    if (found == recovery::Found::Newer &&
+    const bool restore =
+        found == recovery::Found::Newer &&
         ui::askYesNo(parent, QStringLiteral("WARNING!"),
                      QStringLiteral("Reefbook was not closed properly. Restore the dives you "
-                                    "entered since the last save?")) == ui::Answer::Yes) {
+                                    "entered since the last save?")) == ui::Answer::Yes;
+    if (ended && ended()) return;
+    if (restore) {
         // Kept until the next save writes what it holds, in case this session ends badly too.
         const fileio::ReadResult read = fileio::readWhole(name);
         if (read.status == fileio::ReadStatus::Ok && recovery::restoreJournal(read.data, state)) {

@@ -114,6 +114,13 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     return false;
 }
 
+bool lockForWriting(Context& ctx, FolderLock& lock) {
+    if (lock.lock() != FolderLock::Outcome::HeldElsewhere)
+        return true;
+    ctx.fail(lock.refusal());
+    return false;
+}
+
 const char* fileRole(size_t index) {
     static const char* const roles[6] = {"log",        "location list", "dive type list",
                                          "buddy list", "gear list",     "profile"};

@@ -2,6 +2,7 @@
 
 #include "store/AppState.h"
 #include "store/FileIO.h"
+#include "store/FolderLock.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -37,6 +38,11 @@ bool resolveFileSet(Context& ctx, AppState& state);
 // resolveFileSet, then refuses unsafe or unreadable file names (ctx.fail, false), then
 // OpenLog. What was wrong with a file that could be read comes back in `problems`.
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems);
+
+// A command that writes the data folder holds its lock while it reads and writes. False after
+// ctx.fail when another program (the desktop program) holds it: that program would write its
+// own state over ours when it closes.
+bool lockForWriting(Context& ctx, FolderLock& lock);
 
 // "log", "location list", ... for the names of FileSet::names(), in that order.
 const char* fileRole(size_t index);

@@ -155,6 +155,9 @@ int loadCommand(Context& ctx) {
     if (ctx.args.size() != 1)
         return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
     const QString source = ctx.args.first();
+    FolderLock lock;
+    if (!lockForWriting(ctx, lock))
+        return ExitError;
     AppState state;
     if (!resolveFileSet(ctx, state))
         return ExitError;
@@ -172,6 +175,13 @@ int loadCommand(Context& ctx) {
 
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
+
+    // The files replaced may hold what a reader could not show (a damaged count); they are
+    // kept as "<name>.damaged" first, as the desktop program's save does.
+    AppState onDisk;
+    onDisk.Files = state.Files;
+    OpenLog(onDisk);
+    state.DamagedFiles = onDisk.DamagedFiles;
 
     bool mixed = false;
     const FileProblems failures = SaveLog(state, &mixed);

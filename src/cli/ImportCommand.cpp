@@ -40,6 +40,8 @@ int importCommand(Context& ctx) {
     if (!units)
         return ctx.fail(QStringLiteral("--units is imperial or metric, not '%1'").arg(unitsText));
 
+    FolderLock lock;
+    if (!dryRun && !lockForWriting(ctx, lock)) return ExitError;
     AppState state;
     FileProblems problems;
     if (!openFileSet(ctx, state, problems)) return ExitError;

@@ -32,3 +32,10 @@ void FolderLock::unlock() {
 QString FolderLock::refusal() const {
     return QStringLiteral("the log is open in Reefbook, %1; close it first").arg(holderText);
 }
+
+QString FolderLock::secondProgram() const {
+    return QStringLiteral("The log in this folder is already open in Reefbook, %1. Close that "
+                          "window first: two windows on one log would each save over the other's "
+                          "dives, so this one opens nothing.")
+        .arg(holderText);
+}

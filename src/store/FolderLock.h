@@ -28,6 +28,8 @@ class FolderLock {
 
     // What a command that would write says when another program holds the folder.
     QString refusal() const;
+    // What a second desktop program says before it ends, opening nothing.
+    QString secondProgram() const;
 
   private:
     QLockFile file;

@@ -19,12 +19,15 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <csignal>
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -235,4 +238,109 @@ TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
         EXPECT_EQ(answer == ui::Answer::Yes ? 3 : 2, reread().DiveCount());
         EXPECT_FALSE(QFile::exists(journal)) << "a normal save removes the journal";
     }
+}
+
+// A signal before the start-up reaches its dialogs (during the start-up screen) ends it: no
+// rename dialog comes up to write the settings afterwards.
+TEST_F(SafeSaveTest, SignalBeforeTheStartUpDialogsEndsTheStartUp) {
+    writeLog({dive(100)});
+    settings::saveDefaultName(QStringLiteral("Default")); // the rename dialog would come up
+    window = std::make_unique<FormLog>(state, FormLog::StartOptions{false, true});
+    ASSERT_TRUE(closeOnSignal(*window));
+    std::raise(SIGTERM);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    bool dialog = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&dialog] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            dialog = true;
+            modal->close();
+        }
+    });
+    watch.start(10);
+    EXPECT_FALSE(window->startUp());
+    EXPECT_FALSE(dialog) << "a dialog came up after the signal";
+}
+
+// A signal over the recovery question is no answer: the journal stays for the next start.
+TEST_F(SafeSaveTest, SignalDuringTheRecoveryQuestionTouchesNothing) {
+    writeLog({dive(100)});
+    AppState withMore;
+    OpenLog(withMore);
+    AppendEntry(withMore);
+    const QByteArray journal = recovery::buildJournal(withMore);
+    writeFile(QStringLiteral("log1.dvl.recovery"), journal);
+    struct SignalOnAsk : ScriptedPlatform {
+        ui::Answer message(QWidget*, const ui::Message& m) override {
+            shown.push_back(m);
+            std::raise(SIGTERM);
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            return ui::Answer::No; // what a closed message box answers
+        }
+    } asking;
+    window = std::make_unique<FormLog>(state, FormLog::StartOptions{false, true});
+    ASSERT_TRUE(closeOnSignal(*window));
+    EXPECT_FALSE(window->startUp());
+    ASSERT_EQ(1u, asking.shown.size());
+    EXPECT_EQ(RestoreQuestion, asking.shown[0].text);
+    EXPECT_EQ(journal, readFile(QStringLiteral("log1.dvl.recovery")));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.recovery-old"))));
+}
+
+// A signal over a dialog does what its Close does: the profile window stores the profile, the
+// options are stored and no Select Diver comes up after them; then the log is saved.
+TEST_F(SafeSaveTest, SignalOverADialogDoesWhatItsCloseDoes) {
+    DiveRecord withDepth = dive(100);
+    withDepth.DiveData[field::BottomTime] = 40;
+    withDepth.DiveData[field::MaxDepth] = 60;
+    for (const char* command : {"mnuProfile", "mnuOptions"}) {
+        SCOPED_TRACE(command);
+        writeLog({withDepth});
+        settings::saveOptions(0, 0);
+        state = AppState{};
+        open();
+        ASSERT_TRUE(closeOnSignal(*window));
+        std::vector<QString> later; // dialogs that came up after the signal
+        whenModalOpens([&later](QWidget* dialog) {
+            if (auto* multi = dialog->findChild<QRadioButton*>(QStringLiteral("optMulti")))
+                multi->click();
+            QTimer::singleShot(0, [&later] {
+                QTimer::singleShot(0, [&later] {
+                    if (QWidget* modal = QApplication::activeModalWidget()) {
+                        later.push_back(modal->objectName());
+                        modal->close();
+                    }
+                });
+            });
+            std::raise(SIGTERM);
+        });
+        child<QAction>(window.get(), command)->trigger();
+        ASSERT_TRUE(waitFor([this] { return !window->isVisible(); }));
+        EXPECT_TRUE(later.empty()) << later.front().toStdString();
+        if (QLatin1String(command) == QLatin1String("mnuProfile"))
+            EXPECT_EQ(1, reread().Dives[1].ProfileNum) << "the drawn profile was thrown away";
+        else
+            EXPECT_EQ(QStringLiteral("1"), settings::GetSetting(settings::AppName,
+                                                                QStringLiteral("Startup"),
+                                                                QStringLiteral("MultiFlag"), {}));
+        window.reset();
+    }
+}
+
+// The first signal asks for an orderly end; a second one ends the program whatever it waits for.
+TEST_F(SafeSaveTest, ASecondSignalAlwaysEnds) {
+    QWidget stuck;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        closeOnSignal(stuck);
+        std::raise(SIGTERM); // no event loop runs to act on it
+        std::raise(SIGTERM);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }

@@ -1,0 +1,134 @@
+// The command line and the desktop program share a data folder: a command that writes never
+// works under the desktop program, and a write it cannot finish never ends it halfway.
+#include "Cli.h"
+#include "store/DvlFormat.h"
+#include "store/FolderLock.h"
+#include "store/LogOps.h"
+#include "support/TestEnv.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <sys/resource.h>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+class CliSafety : public TempFolderTest {
+  protected:
+    Outcome run(const QStringList& args) {
+        Outcome r;
+        QBuffer out(&r.out);
+        out.open(QIODevice::WriteOnly);
+        QTextStream err(&r.err);
+        r.status = cli::runCli(args, out, err);
+        err.flush();
+        return r;
+    }
+
+    QByteArray snapshot() const {
+        QByteArray all;
+        for (const QString& f : FileSet{}.names())
+            all += f.toLatin1() + ':' + readFile(f) + '\n';
+        return all;
+    }
+
+    void saveDives(int n) {
+        AppState s;
+        StartNewLog(s);
+        for (int i = 1; i < n; ++i)
+            AppendEntry(s);
+        ASSERT_TRUE(SaveLog(s).empty());
+    }
+};
+
+} // namespace
+
+// With the desktop program holding the folder, commands that write refuse and name it;
+// commands that only read still work.
+TEST_F(CliSafety, CommandsThatWriteRefuseWhileTheFolderIsLocked) {
+    saveDives(2);
+    writeFile("dump.json", run({QStringLiteral("dump")}).out);
+    writeFile("dives.csv", "Date,Max Depth (ft)\r\n1997-07-04,60\r\n");
+    const QByteArray before = snapshot();
+    FolderLock desktop;
+    ASSERT_EQ(FolderLock::Outcome::Locked, desktop.lock());
+    const QString refusal = QStringLiteral("reefbook-cli: the log is open in Reefbook, process "
+                                           "%1; close it first\n")
+                                .arg(QCoreApplication::applicationPid());
+    const struct {
+        QStringList args;
+        int status;
+    } cases[] = {
+        {{"load", "dump.json"}, cli::ExitError},
+        {{"import", "csv", "dives.csv"}, cli::ExitError},
+        {{"import", "csv", "dives.csv", "--dry-run"}, cli::ExitOk},
+        {{"info"}, cli::ExitOk},
+        {{"dump"}, cli::ExitOk},
+        {{"check"}, cli::ExitOk},
+        {{"export", "text", "-o", "-"}, cli::ExitOk},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Outcome r = run(c.args);
+        EXPECT_EQ(c.status, r.status) << r.err.toStdString();
+        EXPECT_EQ(c.status == cli::ExitError, r.err == refusal) << r.err.toStdString();
+        EXPECT_EQ(before, snapshot());
+    }
+    desktop.unlock();
+    EXPECT_EQ(cli::ExitOk, run({QStringLiteral("load"), QStringLiteral("dump.json")}).status);
+}
+
+// Past the file-size limit a save fails like a full disk: named, exit 2, nothing replaced.
+TEST_F(CliSafety, AFileSizeLimitIsReportedLikeAFullDisk) {
+    saveDives(200);
+    AppState s;
+    OpenLog(s);
+    for (int i = 1; i <= s.DiveCount(); ++i)
+        s.Dives[static_cast<size_t>(i)].Comments = QString(200, QLatin1Char('c'));
+    ASSERT_TRUE(SaveLog(s).empty());
+    writeFile("dump.json", run({QStringLiteral("dump")}).out);
+    StartNewLog(s);
+    ASSERT_TRUE(SaveLog(s).empty());
+    const QByteArray before = snapshot();
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsDir.path());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 16384; // the dump reads whole; the log of 200 long comments does not fit
+    setrlimit(RLIMIT_FSIZE, &small);
+    p.start(QStringLiteral(REEFBOOK_CLI), {QStringLiteral("load"), QStringLiteral("dump.json")});
+    const bool started = p.waitForStarted();
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_EQ(QProcess::NormalExit, p.exitStatus()) << "ended by SIGXFSZ";
+    EXPECT_EQ(cli::ExitError, p.exitCode());
+    EXPECT_TRUE(err.contains(QLatin1String("cannot write log1.dvl: File too large")))
+        << err.toStdString();
+    EXPECT_EQ(before, snapshot());
+}
+
+// `load` over a log whose count hid dives keeps the old file as `.damaged`, as `check` promised.
+TEST_F(CliSafety, LoadOverADamagedLogKeepsTheOldFile) {
+    saveDives(5);
+    QByteArray log = readFile("log1.dvl");
+    log[0] = 4; // the fifth dive is hidden behind the count
+    writeFile("log1.dvl", log);
+    writeFile("dump.json", run({QStringLiteral("dump")}).out);
+    const Outcome r = run({QStringLiteral("load"), QStringLiteral("dump.json")});
+    EXPECT_EQ(cli::ExitOk, r.status) << r.err.toStdString();
+    EXPECT_EQ(log, readFile("log1.dvl.damaged"));
+}
