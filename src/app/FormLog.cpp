@@ -756,7 +756,7 @@ void FormLog::changeDiver() {
     if (state.Loaded) {
         // The open diver stays open when his files cannot be written, so nothing is lost.
         journalTimer.stop();
-        const FileProblems problems = SaveLog(state);
+        const FileProblems problems = saveChecked(true);
         if (problems.empty()) journal.saved();
         if (!problems.empty()) {
             ui::showError(this, QStringLiteral("Error"),
@@ -785,7 +785,7 @@ bool FormLog::saveForExit(bool mayCancel) {
     // Before the files were opened memory holds no log: saving would empty them.
     if (!state.Loaded) return true;
     journalTimer.stop();
-    const FileProblems problems = SaveLog(state);
+    const FileProblems problems = saveChecked(mayCancel);
     if (problems.empty()) {
         journal.saved();
         return true;
@@ -801,6 +801,22 @@ bool FormLog::saveForExit(bool mayCancel) {
                         QStringLiteral("The log could not be saved:\n\n") + list +
                             QStringLiteral("\n\nQuit anyway? The changes of this session "
                                            "would be lost.")) == ui::Answer::Yes;
+}
+
+FileProblems FormLog::saveChecked(bool mayAsk) {
+    const std::vector<QString> changed = ChangedOnDisk(state);
+    if (changed.empty()) return SaveLog(state);
+    const FileSet kept = KeepBothNames(state.Files);
+    const auto keptNames = kept.names();
+    const QString question =
+        QStringLiteral("Another program changed %1 since Reefbook opened the log. Replace "
+                       "with the dives shown here?\n\nNo keeps both: the changed files stay as "
+                       "they are, and the log shown here is saved as %2.")
+            .arg(QStringList(changed.begin(), changed.end()).join(QStringLiteral(", ")),
+                 QStringList(keptNames.begin(), keptNames.end()).join(QStringLiteral(", ")));
+    if (mayAsk && ui::askYesNo(this, QStringLiteral("WARNING!"), question) == ui::Answer::Yes)
+        return SaveLog(state);
+    return SaveLogAs(state, kept);
 }
 
 void FormLog::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "DvlFormat.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,11 +11,31 @@
 
 namespace {
 
+// What a file held, for telling later whether it changed: empty when it was not there.
+QByteArray digestOf(const fileio::ReadResult& r) {
+    switch (r.status) {
+    case fileio::ReadStatus::Missing:
+        return {};
+    case fileio::ReadStatus::Ok:
+        return QCryptographicHash::hash(r.data, QCryptographicHash::Sha256);
+    default:
+        return QByteArrayLiteral("unreadable: ") + r.error.toUtf8();
+    }
+}
+
+void recordDigest(const AppState& s, const QString& name, const QByteArray& digest) {
+    const auto names = s.Files.names();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name)
+            s.FileDigests[i] = digest;
+}
+
 // Reads one file of the set. Missing files are not a problem in themselves; the caller says
 // whether a missing file matters.
 QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
                     bool* missing = nullptr) {
     const fileio::ReadResult r = fileio::readWhole(name);
+    recordDigest(s, name, digestOf(r));
     if (missing)
         *missing = r.status == fileio::ReadStatus::Missing;
     if (r.status == fileio::ReadStatus::Unsafe || r.status == fileio::ReadStatus::Failed)
@@ -165,6 +186,7 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     fileio::WriteBatch batch;
     std::vector<QString> keptAside; // damaged files whose copy is in the batch
     std::vector<QString> asideNames;
+    std::vector<std::pair<QString, QByteArray>> written; // each file's digest once committed
     auto save = [&](const QString& name, size_t records, size_t most, auto serialize) {
         // A count that does not fit the 16-bit header would be written wrapped (negative) and
         // the file would read back empty, so such a file is not written and the old one stays.
@@ -192,8 +214,13 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
             asideNames.push_back(aside);
             keptAside.push_back(name);
         }
-        if (const QString reason = batch.addDataFile(name, serialize()); !reason.isEmpty())
+        const QByteArray bytes = serialize();
+        if (const QString reason = batch.addDataFile(name, bytes); !reason.isEmpty())
             failures.push_back({name, reason});
+        fileio::ReadResult as;
+        as.status = fileio::ReadStatus::Ok;
+        as.data = bytes;
+        written.emplace_back(name, digestOf(as));
     };
     const size_t dives = static_cast<size_t>(std::max(state.DiveCount(), 0));
     save(f.LogFile, dives, MaxDives, [&state] {
@@ -216,6 +243,9 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     failures = batch.commit();
     if (leftMixed)
         *leftMixed = batch.leftMixed();
+    if (failures.empty())
+        for (const auto& [name, digest] : written)
+            recordDigest(state, name, digest);
     // A file set aside and written anew is whole again.
     if (failures.empty())
         for (const QString& name : keptAside)
@@ -237,4 +267,49 @@ void RemoveEntry(AppState& state) {
     state.Dives.erase(state.Dives.begin() + state.CurrentDive);
     if (state.CurrentDive > state.DiveCount())
         state.CurrentDive = state.DiveCount();
+}
+
+std::vector<QString> ChangedOnDisk(const AppState& state) {
+    std::vector<QString> changed;
+    const auto names = state.Files.names();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (std::find(changed.begin(), changed.end(), names[i]) == changed.end() &&
+            digestOf(fileio::readWhole(names[i])) != state.FileDigests[i])
+            changed.push_back(names[i]);
+    return changed;
+}
+
+FileSet KeepBothNames(const FileSet& files) {
+    const auto kept = [&files](const QString& suffix) {
+        auto rename = [&suffix](const QString& name) {
+            const QString stem = name.endsWith(QLatin1String(".dvl"), Qt::CaseInsensitive)
+                                     ? name.chopped(4)
+                                     : name;
+            return stem + suffix + QStringLiteral(".dvl");
+        };
+        FileSet k;
+        k.LogFile = rename(files.LogFile);
+        k.LocFile = rename(files.LocFile);
+        k.TypeFile = rename(files.TypeFile);
+        k.BudFile = rename(files.BudFile);
+        k.GearFile = rename(files.GearFile);
+        k.ProfFile = rename(files.ProfFile);
+        return k;
+    };
+    for (int n = 1;; ++n) {
+        const FileSet k = kept(n == 1 ? QStringLiteral("-kept")
+                                      : QStringLiteral("-kept") + QString::number(n));
+        const auto names = k.names();
+        if (std::none_of(names.begin(), names.end(), [](const QString& name) {
+                return QFileInfo::exists(name) || QFileInfo(name).isSymLink();
+            }))
+            return k;
+    }
+}
+
+FileProblems SaveLogAs(const AppState& state, const FileSet& names) {
+    AppState copy = state;
+    copy.Files = names;
+    copy.DamagedFiles.clear(); // the files kept apart are new: nothing of them to set aside
+    return SaveLog(copy);
 }

@@ -41,7 +41,9 @@ FileProblems journalProblems(const FileSet& files);
 QString setAside(const FileSet& files);
 
 // Writes only when the log in memory differs from what the files hold, and only what has
-// not been written already; a journal that no longer holds anything new goes.
+// not been written already; a journal that no longer holds anything new goes. A journal file
+// belongs to the program that wrote it (or restored from it): one left by another program,
+// killed while this one ran, is never removed by this one's save.
 class Journal {
   public:
     explicit Journal(const AppState& state) : state(state) {}
@@ -61,6 +63,7 @@ class Journal {
     const AppState& state;
     QByteArray onDisk;  // what the six files hold, as journal content
     QByteArray written; // what the journal file holds; equal to onDisk when there is none
+    bool owned = false; // the journal file is this program's
 };
 
 } // namespace recovery

@@ -344,3 +344,37 @@ TEST_F(SafeSaveTest, ASecondSignalAlwaysEnds) {
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }
+
+// A file another program changed while the window was open is not overwritten without asking;
+// No keeps both, the window's log going to new names.
+TEST_F(SafeSaveTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
+    const QString question = QStringLiteral(
+        "Another program changed log1.dvl since Reefbook opened the log. Replace with the dives "
+        "shown here?\n\nNo keeps both: the changed files stay as they are, and the log shown "
+        "here is saved as log1-kept.dvl, loc1-kept.dvl, type1-kept.dvl, bud1-kept.dvl, "
+        "gear1-kept.dvl, prof1-kept.dvl.");
+    for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+        SCOPED_TRACE(answer == ui::Answer::Yes ? "Yes" : "No");
+        writeLog({dive(100)});
+        state = AppState{};
+        open();
+        QTest::mouseClick(ctl<QPushButton>("cmdNew"), Qt::LeftButton); // two dives here
+        writeLog({dive(100), dive(200), dive(300)});                  // three there
+        const QByteArray theirs = readFile(QStringLiteral("log1.dvl"));
+        platform.expect(QStringLiteral("WARNING!"), question, answer);
+        ASSERT_TRUE(window->close());
+        if (answer == ui::Answer::No) {
+            EXPECT_EQ(theirs, readFile(QStringLiteral("log1.dvl")));
+            AppState kept;
+            kept.Files = {"log1-kept.dvl",  "loc1-kept.dvl",  "type1-kept.dvl",
+                          "bud1-kept.dvl",  "gear1-kept.dvl", "prof1-kept.dvl"};
+            OpenLog(kept);
+            EXPECT_EQ(2, kept.DiveCount());
+            for (const QString& f : kept.Files.names())
+                QFile::remove(path(f));
+        } else {
+            EXPECT_EQ(2, reread().DiveCount());
+        }
+        window.reset();
+    }
+}
