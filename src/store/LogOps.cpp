@@ -272,10 +272,15 @@ void RemoveEntry(AppState& state) {
 std::vector<QString> ChangedOnDisk(const AppState& state) {
     std::vector<QString> changed;
     const auto names = state.Files.names();
-    for (size_t i = 0; i < names.size(); ++i)
-        if (std::find(changed.begin(), changed.end(), names[i]) == changed.end() &&
-            digestOf(fileio::readWhole(names[i])) != state.FileDigests[i])
+    // Only a file there to read can hold another program's work: one removed, or replaced by
+    // something that is not a file, loses nothing by the save (which reports the latter).
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (std::find(changed.begin(), changed.end(), names[i]) != changed.end())
+            continue;
+        const fileio::ReadResult now = fileio::readWhole(names[i]);
+        if (now.status == fileio::ReadStatus::Ok && digestOf(now) != state.FileDigests[i])
             changed.push_back(names[i]);
+    }
     return changed;
 }
 

@@ -21,8 +21,8 @@ FileProblems OpenLog(AppState& state);
 // `leftMixed` is set when even that failed (the problems then name the copies kept).
 FileProblems SaveLog(const AppState& state, bool* leftMixed = nullptr);
 
-// The files of the set that another program changed (or made, or removed) since OpenLog read
-// them or SaveLog last wrote them: a save would write over that program's work.
+// The files of the set that another program changed (or made) since OpenLog read them or
+// SaveLog last wrote them: a save would write over that program's work.
 std::vector<QString> ChangedOnDisk(const AppState& state);
 
 // Names for keeping both: the six names of the set with "-kept" (or "-kept2", ...) before
