@@ -4,6 +4,7 @@
 #include "store/DataFolder.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
+#include "store/FileNames.h"
 #include "store/LogOps.h"
 
 #include <QDir>
@@ -122,19 +123,21 @@ bool lockForWriting(Context& ctx, FolderLock& lock) {
 }
 
 const char* fileRole(size_t index) {
-    static const char* const roles[6] = {"log",        "location list", "dive type list",
-                                         "buddy list", "gear list",     "profile"};
-    return index < 6 ? roles[index] : "data";
+    return fileio::roleName(index);
+}
+
+QString fileNameProblem(const fileio::NameProblem& p) {
+    if (!fileio::isSafeFileName(p.name))
+        return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare name in "
+                              "this folder)")
+            .arg(QLatin1String(fileRole(p.role)), p.name);
+    return QStringLiteral("%1 file name \"%2\" is %3")
+        .arg(QLatin1String(fileRole(p.role)), p.name, p.why);
 }
 
 QString unsafeFileName(const FileSet& files) {
-    const auto names = files.names();
-    for (size_t i = 0; i < names.size(); ++i)
-        if (!fileio::isSafeFileName(names[i]))
-            return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare "
-                                  "name in this folder)")
-                .arg(QLatin1String(fileRole(i)), names[i]);
-    return {};
+    const auto problems = fileio::fileSetNameProblems(files, settings::settingsFile());
+    return problems.empty() ? QString() : fileNameProblem(problems.front());
 }
 
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {

@@ -2,6 +2,7 @@
 
 #include "store/AppState.h"
 #include "store/FileIO.h"
+#include "store/FileNames.h"
 #include "store/FolderLock.h"
 
 #include <QIODevice>
@@ -46,8 +47,11 @@ bool lockForWriting(Context& ctx, FolderLock& lock);
 
 // "log", "location list", ... for the names of FileSet::names(), in that order.
 const char* fileRole(size_t index);
-// The first name of the set that is not a bare file name, as a sentence; empty when none.
+// The first name of the set that cannot be its data file (not a plain .dvl name in this
+// folder, divers.dvl, the settings, another role's file), as a sentence; empty when none.
 QString unsafeFileName(const FileSet& files);
+// One such name as a sentence naming the role and the name.
+QString fileNameProblem(const fileio::NameProblem& problem);
 
 // One command of the dispatch. Adding a command is one line in commands().
 struct Command {

@@ -10,6 +10,7 @@
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "store/Totals.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,16 +55,17 @@ FileProblems checkDiverList() {
     const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
     if (!problem.isEmpty())
         problems.push_back({list, problem});
-    for (size_t d = 0; d < all.size(); ++d) {
-        const auto names = all[d].Files.names();
-        for (size_t k = 0; k < names.size(); ++k)
-            if (!fileio::isSafeFileName(names[k]))
-                problems.push_back({list, QStringLiteral("diver %1 (%2): unsafe %3 file name "
-                                                         "\"%4\"")
-                                              .arg(d + 1)
-                                              .arg(all[d].Name, QLatin1String(fileRole(k)),
-                                                   names[k])});
-    }
+    for (size_t d = 0; d < all.size(); ++d)
+        for (const fileio::NameProblem& bad :
+             fileio::fileSetNameProblems(all[d].Files, settings::settingsFile()))
+            problems.push_back(
+                {list, QStringLiteral("diver %1 (%2): %3")
+                           .arg(d + 1)
+                           .arg(all[d].Name,
+                                fileio::isSafeFileName(bad.name)
+                                    ? fileNameProblem(bad)
+                                    : QStringLiteral("unsafe %1 file name \"%2\"")
+                                          .arg(QLatin1String(fileRole(bad.role)), bad.name))});
     return problems;
 }
 

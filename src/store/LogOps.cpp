@@ -1,6 +1,7 @@
 #include "LogOps.h"
 
 #include "DvlFormat.h"
+#include "FileNames.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -31,9 +32,24 @@ void recordDigest(const AppState& s, const QString& name, const QByteArray& dige
 }
 
 // Reads one file of the set. Missing files are not a problem in themselves; the caller says
-// whether a missing file matters.
+// whether a missing file matters. A name that cannot be a data file of the set is not read.
 QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
                     bool* missing = nullptr) {
+    for (const fileio::NameProblem& bad : fileio::fileSetNameProblems(s.Files))
+        if (bad.name == name) {
+            const FileProblem problem{
+                name, fileio::isSafeFileName(name)
+                          ? QStringLiteral("the %1 file name is %2; it is neither read nor "
+                                           "written")
+                                .arg(QLatin1String(fileio::roleName(bad.role)), bad.why)
+                          : QStringLiteral("unsafe file name (a data file must be a bare name "
+                                           "in the log folder)")};
+            if (std::find(problems.begin(), problems.end(), problem) == problems.end())
+                problems.push_back(problem);
+            if (missing)
+                *missing = true;
+            return {};
+        }
     const fileio::ReadResult r = fileio::readWhole(name);
     recordDigest(s, name, digestOf(r));
     if (missing)
@@ -180,6 +196,14 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     if (leftMixed)
         *leftMixed = false;
     const FileSet& f = state.Files;
+    // A name that cannot be one of the diver's data files is never written, and then nothing
+    // is: the set would not read back as it was saved.
+    for (const fileio::NameProblem& bad : fileio::fileSetNameProblems(f))
+        failures.push_back({bad.name, QStringLiteral("the %1 file name is %2")
+                                          .arg(QLatin1String(fileio::roleName(bad.role)),
+                                               bad.why)});
+    if (!failures.empty())
+        return failures;
     auto& damaged = state.DamagedFiles;
     // Every file goes to a temporary file first; only when all of them were written is any
     // one replaced, so a failure never leaves a set whose dives point at another set's lists.

@@ -1,6 +1,7 @@
 // The command line and the desktop program share a data folder: a command that writes never
 // works under the desktop program, and a write it cannot finish never ends it halfway.
 #include "Cli.h"
+#include "settings/Settings.h"
 #include "store/DvlFormat.h"
 #include "store/FolderLock.h"
 #include "store/LogOps.h"
@@ -131,4 +132,47 @@ TEST_F(CliSafety, LoadOverADamagedLogKeepsTheOldFile) {
     const Outcome r = run({QStringLiteral("load"), QStringLiteral("dump.json")});
     EXPECT_EQ(cli::ExitOk, r.status) << r.err.toStdString();
     EXPECT_EQ(log, readFile("log1.dvl.damaged"));
+}
+
+// A file name from divers.dvl must be one of the diver's own .dvl files: `check` names every
+// other one and a command that would write refuses it, writing nothing.
+TEST_F(CliSafety, FileNamesThatAreNotTheDiversDataAreRefused) {
+    settings::saveDefaultName(QStringLiteral("Default")); // the settings file exists
+    ASSERT_TRUE(QFile::link(settings::settingsFile(), path("conf.dvl")));
+    writeFile("notes.txt", "my notes");
+    saveDives(1);
+    writeFile("dump.json", run({QStringLiteral("dump")}).out);
+    const struct {
+        size_t role;
+        const char* name;
+        const char* says;
+    } cases[] = {
+        {0, "notes.txt", "log file name \"notes.txt\" is not a .dvl name"},
+        {5, "divers.dvl", "profile file name \"divers.dvl\" is the list of divers"},
+        {0, "conf.dvl", "log file name \"conf.dvl\" is the settings file"},
+        {2, "loc2.dvl", "dive type list file name \"loc2.dvl\" is also his location list file"},
+        {3, "log2.dvl", "buddy list file name \"log2.dvl\" is also his log file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileSet bob = FileSet::numbered(2);
+        std::array<QString*, 6> roles = {&bob.LogFile, &bob.LocFile,  &bob.TypeFile,
+                                         &bob.BudFile, &bob.GearFile, &bob.ProfFile};
+        *roles[c.role] = QLatin1String(c.name);
+        const QByteArray list = dvl::serializeDivers(
+            {DiverEntry{QStringLiteral("Default"), FileSet{}}, DiverEntry{"Bob", bob}});
+        writeFile("divers.dvl", list);
+        const QByteArray before = snapshot() + readFile("notes.txt");
+
+        const Outcome check = run({QStringLiteral("check")});
+        EXPECT_EQ(cli::ExitProblems, check.status);
+        EXPECT_TRUE(check.out.contains("divers.dvl: diver 2 (Bob): " + QByteArray(c.says)))
+            << check.out.toStdString();
+        const Outcome load = run({"--diver", "Bob", "load", "dump.json"});
+        EXPECT_EQ(cli::ExitError, load.status);
+        EXPECT_TRUE(load.err.contains(QLatin1String(c.says))) << load.err.toStdString();
+        EXPECT_EQ(before, snapshot() + readFile("notes.txt"));
+        EXPECT_EQ(list, readFile("divers.dvl"));
+        EXPECT_FALSE(QFile::exists(path("log2.dvl")));
+    }
 }
