@@ -12,6 +12,7 @@
 #include <QProcess>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -175,4 +176,38 @@ TEST_F(CliSafety, FileNamesThatAreNotTheDiversDataAreRefused) {
         EXPECT_EQ(list, readFile("divers.dvl"));
         EXPECT_FALSE(QFile::exists(path("log2.dvl")));
     }
+}
+
+// `-o` never writes a file the program keeps beside the data, under any name.
+TEST_F(CliSafety, ExportNeverWritesAFileTheProgramKeeps) {
+    saveDives(1);
+    settings::saveDefaultName(QStringLiteral("Default")); // the settings file exists
+    for (const char* kept : {"log1.dvl.damaged", "log1.dvl.recovery", "log1.dvl.recovery-old2",
+                             "reefbook.lock"})
+        writeFile(QLatin1String(kept), "kept");
+    ASSERT_EQ(0, ::link("log1.dvl.damaged", "hard.txt"));
+    const QString settingsFile = settings::settingsFile();
+    const QByteArray settingsBefore = readFile(settingsFile);
+    const struct {
+        QString target;
+        const char* says;
+    } cases[] = {
+        {"log1.dvl.damaged", "a copy Reefbook keeps of a data file"},
+        {"loc1.dvl.damaged2", "a copy Reefbook keeps of a data file"}, // not there yet
+        {"hard.txt", "a copy Reefbook keeps of a data file"},
+        {"log1.dvl.recovery", "a recovery file Reefbook keeps"},
+        {"log1.dvl.recovery-old2", "a recovery file Reefbook keeps"},
+        {"reefbook.lock", "the lock of the data folder"},
+        {settingsFile, "the settings file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        const Outcome r = run({"export", "text", "-o", c.target});
+        EXPECT_EQ(cli::ExitError, r.status);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+    }
+    EXPECT_EQ("kept", readFile("log1.dvl.damaged"));
+    EXPECT_EQ("kept", readFile("reefbook.lock"));
+    EXPECT_EQ(settingsBefore, readFile(settingsFile));
+    EXPECT_FALSE(QFile::exists(path("loc1.dvl.damaged2")));
 }
