@@ -1,5 +1,6 @@
 #include "ListEditor.h"
 
+#include "store/DiverList.h"
 #include "ui/Platform.h"
 
 #include <QCloseEvent>
@@ -112,6 +113,18 @@ void ListEditor::addEntry() {
 
 void ListEditor::deleteEntry() {
     const int deleted = draft.selected;
+    // Another diver's dives name the entries of a shared list by position too; a deletion
+    // would move them to other entries, so it is refused with their names.
+    if (draft.hasSelection() && draft.entries.size() > 1) {
+        if (const QStringList others = divers::sharedWith(state, which); !others.isEmpty()) {
+            ui::showError(this, QStringLiteral("Error!"),
+                          QStringLiteral("This list is shared with %1. Deleting an entry would "
+                                         "make their dives name other entries, so entries of a "
+                                         "shared list can be added and edited, not deleted.")
+                              .arg(others.join(QStringLiteral(", "))));
+            return;
+        }
+    }
     switch (lists::deleteDraftEntry(draft)) {
     case lists::DeleteOutcome::OnlyEntry:
         ui::showError(this, QStringLiteral("Error!"),

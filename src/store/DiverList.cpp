@@ -3,6 +3,8 @@
 #include "DvlFormat.h"
 #include "Text.h"
 
+#include <algorithm>
+
 namespace divers {
 
 void InitDiverList(AppState& state) {
@@ -129,6 +131,28 @@ DeleteCheck checkDelete(const AppState& state, int position) {
     if (position == state.DefaultDiver)
         return DeleteCheck::IsDefault;
     return DeleteCheck::Ok;
+}
+
+} // namespace divers
+
+namespace divers {
+
+QStringList sharedWith(const AppState& state, int which) {
+    const auto listFile = [which](const FileSet& f) {
+        const QString files[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
+        return files[std::clamp(which, 0, 3)];
+    };
+    const QString mine = listFile(state.Files);
+    QStringList others;
+    const fileio::ReadResult r = fileio::readWhole(ListFileName);
+    for (const DiverEntry& d : dvl::parseDivers(r.data)) {
+        const bool isMe = d.Files.LogFile == state.Files.LogFile;
+        const QString theirs = listFile(d.Files);
+        if (!isMe && fileio::isSafeFileName(theirs) &&
+            (theirs == mine || fileio::sameFile(theirs, mine)) && !others.contains(d.Name))
+            others << d.Name;
+    }
+    return others;
 }
 
 } // namespace divers
