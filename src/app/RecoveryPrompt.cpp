@@ -17,7 +17,7 @@ void offerRecovery(QWidget* parent, AppState& state, recovery::Journal& journal,
     if (ended && ended()) return;
     if (restore) {
         // Kept until the next save writes what it holds, in case this session ends badly too.
-        const fileio::ReadResult read = fileio::readWhole(name);
+        const fileio::ReadResult read = fileio::readWhole(name, recovery::MaxJournalBytes);
         if (read.status == fileio::ReadStatus::Ok && recovery::restoreJournal(read.data, state)) {
             journal.restored();
             return;

@@ -91,7 +91,7 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     if (ctx.diverName.isEmpty())
         return true;
     const QString& list = divers::ListFileName;
-    const fileio::ReadResult r = fileio::readWhole(list);
+    const fileio::ReadResult r = fileio::readWhole(list, dvl::MaxDiversBytes);
     if (r.status == fileio::ReadStatus::Missing) {
         ctx.fail(QStringLiteral("%1 not found; --diver needs the list of divers").arg(list));
         return false;

@@ -44,7 +44,7 @@ QString entries(int n) {
 FileProblems checkDiverList() {
     FileProblems problems;
     const QString& list = divers::ListFileName;
-    const fileio::ReadResult r = fileio::readWhole(list);
+    const fileio::ReadResult r = fileio::readWhole(list, dvl::MaxDiversBytes);
     if (r.status == fileio::ReadStatus::Missing)
         return problems;
     if (r.status != fileio::ReadStatus::Ok) {

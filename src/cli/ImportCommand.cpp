@@ -4,6 +4,7 @@
 #include "store/LogOps.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -53,16 +54,25 @@ int importCommand(Context& ctx) {
                                        "nothing was written"));
     }
 
+    // Looked at before it is opened: opening a pipe waits for a writer, and a device such as
+    // /dev/zero never ends.
+    const QFileInfo info(source);
+    if (info.exists() && !info.isFile())
+        return ctx.fail(QStringLiteral("cannot read %1: not a regular file (a device or a pipe "
+                                       "is never read); nothing was written")
+                            .arg(source));
+    // The file is read in memory. A log of 32767 dives with 1000-character comments is about
+    // 40 MB of CSV, so a larger file is something else.
+    constexpr qint64 MaxBytes = 64LL * 1024 * 1024;
+    if (info.size() > MaxBytes)
+        return ctx.fail(QStringLiteral("%1 is %2 bytes, more than the CSV of a whole log can be "
+                                       "(%3 bytes); nothing was written")
+                            .arg(source)
+                            .arg(info.size())
+                            .arg(MaxBytes));
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    // The file is read in memory; a real log's CSV is a few megabytes, so a huge file is
-    // something else.
-    constexpr qint64 MaxBytes = 256LL * 1024 * 1024;
-    if (in.size() > MaxBytes)
-        return ctx.fail(QStringLiteral("%1 is larger than %2 MB; nothing was written")
-                            .arg(source)
-                            .arg(MaxBytes / (1024 * 1024)));
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));

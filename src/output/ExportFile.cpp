@@ -81,7 +81,7 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     for (const QString& name : QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (const QString kind = keptKind(name); !kind.isEmpty() && fileio::sameFile(path, name))
             return refuse(kind);
-    const fileio::ReadResult list = fileio::readWhole(divers::ListFileName);
+    const fileio::ReadResult list = fileio::readWhole(divers::ListFileName, dvl::MaxDiversBytes);
     for (const DiverEntry& d : dvl::parseDivers(list.data)) {
         const auto names = d.Files.names();
         for (size_t i = 0; i < names.size(); ++i)

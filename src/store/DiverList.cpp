@@ -13,7 +13,7 @@ void InitDiverList(AppState& state) {
 
 FileProblems LoadDiverList(AppState& state) {
     FileProblems problems;
-    const fileio::ReadResult r = fileio::readWhole(ListFileName);
+    const fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
     if (r.status == fileio::ReadStatus::Failed || r.status == fileio::ReadStatus::Unsafe)
         problems.push_back({ListFileName, r.error});
     QString problem;
@@ -144,7 +144,7 @@ QStringList sharedWith(const AppState& state, int which) {
     };
     const QString mine = listFile(state.Files);
     QStringList others;
-    const fileio::ReadResult r = fileio::readWhole(ListFileName);
+    const fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
     for (const DiverEntry& d : dvl::parseDivers(r.data)) {
         const bool isMe = d.Files.LogFile == state.Files.LogFile;
         const QString theirs = listFile(d.Files);

@@ -32,6 +32,9 @@ QString unsafeReason() {
 QString notAFile(const QFileInfo& info) {
     if (info.isFile())
         return {};
+    if (info.isSymLink() && !info.exists())
+        return QStringLiteral("a symbolic link to \"%1\", which is not there")
+            .arg(info.symLinkTarget());
     if (info.isDir())
         return QStringLiteral("a folder stands where the file should be");
     return QStringLiteral("not a regular file (a device, pipe or socket stands under that name); "
@@ -120,7 +123,7 @@ bool isSafeFileName(const QString& name) {
            !name.contains(QLatin1String("..")) && !name.contains(QChar(u'\0'));
 }
 
-ReadResult readWhole(const QString& name) {
+ReadResult readWhole(const QString& name, qint64 most) {
     ReadResult r;
     if (!isSafeFileName(name)) {
         r.status = ReadStatus::Unsafe;
@@ -132,8 +135,16 @@ ReadResult readWhole(const QString& name) {
         r.status = ReadStatus::Missing;
         return r;
     }
-    if (const QString what = notAFile(QFileInfo(name)); !what.isEmpty()) {
+    const QFileInfo info(name);
+    if (const QString what = notAFile(info); !what.isEmpty()) {
         r.error = what;
+        return r;
+    }
+    if (most >= 0 && info.size() > most) {
+        r.error = QStringLiteral("the file is %1 bytes, more than such a file can hold (%2 "
+                                 "bytes); it is not read")
+                      .arg(info.size())
+                      .arg(most);
         return r;
     }
     if (!f.open(QIODevice::ReadOnly)) {

@@ -35,8 +35,9 @@ struct ReadResult {
     QString error; // set unless Ok or Missing
 };
 // Anything but a regular file (a folder, a pipe, a device) is refused unread: a pipe would
-// wait for a writer for ever and a device such as /dev/zero never ends.
-ReadResult readWhole(const QString& name);
+// wait for a writer for ever and a device such as /dev/zero never ends. So is a file of more
+// than `most` bytes (when given), with its size in the reason.
+ReadResult readWhole(const QString& name, qint64 most = -1);
 
 // Why the last operation on `f` failed, in the system's words ("No space left on device").
 QString failureReason(const QFileDevice& f);

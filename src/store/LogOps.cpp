@@ -33,7 +33,7 @@ void recordDigest(const AppState& s, const QString& name, const QByteArray& dige
 
 // Reads one file of the set. Missing files are not a problem in themselves; the caller says
 // whether a missing file matters. A name that cannot be a data file of the set is not read.
-QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
+QByteArray readPart(AppState& s, const QString& name, qint64 most, FileProblems& problems,
                     bool* missing = nullptr) {
     for (const fileio::NameProblem& bad : fileio::fileSetNameProblems(s.Files))
         if (bad.name == name) {
@@ -50,7 +50,7 @@ QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
                 *missing = true;
             return {};
         }
-    const fileio::ReadResult r = fileio::readWhole(name);
+    const fileio::ReadResult r = fileio::readWhole(name, most);
     recordDigest(s, name, digestOf(r));
     if (missing)
         *missing = r.status == fileio::ReadStatus::Missing;
@@ -120,7 +120,7 @@ QString leftoverProblem(const QString& file, const dvl::Leftover& rest, int read
 void readList(AppState& s, int which, const QString& file, bool logHasDives,
               FileProblems& problems) {
     bool missing = false;
-    const QByteArray data = readPart(s, file, problems, &missing);
+    const QByteArray data = readPart(s, file, dvl::MaxListBytes, problems, &missing);
     QString problem;
     dvl::Leftover rest;
     RefList list = dvl::parseList(data, which == field::Location, &problem, &rest);
@@ -159,7 +159,7 @@ FileProblems OpenLog(AppState& state) {
     const FileSet& f = state.Files;
     state.DamagedFiles.clear();
 
-    const QByteArray logData = readPart(state, f.LogFile, problems);
+    const QByteArray logData = readPart(state, f.LogFile, dvl::MaxLogBytes, problems);
     QString problem;
     dvl::Leftover rest;
     std::vector<DiveRecord> dives(1); // index 0 holds no dive
@@ -177,7 +177,7 @@ FileProblems OpenLog(AppState& state) {
     for (int which = 0; which < 4; ++which)
         readList(state, which, listFiles[which], hasDives, problems);
 
-    const QByteArray profData = readPart(state, f.ProfFile, problems);
+    const QByteArray profData = readPart(state, f.ProfFile, dvl::MaxProfileBytes, problems);
     problem.clear();
     std::vector<ProfileRecord> profiles = dvl::parseProfiles(profData, &problem, &rest);
     note(state, problems, f.ProfFile, problem,
@@ -211,7 +211,8 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     std::vector<QString> keptAside; // damaged files whose copy is in the batch
     std::vector<QString> asideNames;
     std::vector<std::pair<QString, QByteArray>> written; // each file's digest once committed
-    auto save = [&](const QString& name, size_t records, size_t most, auto serialize) {
+    auto save = [&](const QString& name, size_t records, size_t most, qint64 mostBytes,
+                    auto serialize) {
         // A count that does not fit the 16-bit header would be written wrapped (negative) and
         // the file would read back empty, so such a file is not written and the old one stays.
         if (records > most) {
@@ -225,7 +226,7 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
         const bool isDamaged = std::find(damaged.begin(), damaged.end(), name) != damaged.end();
         if (isDamaged && QFileInfo(name).isFile() &&
             std::find(keptAside.begin(), keptAside.end(), name) == keptAside.end()) {
-            const fileio::ReadResult old = fileio::readWhole(name);
+            const fileio::ReadResult old = fileio::readWhole(name, mostBytes);
             const QString aside = asideName(name, asideNames);
             const QString reason =
                 old.status == fileio::ReadStatus::Ok ? batch.add(aside, old.data) : old.error;
@@ -247,7 +248,7 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
         written.emplace_back(name, digestOf(as));
     };
     const size_t dives = static_cast<size_t>(std::max(state.DiveCount(), 0));
-    save(f.LogFile, dives, MaxDives, [&state] {
+    save(f.LogFile, dives, MaxDives, dvl::MaxLogBytes, [&state] {
         QByteArray log;
         dvl::appendLog(log, state.Dives.data() + 1, state.DiveCount());
         return log;
@@ -257,10 +258,10 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     const QString listFiles[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
     for (int which = 0; which < 4; ++which) {
         const RefList& list = state.list(which);
-        save(listFiles[which], list.size(), MaxIndexed,
+        save(listFiles[which], list.size(), MaxIndexed, dvl::MaxListBytes,
              [&list, which] { return dvl::serializeList(list, which == field::Location); });
     }
-    save(f.ProfFile, state.Profiles.size(), MaxIndexed,
+    save(f.ProfFile, state.Profiles.size(), MaxIndexed, dvl::MaxProfileBytes,
          [&state] { return dvl::serializeProfiles(state.Profiles); });
     if (!failures.empty())
         return failures; // the batch is dropped: no file was replaced
@@ -301,7 +302,9 @@ std::vector<QString> ChangedOnDisk(const AppState& state) {
     for (size_t i = 0; i < names.size(); ++i) {
         if (std::find(changed.begin(), changed.end(), names[i]) != changed.end())
             continue;
-        const fileio::ReadResult now = fileio::readWhole(names[i]);
+        const qint64 most[6] = {dvl::MaxLogBytes,  dvl::MaxListBytes, dvl::MaxListBytes,
+                                dvl::MaxListBytes, dvl::MaxListBytes, dvl::MaxProfileBytes};
+        const fileio::ReadResult now = fileio::readWhole(names[i], most[i]);
         if (now.status == fileio::ReadStatus::Ok && digestOf(now) != state.FileDigests[i])
             changed.push_back(names[i]);
     }

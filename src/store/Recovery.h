@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "DvlFormat.h"
 #include "FileIO.h"
 
 #include <QByteArray>
@@ -16,6 +17,10 @@
 //   8 bytes "RBRECOV1", int16 shown dive, then six times: uint32 length, that many bytes
 //   (log, locations, types, buddies, gear, profiles); all numbers little-endian.
 namespace recovery {
+
+// The largest journal: the header and the six largest files behind their lengths.
+constexpr qint64 MaxJournalBytes = 8 + 2 + 6 * 4 + dvl::MaxLogBytes + 4 * dvl::MaxListBytes +
+                                   dvl::MaxProfileBytes;
 
 // "<log file>.recovery"; empty when that name is one of the set's own files.
 QString journalName(const FileSet& files);

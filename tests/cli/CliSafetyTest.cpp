@@ -12,6 +12,7 @@
 #include <QProcess>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -210,4 +211,31 @@ TEST_F(CliSafety, ExportNeverWritesAFileTheProgramKeeps) {
     EXPECT_EQ("kept", readFile("reefbook.lock"));
     EXPECT_EQ(settingsBefore, readFile(settingsFile));
     EXPECT_FALSE(QFile::exists(path("loc1.dvl.damaged2")));
+}
+
+// `import` looks at its file before opening it: a pipe or a device is never read, and a file
+// larger than any log's CSV is refused with its size.
+TEST_F(CliSafety, ImportNeverReadsADeviceOrAPipeOrAHugeFile) {
+    saveDives(1);
+    const QByteArray before = snapshot();
+    ASSERT_EQ(0, ::mkfifo("pipe.csv", 0644));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("zero.csv")));
+    writeFile("huge.csv", {});
+    ASSERT_TRUE(QFile(path("huge.csv")).resize(64LL * 1024 * 1024 + 1));
+    const struct {
+        const char* file;
+        const char* says;
+    } cases[] = {
+        {"pipe.csv", "cannot read pipe.csv: not a regular file"},
+        {"zero.csv", "cannot read zero.csv: not a regular file"},
+        {"huge.csv", "huge.csv is 67108865 bytes, more than the CSV of a whole log can be "
+                     "(67108864 bytes); nothing was written"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Outcome r = run({"import", "csv", QLatin1String(c.file)});
+        EXPECT_EQ(cli::ExitError, r.status);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+    }
+    EXPECT_EQ(before, snapshot());
 }

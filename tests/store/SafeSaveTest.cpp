@@ -1,3 +1,4 @@
+#include "store/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/DeviceFiles.h"
@@ -194,4 +195,44 @@ TEST_F(SafeSave, AFailedRenameDuringTheCommitPutsEveryFileBack) {
             EXPECT_EQ(7, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
         }
     }
+}
+
+// A file larger than any file of its kind can be is refused before it is read, with its size;
+// the save then keeps it as it is.
+TEST_F(SafeSave, FilesLargerThanTheirKindCanBeAreNotRead) {
+    const struct {
+        const char* file;
+        qint64 most;
+    } cases[] = {
+        {"log1.dvl", dvl::MaxLogBytes},
+        {"loc1.dvl", dvl::MaxListBytes},
+        {"gear1.dvl", dvl::MaxListBytes},
+        {"prof1.dvl", dvl::MaxProfileBytes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        saveNewSet();
+        QFile big(path(QLatin1String(c.file)));
+        ASSERT_TRUE(big.resize(c.most + 1)); // sparse: no disk space taken
+        AppState s;
+        const FileProblems problems = OpenLog(s);
+        ASSERT_EQ(1u, problems.size());
+        EXPECT_EQ(QStringLiteral("the file is %1 bytes, more than such a file can hold (%2 "
+                                 "bytes); it is not read")
+                      .arg(c.most + 1)
+                      .arg(c.most),
+                  problems[0].what);
+        EXPECT_FALSE(SaveLog(s).empty());
+        EXPECT_EQ(c.most + 1, QFileInfo(big).size());
+        ASSERT_TRUE(big.resize(0));
+    }
+    // divers.dvl too, wherever it is read.
+    writeFile("divers.dvl", {});
+    QFile divers(path("divers.dvl"));
+    ASSERT_TRUE(divers.resize(dvl::MaxDiversBytes + 1));
+    AppState s;
+    const FileProblems problems = divers::LoadDiverList(s);
+    ASSERT_EQ(1u, problems.size());
+    EXPECT_TRUE(problems[0].what.startsWith(
+        QStringLiteral("the file is %1 bytes").arg(dvl::MaxDiversBytes + 1)));
 }
