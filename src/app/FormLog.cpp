@@ -24,6 +24,7 @@
 #include "store/Totals.h"
 #include "ui/HelpWindow.h"
 #include "ui/Platform.h"
+#include "ui/StorableText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -150,6 +151,8 @@ void FormLog::setUpControls() {
             if (!showing) state.current().CondData[static_cast<size_t>(i)] = on ? 1 : 0;
         });
     ui->txtDData->installEventFilter(this);
+    ui::keepStorable(ui->txtDData);
+    for (QComboBox* box : cboCData) ui::keepStorable(box->lineEdit());
     ui->txtDData->viewport()->installEventFilter(this); // mouse presses land on the viewport
     connect(ui->txtDData, &QPlainTextEdit::textChanged, this, &FormLog::commentsChanged);
     ui->picProfile->installEventFilter(this);

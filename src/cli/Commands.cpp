@@ -177,6 +177,8 @@ int loadCommand(Context& ctx) {
 
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
+    // JSON holds any text; what the files cannot hold is said, not replaced in silence.
+    warnAll(ctx, consistency::unstorableTexts(state));
 
     // The files replaced may hold what a reader could not show (a damaged count); they are
     // kept as "<name>.damaged" first, as the desktop program's save does.

@@ -2,6 +2,7 @@
 
 #include "store/DiverList.h"
 #include "ui/Platform.h"
+#include "ui/StorableText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -26,6 +27,8 @@ void ListEditor::attach(const Controls& controls) {
     // The combo box would otherwise pick the item whose text matches the typed one when the
     // name box loses the focus, turning "typed over" back into "selected".
     disconnect(cbo->lineEdit(), &QLineEdit::editingFinished, cbo, nullptr);
+    ui::keepStorable(cbo->lineEdit());
+    ui::keepStorable(c.txtInfo);
 
     // Enter in a box must not press a button: closing or adding by accident surprises.
     for (QPushButton* b : {c.cmdAdd, c.cmdDelete, c.cmdClose}) {

@@ -9,9 +9,11 @@
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
 #include "support/Widgets.h"
+#include "ui/StorableText.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -377,4 +379,46 @@ TEST_F(SafeSaveTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
         }
         window.reset();
     }
+}
+
+// Types any text, one key per character, as a keyboard with those letters would.
+void typeText(QWidget* box, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+// Text the files cannot hold is refused where it is typed or pasted, never saved as '?': the
+// box keeps the text it had and its tooltip says why.
+TEST_F(SafeSaveTest, CharactersTheFilesCannotHoldAreRefusedWhereTyped) {
+    writeLog({dive(100)});
+    open();
+    const QString foreign = QStringLiteral("日本 Ωμέγα");
+    for (const char* name : {"txtDData", "cboCData_2"}) {
+        SCOPED_TRACE(name);
+        QWidget* box = ctl(name);
+        if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
+        const auto text = [box] {
+            auto* plain = qobject_cast<QPlainTextEdit*>(box);
+            return plain ? plain->toPlainText() : qobject_cast<QLineEdit*>(box)->text();
+        };
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        typeText(box, QStringLiteral("Ann ") + foreign.left(2));
+        EXPECT_EQ(QStringLiteral("Ann "), text());
+        EXPECT_EQ(ui::unstorableMessage({QStringLiteral("本")}), box->toolTip());
+        QApplication::clipboard()->setText(foreign);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(QStringLiteral("Ann "), text());
+        EXPECT_EQ(ui::unstorableMessage(foreign.split(QString(), Qt::SkipEmptyParts)
+                                            .filter(QRegularExpression(QStringLiteral("\\S")))),
+                  box->toolTip());
+        typeText(box, QStringLiteral("é"));
+        EXPECT_EQ(QStringLiteral("Ann é"), text());
+        EXPECT_TRUE(box->toolTip().isEmpty()) << "the box's own tooltip is back";
+    }
+    EXPECT_EQ(QStringLiteral("Ann é"), state.current().Comments);
 }

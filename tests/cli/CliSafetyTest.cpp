@@ -239,3 +239,17 @@ TEST_F(CliSafety, ImportNeverReadsADeviceOrAPipeOrAHugeFile) {
     }
     EXPECT_EQ(before, snapshot());
 }
+
+// `load` says which texts held characters the files cannot hold, instead of a silent '?'.
+TEST_F(CliSafety, LoadListsTheCharactersItReplaced) {
+    writeFile("in.json", R"({"dives": [{"comments": "Reef 日本 Ωμέγα"}], "locations": [{}],
+        "types": [{}], "buddies": [{"name": "Zoë"}, {"name": "Łukasz"}], "gear": [{}]})");
+    const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
+    EXPECT_EQ(cli::ExitOk, r.status) << r.err.toStdString();
+    EXPECT_EQ(QStringLiteral(
+                  "reefbook-cli: warning: log1.dvl: dive 1 comments: 日 本 Ω μ έ γ α cannot be "
+                  "stored (the files hold Windows-1252 text) and became '?'\n"
+                  "reefbook-cli: warning: bud1.dvl: entry 1 name: Ł cannot be stored (the files "
+                  "hold Windows-1252 text) and became '?'\n"),
+              r.err);
+}
