@@ -33,6 +33,19 @@ bool splitDate(const QString& date, std::array<QString, 3>& boxes) {
     return true;
 }
 
+// The dialog reads a box that is not a number as its default; typed on the command line such a
+// value is a mistake, so it is refused. An empty part keeps its meaning (the default).
+QString notANumber(const QString& option, const QString& value,
+                   std::initializer_list<QString> parts) {
+    for (const QString& part : parts) {
+        bool ok = part.trimmed().isEmpty();
+        if (!ok) part.trimmed().toInt(&ok);
+        if (!ok)
+            return QStringLiteral("%1 \"%2\": \"%3\" is not a number").arg(option, value, part);
+    }
+    return {};
+}
+
 bool parsePositions(const QString& value, std::vector<int>& lines) {
     for (const QString& part : value.split(QLatin1Char(','))) {
         bool ok = false;
@@ -135,6 +148,10 @@ int selectCommand(Context& ctx) {
             if (dash < 0 || !splitDate(value.left(dash), c.DateFrom) ||
                 !splitDate(value.mid(dash + 1), c.DateTo))
                 return ctx.fail(QStringLiteral("--dates \"%1\": expected M/D/Y-M/D/Y").arg(value));
+            for (const auto* date : {&c.DateFrom, &c.DateTo})
+                if (const QString bad = notANumber(option, value, {(*date)[0], (*date)[1], (*date)[2]});
+                    !bad.isEmpty())
+                    return ctx.fail(bad);
             byDate = true;
         } else if (option == u"--numbers") {
             const qsizetype dash = value.indexOf(QLatin1Char('-'));
@@ -142,11 +159,16 @@ int selectCommand(Context& ctx) {
                 return ctx.fail(QStringLiteral("--numbers \"%1\": expected FROM-TO").arg(value));
             c.NumFrom = value.left(dash);
             c.NumTo = value.mid(dash + 1);
+            if (const QString bad = notANumber(option, value, {c.NumFrom, c.NumTo}); !bad.isEmpty())
+                return ctx.fail(bad);
             byNumber = true;
         } else if (option == u"--tank" || option == u"--bottom-time" || option == u"--depth") {
             const size_t r = option == u"--tank" ? 0 : option == u"--bottom-time" ? 1 : 2;
             c.UseRange[r] = true;
             std::tie(c.RangeMin[r], c.RangeMax[r]) = splitRange(value);
+            if (const QString bad = notANumber(option, value, {c.RangeMin[r], c.RangeMax[r]});
+                !bad.isEmpty())
+                return ctx.fail(bad);
         } else if (option == u"--condition") {
             size_t k = 0;
             while (k < 8 &&
