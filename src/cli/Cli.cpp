@@ -115,6 +115,21 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     return false;
 }
 
+QString printable(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029 ||
+            (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069))
+            out += u < 0x100 ? QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'))
+                             : QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 bool lockForWriting(Context& ctx, FolderLock& lock) {
     if (lock.lock() != FolderLock::Outcome::HeldElsewhere)
         return true;

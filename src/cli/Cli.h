@@ -75,6 +75,10 @@ constexpr qint64 MaxJsonBytes = qint64(1) << 30; // 1 GiB
 // why nothing was read.
 QString readAtMost(QIODevice& in, qint64 most, QByteArray& data);
 
+// Text from a file made printable for a terminal: control characters (an escape sequence
+// would recolour or rewrite the terminal) are shown as \xNN, or \uNNNN beyond one byte.
+QString printable(const QString& text);
+
 // The commands.
 int infoCommand(Context& ctx);
 int dumpCommand(Context& ctx);

@@ -79,10 +79,10 @@ int importCommand(Context& ctx) {
 
     const interchange::ImportReport r = interchange::importCsv(state, bytes, *units);
     for (const QString& w : r.warnings)
-        ctx.warn(QStringLiteral("%1: %2").arg(source, w));
+        ctx.warn(QStringLiteral("%1: %2").arg(source, printable(w)));
     if (!r.errors.isEmpty()) {
         for (const QString& e : r.errors)
-            ctx.err << source << ": " << e << '\n';
+            ctx.err << source << ": " << printable(e) << '\n';
         return ctx.fail(QStringLiteral("%1 not imported; nothing was written").arg(source));
     }
 
@@ -99,7 +99,8 @@ int importCommand(Context& ctx) {
         if (!r.newNames[static_cast<size_t>(w)].isEmpty())
             text += QStringLiteral("New %1: %2\n")
                         .arg(QString::fromLatin1(lists[w]).toLower(),
-                             r.newNames[static_cast<size_t>(w)].join(QStringLiteral(", ")));
+                             printable(r.newNames[static_cast<size_t>(w)].join(
+                                 QStringLiteral(", "))));
     if (!dryRun) {
         const FileProblems failures = SaveLog(state);
         for (const FileProblem& p : failures)

@@ -202,15 +202,23 @@ class RowReader {
             const double v = convertUnits(c.quantity, from, units, cell.toDouble());
             const entry::NumberFieldOutcome o =
                 entry::checkNumberField(QString::number(v, 'f', 6), 0);
+            // A converted value is out of range in the log's units: both are named, or "9999 is
+            // outside -32000 to 32000" would make no sense.
+            const auto outside = [&](const QString& range) {
+                if (from == units) return QStringLiteral("%1 is outside %2").arg(cell, range);
+                return QStringLiteral("%1 %2 is %3 %4, outside %5")
+                    .arg(cell, unitLabel(c.quantity, from))
+                    .arg(qRound64(v))
+                    .arg(unitLabel(c.quantity, units), range);
+            };
             if (o.replace) {
                 fail(line, k, {},
-                     QStringLiteral("%1 is outside -%2 to %2").arg(cell).arg(entry::NumberLimit));
+                     outside(QStringLiteral("-%1 to %1").arg(entry::NumberLimit)));
                 return;
             }
             if (c.index == field::Visibility && o.value != 0 &&
                 entry::syncVisibility(QString::number(o.value)).clearBox) {
-                fail(line, k, {},
-                     QStringLiteral("%1 is outside 0 to %2").arg(cell).arg(entry::MaxVisibility));
+                fail(line, k, {}, outside(QStringLiteral("0 to %1").arg(entry::MaxVisibility)));
                 return;
             }
             d.DiveData[static_cast<size_t>(c.index)] = o.value;

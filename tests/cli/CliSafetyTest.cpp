@@ -253,3 +253,23 @@ TEST_F(CliSafety, LoadListsTheCharactersItReplaced) {
                   "hold Windows-1252 text) and became '?'\n"),
               r.err);
 }
+
+// Names from a CSV reach the terminal as text, never as the escape sequences they may hold.
+TEST_F(CliSafety, ImportShowsControlCharactersInsteadOfSendingThem) {
+    saveDives(1);
+    writeFile("dives.csv", "Location\r\n\x1b[2J\x1b[31mRed Sea\x07\r\n");
+    const Outcome r = run({"import", "csv", "dives.csv"});
+    EXPECT_EQ(cli::ExitOk, r.status) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(R"(New locations: \x1b[2J\x1b[31mRed Sea\x07)"))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains('\x1b'));
+}
+
+// A link to nothing is called what it is, not a device.
+TEST_F(CliSafety, ADanglingLinkIsNamedAsSuch) {
+    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/log.dvl"), path("log1.dvl")));
+    const Outcome r = run({QStringLiteral("check")});
+    EXPECT_TRUE(r.out.startsWith("log1.dvl: a symbolic link to \"/nonexistent/log.dvl\", which "
+                                 "is not there\n"))
+        << r.out.toStdString();
+}

@@ -162,6 +162,12 @@ TEST(Csv, RefusesBadRowsAndChangesNothing) {
     const auto r = interchange::importCsv(
         s, header + "\"multi\nline\",,,,,,\r\n1997-07-04,,x,,,,\r\n", Units::Imperial);
     EXPECT_EQ(r.errors.value(1), "line 4, column 3 (Max Depth): \"x\" is not a number");
+    // A value out of range only once converted names both units.
+    AppState m;
+    StartNewLog(m);
+    EXPECT_EQ(interchange::importCsv(m, "Max Depth (m)\r\n9999\r\n", Units::Imperial).errors,
+              QStringList{"line 2, column 1 (Max Depth): 9999 m is 32805 ft, outside -32000 to "
+                          "32000"});
 
     const struct {
         QByteArray file;
