@@ -4,6 +4,7 @@
 #include "app/FormLog.h"
 
 #include "settings/Settings.h"
+#include "store/FolderLock.h"
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "support/ScriptedPlatform.h"
@@ -421,4 +422,35 @@ TEST_F(SafeSaveTest, CharactersTheFilesCannotHoldAreRefusedWhereTyped) {
         EXPECT_TRUE(box->toolTip().isEmpty()) << "the box's own tooltip is back";
     }
     EXPECT_EQ(QStringLiteral("Ann é"), state.current().Comments);
+}
+
+// A second desktop program on a folder another one holds says which process holds it and
+// opens nothing, so neither saves over the other's work.
+TEST_F(SafeSaveTest, ASecondProgramOnTheFolderOpensNothing) {
+    writeLog({dive(100)});
+    const QByteArray before = allFiles();
+    FolderLock first;
+    ASSERT_EQ(FolderLock::Outcome::Locked, first.lock());
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsDir.path());
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(dir.path());
+    second.start(QStringLiteral(REEFBOOK_PROGRAM), {});
+    ASSERT_TRUE(second.waitForStarted());
+    QByteArray said;
+    const bool told = waitFor([&] {
+        said += second.readAllStandardError();
+        return said.contains("Close that window first");
+    });
+    second.kill(); // its message box waits for a click
+    second.waitForFinished();
+    EXPECT_TRUE(told) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("already open in Reefbook, process %1.")
+                                  .arg(QCoreApplication::applicationPid())
+                                  .toUtf8()))
+        << said.toStdString();
+    EXPECT_EQ(before, allFiles());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.recovery"))));
 }
