@@ -1,7 +1,9 @@
 #include "FormLog.h"
 #include "ui_FormLog.h"
 
+#include "EntryFields.h"
 #include "RecoveryPrompt.h"
+#include "UndoMenu.h"
 #include "StartupScreen.h"
 #include "frmAbout.h"
 
@@ -9,50 +11,48 @@
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
 #include "interchange/ExportMenu.h"
+#include "interchange/ImportMenu.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
+#include "output/frmPrint.h"
 #include "profile/frmProfile.h"
 #include "search/frmChart.h"
 #include "search/frmResults.h"
-#include "output/frmPrint.h"
+#include "stats/frmStats.h"
 
+#include "session/Session.h"
 #include "settings/Settings.h"
 #include "store/EntryRules.h"
-#include "store/ListOps.h"
 #include "store/LogOps.h"
-#include "store/Numbers.h"
 #include "store/Totals.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
-#include "ui/StorableText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
-#include <QSignalBlocker>
-#include <QTextDocument>
-#include <QUrl>
 
 namespace {
 
 const QString MailLink = QStringLiteral("mailto:reefbook@example.org");
 const QString WebLink = QStringLiteral("https://reefbook.example.org/");
 
-template <typename T, size_t N> int indexIn(const std::array<T*, N>& controls, const QObject* o) {
-    for (size_t i = 0; i < N; ++i)
-        if (controls[i] == o) return static_cast<int>(i);
-    return -1;
-}
+// Marks the window's own commands, whose views it updates itself.
+class OwnChange {
+  public:
+    explicit OwnChange(bool& flag) : flag(flag), was(flag) { flag = true; }
+    ~OwnChange() { flag = was; }
+    OwnChange(const OwnChange&) = delete;
+    OwnChange& operator=(const OwnChange&) = delete;
 
-// Focus moving into a menu or to another window is not the user leaving the box.
-bool userFocusChange(const QEvent* event) {
-    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
+  private:
+    bool& flag;
+    const bool was;
+};
 
 } // namespace
 
@@ -60,10 +60,12 @@ FormLog::FormLog(AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, pare
 
 FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
     : QMainWindow(parent), state(s), options(opts), ui(std::make_unique<Ui::FormLog>()),
-      help(std::make_unique<HelpWindow>()) {
+      help(std::make_unique<HelpWindow>()), session(new session::Session(s, this)) {
     ui->setupUi(this);
+    fields = new EntryFields(*ui, *session, this);
     setUpControls();
     setUpMenus();
+    listenToSession();
     const QPixmap icon(QStringLiteral(":/icons/reefbook.png"));
     if (!icon.isNull()) setWindowIcon(icon);
 
@@ -82,42 +84,12 @@ FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
         closedAndSaved = true;
     });
 
-    journalTimer.setSingleShot(true);
-    journalTimer.setInterval(2000);
-    connect(&journalTimer, &QTimer::timeout, this, [this] {
-        // A journal that cannot be written is retried with the next change; the save on
-        // Exit reports the folder's trouble.
-        if (state.Loaded && !closedAndSaved) journal.update();
-    });
-
     if (!options.deferStartUp) startUp();
 }
 
 FormLog::~FormLog() = default;
 
 void FormLog::setUpControls() {
-    txtAData = {ui->txtAData_0, ui->txtAData_1, ui->txtAData_2, ui->txtAData_3,
-                ui->txtAData_4, ui->txtAData_5, ui->txtAData_6};
-    txtBData = {ui->txtBData_0, ui->txtBData_1, ui->txtBData_2, ui->txtBData_3, ui->txtBData_4,
-                ui->txtBData_5, ui->txtBData_6, ui->txtBData_7, ui->txtBData_8, ui->txtBData_9};
-    cboCData = {ui->cboCData_0, ui->cboCData_1, ui->cboCData_2, ui->cboCData_3};
-    chkEData = {ui->chkEData_0, ui->chkEData_1, ui->chkEData_2, ui->chkEData_3,
-                ui->chkEData_4, ui->chkEData_5, ui->chkEData_6, ui->chkEData_7};
-    optRate = {ui->optRate_0, ui->optRate_1, ui->optRate_2};
-    imgRate = {ui->imgRate_0, ui->imgRate_1, ui->imgRate_2};
-
-    const char* faces[] = {":/faces/poor.png", ":/faces/average.png", ":/faces/good.png"};
-    for (int i = 0; i < 3; ++i) {
-        const QPixmap face(QString::fromLatin1(faces[i]));
-        if (!face.isNull())
-            imgRate[i]->setPixmap(
-                face.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        imgRate[i]->installEventFilter(this);
-        connect(optRate[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !showing) state.current().Rating = static_cast<int16_t>(i);
-        });
-    }
-
     ui->txtDNum->installEventFilter(this);
     connect(ui->txtDNum, &QLineEdit::returnPressed, this, &FormLog::numberCheck);
     connect(ui->txtDNum, &QLineEdit::textChanged, this, [this] {
@@ -132,30 +104,8 @@ void FormLog::setUpControls() {
         if (focusWidget() != ui->txtDNum) commitEdit();
         moveTo(v);
     });
-
-    for (QLineEdit* box : txtAData) {
-        box->setMaxLength(8);
-        box->installEventFilter(this);
-    }
-    for (int i = 0; i < 10; ++i) {
-        txtBData[i]->installEventFilter(this);
-        connect(txtBData[i], &QLineEdit::textChanged, this, [this, i] { numberChanged(i); });
-    }
-    connect(ui->hsbViz, &QScrollBar::valueChanged, this, &FormLog::visibilityMoved);
-    for (int i = 0; i < 4; ++i) {
-        cboCData[i]->installEventFilter(this);
-        cboCData[i]->setCompleter(nullptr); // a typed name must stay as typed
-    }
-    for (int i = 0; i < 8; ++i)
-        connect(chkEData[i], &QCheckBox::toggled, this, [this, i](bool on) {
-            if (!showing) state.current().CondData[static_cast<size_t>(i)] = on ? 1 : 0;
-        });
-    ui->txtDData->installEventFilter(this);
-    ui::keepStorable(ui->txtDData);
-    for (QComboBox* box : cboCData) ui::keepStorable(box->lineEdit());
-    ui->txtDData->viewport()->installEventFilter(this); // mouse presses land on the viewport
-    connect(ui->txtDData, &QPlainTextEdit::textChanged, this, &FormLog::commentsChanged);
-    ui->picProfile->installEventFilter(this);
+    connect(ui->picProfile, &Thumbnail::clicked, this, &FormLog::openProfile);
+    connect(ui->picProfile, &Thumbnail::resized, this, &FormLog::DrawThumbnail);
 
     connect(ui->cmdNew, &QPushButton::clicked, this, &FormLog::NewEntry);
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
@@ -176,6 +126,17 @@ void FormLog::setUpControls() {
 void FormLog::setUpMenus() {
     ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
     interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
+
+    // Edit, after File.
+    new UndoMenu(*this, ui->mnuEntry, session->undoStack(), [this] { commitEdit(); });
+
+    interchange::addImportAction(
+        ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")), this, state,
+        {[this] { commitEdit(); }, [this](const AppState& imported, const auto& report) {
+             session->importDives(imported, report.firstIndex, report.replacedBlank,
+                                  QStringLiteral("Import of %1 Dives").arg(report.added));
+             moveTo(report.firstIndex);
+         }});
     connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
     connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
     connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);
@@ -195,6 +156,48 @@ void FormLog::setUpMenus() {
     ui->mnuChDiver->setEnabled(true);
     connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
     connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
+    QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
+    mnuStats->setObjectName(QStringLiteral("mnuStats"));
+    mnuStats->setShortcut(Qt::Key_F6);
+    mnuStats->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
+    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
+}
+
+// The window follows the log: what the entry boxes wrote needs only the figures; anything
+// else (an undo, another window) shows the dive again.
+void FormLog::listenToSession() {
+    using session::Session;
+    connect(session, &Session::diveChanged, this, [this](int index) {
+        if (!state.Loaded || index != state.CurrentDive) {
+            if (index <= state.CurrentDive) ShowTimeTotals(), ShowAvgDepth();
+            return;
+        }
+        if (!fields->writing()) fields->show();
+        DrawThumbnail();
+        ShowTimeTotals();
+        ShowAvgDepth();
+    });
+    auto countChanged = [this] {
+        if (state.Loaded && !ownChange) showAll();
+    };
+    connect(session, &Session::divesInserted, this, countChanged);
+    connect(session, &Session::divesRemoved, this, countChanged);
+    connect(session, &Session::listChanged, this, [this] {
+        if (!state.Loaded) return;
+        FillLists();
+        fields->reselectLists();
+    });
+    connect(session, &Session::offsetChanged, this, [this] {
+        if (state.Loaded) showNumber();
+    });
+    // The statistics follow the log as it changes, when they are open.
+    connect(session, &Session::modified, this, [this] {
+        if (auto* stats = findChild<frmStats*>(); stats && stats->isVisible()) stats->refresh();
+    });
+    connect(session, &Session::revealDive, this, [this](int index) {
+        fields->detachFocus();
+        moveTo(index);
+    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -202,7 +205,7 @@ void FormLog::setUpMenus() {
 
 bool FormLog::startUp() {
     closeResults(); // they name dives of the log about to be replaced
-    state.Loaded = false;
+    session->closeLog();
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
@@ -210,12 +213,12 @@ bool FormLog::startUp() {
     if (closedAndSaved) return false;
     helpFile = HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
 
-    settings::readStartup(state, [this](AppState& s) { renameDefaultDiver(s); });
+    settings::readStartup(*session->setup(), [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
     if (state.MultiFlag == 1 && !closedAndSaved) chooseDiver();
     if (closedAndSaved) return false; // closed (by a signal) while a dialog was up
 
-    const FileProblems problems = OpenLog(state);
+    const FileProblems problems = session->open();
     const QString damagedNote =
         state.DamagedFiles.empty()
             ? QString()
@@ -226,9 +229,9 @@ bool FormLog::startUp() {
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
                           describeProblems(problems) + damagedNote);
-    offerRecovery(this, state, journal, [this] { return closedAndSaved; });
+    offerRecovery(this, *session, [this] { return closedAndSaved; });
     if (closedAndSaved) return false;
-    state.Loaded = true;
+    session->opened();
     setScrollRange();
     showNumber();
     FillLists();
@@ -248,11 +251,7 @@ void FormLog::centre() {
     const QSize content = ui->entryArea->minimumSizeHint().expandedTo(QSize(880, 600));
     const QSize wanted(content.width() + 8, content.height() + menuBar()->sizeHint().height() + 8);
     resize(wanted.boundedTo(area.size() - QSize(16, 48)));
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    // A window larger than the screen keeps its title bar on the screen.
-    const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
-    const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
-    move(left, top);
+    ui::centreOnScreen(this);
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
@@ -290,8 +289,8 @@ void FormLog::numberCheck() {
 }
 
 void FormLog::moveTo(int index) {
-    journalSoon();
-    state.CurrentDive = std::clamp(index, 1, state.DiveCount());
+    session->endTyping();
+    session->setCurrentDive(index);
     showNumber();
     settingNumber = true;
     ui->vsbDNum->setValue(state.CurrentDive);
@@ -302,13 +301,15 @@ void FormLog::moveTo(int index) {
     ShowAvgDepth();
 }
 
+void FormLog::showAll() {
+    setScrollRange();
+    moveTo(state.CurrentDive);
+}
+
 void FormLog::GoToDive() {
     // The caller has already chosen the dive: text still being typed in a box belongs to the
     // dive shown before and must not be stored into this one when the box loses the focus.
-    if (QWidget* box = focusWidget(); box && box != ui->txtDNum) {
-        committedBox = box;
-        committedDive = -1;
-    }
+    fields->detachFocus();
     showNumber();
     if (ResultsJump) {
         ResultsJump = false;
@@ -318,55 +319,12 @@ void FormLog::GoToDive() {
     moveTo(state.CurrentDive);
 }
 
-void FormLog::FillLists() {
-    for (int i = 0; i < 4; ++i) {
-        const QSignalBlocker quiet(cboCData[i]);
-        cboCData[i]->clear();
-        for (const ListEntry& e : state.list(i))
-            cboCData[i]->addItem(e.Name);
-    }
-}
-
-void FormLog::reselectLists() {
-    const DiveRecord& d = state.current();
-    for (int i = 0; i < 4; ++i) {
-        const int at = d.ListData[static_cast<size_t>(i)];
-        const QSignalBlocker quiet(cboCData[i]);
-        if (at >= 0 && at < cboCData[i]->count()) {
-            cboCData[i]->setCurrentIndex(at);
-        } else {
-            // An index the list does not hold (a list file shorter than the log expects).
-            cboCData[i]->setCurrentIndex(-1);
-            cboCData[i]->setEditText(QString());
-        }
-    }
-}
+void FormLog::FillLists() { fields->fillLists(); }
 
 void FormLog::ShowEntry() {
-    showing = true;
-    const DiveRecord d = state.current();
-    for (int i = 0; i < 7; ++i)
-        txtAData[i]->setText(entry::timeFieldText(i, d.TimeData[static_cast<size_t>(i)]));
-    for (int i = 0; i < 10; ++i)
-        txtBData[i]->setText(QString::number(d.DiveData[static_cast<size_t>(i)]));
-    reselectLists();
-    const QString comment = entry::commentForBox(d.Comments);
-    if (entry::commentForBox(ui->txtDData->document()->toRawText()) != comment)
-        ui->txtDData->setPlainText(comment);
-    for (int i = 0; i < 8; ++i)
-        chkEData[i]->setChecked(d.CondData[static_cast<size_t>(i)] != 0);
-    if (d.Rating >= 0 && d.Rating <= 2) {
-        optRate[d.Rating]->setChecked(true);
-    } else {
-        for (QRadioButton* o : optRate) {
-            o->setAutoExclusive(false);
-            o->setChecked(false);
-            o->setAutoExclusive(true);
-        }
-    }
+    fields->show();
     ui->lblTotal->setText(QString::number(state.DiveCount()));
     DrawThumbnail();
-    showing = false;
 }
 
 void FormLog::ShowTimeTotals() {
@@ -379,19 +337,33 @@ void FormLog::ShowAvgDepth() {
     ui->lblAvgDepth->setText(QString::number(totalsUpTo(state, state.CurrentDive).avgDepth()));
 }
 
+void FormLog::DrawThumbnail() {
+    const DiveRecord& d = state.current();
+    const QSize area = ui->picProfile->contentsRect().size();
+    // A profile number the profile file does not hold draws nothing.
+    if (d.ProfileNum > 0 && d.ProfileNum < static_cast<int>(state.Profiles.size()))
+        ui->picProfile->setLines(entry::thumbnailLines(
+            state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[field::BottomTime],
+            d.DiveData[field::MaxDepth], area.width(), area.height()));
+    else
+        ui->picProfile->setLines({});
+}
+
+const std::vector<QLine>& FormLog::thumbnail() const { return ui->picProfile->lines(); }
+
 // ---------------------------------------------------------------------------------------
 // Entry commands
 
 void FormLog::NewEntry() {
     commitEdit();
-    if (!AppendEntry(state)) {
+    const OwnChange own(ownChange);
+    if (!session->appendEntry()) {
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("This log already holds %1 dives, the most it can hold. "
                                      "No entry was added.")
                           .arg(MaxDives));
         return;
     }
-    journalSoon();
     setScrollRange();
     showNumber();
     ui->lblTotal->setText(QString::number(state.DiveCount()));
@@ -407,15 +379,9 @@ void FormLog::ClearEntry() {
     ui->cmdClear->setFocus(Qt::OtherFocusReason);
     // The record is cleared as a whole: boxes that store only when left (date, lists) or
     // only when not empty (comment) would otherwise keep the old values behind an empty form.
-    entry::clearDive(state.current());
+    session->clearEntry(state.CurrentDive);
     ShowEntry();
-    showing = true;
-    for (int i = 0; i < 3; ++i)
-        txtAData[i]->clear();
-    showing = false;
-    ShowTimeTotals();
-    ShowAvgDepth();
-    journalSoon();
+    fields->clearDate();
 }
 
 void FormLog::DeleteEntry() {
@@ -430,16 +396,12 @@ void FormLog::DeleteEntry() {
         ui::Answer::Yes)
         return;
     const int removed = state.CurrentDive;
-    RemoveEntry(state);
+    {
+        const OwnChange own(ownChange);
+        session->removeEntry(removed);
+    }
     if (results) results->diveRemoved(removed);
-    journalSoon();
-    ui->lblTotal->setText(QString::number(state.DiveCount()));
-    setScrollRange();
-    showNumber();
-    ShowEntry();
-    // The figures run up to the shown dive, which is now another one.
-    ShowTimeTotals();
-    ShowAvgDepth();
+    showAll();
 }
 
 bool FormLog::DiveProfile() {
@@ -455,240 +417,33 @@ bool FormLog::DiveProfile() {
 void FormLog::openProfile() {
     commitEdit();
     if (!DiveProfile()) return;
-    frmProfile profile(state, this);
+    frmProfile profile(*session, this);
     if (profile.fitsScreen()) profile.exec();
     ShowEntry(); // the dive may have a new profile now
-    journalSoon();
 }
 
 // ---------------------------------------------------------------------------------------
-// Entry fields
+// The box being edited
 
 void FormLog::commitEdit() {
-    QWidget* box = state.Loaded ? focusWidget() : nullptr;
-    if (!box) return;
-    focusLost(box);
-    // The box still holds the focus; when it really loses it, possibly after the command has
-    // moved to another dive, its text belongs to the dive it was checked for.
-    if (box != ui->txtDNum) {
-        committedBox = box;
-        committedDive = state.CurrentDive;
-    }
+    if (!state.Loaded) return;
+    if (focusWidget() == ui->txtDNum)
+        numberCheck();
+    else
+        fields->commit();
 }
 
 bool FormLog::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        if (userFocusChange(event)) {
-            committedBox = nullptr;
-            focusGained(watched);
-            const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-            clickedInto = !byMouse                  ? nullptr
-                          : watched == ui->txtDData ? ui->txtDData->viewport()
-                                                    : qobject_cast<QLineEdit*>(watched);
-        }
-        break;
-    case QEvent::FocusOut:
-        if (!userFocusChange(event)) break;
-        if (watched == committedBox) {
-            committedBox = nullptr;
-            if (committedDive != state.CurrentDive) break;
-        }
-        focusLost(watched);
-        break;
-    case QEvent::MouseButtonPress:
-        if (const int i = indexIn(imgRate, watched); i >= 0) optRate[i]->setChecked(true);
-        if (watched == clickedInto) {
-            // The click that entered the box selects its whole text rather than placing the
-            // cursor, so typing replaces the value as it does after Tab.
-            clickedInto = nullptr;
-            if (auto* line = qobject_cast<QLineEdit*>(watched))
-                line->selectAll();
-            else
-                ui->txtDData->selectAll();
-            return true;
-        }
-        break;
-    case QEvent::MouseButtonRelease:
-        // A click on the small picture: released with the left button over it.
-        if (watched == ui->picProfile) {
-            const auto* click = static_cast<QMouseEvent*>(event);
-            if (click->button() == Qt::LeftButton &&
-                ui->picProfile->rect().contains(click->position().toPoint()))
-                openProfile();
-            return true;
-        }
-        break;
-    case QEvent::Paint:
-        if (watched == ui->picProfile) paintThumbnail();
-        break;
-    case QEvent::Resize:
-        if (watched == ui->picProfile) DrawThumbnail();
-        break;
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void FormLog::focusGained(QObject* box) {
-    if (box == ui->txtDNum) {
+    if (watched != ui->txtDNum) return false;
+    if (event->type() == QEvent::FocusIn) {
         ui->txtDNum->selectAll();
-    } else if (const int a = indexIn(txtAData, box); a >= 0) {
-        txtAData[a]->selectAll();
-    } else if (const int b = indexIn(txtBData, box); b >= 0) {
-        txtBData[b]->selectAll();
-        SavedBottomTime = 0;
-        SavedMaxDepth = 0;
-        const int16_t value = numbers::toInt16(numbers::roundedValue(txtBData[b]->text()));
-        if (b == field::BottomTime)
-            SavedBottomTime = value;
-        else if (b == field::MaxDepth)
-            SavedMaxDepth = value;
-    } else if (box == ui->txtDData) {
-        ui->txtDData->selectAll();
+    } else if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Focus moving into a menu or to another window is not the user leaving the box.
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            numberCheck();
     }
-}
-
-void FormLog::focusLost(QObject* box) {
-    journalSoon();
-    if (box == ui->txtDNum)
-        numberCheck();
-    else if (const int a = indexIn(txtAData, box); a >= 0)
-        timeCheck(a);
-    else if (const int b = indexIn(txtBData, box); b >= 0)
-        profileCheck(b);
-    else if (const int c = indexIn(cboCData, box); c >= 0)
-        listCheck(c);
-}
-
-void FormLog::timeCheck(int i) {
-    const int16_t previous =
-        state.Dives[static_cast<size_t>(state.CurrentDive - 1)].TimeData[static_cast<size_t>(i)];
-    const entry::TimeFieldOutcome out = entry::checkTimeField(i, txtAData[i]->text(), previous);
-    if (!out.store) {
-        txtAData[i]->clear();
-        return;
-    }
-    state.current().TimeData[static_cast<size_t>(i)] = out.value;
-    txtAData[i]->setText(out.text);
-}
-
-void FormLog::numberChanged(int i) {
-    QLineEdit* box = txtBData[i];
-    const QString text = box->text();
-    if (!showing) {
-        const int16_t previous = state.Dives[static_cast<size_t>(state.CurrentDive - 1)]
-                                     .DiveData[static_cast<size_t>(i)];
-        const entry::NumberFieldOutcome out = entry::checkNumberField(text, previous);
-        if (out.replace) {
-            box->setText(out.text); // stored by the change this makes
-            return;
-        }
-    }
-    if (i == field::Visibility) {
-        const entry::VisibilityOutcome viz = entry::syncVisibility(text);
-        settingViz = true;
-        ui->hsbViz->setValue(viz.position);
-        settingViz = false;
-        if (viz.clearBox && !text.isEmpty()) {
-            box->clear(); // stores 0 through the change this makes
-            return;
-        }
-    }
-    // A record is filled in from itself; storing its values again could only spoil one that
-    // a file brought in beyond the usual ranges.
-    if (!showing)
-        state.current().DiveData[static_cast<size_t>(i)] =
-            numbers::toInt16(numbers::roundedValue(text));
-    if (i == field::BottomTime)
-        ShowTimeTotals();
-    else if (i == field::MaxDepth)
-        ShowAvgDepth();
-}
-
-void FormLog::visibilityMoved(int value) {
-    if (!settingViz) txtBData[field::Visibility]->setText(QString::number(value));
-}
-
-void FormLog::profileCheck(int i) {
-    if (i != field::BottomTime && i != field::MaxDepth) return;
-    DiveRecord& d = state.current();
-    if (!entry::profileWarningNeeded(txtBData[field::BottomTime]->text(),
-                                     txtBData[field::MaxDepth]->text(), SavedBottomTime,
-                                     SavedMaxDepth, d.ProfileNum))
-        return;
-    if (ui::askYesNo(this, QStringLiteral("WARNING!"),
-                     QStringLiteral("This will permanently delete the entered profile.  Are you "
-                                    "sure you want to continue?")) != ui::Answer::Yes) {
-        const int16_t saved = i == field::BottomTime ? SavedBottomTime : SavedMaxDepth;
-        txtBData[i]->setText(QString::number(saved));
-        return;
-    }
-    d.ProfileNum = 0;
-    DrawThumbnail();
-}
-
-void FormLog::listCheck(int i) {
-    QComboBox* box = cboCData[i];
-    const QString text = box->currentText();
-    if (text.isEmpty()) return;
-    QStringList names;
-    for (int p = 0; p < box->count(); ++p)
-        names << box->itemText(p);
-    // Text typed over a chosen entry no longer counts as that entry.
-    const int at = box->currentIndex();
-    const int selected = at >= 0 && box->itemText(at) == text ? at : -1;
-    int t = entry::listPositionFor(selected, names, text);
-    if (t == -1) {
-        t = lists::AddListEntry(state, i, text);
-        if (t < 0) {
-            ui::showError(this, QStringLiteral("Error"),
-                          QStringLiteral("This list is full; \"%1\" was not added.").arg(text));
-            reselectLists();
-            return;
-        }
-        FillLists();
-    }
-    state.current().ListData[static_cast<size_t>(i)] = static_cast<int16_t>(t);
-    reselectLists();
-}
-
-void FormLog::commentsChanged() {
-    if (showing) return;
-    // The raw text: the plain text would also turn no-break spaces into spaces.
-    const QString text = entry::commentFromBox(ui->txtDData->document()->toRawText());
-    if (!text.isEmpty()) state.current().Comments = text;
-}
-
-// ---------------------------------------------------------------------------------------
-// Profile picture
-
-void FormLog::DrawThumbnail() {
-    thumbLines.clear();
-    const DiveRecord& d = state.current();
-    const QSize area = ui->picProfile->contentsRect().size();
-    // A profile number the profile file does not hold draws nothing.
-    if (d.ProfileNum > 0 && d.ProfileNum < static_cast<int>(state.Profiles.size()))
-        thumbLines = entry::thumbnailLines(
-            state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[field::BottomTime],
-            d.DiveData[field::MaxDepth], area.width(), area.height());
-    ui->picProfile->update();
-}
-
-void FormLog::journalSoon() {
-    if (state.Loaded && !journalTimer.isActive()) journalTimer.start();
-}
-
-void FormLog::paintThumbnail() {
-    QPainter p(ui->picProfile);
-    const QRect inner = ui->picProfile->contentsRect();
-    p.fillRect(inner, Qt::white);
-    p.translate(inner.topLeft());
-    p.setClipRect(QRect(QPoint(0, 0), inner.size()));
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x10, 0x3c, 0x8c), 2));
-    p.drawLines(thumbLines.data(), static_cast<int>(thumbLines.size()));
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -697,16 +452,14 @@ void FormLog::paintThumbnail() {
 void FormLog::openListEditor(int which) {
     commitEdit();
     if (which == field::Location) {
-        frmLocation editor(state, this);
+        frmLocation editor(*session, this);
         editor.exec();
     } else {
-        state.ListKind = static_cast<int16_t>(which); // 1 types, 2 buddies, 3 gear
-        frmData editor(state, this);
+        frmData editor(*session, which, this); // 1 types, 2 buddies, 3 gear
         editor.exec();
     }
     FillLists();
-    reselectLists();
-    journalSoon();
+    fields->reselectLists();
 }
 
 void FormLog::openChart() {
@@ -717,6 +470,7 @@ void FormLog::openChart() {
     results = new frmResults(state, this);
     connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
     results->setPrintAvailable(true);
+    results->setSearched(chart.searched());
     connect(results, &frmResults::goToDive, this, [this] {
         ResultsJump = true;
         GoToDive();
@@ -730,9 +484,7 @@ void FormLog::closeResults() {
     if (results) results->close();
 }
 
-void FormLog::openUrl(const QString& link) {
-    ui::platform().openUrl(QUrl(link));
-}
+void FormLog::openUrl(const QString& link) { ui::platform().openUrl(QUrl(link)); }
 
 void FormLog::openPrint() {
     commitEdit(); // what was typed last is printed too
@@ -749,8 +501,15 @@ void FormLog::showAbout() {
 // Several divers
 
 void FormLog::chooseDiver() {
-    // Closing the dialog by its frame keeps the default diver read from the settings.
-    frmMulti select(state, this);
+    // Closing the dialog by its frame or Escape keeps the diver who was open: at start-up the
+    // default diver read from the settings, on Change Diver the diver of the session.
+    AppState& setup = *session->setup();
+    if (keptDiver) {
+        setup.DiverName = keptDiver->Name;
+        setup.Files = keptDiver->Files;
+        keptDiver.reset();
+    }
+    frmMulti select(setup, this);
     select.exec();
 }
 
@@ -758,9 +517,7 @@ void FormLog::changeDiver() {
     commitEdit();
     if (state.Loaded) {
         // The open diver stays open when his files cannot be written, so nothing is lost.
-        journalTimer.stop();
         const FileProblems problems = saveChecked(true);
-        if (problems.empty()) journal.saved();
         if (!problems.empty()) {
             ui::showError(this, QStringLiteral("Error"),
                           QStringLiteral("The log could not be saved, so the diver stays "
@@ -769,15 +526,17 @@ void FormLog::changeDiver() {
             return;
         }
     }
-    state.Loaded = false;
+    keptDiver = DiverEntry{state.DiverName, state.Files};
+    session->closeLog();
     startUp();
+    keptDiver.reset();
 }
 
 void FormLog::openOptions() {
     commitEdit();
     closeResults();
-    frmOptions options(state, this);
-    options.exec();
+    frmOptions dialog(*session, this);
+    dialog.exec();
     if (closedAndSaved) return; // closed by a signal: saved already, no diver to choose
     showNumber();
     if (state.MultiFlag == 1) changeDiver();
@@ -787,13 +546,8 @@ void FormLog::openOptions() {
 bool FormLog::saveForExit(bool mayCancel) {
     // Before the files were opened memory holds no log: saving would empty them.
     if (!state.Loaded) return true;
-    journalTimer.stop();
     const FileProblems problems = saveChecked(mayCancel);
-    if (problems.empty()) {
-        journal.saved();
-        return true;
-    }
-    journal.update(); // the session's work is kept there until a save succeeds
+    if (problems.empty()) return true;
     const QString list = describeProblems(problems);
     if (!mayCancel) {
         ui::showError(this, QStringLiteral("Error"),
@@ -808,7 +562,7 @@ bool FormLog::saveForExit(bool mayCancel) {
 
 FileProblems FormLog::saveChecked(bool mayAsk) {
     const std::vector<QString> changed = ChangedOnDisk(state);
-    if (changed.empty()) return SaveLog(state);
+    if (changed.empty()) return session->save();
     const FileSet kept = KeepBothNames(state.Files);
     const auto keptNames = kept.names();
     const QString question =
@@ -818,8 +572,11 @@ FileProblems FormLog::saveChecked(bool mayAsk) {
             .arg(QStringList(changed.begin(), changed.end()).join(QStringLiteral(", ")),
                  QStringList(keptNames.begin(), keptNames.end()).join(QStringLiteral(", ")));
     if (mayAsk && ui::askYesNo(this, QStringLiteral("WARNING!"), question) == ui::Answer::Yes)
-        return SaveLog(state);
-    return SaveLogAs(state, kept);
+        return session->save();
+    const FileProblems problems = SaveLogAs(state, kept);
+    // What the journal held is in the kept files now.
+    if (problems.empty()) session->journal().saved();
+    return problems;
 }
 
 void FormLog::closeEvent(QCloseEvent* event) {

@@ -1,33 +1,31 @@
 #pragma once
 
 #include "store/AppState.h"
-#include "store/Recovery.h"
+#include "store/FileIO.h"
 
 #include <QLine>
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
-#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
 class QSessionManager;
+class EntryFields;
 class HelpWindow;
 class frmResults;
 
+namespace session {
+class Session;
+}
 namespace Ui {
 class FormLog;
 }
 
 // The main window: one dive of the open diver at a time, the commands that move between,
-// add and remove dives, and the menus. Loading it opens the diver's files; closing it saves
-// them.
+// add and remove dives, and the menus. It shows the session's log and changes it only
+// through the session; loading it opens the diver's files, closing it saves them.
 class FormLog : public QMainWindow {
     Q_OBJECT
 
@@ -44,9 +42,8 @@ class FormLog : public QMainWindow {
     // Reads the settings and opens the diver's files. False when the window was closed
     // before the files were opened (nothing is saved then).
     bool startUp();
-    // Copies the log to the recovery journal within a few seconds, not at once: edits that
-    // come in a burst are kept by one write.
-    void journalSoon();
+
+    session::Session& logSession() const { return *session; }
 
     // Moves to state.CurrentDive (the results window sets it first, with ResultsJump).
     void GoToDive();
@@ -85,7 +82,7 @@ class FormLog : public QMainWindow {
     FileProblems saveChecked(bool mayAsk);
 
     // What the small profile picture shows, in its own pixel units.
-    const std::vector<QLine>& thumbnail() const { return thumbLines; }
+    const std::vector<QLine>& thumbnail() const;
     HelpWindow& helpWindow() const { return *help; }
 
   protected:
@@ -97,24 +94,16 @@ class FormLog : public QMainWindow {
     void renameDefaultDiver(AppState& s);
     void setUpControls();
     void setUpMenus();
+    void listenToSession();
 
     // Runs the leave-the-box checks of the box being edited, so a command never loses or
     // misplaces what was typed last.
     void commitEdit();
-    void focusGained(QObject* box);
-    void focusLost(QObject* box);
-
     void numberCheck();
     void moveTo(int index);
     void showNumber();
     void setScrollRange();
-    void timeCheck(int i);
-    void numberChanged(int i);
-    void visibilityMoved(int value);
-    void profileCheck(int i);
-    void listCheck(int i);
-    void reselectLists();
-    void commentsChanged();
+    void showAll();
     void openListEditor(int which);
     void openUrl(const QString& link);
     void showAbout();
@@ -122,33 +111,20 @@ class FormLog : public QMainWindow {
     void chooseDiver();
     void changeDiver();
     void openOptions();
-    void paintThumbnail();
 
     AppState& state;
     StartOptions options;
     std::unique_ptr<Ui::FormLog> ui;
     std::unique_ptr<HelpWindow> help;
+    session::Session* session;
+    EntryFields* fields;
     QPointer<frmResults> results;
-
-    std::array<QLineEdit*, 7> txtAData{};
-    std::array<QLineEdit*, 10> txtBData{};
-    std::array<QComboBox*, 4> cboCData{};
-    std::array<QCheckBox*, 8> chkEData{};
-    std::array<QRadioButton*, 3> optRate{};
-    std::array<QLabel*, 3> imgRate{};
+    // The diver open when Change Diver was chosen: he stays open unless another is picked.
+    std::optional<DiverEntry> keptDiver;
 
     bool SplashShown = false;
-    bool showing = false;    // ShowEntry is filling the controls from the record
-    bool settingViz = false; // the visibility box is moving the scroll bar
     bool settingNumber = false;
     bool closedAndSaved = false;
-    int16_t SavedBottomTime = 0;
-    int16_t SavedMaxDepth = 0;
+    bool ownChange = false; // a command of this window is changing the log
     QString helpFile;
-    QObject* clickedInto = nullptr;  // a box (or the comment's viewport) just entered by a click
-    QObject* committedBox = nullptr; // checked by a command while it kept the focus
-    int committedDive = 0;
-    std::vector<QLine> thumbLines;
-    recovery::Journal journal{state};
-    QTimer journalTimer;
 };

@@ -1,10 +1,11 @@
 #include "RecoveryPrompt.h"
 
+#include "session/Session.h"
 #include "ui/Platform.h"
 
-void offerRecovery(QWidget* parent, AppState& state, recovery::Journal& journal,
+void offerRecovery(QWidget* parent, session::Session& session,
                    const std::function<bool()>& ended) {
-    journal.opened();
+    const AppState& state = session.state();
     const recovery::Found found = recovery::findJournal(state.Files);
     if (found == recovery::Found::None) return;
     const QString name = recovery::journalName(state.Files);
@@ -18,10 +19,7 @@ void offerRecovery(QWidget* parent, AppState& state, recovery::Journal& journal,
     if (restore) {
         // Kept until the next save writes what it holds, in case this session ends badly too.
         const fileio::ReadResult read = fileio::readWhole(name, recovery::MaxJournalBytes);
-        if (read.status == fileio::ReadStatus::Ok && recovery::restoreJournal(read.data, state)) {
-            journal.restored();
-            return;
-        }
+        if (read.status == fileio::ReadStatus::Ok && session.restoreJournal(read.data)) return;
         unreadable = true;
     }
     // Declined or out of date (the log was saved after it): kept aside, never thrown away.

@@ -89,5 +89,6 @@ int profileCommand(Context& ctx);
 int diversCommand(Context& ctx);
 int selectCommand(Context& ctx);
 int importCommand(Context& ctx);
+int statsCommand(Context& ctx);
 
 } // namespace cli

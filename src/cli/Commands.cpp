@@ -4,6 +4,7 @@
 #include "JsonLoad.h"
 #include "output/ExportCommand.h"
 #include "print/PrintLayout.h"
+#include "session/Session.h"
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
@@ -188,7 +189,7 @@ int loadCommand(Context& ctx) {
     state.DamagedFiles = onDisk.DamagedFiles;
 
     bool mixed = false;
-    const FileProblems failures = SaveLog(state, &mixed);
+    const FileProblems failures = session::Session(state).save(&mixed);
     for (const FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     if (failures.empty())
@@ -204,12 +205,12 @@ namespace {
 // The printed pages as PDF. The fonts they are measured in need a GUI application, which
 // main() starts on the offscreen platform for this command; no window ever opens.
 QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool withComments,
-                      const QString& pageSize) {
+                      const QString& pageSize, bool withProfiles) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
     const QPageSize::PageSizeId id = pageSize == QLatin1String("A4")       ? QPageSize::A4
                                      : pageSize == QLatin1String("Letter") ? QPageSize::Letter
                                                                            : print::localePageSize();
-    return print::pdfDocument(state, dives, withComments, id);
+    return print::pdfDocument(state, dives, withComments, id, withProfiles);
 }
 
 } // namespace

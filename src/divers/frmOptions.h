@@ -5,7 +5,9 @@
 #include <memory>
 
 struct AppState;
-class QShowEvent;
+namespace session {
+class Session;
+}
 
 namespace Ui {
 class frmOptions;
@@ -17,17 +19,21 @@ class frmOptions : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmOptions(AppState& state, QWidget* parent = nullptr);
+    explicit frmOptions(session::Session& session, QWidget* parent = nullptr);
     ~frmOptions() override;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void offsetChanged(const QString& text);
+    // Leaving the box (or Close) with text that is no offset: the message, and the box back
+    // to 0. False when the text was refused.
+    bool checkOffsetBox();
     void cmdCloseClick();
 
-    AppState& state;
+    session::Session& session;
     std::unique_ptr<Ui::frmOptions> ui;
-    bool centred = false;
+    // The box was refused as the focus left it for Close: that click closes nothing.
+    bool offsetJustRefused = false;
 };

@@ -1,6 +1,8 @@
 #include "ListEditor.h"
 
+#include "session/Session.h"
 #include "store/DiverList.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 #include "ui/StorableText.h"
 
@@ -13,8 +15,15 @@
 #include <QScreen>
 #include <QTimer>
 
-ListEditor::ListEditor(AppState& state, int which, QWidget* parent)
-    : QDialog(parent), state(state), which(which), draft(lists::startDraft(state, which)) {}
+ListEditor::ListEditor(session::Session& s, int which, QWidget* parent)
+    : QDialog(parent), session(s), state(s.state()), which(which),
+      draft(lists::startDraft(s.state(), which)) {}
+
+ListEditor::ListEditor(AppState& st, int which, QWidget* parent)
+    : QDialog(parent), ownSession(std::make_unique<session::Session>(st)), session(*ownSession),
+      state(st), which(which), draft(lists::startDraft(st, which)) {}
+
+ListEditor::~ListEditor() = default;
 
 void ListEditor::attach(const Controls& controls) {
     c = controls;
@@ -57,6 +66,9 @@ void ListEditor::attach(const Controls& controls) {
         select(draft.selected);
     else
         clearShown();
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 void ListEditor::select(int index) {
@@ -145,7 +157,7 @@ void ListEditor::deleteEntry() {
     clearShown();
 }
 
-void ListEditor::storeList() { lists::commitDraft(state, which, draft); }
+void ListEditor::storeList() { session.commitListDraft(which, draft); }
 
 void ListEditor::reject() {
     storeList();
@@ -158,16 +170,8 @@ void ListEditor::closeEvent(QCloseEvent* event) {
 }
 
 void ListEditor::showEvent(QShowEvent* event) {
-    if (!centred) {
-        centred = true;
-        QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+    if (!shown) {
+        shown = true;
         // The name box has the focus; a name typed at once replaces the shown one instead of
         // running on from its end.
         c.cboData->lineEdit()->selectAll();

@@ -5,6 +5,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
+namespace session {
+class Session;
+}
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -19,7 +25,10 @@ public:
     void reject() override;
 
 protected:
+    ListEditor(session::Session& session, int which, QWidget* parent);
+    // On its own (tests): the editor keeps a session of its own over `state`.
     ListEditor(AppState& state, int which, QWidget* parent);
+    ~ListEditor() override;
 
     struct Controls {
         QComboBox* cboData;
@@ -39,7 +48,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    AppState& state;
+    std::unique_ptr<session::Session> ownSession;
+    session::Session& session;
+    const AppState& state;
     const int which;
     lists::ListDraft draft;
 
@@ -55,5 +66,5 @@ private:
 
     Controls c{};
     bool filling = false; // set while code, not the user, changes the controls
-    bool centred = false;
+    bool shown = false;
 };

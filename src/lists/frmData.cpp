@@ -2,11 +2,21 @@
 
 #include "ui_frmData.h"
 
-frmData::frmData(AppState& state, QWidget* parent)
-    : ListEditor(state, lists::listForKind(state.ListKind), parent),
-      form(std::make_unique<Ui::frmData>()) {
+#include "session/Session.h"
+
+frmData::frmData(session::Session& session, int kind, QWidget* parent)
+    : ListEditor(session, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
+    setUp(kind);
+}
+
+frmData::frmData(AppState& state, int kind, QWidget* parent)
+    : ListEditor(state, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
+    setUp(kind);
+}
+
+void frmData::setUp(int kind) {
     form->setupUi(this);
-    setWindowTitle(lists::kindCaption(state.ListKind));
+    setWindowTitle(lists::kindCaption(kind));
     attach({form->cboData, form->txtInfo, form->cmdAdd, form->cmdDelete, form->cmdClose});
 }
 

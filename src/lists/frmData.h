@@ -8,13 +8,16 @@ namespace Ui {
 class frmData;
 }
 
-// Editor of the dive type, buddy or gear list, whichever ListKind names.
+// Editor of the dive type, buddy or gear list: kind 1 types, 2 buddies, 3 gear.
 class frmData : public ListEditor {
     Q_OBJECT
 public:
-    explicit frmData(AppState& state, QWidget* parent = nullptr);
+    frmData(session::Session& session, int kind, QWidget* parent = nullptr);
+    // On its own (tests): the editor keeps a session of its own over `state`.
+    frmData(AppState& state, int kind, QWidget* parent = nullptr);
     ~frmData() override;
 
 private:
+    void setUp(int kind);
     std::unique_ptr<Ui::frmData> form;
 };

@@ -12,13 +12,15 @@ class frmLocation;
 class frmLocation : public ListEditor {
     Q_OBJECT
 public:
-    explicit frmLocation(AppState& state, QWidget* parent = nullptr);
+    explicit frmLocation(session::Session& session, QWidget* parent = nullptr);
+    explicit frmLocation(AppState& state, QWidget* parent = nullptr); // on its own (tests)
     ~frmLocation() override;
 
 protected:
     void entryShown(const ListEntry* entry) override;
 
 private:
+    void setUp();
     void choosePicture();
 
     std::unique_ptr<Ui::frmLocation> form;

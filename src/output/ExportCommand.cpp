@@ -113,19 +113,22 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         format != QLatin1String("pdf"))
         return fail(err, QStringLiteral("say what to write: export text|html|pdf|uddf|csv "
                                         "[--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                                        "[--page-size A4|Letter] [--units imperial|metric] "
-                                        "[-o FILE|-]"));
+                                        "[--page-size A4|Letter] [--profiles] "
+                                        "[--units imperial|metric] [--bom] [-o FILE|-]"));
     const bool html = format == QLatin1String("html");
     const bool pdf = format == QLatin1String("pdf");
 
     QString divesText = QStringLiteral("all");
     bool withComments = true;
+    bool withProfiles = false;
     QString outName;
     QString pageSize;
     for (qsizetype k = 1; k < args.size(); ++k) {
         const QString& a = args[k];
         if (a == QLatin1String("--no-comments")) {
             withComments = false;
+        } else if (pdf && a == QLatin1String("--profiles")) {
+            withProfiles = true;
         } else if (a == QLatin1String("--dives") || a == QLatin1String("-o") ||
                    (pdf && a == QLatin1String("--page-size"))) {
             if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
@@ -155,7 +158,7 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
     if (!chosen.error.isEmpty()) return fail(err, chosen.error);
 
     if (pdf) {
-        const QByteArray bytes = makePdf(state, chosen.dives, withComments, pageSize);
+        const QByteArray bytes = makePdf(state, chosen.dives, withComments, pageSize, withProfiles);
         if (bytes.isEmpty()) return fail(err, QStringLiteral("the PDF could not be made"));
         if (outName == QLatin1String("-")) {
             if (stdOut.write(bytes) != bytes.size())

@@ -12,7 +12,7 @@
 namespace output {
 
 // reefbook-cli export text|html|pdf [--dives all|FIRST-LAST|N,N,...] [--no-comments]
-//                   [--page-size A4|Letter] [-o FILE|-]
+//                   [--page-size A4|Letter] [--profiles] [-o FILE|-]
 //
 // `state` holds the open diver's log; `args` are the words after "export". Writes the text
 // file or the HTML page of the chosen dives to BaseName + ".txt"/".htm" in the current folder,
@@ -24,10 +24,11 @@ namespace output {
 // beside a page are warnings on err; the status stays 0.
 //
 // The printed pages need fonts and a painter, which this library does not have: "pdf" is
-// written by `makePdf` (dives, comments, page size "A4", "Letter" or "" for the locale's),
-// and refused when none is given.
-using PdfMaker = std::function<QByteArray(const AppState& state, const std::vector<int>& dives,
-                                          bool withComments, const QString& pageSize)>;
+// written by `makePdf` (dives, comments, page size "A4", "Letter" or "" for the locale's,
+// whether each dive's profile is drawn: --profiles), and refused when none is given.
+using PdfMaker =
+    std::function<QByteArray(const AppState& state, const std::vector<int>& dives,
+                             bool withComments, const QString& pageSize, bool withProfiles)>;
 int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
                   const PdfMaker& makePdf = {});
 

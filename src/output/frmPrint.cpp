@@ -8,15 +8,22 @@
 #include "print/PrintLayout.h"
 #include "store/AppState.h"
 #include "store/Numbers.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QGraphicsItem>
+#include <QGraphicsView>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
-#include <QStyle>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -33,20 +40,21 @@ struct Place {
     int left, top, width, height; // twips; inside its frame for the options and range fields
 };
 constexpr Place Places[] = {
-    {"fraSelectDive", 30, 0, 1905, 2085},     {"optAll", 90, 315, 1770, 285},
-    {"optSelected", 90, 675, 1770, 285},      {"optThis", 90, 1035, 1770, 285},
-    {"optRange", 90, 1395, 1725, 285},        {"txtStart", 315, 1710, 600, 285},
-    {"lblGap", 900, 1755, 330, 240},          {"txtEnd", 1215, 1710, 600, 285},
-    {"frmOutput", 1950, 0, 2175, 1815},       {"optPrinter", 90, 330, 1815, 285},
-    {"optHTML", 90, 675, 1815, 285},          {"optFile", 90, 1035, 1860, 285},
-    {"lblFileName", 225, 1485, 330, 285},     {"lblFName", 585, 1440, 1275, 285},
-    {"chkComments", 2025, 1860, 1470, 240},   {"cmdGo", 750, 2160, 1050, 375},
-    {"cmdPreview", 1830, 2160, 1200, 375},    {"cmdCxl", 3060, 2160, 1050, 375},
-    {"lblPageNumHdr", 2430, 2670, 1095, 255}, {"lblPageNum", 3570, 2640, 525, 315},
-    {"imgHFace", 60, 2130, 240, 240},         {"imgAFace", 270, 2370, 240, 240},
-    {"imgSFace", 510, 2640, 240, 240},        {"cmdPrevPage", 4230, 30, 1050, 375},
-    {"cmdZoomIn", 4200, 510, 1050, 375},      {"cmdZoomOut", 4200, 930, 1050, 375},
-    {"cmdNextPage", 4200, 1440, 1050, 375},   {"vsp", 5310, 30, 2970, 2940},
+    {"fraSelectDive", 30, 0, 1905, 2085},   {"optAll", 90, 315, 1770, 285},
+    {"optSelected", 90, 675, 1770, 285},    {"optThis", 90, 1035, 1770, 285},
+    {"optRange", 90, 1395, 1725, 285},      {"txtStart", 315, 1710, 600, 285},
+    {"lblGap", 900, 1755, 330, 240},        {"txtEnd", 1215, 1710, 600, 285},
+    {"frmOutput", 1950, 0, 2175, 1815},     {"optPrinter", 90, 330, 1815, 285},
+    {"optHTML", 90, 675, 1815, 285},        {"optFile", 90, 1035, 1860, 285},
+    {"lblFileName", 225, 1485, 330, 285},   {"lblFName", 585, 1440, 1275, 285},
+    {"chkComments", 2025, 1860, 1470, 240}, {"chkProfiles", 90, 2670, 1905, 255},
+    {"cmdGo", 750, 2160, 1050, 375},        {"cmdPreview", 1830, 2160, 1200, 375},
+    {"cmdCxl", 3060, 2160, 1050, 375},      {"lblPageNumHdr", 2430, 2670, 1095, 255},
+    {"lblPageNum", 3570, 2640, 525, 315},   {"imgHFace", 60, 2130, 240, 240},
+    {"imgAFace", 270, 2370, 240, 240},      {"imgSFace", 510, 2640, 240, 240},
+    {"cmdPrevPage", 4230, 30, 1050, 375},   {"cmdZoomIn", 4200, 510, 1050, 375},
+    {"cmdZoomOut", 4200, 930, 1050, 375},   {"cmdNextPage", 4200, 1440, 1050, 375},
+    {"vsp", 5310, 30, 2970, 2940},
 };
 
 const QString PreviewOpenText = QStringLiteral("Close Preview");
@@ -62,6 +70,10 @@ QSizeF paperOf(const QPrinter& printer) {
     return printer.pageLayout().fullRect(QPageLayout::Point).size() * 20.0;
 }
 
+// Zoom steps, in percent of the page's real size.
+constexpr int ZoomStep = 5;
+constexpr int ZoomMax = 195;
+
 } // namespace
 
 frmPrint::frmPrint(AppState& s, QWidget* parent)
@@ -76,6 +88,14 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     vsp->setViewMode(QPrintPreviewWidget::SinglePageView);
     vsp->setZoomMode(QPrintPreviewWidget::CustomZoom);
     connect(vsp, &QPrintPreviewWidget::paintRequested, this, &frmPrint::paintPreview);
+    view = vsp->findChild<QGraphicsView*>();
+    // The page label follows the diver's scrolling, not only the page buttons.
+    if (view) {
+        connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                &frmPrint::followScroll);
+        connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                &frmPrint::followScroll);
+    }
 
     const print::Faces faces = print::Faces::standard();
     ui->imgSFace->setPixmap(QPixmap::fromImage(faces.poor));
@@ -85,7 +105,6 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     for (QLabel* face : {ui->imgSFace, ui->imgAFace, ui->imgHFace})
         face->hide();
     place();
-    zoomTo(zoom);
     showPreviewArea(false);
     // Enter in a range field must not print or write a file behind the diver's back.
     for (QPushButton* b : findChildren<QPushButton*>())
@@ -101,6 +120,7 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     ui->txtStart->setEnabled(false);
     ui->txtEnd->setEnabled(false);
     ui->chkComments->setChecked(true);
+    ui->chkProfiles->setChecked(false);
     ui->cmdPreview->setText(PreviewClosedText);
 
     for (QRadioButton* opt : {ui->optAll, ui->optSelected, ui->optThis, ui->optRange})
@@ -108,6 +128,7 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
             if (on) choiceChanged();
         });
     connect(ui->chkComments, &QCheckBox::toggled, this, &frmPrint::choiceChanged);
+    connect(ui->chkProfiles, &QCheckBox::toggled, this, &frmPrint::choiceChanged);
     for (QLineEdit* box : {ui->txtStart, ui->txtEnd}) {
         connect(box, &QLineEdit::textChanged, this, &frmPrint::choiceChanged);
         box->installEventFilter(this);
@@ -122,15 +143,20 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     connect(ui->cmdNextPage, &QPushButton::clicked, this, [this] { showPage(page + 1); });
     connect(ui->cmdPrevPage, &QPushButton::clicked, this, [this] { showPage(page - 1); });
     connect(ui->cmdZoomIn, &QPushButton::clicked, this, [this] {
-        if (zoom < 195) zoomTo(zoom + 5);
+        if (zoom < ZoomMax) zoomTo(std::min(ZoomMax, zoom + ZoomStep));
     });
     connect(ui->cmdZoomOut, &QPushButton::clicked, this, [this] {
-        if (zoom > 5) zoomTo(zoom - 5);
+        if (zoom > ZoomStep) zoomTo(std::max(ZoomStep, zoom - ZoomStep));
     });
 
     choosePrinter = [this](QPrinter& p, int pageCount) {
         QPrintDialog dialog(&p, this);
         dialog.setMinMax(1, std::max(1, pageCount));
+        // The dialog makes its own file name from the document name, and only inside the
+        // home folder; the data folder may lie elsewhere.
+        if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+            file && p.outputFileName().isEmpty())
+            file->setText(suggestedPdf());
         return dialog.exec() == QDialog::Accepted;
     };
 }
@@ -160,11 +186,10 @@ void frmPrint::place() {
     }
     const QSize narrow(qRound(NarrowWidth * unit), qRound(WindowHeight * unit));
     // Centred as if open wide, so opening the preview keeps the window on the screen.
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - qRound(WideWidth * unit)) / 2,
-             area.y() + (area.height() - narrow.height()) / 2);
-    }
+    const QSize border = ui::expectedFrameSize(this) - size();
+    if (screen)
+        move(ui::centredPlace(screen->availableGeometry(),
+                              QSize(qRound(WideWidth * unit), narrow.height()) + border));
     setFixedSize(narrow);
 }
 
@@ -186,7 +211,8 @@ std::vector<int> frmPrint::chosenDives() const {
 void frmPrint::choiceChanged() {
     DocReady = false;
     // Only the range choice uses the range fields; their own edits leave them as they are.
-    if (sender() != ui->txtStart && sender() != ui->txtEnd && sender() != ui->chkComments) {
+    if (sender() != ui->txtStart && sender() != ui->txtEnd && sender() != ui->chkComments &&
+        sender() != ui->chkProfiles) {
         ui->txtStart->setEnabled(ui->optRange->isChecked());
         ui->txtEnd->setEnabled(ui->optRange->isChecked());
     }
@@ -199,6 +225,8 @@ void frmPrint::targetChanged() {
     // window wide with its button greyed out.
     if (!toPrinter && previewOpen()) cmdPreviewClick();
     ui->cmdPreview->setEnabled(toPrinter);
+    // Only the printed pages have room for a profile.
+    ui->chkProfiles->setEnabled(toPrinter);
     ui->cmdGo->setText(toPrinter ? QStringLiteral("Print") : QStringLiteral("Create"));
 }
 
@@ -217,15 +245,31 @@ bool frmPrint::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void frmPrint::layOut(print::PrintDoc& target) {
+    print::PrintLayout layout(target, state);
+    layout.withComments = ui->chkComments->isChecked();
+    layout.withProfiles = ui->chkProfiles->isChecked();
+    layout.BuildPrintDoc(chosenDives());
+}
+
 void frmPrint::BuildPrintDoc() {
     WaitCursor wait;
     doc = print::PrintDoc(paperOf(printer));
-    print::PrintLayout layout(doc, state);
-    layout.withComments = ui->chkComments->isChecked();
-    layout.BuildPrintDoc(chosenDives());
+    layOut(doc);
     vsp->updatePreview();
     showPage(1);
     DocReady = true;
+}
+
+int frmPrint::pagesOn(QSizeF paper) {
+    if (paper == doc.paperSize() && DocReady) return doc.pageCount();
+    print::PrintDoc other(paper);
+    layOut(other);
+    return other.pageCount();
+}
+
+QString frmPrint::suggestedPdf() const {
+    return QDir::current().absoluteFilePath(BaseName + QStringLiteral(".pdf"));
 }
 
 void frmPrint::paintPreview(QPrinter* target) {
@@ -236,31 +280,102 @@ void frmPrint::paintPreview(QPrinter* target) {
     }
 }
 
-void frmPrint::showPage(int n) {
-    page = std::clamp(n, 1, std::max(1, doc.pageCount()));
-    vsp->setCurrentPage(page);
+// The preview's view holds one item per page, top to bottom, each a little larger than its
+// sheet (the sheet's shadow).
+std::vector<QRectF> frmPrint::pageRects() const {
+    std::vector<QRectF> rects;
+    if (!view || !view->scene()) return rects;
+    for (const QGraphicsItem* item : view->scene()->items())
+        if (!item->parentItem()) rects.push_back(item->sceneBoundingRect());
+    std::sort(rects.begin(), rects.end(),
+              [](const QRectF& a, const QRectF& b) { return a.top() < b.top(); });
+    return rects;
+}
+
+// Scrolls page n into the view so that the point `along` of it (0 to 1 across and down)
+// is as near the view's centre as the page allows without showing another page beside it.
+void frmPrint::bringIntoView(int n, QPointF along) {
+    const std::vector<QRectF> rects = pageRects();
+    if (!view || n < 1 || n > static_cast<int>(rects.size())) return;
+    const QRectF r = rects[static_cast<size_t>(n - 1)];
+    const QRectF seen = view->mapToScene(view->viewport()->rect()).boundingRect();
+    auto place = [](double at, double lo, double hi, double half) {
+        return hi - lo > 2 * half ? std::clamp(at, lo + half, hi - half) : (lo + hi) / 2;
+    };
+    const QScopedValueRollback<bool> guard(navigating, true);
+    view->centerOn(place(r.left() + along.x() * r.width(), r.left(), r.right(), seen.width() / 2),
+                   place(r.top() + along.y() * r.height(), r.top(), r.bottom(), seen.height() / 2));
+}
+
+// The diver scrolled: the page label names the page at the middle of the view.
+void frmPrint::followScroll() {
+    if (navigating || !view || !DocReady) return;
+    const std::vector<QRectF> rects = pageRects();
+    if (rects.empty()) return;
+    const QPointF centre = view->mapToScene(view->viewport()->rect().center());
+    int best = 1;
+    double bestDistance = -1;
+    for (size_t k = 0; k < rects.size(); ++k) {
+        const double d = centre.y() < rects[k].top()      ? rects[k].top() - centre.y()
+                         : centre.y() > rects[k].bottom() ? centre.y() - rects[k].bottom()
+                                                          : 0;
+        if (bestDistance < 0 || d < bestDistance) {
+            bestDistance = d;
+            best = static_cast<int>(k) + 1;
+        }
+    }
+    page = std::clamp(best, 1, std::max(1, doc.pageCount()));
     ui->lblPageNum->setText(QString::number(page));
 }
 
-void frmPrint::zoomTo(int percent) {
-    zoom = percent;
-    vsp->setZoomFactor(zoom / 100.0 * pageFit());
+void frmPrint::showPage(int n) {
+    page = std::clamp(n, 1, std::max(1, doc.pageCount()));
+    bringIntoView(page, QPointF(0, 0));
+    ui->lblPageNum->setText(QString::number(page));
 }
 
-// The preview area is small: at 100 % the page's whole width fills it, so the diver sees the
-// page at once, and zooming in from there enlarges it.
-double frmPrint::pageFit() const {
+// 100 % is the page at its printed size on this screen. The page in view stays in view,
+// with the same part of it in the middle as far as the page allows.
+void frmPrint::zoomTo(int percent) {
+    QPointF along(0.5, 0.5);
+    const std::vector<QRectF> rects = pageRects();
+    if (view && page >= 1 && page <= static_cast<int>(rects.size())) {
+        const QRectF r = rects[static_cast<size_t>(page - 1)];
+        const QPointF c = view->mapToScene(view->viewport()->rect().center());
+        along = QPointF(std::clamp((c.x() - r.left()) / r.width(), 0.0, 1.0),
+                        std::clamp((c.y() - r.top()) / r.height(), 0.0, 1.0));
+    }
+    zoom = percent;
+    {
+        const QScopedValueRollback<bool> guard(navigating, true);
+        vsp->setZoomFactor(zoom / 100.0);
+    }
+    bringIntoView(page, along);
+}
+
+// The largest zoom step at which the page's whole width fits the preview area.
+int frmPrint::pageWidthZoom() const {
     const double inches = printer.pageLayout().fullRect(QPageLayout::Inch).width();
-    const int room = vsp->width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 16;
-    return inches > 0 && room > 0 ? room / (inches * logicalDpiX()) : 1.0;
+    // Room for the vertical scroll bar and the shadow around the sheet.
+    const int room = (view ? view->viewport()->width() : vsp->width()) -
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 16;
+    if (inches <= 0 || room <= 0) return 100;
+    const int fit = static_cast<int>(100.0 * room / (inches * vsp->logicalDpiX()));
+    return std::clamp(fit / ZoomStep * ZoomStep, ZoomStep, ZoomMax);
 }
 
 void frmPrint::cmdPreviewClick() {
     const bool open = !previewOpen();
-    if (open && !DocReady) BuildPrintDoc();
+    const bool fresh = open && !DocReady;
+    if (fresh) BuildPrintDoc();
     setFixedSize(qRound((open ? WideWidth : NarrowWidth) * unit), height());
     ui->cmdPreview->setText(open ? PreviewOpenText : PreviewClosedText);
     showPreviewArea(open);
+    if (!open) return;
+    // The view takes its size only once shown; the zoom that fits depends on it.
+    if (QLayout* l = vsp->layout()) l->activate();
+    if (zoom == 0) zoomTo(pageWidthZoom());
+    if (fresh || zoom == 0) showPage(1);
 }
 
 void frmPrint::showPreviewArea(bool open) {
@@ -272,9 +387,19 @@ void frmPrint::showPreviewArea(bool open) {
 
 bool frmPrint::printDocument() {
     if (!DocReady) BuildPrintDoc();
-    if (!choosePrinter(printer, doc.pageCount())) return false;
+    // The print dialog cannot tell us when the diver picks another paper, so its page range
+    // reaches as far as the longest of the usual papers; the range is held to the pages of
+    // the paper chosen afterwards.
+    int most = doc.pageCount();
+    for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::Letter})
+        most = std::max(most, pagesOn(print::paperTwips(id)));
+    // The dialog's file name is made from the document name.
+    printer.setDocName(BaseName);
+    if (!choosePrinter(printer, most)) return false;
     // Another paper chosen in the print dialog: lay the pages out again for it.
     if (paperOf(printer) != doc.paperSize()) BuildPrintDoc();
+    // A PDF carries the title `reefbook-cli export pdf` gives it.
+    printer.setDocName(print::documentTitle(state));
     QPainter painter;
     if (!painter.begin(&printer)) {
         const QString file = printer.outputFileName();
@@ -287,7 +412,7 @@ bool frmPrint::printDocument() {
     }
     int first = 1, last = doc.pageCount();
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = std::max(1, printer.fromPage());
+        first = std::min(last, std::max(1, printer.fromPage()));
         last = std::min(last, std::max(first, printer.toPage()));
     }
     for (int k = first; k <= last; ++k) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct AppState;
+class QGraphicsView;
 class QPrintPreviewWidget;
 
 namespace Ui {
@@ -37,9 +38,14 @@ class frmPrint : public QDialog {
     // Twips to pixels on this screen, grown where needed so every caption fits.
     double pixelsPerTwip() const { return unit; }
 
-    // Lets the user pick the printer, copies and pages; false when he cancels. The system
-    // print dialog unless a test puts its own answer in place.
+    // Lets the user pick the printer, copies and pages; false when he cancels. `pageCount` is
+    // the most pages any of the usual papers takes, so the page range reaches the last page
+    // whichever paper is chosen. The system print dialog unless a test puts its own answer in
+    // place.
     std::function<bool(QPrinter& printer, int pageCount)> choosePrinter;
+    // Where "Print to File" offers to write: the diver's base name with ".pdf" in the data
+    // folder, the file `reefbook-cli export pdf` writes.
+    QString suggestedPdf() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +59,12 @@ class frmPrint : public QDialog {
     void cmdGoClick();
     void showPage(int n);
     void zoomTo(int percent);
-    double pageFit() const;
+    std::vector<QRectF> pageRects() const;
+    void bringIntoView(int n, QPointF along);
+    void followScroll();
+    int pageWidthZoom() const;
+    int pagesOn(QSizeF paper);
+    void layOut(print::PrintDoc& target);
     void BuildPrintDoc();
     void paintPreview(QPrinter* printer);
     bool printDocument();
@@ -65,7 +76,9 @@ class frmPrint : public QDialog {
     QPrinter printer;
     print::PrintDoc doc;
     QPrintPreviewWidget* vsp = nullptr;
+    QGraphicsView* view = nullptr; // the preview's own scrolling view of the pages
+    bool navigating = false;       // the view moves because a button moved it
     double unit = 1.0 / 15;
-    int zoom = 100;
+    int zoom = 0; // percent of the real size; 0 until the preview first opens
     int page = 0;
 };

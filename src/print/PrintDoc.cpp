@@ -51,6 +51,12 @@ const QFontMetricsF& metricsFor(const TextStyle& s) {
 
 } // namespace
 
+TextStyle tableTextStyle() {
+    TextStyle s;
+    s.pointSize = 12;
+    return s;
+}
+
 double lineHeightOf(const TextStyle& s) {
     return metricsFor(s).lineSpacing();
 }
@@ -112,6 +118,22 @@ void PrintDoc::StartDoc() {
 }
 
 void PrintDoc::EndDoc() {
+    if (numbering) {
+        const TextStyle ns = tableTextStyle();
+        const double h = lineHeightOf(ns);
+        // In the middle of the bottom margin, clear of the last table.
+        const QRectF where(Margin, bodyBottom() + (Margin - h) / 2, paper.width() - 2 * Margin, h);
+        const int count = pageCount();
+        for (int k = 0; k < count; ++k) {
+            PrintItem item;
+            item.kind = PrintItem::PageNumber;
+            item.rect = where;
+            item.text = QStringLiteral("Page %1 of %2").arg(k + 1).arg(count);
+            item.style = ns;
+            item.align = Qt::AlignHCenter;
+            pages[static_cast<size_t>(k)].push_back(std::move(item));
+        }
+    }
     if (header.isEmpty()) return;
     const TextStyle hs = headerStyle();
     const QRectF where(Margin, Margin, paper.width() - 2 * Margin, lineHeightOf(hs));
@@ -152,6 +174,26 @@ void PrintDoc::DrawPicture(const QImage& picture, const QRectF& rect) {
     item.kind = PrintItem::Picture;
     item.rect = rect;
     item.picture = picture;
+    pages.back().push_back(std::move(item));
+}
+
+void PrintDoc::DrawLine(QPointF from, QPointF to, const QColor& color) {
+    PrintItem item;
+    item.kind = PrintItem::Line;
+    item.rect = QRectF(from, to);
+    item.style.color = color;
+    pages.back().push_back(std::move(item));
+}
+
+void PrintDoc::DrawText(const QString& text, const TextStyle& s, const QRectF& r, Qt::Alignment a) {
+    addText(text, s, r, a);
+}
+
+void PrintDoc::DrawDot(QPointF centre, double radius, const QColor& color) {
+    PrintItem item;
+    item.kind = PrintItem::Dot;
+    item.rect = QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    item.style.color = color;
     pages.back().push_back(std::move(item));
 }
 
@@ -219,16 +261,24 @@ void PrintDoc::AddTable(const QString& table) {
 }
 
 void PrintDoc::AddTable(const TableFormat& table) {
-    if (table.columns.empty()) return;
-    std::vector<double> colX{curX};
-    for (const TableColumn& c : table.columns)
-        colX.push_back(colX.back() + c.width);
+    layTable(table, nullptr);
+}
 
-    // Measure every cell first (the callback styles it), so the table can be placed whole.
-    std::vector<std::vector<CellLayout>> rows;
-    double tableHeight = 0;
+void PrintDoc::AddTable(const TableFormat& table, const QString& continued) {
+    layTable(table, &continued);
+}
+
+double PrintDoc::tableHeight(const TableFormat& table) {
+    double h = 0;
+    measure(table, &h);
+    return h;
+}
+
+std::vector<PrintDoc::RowLayout> PrintDoc::measure(const TableFormat& table, double* height) {
+    std::vector<RowLayout> rows;
+    double tableH = 0;
     for (size_t r = 0; r < table.rows.size(); ++r) {
-        std::vector<CellLayout> cells(table.columns.size());
+        RowLayout cells(table.columns.size());
         double h = 0;
         for (size_t c = 0; c < table.columns.size(); ++c) {
             const QString text = c < static_cast<size_t>(table.rows[r].size())
@@ -243,45 +293,105 @@ void PrintDoc::AddTable(const TableFormat& table) {
                                : wrapped(text, style, table.columns[c].width - 2 * PadX);
             h = std::max(h, cell.lines.size() * cell.lineHeight);
         }
-        tableHeight += h + 2 * PadY;
+        tableH += h + 2 * PadY;
         rows.push_back(std::move(cells));
     }
+    if (height) *height = tableH;
+    return rows;
+}
 
-    if (curY + tableHeight > bodyBottom() && curY > bodyTop()) {
+void PrintDoc::layTable(const TableFormat& table, const QString* continued) {
+    if (table.columns.empty()) return;
+    std::vector<double> colX{curX};
+    for (const TableColumn& c : table.columns)
+        colX.push_back(colX.back() + c.width);
+
+    // Measure every cell first (the callback styles it), so the table can be placed whole.
+    double tableHeight = 0;
+    std::vector<RowLayout> rows = measure(table, &tableHeight);
+
+    if (!continued && curY + tableHeight > bodyBottom() && curY > bodyTop()) {
         startPage();
         curX = colX.front();
     }
     tablePage = pageCount() - 1;
     tableTopLeft = QPointF(curX, curY);
     double segmentTop = curY;
+    // Where this page's share of the table could begin at the earliest: moving on from there
+    // would gain nothing.
+    double pageStart = bodyTop();
 
-    auto rowHeight = [](const std::vector<CellLayout>& cells) {
+    auto rowHeight = [](const RowLayout& cells) {
         double h = 0;
         for (const CellLayout& c : cells)
             h = std::max(h, c.lines.size() * c.lineHeight);
         return h + 2 * PadY;
     };
+    // The height of the row without the blank lines at the end of its cells.
+    auto textHeight = [](const RowLayout& cells) {
+        double h = 0;
+        for (const CellLayout& c : cells) {
+            qsizetype n = c.lines.size();
+            while (n > 0 && c.lines[n - 1].isEmpty())
+                --n;
+            h = std::max(h, n * c.lineHeight);
+        }
+        return h + 2 * PadY;
+    };
+    // How many of a cell's lines fit in `room` twips of row.
+    auto fitting = [](const CellLayout& cell, double room) {
+        qsizetype n = 0;
+        double y = PadY;
+        while (n < cell.lines.size() && y + cell.lineHeight <= room - PadY + 0.01) {
+            y += cell.lineHeight;
+            ++n;
+        }
+        return n;
+    };
+    // Whether `room` twips of the row would show any text.
+    auto showsText = [&fitting](const RowLayout& cells, double room) {
+        for (const CellLayout& c : cells) {
+            const qsizetype n = fitting(c, room);
+            for (qsizetype k = 0; k < n; ++k)
+                if (!c.lines[k].isEmpty()) return true;
+        }
+        return false;
+    };
     // Draws up to `room` twips of the row's lines and removes them from the cells.
-    auto drawRow = [&](std::vector<CellLayout>& cells, double room) {
+    auto drawRow = [&](RowLayout& cells, double room) {
         for (size_t c = 0; c < cells.size(); ++c) {
             CellLayout& cell = cells[c];
-            qsizetype n = 0;
+            const qsizetype n = fitting(cell, room);
             double y = curY + PadY;
-            while (n < cell.lines.size() && y + cell.lineHeight <= curY + room - PadY + 0.01) {
-                const QString& text = cell.lines[n];
+            for (qsizetype k = 0; k < n; ++k) {
+                const QString& text = cell.lines[k];
                 if (!text.isEmpty())
                     addText(text, cell.style,
                             QRectF(colX[c] + PadX, y, colX[c + 1] - colX[c] - 2 * PadX,
                                    cell.lineHeight),
                             table.columns[c].align);
                 y += cell.lineHeight;
-                ++n;
             }
             cell.lines.remove(0, n);
         }
     };
+    // Closes the table's piece on this page and carries on at the top of the next.
+    auto nextPage = [&] {
+        if (curY > segmentTop) drawBorders(colX, segmentTop, curY);
+        startPage();
+        curX = colX.front();
+        if (continued && !continued->isEmpty()) {
+            TextStyle s = tableTextStyle();
+            s.bold = true;
+            const double h = lineHeightOf(s);
+            addText(*continued, s, QRectF(curX, curY, colX.back() - colX.front(), h),
+                    Qt::AlignLeft);
+            curY += h + 2 * PadY;
+        }
+        segmentTop = pageStart = curY;
+    };
 
-    for (std::vector<CellLayout>& cells : rows) {
+    for (RowLayout& cells : rows) {
         while (true) {
             const double h = rowHeight(cells);
             const double room = bodyBottom() - curY;
@@ -290,19 +400,31 @@ void PrintDoc::AddTable(const TableFormat& table) {
                 curY += h;
                 break;
             }
-            double tallestLine = 0;
-            for (const CellLayout& c : cells)
-                tallestLine = std::max(tallestLine, c.lineHeight);
-            const double lineNeed = tallestLine + 2 * PadY;
-            const bool fitsOnFreshPage = h <= bodyBottom() - bodyTop();
-            if (curY > bodyTop() && (fitsOnFreshPage || room < lineNeed)) {
-                drawBorders(colX, segmentTop, curY);
-                startPage();
-                curX = colX.front();
-                segmentTop = curY;
-                continue;
+            if (continued) {
+                // What is left here may still hold the row's text, if not its trailing blanks.
+                const double th = textHeight(cells);
+                if (th <= room) {
+                    drawRow(cells, th);
+                    curY += th;
+                    break;
+                }
+                // Not a box that shows nothing: the row goes on where its text can start.
+                if (curY > pageStart && !showsText(cells, room)) {
+                    nextPage();
+                    continue;
+                }
+            } else {
+                double tallestLine = 0;
+                for (const CellLayout& c : cells)
+                    tallestLine = std::max(tallestLine, c.lineHeight);
+                const double lineNeed = tallestLine + 2 * PadY;
+                const bool fitsOnFreshPage = h <= bodyBottom() - bodyTop();
+                if (curY > bodyTop() && (fitsOnFreshPage || room < lineNeed)) {
+                    nextPage();
+                    continue;
+                }
             }
-            // A row taller than a whole page: what fits here, the rest on the next page.
+            // A row taller than the room left: what fits here, the rest on the next page.
             qsizetype before = 0, left = 0;
             for (const CellLayout& c : cells)
                 before += c.lines.size();
@@ -315,10 +437,9 @@ void PrintDoc::AddTable(const TableFormat& table) {
             if (left == before)
                 for (CellLayout& c : cells)
                     if (!c.lines.isEmpty()) c.lines.removeFirst();
-            drawBorders(colX, segmentTop, curY);
-            startPage();
-            curX = colX.front();
-            segmentTop = curY;
+            // Blank lines alone are not carried to a page of their own.
+            if (continued && textHeight(cells) <= 2 * PadY) break;
+            nextPage();
             // Cells already finished keep no line; give them an empty one so the row's
             // remaining height is measured from the cells still running.
             for (CellLayout& c : cells)
@@ -339,13 +460,20 @@ void PrintDoc::render(QPainter& painter, int index) const {
     for (const PrintItem& item : page(index)) {
         switch (item.kind) {
         case PrintItem::Text:
+        case PrintItem::PageNumber:
             painter.setFont(fontFor(item.style));
             painter.setPen(item.style.color);
             painter.drawText(item.rect, static_cast<int>(item.align | Qt::AlignTop), item.text);
             break;
         case PrintItem::Line:
-            painter.setPen(QPen(Qt::black, LineWidth));
+            painter.setPen(QPen(item.style.color, LineWidth));
             painter.drawLine(item.rect.topLeft(), item.rect.bottomRight());
+            break;
+        case PrintItem::Dot:
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(item.style.color);
+            painter.drawEllipse(item.rect);
+            painter.setBrush(Qt::NoBrush);
             break;
         case PrintItem::Picture:
             painter.drawImage(item.rect, item.picture);

@@ -48,10 +48,13 @@ struct TextStyle {
 };
 
 struct PrintItem {
-    enum Kind { Text, Line, Picture };
+    // PageNumber is drawn as text; it is told apart so that a page's own lines can be read
+    // without the page's furniture. A Dot is a filled circle inside its rect.
+    enum Kind { Text, Line, Picture, PageNumber, Dot };
     Kind kind = Text;
     QRectF rect;  // twips from the paper's top left; a line runs from topLeft to bottomRight
-    QString text; // Text: one line of a cell or the heading
+    QString text; // Text: one line of a cell or the heading; PageNumber: "Page x of y"
+    // Text: the look of the run; Line and Dot take their colour from it.
     TextStyle style;
     Qt::Alignment align = Qt::AlignLeft;
     QImage picture;
@@ -78,6 +81,9 @@ class PrintDoc {
     void NewPage();
     // Printed at the top of every page, centred, in Courier New 14.25 points bold.
     void setHeader(const QString& text) { header = text; }
+    // With numbering on, EndDoc puts "Page x of y" centred in the bottom margin of every page,
+    // in the tables' font.
+    void setPageNumbering(bool on) { numbering = on; }
 
     // 0 draws no lines, 4 a box around the table, 9 a box and the lines between columns.
     void setTableBorder(int style) { tableBorder = style; }
@@ -104,6 +110,15 @@ class PrintDoc {
     void AddTable(const QString& table);
     // The same with the cells already apart, so a text holding "|" or ";" stays one cell.
     void AddTable(const TableFormat& table);
+    // A table that runs on rather than moves: it fills the rest of this page line by line and
+    // continues on the next, where `continued` (bold, in the tables' font) heads the rest so
+    // the reader knows whose it is. No page gets a piece that shows no text at all: when the
+    // first line with text does not fit here, the whole table starts on the next page, and
+    // blank lines at its end are not carried over.
+    void AddTable(const TableFormat& table, const QString& continued);
+    // The height the table would take drawn whole, measured as AddTable measures it (the
+    // cell callback runs), so a caller can keep it together with what precedes it.
+    double tableHeight(const TableFormat& table);
     // Where the last table began: its page (from 0) and its top left corner. A table moved
     // to the next page begins there, not where the position stood.
     int lastTablePage() const { return tablePage; }
@@ -111,6 +126,10 @@ class PrintDoc {
 
     // Draws the picture into the rectangle on the current page.
     void DrawPicture(const QImage& picture, const QRectF& rect);
+    // Free drawing on the current page, in twips: a line, a run of text, a dot.
+    void DrawLine(QPointF from, QPointF to, const QColor& color = Qt::black);
+    void DrawText(const QString& text, const TextStyle& s, const QRectF& r, Qt::Alignment a);
+    void DrawDot(QPointF centre, double radius, const QColor& color);
 
     int pageCount() const { return static_cast<int>(pages.size()); }
     const Page& page(int index) const { return pages[static_cast<size_t>(index)]; }
@@ -130,6 +149,9 @@ class PrintDoc {
         TextStyle style;
         double lineHeight = 0;
     };
+    using RowLayout = std::vector<CellLayout>;
+    std::vector<RowLayout> measure(const TableFormat& table, double* height);
+    void layTable(const TableFormat& table, const QString* continued);
     void startPage();
     void addText(const QString& text, const TextStyle& s, const QRectF& r, Qt::Alignment a);
     void addLine(QPointF a, QPointF b);
@@ -139,6 +161,7 @@ class PrintDoc {
     QSizeF paper;
     std::vector<Page> pages;
     QString header;
+    bool numbering = false;
     TextStyle style;
     int tableBorder = 0;
     double curX = Margin;
@@ -146,6 +169,9 @@ class PrintDoc {
     int tablePage = 0;
     QPointF tableTopLeft;
 };
+
+// The style of cell text the layout sets before each cell: Arial 12 points, plain black.
+TextStyle tableTextStyle();
 
 // Line height, ascent and text width in twips for a style; also used by tests and the
 // benchmark to reason about where things land.

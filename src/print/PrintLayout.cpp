@@ -1,4 +1,5 @@
 #include "PrintLayout.h"
+#include "ProfilePlot.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -60,28 +61,28 @@ QString conditionsText(const output::DiveValues& v) {
     return s;
 }
 
+QString documentTitle(const AppState& state) {
+    return QStringLiteral("Reef Book of ") + state.DiverName;
+}
+
 void PrintLayout::BuildPrintDoc(const std::vector<int>& dives) {
     DivesOnPage = 0;
+    lastDivePage = -1;
     totals = std::make_unique<output::RunningTotals>(state);
     doc.onCell = [this](int row, int col, const QString&) { cellStyle(row, col); };
     doc.StartDoc();
-    doc.setHeader(QStringLiteral("Reef Book of ") + state.DiverName);
+    doc.setHeader(documentTitle(state));
+    doc.setPageNumbering(true);
     for (int i : dives)
         if (i >= 1 && i <= state.DiveCount()) PrintDive(i);
     doc.EndDoc();
 }
 
 void PrintLayout::PrintDive(int i) {
-    if (++DivesOnPage == 3) {
-        DivesOnPage = 1;
-        doc.NewPage();
-    }
     if (!totals) totals = std::make_unique<output::RunningTotals>(state);
     if (!doc.onCell) doc.onCell = [this](int row, int col, const QString&) { cellStyle(row, col); };
     output::makeDiveValues(values, state, i, *totals);
     const output::DiveValues& v = values;
-    const QString bar(QLatin1Char('|'));
-    const QString semi(QLatin1Char(';'));
 
     // The cells are handed over apart rather than joined into one table string: a location,
     // name or comment holding "|" or ";" would otherwise spill into cells of its own.
@@ -91,14 +92,43 @@ void PrintLayout::PrintDive(int i) {
         return t;
     };
     const QString blank(QLatin1Char(' '));
+    const TableFormat title =
+        table("<+1440|^+7870|<+1440;",
+              {{blank}, {blank, v.LocationName, blank}, {blank, v.TypeName, blank}});
+    const TableFormat details =
+        table("<+2210|^+6330|<+2210;",
+              {{v.DiveNoText, blank, v.BottomTimeText},
+               {v.DateText, v.BuddyName, v.TotalTimeText},
+               {blank, v.GearName + QStringLiteral(" -- ") + v.WeightText, blank},
+               {v.PsiInText, blank, v.TimeInText},
+               {v.PsiOutText, v.AirTempText + v.SurfaceTempText + v.BottomTempText, v.TimeOutText},
+               {blank, blank, blank},
+               {v.MaxDepthText, blank, blank},
+               {v.AvgTimeText, BuddyLine, v.VisibilityText},
+               {v.AvgDepthText, SignatureLine, v.TankSizeText},
+               {blank, blank, blank}});
+    const ProfileRecord* profile = withProfiles ? printableProfile(state, i) : nullptr;
+
+    // The title and the details (and the profile) are one block: a reader never finds a
+    // location at the foot of a page and its dive overleaf.
+    InTitleTable = true;
+    double block = doc.tableHeight(title);
+    InTitleTable = false;
+    block += doc.tableHeight(details) + (profile ? ProfileBoxHeight : 0);
+    if (doc.pageCount() - 1 != lastDivePage) DivesOnPage = 0;
+    const bool noRoom = doc.CurrentY() + block > doc.bodyBottom() && doc.CurrentY() > doc.bodyTop();
+    if (DivesOnPage == 2 || noRoom) {
+        doc.NewPage();
+        DivesOnPage = 0;
+    }
+    ++DivesOnPage;
+    lastDivePage = doc.pageCount() - 1;
 
     InTitleTable = true;
     doc.setTableBorder(0);
-    doc.AddTable(table("<+1440|^+7870|<+1440;",
-                       {{blank}, {blank, v.LocationName, blank}, {blank, v.TypeName, blank}}));
+    doc.AddTable(title);
     const QPointF after(doc.CurrentX(), doc.CurrentY());
-    // The face goes beside the location where the table really began: a table that moved
-    // to a fresh page takes its face with it.
+    // The face goes beside the location where the table really began.
     const QPointF lt = doc.lastTableTopLeft();
     const QImage* face = v.Rating == 0   ? &faces.poor
                          : v.Rating == 1 ? &faces.average
@@ -110,22 +140,22 @@ void PrintLayout::PrintDive(int i) {
     doc.setTableBorder(4);
     InTitleTable = false;
 
-    doc.AddTable(
-        table("<+2210|^+6330|<+2210;",
-              {{v.DiveNoText, blank, v.BottomTimeText},
-               {v.DateText, v.BuddyName, v.TotalTimeText},
-               {blank, v.GearName + QStringLiteral(" -- ") + v.WeightText, blank},
-               {v.PsiInText, blank, v.TimeInText},
-               {v.PsiOutText, v.AirTempText + v.SurfaceTempText + v.BottomTempText, v.TimeOutText},
-               {blank, blank, blank},
-               {v.MaxDepthText, blank, blank},
-               {v.AvgTimeText, BuddyLine, v.VisibilityText},
-               {v.AvgDepthText, SignatureLine, v.TankSizeText},
-               {blank, blank, blank}}));
+    doc.AddTable(details);
+    if (profile) {
+        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        double width = 0;
+        for (const TableColumn& c : details.columns)
+            width += c.width;
+        drawProfile(doc, *profile, d.DiveData[field::BottomTime], d.DiveData[field::MaxDepth],
+                    QPointF(doc.CurrentX(), doc.CurrentY()), width);
+        doc.setCurrentY(doc.CurrentY() + ProfileBoxHeight);
+    }
     doc.setTableBorder(9);
 
     const QString comments = withComments ? LineBreak + v.Comments + LineBreak : blank;
-    doc.AddTable(table("<8540|<+2210;", {{comments, conditionsText(v)}}));
+    doc.AddTable(
+        table("<8540|<+2210;", {{comments, conditionsText(v)}}),
+        QStringLiteral("Dive %1 (continued)").arg(static_cast<long long>(state.DiveOffset) + i));
 }
 
 QPageSize::PageSizeId localePageSize() {
@@ -143,10 +173,11 @@ QSizeF paperTwips(QPageSize::PageSizeId id) {
 }
 
 QByteArray pdfDocument(const AppState& state, const std::vector<int>& dives, bool withComments,
-                       QPageSize::PageSizeId pageSize) {
+                       QPageSize::PageSizeId pageSize, bool withProfiles) {
     PrintDoc doc(paperTwips(pageSize));
     PrintLayout layout(doc, state);
     layout.withComments = withComments;
+    layout.withProfiles = withProfiles;
     layout.BuildPrintDoc(dives);
 
     QByteArray bytes;
@@ -157,7 +188,7 @@ QByteArray pdfDocument(const AppState& state, const std::vector<int>& dives, boo
         writer.setPageSize(QPageSize(pageSize));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setResolution(1200);
-        writer.setTitle(QStringLiteral("Reef Book of ") + state.DiverName);
+        writer.setTitle(documentTitle(state));
         writer.setCreator(QStringLiteral("Reefbook"));
         QPainter painter(&writer);
         for (int k = 0; k < doc.pageCount(); ++k) {

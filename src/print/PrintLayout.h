@@ -30,12 +30,18 @@ class PrintLayout {
     PrintLayout(PrintDoc& doc, AppState&& state, Faces faces = Faces::standard()) = delete;
 
     bool withComments = true;
+    // Each dive's stored profile in a box under its details; off, the pages are the plain
+    // logbook pages.
+    bool withProfiles = false;
     int DivesOnPage = 0;
     bool InTitleTable = false;
 
     // Lays out these dive indexes, in this order, as a fresh document.
     void BuildPrintDoc(const std::vector<int>& dives);
-    // Lays out dive index i at the current position.
+    // Lays out dive index i at the current position. Its title, details (and profile) stay
+    // together: when they do not fit in what is left of the page, or two dives already
+    // began on it, the dive starts a new page. Its comments follow as far as the page goes
+    // and run on under "Dive N (continued)".
     void PrintDive(int i);
 
     void SetTitle();
@@ -50,7 +56,11 @@ class PrintLayout {
     Faces faces;
     std::unique_ptr<output::RunningTotals> totals;
     output::DiveValues values;
+    int lastDivePage = -1; // the page the last dive began on
 };
+
+// The printed document's heading, which is also the title a PDF of it carries.
+QString documentTitle(const AppState& state);
 
 // The eight condition names, each after "->" when set or three spaces when not, each
 // followed by a line break, after a leading line break.
@@ -63,6 +73,6 @@ QSizeF paperTwips(QPageSize::PageSizeId id);
 // The printed layout of these dives as a PDF file. Needs a running QGuiApplication (the
 // offscreen platform will do).
 QByteArray pdfDocument(const AppState& state, const std::vector<int>& dives, bool withComments,
-                       QPageSize::PageSizeId pageSize);
+                       QPageSize::PageSizeId pageSize, bool withProfiles = false);
 
 } // namespace print

@@ -1,7 +1,10 @@
 #include "frmProfile.h"
 
+#include "session/Session.h"
+
 #include "ui_frmProfile.h"
 
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 #include "ui/StorableText.h"
 
@@ -20,9 +23,20 @@ const QColor ReadoutOnPoint(255, 255, 0);
 
 } // namespace
 
+frmProfile::frmProfile(session::Session& s, QWidget* parent)
+    : QDialog(parent), session(s), state(s.state()), ui(std::make_unique<Ui::frmProfile>()),
+      edit(state.current().DiveData[field::BottomTime], state.current().DiveData[field::MaxDepth]) {
+    setUp();
+}
+
 frmProfile::frmProfile(AppState& s, QWidget* parent)
-    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmProfile>()),
+    : QDialog(parent), ownSession(std::make_unique<session::Session>(s)), session(*ownSession),
+      state(s), ui(std::make_unique<Ui::frmProfile>()),
       edit(s.current().DiveData[field::BottomTime], s.current().DiveData[field::MaxDepth]) {
+    setUp();
+}
+
+void frmProfile::setUp() {
     ui->setupUi(this);
     txtProf = {ui->txtProf_0, ui->txtProf_1, ui->txtProf_2, ui->txtProf_3, ui->txtProf_4};
     for (QLineEdit* box : txtProf) ui::keepStorable(box);
@@ -48,6 +62,15 @@ frmProfile::frmProfile(AppState& s, QWidget* parent)
     connect(area, &ProfileArea::moved, this, &frmProfile::areaMoved);
     connect(area, &ProfileArea::crosshairMoved, this, &frmProfile::moveCrosshair);
     connect(area, &ProfileArea::crosshairPressed, this, &frmProfile::pressCrosshair);
+    connect(area, &ProfileArea::removePressed, this, [this](int x, int y) {
+        ui->picProfile->crosshair.reset();
+        removeAt(edit.pointAt(x, y));
+    });
+    connect(area, &ProfileArea::crosshairRemoved, this, [this] {
+        if (!ui->picProfile->crosshair) moveCrosshair(0, 0);
+        const QPoint at = *ui->picProfile->crosshair;
+        removeAt({static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())});
+    });
     connect(ui->cmdClear, &QPushButton::clicked, this, &frmProfile::clearProfile);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmProfile::closeAndStore);
 
@@ -92,8 +115,7 @@ void frmProfile::sizeArea() {
         const QRect free = screen->availableGeometry();
         wanted = wanted.boundedTo(free.size() - QSize(16, 48)).expandedTo(minimumSizeHint());
         resize(wanted);
-        move(free.left() + (free.width() - width()) / 2,
-             free.top() + (free.height() - height()) / 2);
+        ui::centreOnScreen(this);
     } else {
         resize(wanted);
     }
@@ -126,6 +148,12 @@ void frmProfile::pressAt(ProfileEditor::Point at) {
     if (edit.press(at.time, at.depth) == ProfileEditor::Press::Full)
         ui::showError(this, QStringLiteral("Sorry"),
                       QStringLiteral("Maximum of 150 entries in profile."));
+    showReadout(at);
+    ui->picProfile->update();
+}
+
+void frmProfile::removeAt(ProfileEditor::Point at) {
+    edit.remove(at.time);
     showReadout(at);
     ui->picProfile->update();
 }
@@ -168,12 +196,13 @@ void frmProfile::closeAndStore() {
     std::array<QString, ProfileEditor::NoteBoxes> notes;
     for (int i = 0; i < ProfileEditor::NoteBoxes; ++i)
         notes[static_cast<size_t>(i)] = txtProf[i]->text();
-    if (!edit.Store(state, notes)) {
+    if (!edit.storable(state)) {
         ui::showError(this, QStringLiteral("Sorry"),
                       QStringLiteral("The profile file already holds %1 profiles, the most it "
                                      "can hold, so this profile cannot be stored.")
                           .arg(ProfileEditor::MaxUnits));
         return;
     }
+    session.storeProfile(state.CurrentDive, edit.record(notes));
     accept();
 }

@@ -9,6 +9,9 @@
 
 class QLabel;
 class QLineEdit;
+namespace session {
+class Session;
+}
 
 namespace Ui {
 class frmProfile;
@@ -19,7 +22,9 @@ class frmProfile;
 class frmProfile : public QDialog {
     Q_OBJECT
   public:
-    frmProfile(AppState& state, QWidget* parent = nullptr);
+    explicit frmProfile(session::Session& session, QWidget* parent = nullptr);
+    // On its own (tests): the window keeps a session of its own over `state`.
+    explicit frmProfile(AppState& state, QWidget* parent = nullptr);
     ~frmProfile() override;
 
     // Whether this screen can give the dive's every minute and depth a drawing unit. When it
@@ -29,18 +34,22 @@ class frmProfile : public QDialog {
     const ProfileEditor& editor() const { return edit; }
 
   private:
+    void setUp();
     void loadProfile();
     void sizeArea();
     void areaPressed(int x, int y);
     void areaMoved(int x, int y);
     void pressAt(ProfileEditor::Point at);
+    void removeAt(ProfileEditor::Point at);
     void moveCrosshair(int dTime, int dDepth);
     void pressCrosshair();
     void showReadout(ProfileEditor::Point at);
     void clearProfile();
     void closeAndStore();
 
-    AppState& state;
+    std::unique_ptr<session::Session> ownSession;
+    session::Session& session;
+    const AppState& state;
     std::unique_ptr<Ui::frmProfile> ui;
     ProfileEditor edit;
     std::array<QLineEdit*, ProfileEditor::NoteBoxes> txtProf{};

@@ -26,6 +26,8 @@ class frmChart : public QDialog {
 
     // The boxes as they stand, for the search.
     search::ChartCriteria criteria() const;
+    // What the last Go! walked.
+    const search::SearchedRange& searched() const { return walked; }
 
   private:
     void enableControls();
@@ -34,6 +36,7 @@ class frmChart : public QDialog {
     AppState& state;
     std::unique_ptr<Ui::frmChart> ui;
     int SelectionMode = search::AllDives;
+    search::SearchedRange walked;
     std::array<QLineEdit*, 3> txtDateFrom{}, txtDateTo{}, txtMin{}, txtMax{};
     std::array<QCheckBox*, 6> chkData{};
     std::array<QCheckBox*, 8> chkEData{};

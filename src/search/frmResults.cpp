@@ -3,6 +3,8 @@
 #include "search/DiveSearch.h"
 #include "ui_frmResults.h"
 
+#include "ui/Placement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -32,22 +34,8 @@ frmResults::~frmResults() = default;
 
 void frmResults::place() {
     adjustSize();
-    const QWidget* main = parentWidget();
-    if (!main) return;
-    // Before it is shown the window has no frame yet; the main window's tells how wide it
-    // will be.
-    const QRect mainFrame = main->frameGeometry();
-    const QSize own = size() + (mainFrame.size() - main->size());
-    QPoint at(mainFrame.left() - own.width(), mainFrame.top());
-    // Beside the main window, but never where the diver cannot see it.
-    const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        const int right = std::max(area.left(), area.right() + 1 - own.width());
-        const int bottom = std::max(area.top(), area.bottom() + 1 - own.height());
-        at = QPoint(std::clamp(at.x(), area.left(), right), std::clamp(at.y(), area.top(), bottom));
-    }
-    move(at);
+    // Beside the main window, and where it hides as little of it as it can.
+    if (const QWidget* main = parentWidget()) ui::placeBeside(this, main);
 }
 
 void frmResults::Fill() {
@@ -58,6 +46,7 @@ void frmResults::Fill() {
     ui->lstFlaggedDives->clear();
     for (int number : f.displayed)
         ui->lstFlaggedDives->addItem(QString::number(number));
+    enablePrint();
 }
 
 void frmResults::diveRemoved(int index) {
@@ -66,7 +55,17 @@ void frmResults::diveRemoved(int index) {
 }
 
 void frmResults::setPrintAvailable(bool available) {
-    ui->cmdPrint->setEnabled(available);
+    printAvailable = available;
+    enablePrint();
+}
+
+void frmResults::enablePrint() {
+    ui->cmdPrint->setEnabled(printAvailable && state.FlaggedDives.size() > 1);
+}
+
+void frmResults::setSearched(const search::SearchedRange& range) {
+    ui->lblSearched->setText(search::describeSearched(range, state.DiveOffset));
+    place(); // the line may make the window taller
 }
 
 void frmResults::jump() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/DiveSearch.h"
 #include "store/AppState.h"
 
 #include <QDialog>
@@ -24,8 +25,11 @@ class frmResults : public QDialog {
     void Fill();
     // Dive `index` has been removed from the log: the list keeps naming the same dives.
     void diveRemoved(int index);
-    // Print hands the matches on only once there is somewhere to hand them.
+    // Print hands the matches on only once there is somewhere to hand them, and only while
+    // there are any.
     void setPrintAvailable(bool available);
+    // Says which dives the search walked (bad boxes are read as 0 or "all" without a word).
+    void setSearched(const search::SearchedRange& range);
 
   signals:
     void goToDive();        // CurrentDive holds the dive to show
@@ -38,6 +42,9 @@ class frmResults : public QDialog {
     void print();
     void closeAndForget();
 
+    void enablePrint();
+
     AppState& state;
     std::unique_ptr<Ui::frmResults> ui;
+    bool printAvailable = false;
 };

@@ -32,7 +32,6 @@ struct AppState {
     std::vector<int16_t> FlaggedDives{0}; // element 0 holds no dive
     std::vector<int16_t> PrintList{0};    // element 0 holds no dive
     bool PrintListReady = false;
-    int16_t ListKind = 1; // 1 types, 2 buddies, 3 gear
 
     std::vector<DiverEntry> DiverList; // position p is DiverList[p - 1]
 

@@ -36,6 +36,9 @@ constexpr int PsiIn = 0, PsiOut = 1, TankSize = 2, BottomTime = 3, MaxDepth = 4,
 constexpr int Month = 0, Day = 1, Year = 2, EntryHour = 3, EntryMinute = 4, ExitHour = 5,
               ExitMinute = 6;
 constexpr int Location = 0, Type = 1, Buddy = 2, Gear = 3;
+// CondData in order, as the window labels them.
+constexpr std::array<const char*, 8> ConditionNames = {
+    "Freshwater", "Saltwater", "Boat", "Shore", "Waves", "Current", "Surf", "Surge"};
 } // namespace field
 
 // One entry of a reference list. Picture is used by the location list only.

@@ -354,6 +354,40 @@ TEST_F(FormLogTest, ChangingBottomTimeAsksBeforeDroppingTheProfile) {
     EXPECT_EQ(2u, state.Profiles.size()) << "the profile itself stays in the file";
 }
 
+TEST_F(FormLogTest, CtrlZInTheDepthBoxTakesBackTheEditAndTheDroppedProfile) {
+    ProfileRecord profile;
+    profile.Times[1] = 10;
+    profile.Depths[1] = 20;
+    DiveRecord d = dive(1, 30, 20);
+    d.ProfileNum = 1;
+    writeLog({dive(5), d}, {profile});
+    open();
+    platform.expect(QStringLiteral("WARNING!"),
+                    QStringLiteral("This will permanently delete the entered profile.  Are you "
+                                   "sure you want to continue?"),
+                    ui::Answer::Yes);
+    type("txtBData_4", QStringLiteral("25"), "txtBData_4");
+    ctl("txtBData_3")->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(window->thumbnail().empty());
+    EXPECT_EQ(QStringLiteral("&Undo Max. Depth of Dive 2"), ctl<QAction>("mnuUndo")->text());
+
+    // Typed while a box has the focus, Ctrl+Z is the log's, not the box's own.
+    QLineEdit* depth = ctl<QLineEdit>("txtBData_4");
+    depth->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(depth, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("20"), depth->text());
+    EXPECT_EQ(20, state.current().DiveData[field::MaxDepth]);
+    EXPECT_EQ(1, state.current().ProfileNum);
+    EXPECT_FALSE(window->thumbnail().empty());
+    EXPECT_FALSE(ctl<QAction>("mnuUndo")->isEnabled());
+
+    // Redo on another dive goes back to the dive it changes.
+    goTo(1);
+    ctl<QAction>("mnuRedo")->trigger();
+    EXPECT_EQ(2, state.CurrentDive);
+    EXPECT_EQ(QStringLiteral("25"), depth->text());
+}
+
 TEST_F(FormLogTest, ThumbnailAndProfileRefusal) {
     ProfileRecord profile;
     profile.Times = {0, 5, 25, 30};
@@ -664,7 +698,9 @@ TEST_F(FormLogTest, LinksAboutAndListEditors) {
     EXPECT_EQ(QStringLiteral("About"), about);
 
     // An entry added in the gear editor shows in the drop-down list afterwards.
-    whenModalOpens([](QWidget* dialog) {
+    QString editorTitle;
+    whenModalOpens([&editorTitle](QWidget* dialog) {
+        editorTitle = dialog->windowTitle();
         auto* names = dialog->findChild<QComboBox*>(QStringLiteral("cboData"));
         ASSERT_NE(nullptr, names);
         names->lineEdit()->selectAll();
@@ -673,7 +709,7 @@ TEST_F(FormLogTest, LinksAboutAndListEditors) {
         dialog->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
     });
     QTest::mouseClick(ctl<QPushButton>("cmdGear"), Qt::LeftButton);
-    EXPECT_EQ(3, state.ListKind);
+    EXPECT_EQ(QStringLiteral("Gear Records"), editorTitle);
     EXPECT_EQ(2, ctl<QComboBox>("cboCData_3")->count());
     EXPECT_EQ(QStringLiteral("Standard"), ctl<QComboBox>("cboCData_3")->currentText());
 }

@@ -58,7 +58,7 @@ class CliSafety : public TempFolderTest {
 TEST_F(CliSafety, CommandsThatWriteRefuseWhileTheFolderIsLocked) {
     saveDives(2);
     writeFile("dump.json", run({QStringLiteral("dump")}).out);
-    writeFile("dives.csv", "Date,Max Depth (ft)\r\n1997-07-04,60\r\n");
+    writeFile("dives.csv", "Date,Entry Time,Max Depth (ft)\r\n1997-07-04,09:05,60\r\n");
     const QByteArray before = snapshot();
     FolderLock desktop;
     ASSERT_EQ(FolderLock::Outcome::Locked, desktop.lock());
@@ -257,7 +257,8 @@ TEST_F(CliSafety, LoadListsTheCharactersItReplaced) {
 // Names from a CSV reach the terminal as text, never as the escape sequences they may hold.
 TEST_F(CliSafety, ImportShowsControlCharactersInsteadOfSendingThem) {
     saveDives(1);
-    writeFile("dives.csv", "Location\r\n\x1b[2J\x1b[31mRed Sea\x07\r\n");
+    writeFile("dives.csv", "Date,Entry Time,Max Depth (ft),Location\r\n"
+                           "1997-07-04,09:05,60,\x1b[2J\x1b[31mRed Sea\x07\r\n");
     const Outcome r = run({"import", "csv", "dives.csv"});
     EXPECT_EQ(cli::ExitOk, r.status) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(R"(New locations: \x1b[2J\x1b[31mRed Sea\x07)"))

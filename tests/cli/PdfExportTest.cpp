@@ -126,3 +126,24 @@ TEST_F(PdfExport, WritesThePrintedPages) {
 
     EXPECT_TRUE(run({"--dives", "7"}, cli::ExitError).isEmpty());
 }
+
+TEST_F(PdfExport, ProfilesAndPageNumbersAreOnThePage) {
+    AppState s = numberedLog(3, 100);
+    ProfileRecord profile;
+    profile.Times[1] = 10;
+    profile.Depths[1] = 60;
+    profile.Times[2] = 30;
+    profile.Depths[2] = 20;
+    s.Profiles.push_back(profile);
+    s.Dives[2].ProfileNum = 1;
+    ASSERT_TRUE(SaveLog(s).empty());
+    for (bool profiles : {false, true}) {
+        SCOPED_TRACE(profiles);
+        QStringList args{"--dives", "102", "-o", "-"};
+        if (profiles) args << QStringLiteral("--profiles");
+        const std::vector<QString> pages = pdfPageTexts(run(args));
+        ASSERT_EQ(1u, pages.size());
+        EXPECT_TRUE(pages[0].contains(QLatin1String("Page 1 of 1")));
+        EXPECT_EQ(profiles, pages[0].contains(QLatin1String("Time (min)")));
+    }
+}

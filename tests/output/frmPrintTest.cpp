@@ -1,19 +1,28 @@
 #include "output/frmPrint.h"
 
 #include "SampleLog.h"
+#include "output/DiveChoice.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
+#include "print/PrintLayout.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
 #include "support/Widgets.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QGraphicsItem>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 class frmPrintTest : public TempFolderTest {
   protected:
@@ -124,7 +133,7 @@ TEST_F(frmPrintTest, PreviewPagesAndZoomStayInRangeAndChangesCloseIt) {
     EXPECT_EQ(QStringLiteral("3"), ctl<QLabel>("lblPageNum")->text());
     click("cmdPrevPage", 4);
     EXPECT_EQ(1, dialog->pageShown());
-    click("cmdZoomIn", 25);
+    click("cmdZoomIn", 40);
     EXPECT_EQ(195, dialog->zoomPercent());
     click("cmdZoomOut", 45);
     EXPECT_EQ(5, dialog->zoomPercent());
@@ -207,4 +216,142 @@ TEST_F(frmPrintTest, PrintGoesToThePrinterChosenAndCancellingPrintsNothing) {
     const QByteArray bytes = readFile(QStringLiteral("out.pdf"));
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(2, bytes.count("/Type /Page\n"));
+}
+
+namespace {
+
+// The sheets in the preview's view, top to bottom, in the view's own coordinates.
+std::vector<QRect> sheetsOnScreen(QGraphicsView* view) {
+    std::vector<QRect> out;
+    for (const QGraphicsItem* item : view->scene()->items())
+        if (!item->parentItem())
+            out.push_back(view->mapFromScene(item->sceneBoundingRect()).boundingRect());
+    std::sort(out.begin(), out.end(),
+              [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    return out;
+}
+
+QByteArray pdfTitle(const QByteArray& pdf) {
+    static const QRegularExpression title(QStringLiteral("/Title ([^\\n]*)"));
+    return title.match(QString::fromLatin1(pdf)).captured(1).toLatin1();
+}
+
+} // namespace
+
+TEST_F(frmPrintTest, PreviewShowsTheRealSizeFromThePageWidthAndFollowsThePageInView) {
+    state = numberedLog(5, 0);
+    open();
+    click("cmdPreview");
+    auto* vsp = ctl<QPrintPreviewWidget>("vsp");
+    auto* view = vsp->findChild<QGraphicsView*>();
+    ASSERT_NE(nullptr, view);
+    // Opens with the whole width of the page in the view, at a zoom of its real size.
+    const int viewWidth = view->viewport()->width();
+    std::vector<QRect> sheets = sheetsOnScreen(view);
+    ASSERT_EQ(3u, sheets.size());
+    EXPECT_LE(sheets[0].width(), viewWidth);
+    EXPECT_GT(sheets[0].width() * (dialog->zoomPercent() + 5) / dialog->zoomPercent(),
+              viewWidth - 40);
+    EXPECT_DOUBLE_EQ(dialog->zoomPercent() / 100.0, vsp->zoomFactor());
+
+    // Zooming keeps the page the diver went to in view (filling the middle of the view, or
+    // shown near whole), down to where every page fits and back, and the label on it.
+    const QRect shown = view->viewport()->rect();
+    for (int target : {1, 3}) {
+        if (target == 3) click("cmdNextPage", 2);
+        for (const char* button : {"cmdZoomIn", "cmdZoomOut", "cmdZoomIn"}) {
+            for (int k = 0; k < 12; ++k) {
+                click(button);
+                SCOPED_TRACE(std::to_string(target) + " at " +
+                             std::to_string(dialog->zoomPercent()));
+                EXPECT_EQ(QString::number(target), ctl<QLabel>("lblPageNum")->text());
+                const QRect r = sheetsOnScreen(view)[static_cast<size_t>(target - 1)];
+                const QRect part = r & shown;
+                EXPECT_TRUE(r.contains(shown.center()) ||
+                            4 * part.width() * part.height() >= 3 * r.width() * r.height());
+            }
+        }
+    }
+    // Scrolling to the end names the last page, back to the top the first.
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    EXPECT_EQ(QStringLiteral("3"), ctl<QLabel>("lblPageNum")->text());
+    // Scrolling back to the top names the first page.
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+    EXPECT_EQ(QStringLiteral("1"), ctl<QLabel>("lblPageNum")->text());
+    EXPECT_EQ(1, dialog->pageShown());
+}
+
+TEST_F(frmPrintTest, PrintToFileOffersTheBaseNameInTheDataFolder) {
+    state = numberedLog(3, 0);
+    open();
+    QString offered;
+    QTimer::singleShot(0, dialog.get(), [&offered] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(nullptr, dialog);
+        if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            offered = file->text();
+        dialog->reject();
+    });
+    click("cmdGo");
+    EXPECT_EQ(QDir(dir.path()).absoluteFilePath(QStringLiteral("o_brien_.pdf")), offered);
+    EXPECT_EQ(offered, dialog->suggestedPdf());
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(frmPrintTest, ThePageRangeFollowsThePaperChosenAndThePdfCarriesItsTitle) {
+    // Long comments make Letter take more pages than A4.
+    for (int i = 1; i <= state.DiveCount(); ++i)
+        state.Dives[static_cast<size_t>(i)].Comments = QStringLiteral("a line\r\n").repeated(40);
+    int pagesOn[2] = {0, 0};
+    for (int k : {0, 1}) {
+        print::PrintDoc doc(k ? print::PrintDoc::letterPaper() : print::PrintDoc::a4Paper());
+        print::PrintLayout(doc, state)
+            .BuildPrintDoc(output::divesFor(state, output::DiveChoice::All));
+        pagesOn[k] = doc.pageCount();
+    }
+    ASSERT_LT(pagesOn[0], pagesOn[1]);
+    open();
+    const QString pdf = path(QStringLiteral("last.pdf"));
+    dialog->choosePrinter = [&](QPrinter& printer, int pages) {
+        EXPECT_EQ(pagesOn[1], pages);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(pages, pages);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    click("cmdGo");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(pagesOn[1], dialog->document().pageCount());
+    const QByteArray bytes = readFile(QStringLiteral("last.pdf"));
+    EXPECT_EQ(1, bytes.count("/Type /Page\n"));
+    const QByteArray cli = print::pdfDocument(state, {1}, true, QPageSize::Letter);
+    EXPECT_FALSE(pdfTitle(cli).isEmpty());
+    EXPECT_EQ(pdfTitle(cli), pdfTitle(bytes));
+}
+
+TEST_F(frmPrintTest, PrintProfilesAddsTheProfileBoxesAndOnlyForThePrinter) {
+    state = numberedLog(2, 0);
+    ProfileRecord profile;
+    profile.Times[1] = 5;
+    profile.Depths[1] = 40;
+    state.Profiles.push_back(profile);
+    state.Dives[1].ProfileNum = 1;
+    open();
+    EXPECT_FALSE(ctl<QCheckBox>("chkProfiles")->isChecked());
+    auto dots = [this] {
+        int n = 0;
+        for (const print::PrintItem& item : dialog->document().page(0))
+            n += item.kind == print::PrintItem::Dot;
+        return n;
+    };
+    click("cmdPreview");
+    EXPECT_EQ(0, dots());
+    click("chkProfiles");
+    EXPECT_FALSE(dialog->previewOpen());
+    click("cmdPreview");
+    EXPECT_EQ(1, dots());
+    click("optFile");
+    EXPECT_FALSE(ctl("chkProfiles")->isEnabled());
 }

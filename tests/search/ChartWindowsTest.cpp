@@ -131,6 +131,8 @@ TEST_F(ChartWindows, EnterSearchesAndTheResultsMoveTheMainWindow) {
     EXPECT_EQ(QStringLiteral("4"), child<QLabel>(r, "lblTotal")->text());
     EXPECT_EQ(QStringLiteral("50"), child<QLabel>(r, "lblpercent")->text());
     EXPECT_EQ((QStringList{"101", "104"}), lines(r));
+    EXPECT_EQ(QStringLiteral("Searched: all dives 101\u2013104"),
+              child<QLabel>(r, "lblSearched")->text());
     // Print hands exactly the dives found to the Print window, with them on offer there.
     bool offered = false;
     whenModalOpens([&offered](QWidget* print) {
@@ -174,14 +176,19 @@ TEST_F(ChartWindows, ChangeCloseAndChartingEndTheResults) {
     });
     EXPECT_TRUE(QTest::qWaitFor([&fresh] { return fresh; }));
 
-    // Charting while the results are open closes them.
+    // Charting while the results are open closes them. F3 works from the results window too.
     r = searchGoodDives();
     ASSERT_TRUE(r);
-    whenModalOpens([&r](QWidget* chart) {
+    r->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(r));
+    bool charted = false;
+    whenModalOpens([&r, &charted](QWidget* chart) {
         EXPECT_FALSE(r && r->isVisible());
+        charted = true;
         QTest::mouseClick(child(chart, "cmdClose"), Qt::LeftButton);
     });
-    window->findChild<QAction*>(QStringLiteral("mnuChart"))->trigger();
+    QTest::keyClick(r, Qt::Key_F3);
+    EXPECT_TRUE(charted);
 
     // Close forgets the selection.
     r = searchGoodDives();
@@ -190,6 +197,24 @@ TEST_F(ChartWindows, ChangeCloseAndChartingEndTheResults) {
     QTest::mouseClick(child(r, "cmdClose"), Qt::LeftButton);
     EXPECT_EQ(1u, state.FlaggedDives.size());
     EXPECT_TRUE(QTest::qWaitFor([&r] { return r.isNull(); }));
+}
+
+TEST_F(ChartWindows, NumbersAreLogPositionsAndTheResultsSayWhatWasSearched) {
+    whenModalOpens([](QWidget* chart) {
+        EXPECT_EQ(QStringLiteral("(positions 1\u20134 are dives 101\u2013104)"),
+                  child<QLabel>(chart, "lblNumHint")->text());
+        QTest::mouseClick(child(chart, "optNum"), Qt::LeftButton);
+        QTest::keyClicks(child(chart, "txtNumFrom"), QStringLiteral("103"));
+        QTest::mouseClick(child(chart, "chkAllInRange"), Qt::LeftButton);
+        QTest::mouseClick(child(chart, "cmdGo"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child(window.get(), "cmdChart"), Qt::LeftButton);
+    QDialog* r = results();
+    ASSERT_NE(nullptr, r);
+    EXPECT_EQ(QStringLiteral("0"), child<QLabel>(r, "lblMatch")->text());
+    EXPECT_EQ(QStringLiteral("Searched: no dives (positions 103 to 4)"),
+              child<QLabel>(r, "lblSearched")->text());
+    EXPECT_FALSE(child(r, "cmdPrint")->isEnabled()) << "nothing to print";
 }
 
 TEST_F(ChartWindows, DeletingADiveKeepsEachLineOnItsDive) {

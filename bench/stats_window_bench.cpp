@@ -1,0 +1,82 @@
+// The statistics window on the largest log: repainting each chart as the screen asks for it,
+// and the whole window working its figures out again after a change. Run from a Release build:
+//   build/bench/stats_window_bench
+#include "stats/StatsChart.h"
+#include "stats/frmStats.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTabWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kDives = 32767;
+
+const AppState& log() {
+    static const AppState s = [] {
+        AppState st;
+        for (RefList* list : {&st.LocationList, &st.TypeList, &st.BuddyList, &st.GearList})
+            for (int k = 0; k < 50; ++k)
+                list->push_back({QStringLiteral("Entry %1").arg(k), {}, {}});
+        st.Dives.resize(kDives + 1);
+        for (int i = 1; i <= kDives; ++i) {
+            DiveRecord& d = st.Dives[static_cast<size_t>(i)];
+            d.TimeData = {static_cast<int16_t>(i % 50 == 0 ? 0 : i % 12 + 1),
+                          static_cast<int16_t>(i % 28 + 1), static_cast<int16_t>(1990 + i % 30)};
+            for (size_t f = 0; f < d.DiveData.size(); ++f)
+                d.DiveData[f] = static_cast<int16_t>((i + f) % 7 == 0 ? 0 : (i * (f + 3)) % 200);
+            for (size_t k = 0; k < 4; ++k)
+                d.ListData[k] = static_cast<int16_t>((i * (k + 1)) % 50);
+        }
+        return st;
+    }();
+    return s;
+}
+
+QWidget& mainWindow() {
+    static QWidget w;
+    return w;
+}
+
+// One chart (0-3) painted in full, as after being uncovered, at the window's own size.
+void BM_ChartRepaint(benchmark::State& st) {
+    frmStats* window = frmStats::showFor(log(), &mainWindow());
+    window->findChild<QTabWidget*>(QStringLiteral("tabCharts"))
+        ->setCurrentIndex(static_cast<int>(st.range(0)));
+    auto* chart = window->findChild<StatsChart*>(QStringLiteral("picChart_%1").arg(st.range(0)));
+    QApplication::processEvents();
+    for (auto _ : st)
+        chart->repaint();
+    st.counters["width"] = chart->width();
+    st.counters["height"] = chart->height();
+}
+BENCHMARK(BM_ChartRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// After a change: the figures, the table of groups, the four charts and their tables. The
+// grouping goes back and forth between month (360 lines) and location (50) so the table is
+// filled anew each time, as after an edit.
+void BM_WindowRefresh(benchmark::State& st) {
+    frmStats* window = frmStats::showFor(log(), &mainWindow());
+    auto* group = window->findChild<QComboBox*>(QStringLiteral("cboGroup"));
+    int turn = 0;
+    for (auto _ : st) {
+        group->setCurrentIndex(++turn % 2 ? 1 : 3); // refreshes
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_WindowRefresh)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    mainWindow().resize(800, 600);
+    mainWindow().show();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

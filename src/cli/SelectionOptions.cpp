@@ -1,0 +1,242 @@
+#include "SelectionOptions.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace cli {
+
+namespace {
+
+const char* const ConditionNames[8] = {"freshwater", "saltwater", "boat", "shore",
+                                       "waves",      "current",   "surf", "surge"};
+// By ListData element, as the options name them.
+const char* const ListOptions[4] = {"--location", "--type", "--buddy", "--gear"};
+const char* const ListRoles[4] = {"location", "dive type", "buddy", "gear"};
+
+// "LO-HI" split at the first '-' that is not a leading sign; no '-' leaves HI empty.
+std::pair<QString, QString> splitRange(const QString& value) {
+    const qsizetype dash = value.indexOf(QLatin1Char('-'), 1);
+    if (dash < 0) return {value, QString()};
+    return {value.left(dash), value.mid(dash + 1)};
+}
+
+// "M/D/Y" into the three boxes; an empty date leaves them empty. False when malformed.
+bool splitDate(const QString& date, std::array<QString, 3>& boxes) {
+    if (date.isEmpty()) return true;
+    const QStringList parts = date.split(QLatin1Char('/'));
+    if (parts.size() != 3) return false;
+    for (size_t i = 0; i < 3; ++i)
+        boxes[i] = parts[static_cast<qsizetype>(i)];
+    return true;
+}
+
+// The dialog reads a box that is not a number as its default; typed on the command line such a
+// value is a mistake, so it is refused. An empty part keeps its meaning (the default).
+QString notANumber(const QString& option, const QString& value,
+                   std::initializer_list<QString> parts) {
+    for (const QString& part : parts) {
+        bool ok = part.trimmed().isEmpty();
+        if (!ok) part.trimmed().toInt(&ok);
+        if (!ok)
+            return QStringLiteral("%1 \"%2\": \"%3\" is not a number").arg(option, value, part);
+    }
+    return {};
+}
+
+bool parsePositions(const QString& value, std::vector<int>& lines) {
+    for (const QString& part : value.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int line = part.trimmed().toInt(&ok);
+        if (!ok || line < 0) return false;
+        lines.push_back(line);
+    }
+    return true;
+}
+
+} // namespace
+
+const char* const SelectionHelp =
+    "Which dives (neither: all dives):\n"
+    "  --dates M/D/Y-M/D/Y      dives dated from the first date to the second, inclusive;\n"
+    "                           either date may be left empty\n"
+    "  --numbers FROM-TO        log positions, 1 = first entry; an empty TO means the last\n"
+    "A dive in that range is chosen when it meets any one of:\n"
+    "  --all-in-range           every dive in the range\n"
+    "  --good, --average, --poor  its rating\n"
+    "  --tank LO[-HI], --bottom-time LO[-HI], --depth LO[-HI]\n"
+    "                           at least LO and below HI; no HI means no upper bound\n"
+    "  --condition NAME         freshwater, saltwater, boat, shore, waves, current, surf or\n"
+    "                           surge; may be repeated\n"
+    "  --location N[,N...], --type N[,N...], --buddy N[,N...], --gear N[,N...]\n"
+    "                           uses one of these entries (positions in the list, from 0)\n"
+    "  --comment TEXT           the comment contains TEXT, in capitals or not\n";
+
+bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnOption>& own,
+                    Selection& selection) {
+    search::ChartCriteria& c = selection.criteria;
+    bool byDate = false, byNumber = false;
+    QSet<QString> seen;
+    const QStringList& args = ctx.args;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString option = args[i], value;
+        bool inlineValue = false;
+        if (const qsizetype eq = option.indexOf(QLatin1Char('='));
+            option.startsWith(u"--") && eq > 2) {
+            value = option.mid(eq + 1);
+            option = option.left(eq);
+            inlineValue = true;
+        }
+        const auto flag = [&](bool& target) {
+            if (inlineValue) {
+                ctx.fail(QStringLiteral("%1 takes no value").arg(option));
+                return false;
+            }
+            target = true;
+            return true;
+        };
+        const auto ownOption = std::find_if(own.begin(), own.end(),
+                                            [&](const OwnOption& o) { return o.name == option; });
+        if (ownOption != own.end() && ownOption->flag) {
+            if (!flag(*ownOption->flag)) return false;
+            continue;
+        }
+        if (option == u"--all-in-range") {
+            if (!flag(c.AllInRange)) return false;
+            selection.given = true;
+            continue;
+        }
+        if (option == u"--good" || option == u"--average" || option == u"--poor") {
+            const size_t rating = option == u"--good" ? 2 : option == u"--average" ? 1 : 0;
+            if (!flag(c.Ratings[rating])) return false;
+            selection.given = true;
+            continue;
+        }
+
+        static const QStringList valued = {
+            QStringLiteral("--dates"),    QStringLiteral("--numbers"),
+            QStringLiteral("--tank"),     QStringLiteral("--bottom-time"),
+            QStringLiteral("--depth"),    QStringLiteral("--condition"),
+            QStringLiteral("--location"), QStringLiteral("--type"),
+            QStringLiteral("--buddy"),    QStringLiteral("--gear"),
+            QStringLiteral("--comment")};
+        if (ownOption == own.end() && !valued.contains(option)) {
+            ctx.fail(
+                QStringLiteral("%1: unknown argument \"%2\" (try --help)").arg(command, args[i]));
+            return false;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) {
+                ctx.fail(QStringLiteral("%1 needs a value").arg(option));
+                return false;
+            }
+            value = args[++i];
+        }
+        if (option != u"--condition" && seen.contains(option)) {
+            ctx.fail(QStringLiteral("%1 given twice").arg(option));
+            return false;
+        }
+        seen.insert(option);
+
+        if (ownOption != own.end()) {
+            *ownOption->value = value;
+            continue;
+        }
+        selection.given = true;
+        if (option == u"--dates") {
+            const qsizetype dash = value.indexOf(QLatin1Char('-'));
+            if (dash < 0 || !splitDate(value.left(dash), c.DateFrom) ||
+                !splitDate(value.mid(dash + 1), c.DateTo)) {
+                ctx.fail(QStringLiteral("--dates \"%1\": expected M/D/Y-M/D/Y").arg(value));
+                return false;
+            }
+            for (const auto* date : {&c.DateFrom, &c.DateTo})
+                if (const QString bad =
+                        notANumber(option, value, {(*date)[0], (*date)[1], (*date)[2]});
+                    !bad.isEmpty()) {
+                    ctx.fail(bad);
+                    return false;
+                }
+            byDate = true;
+        } else if (option == u"--numbers") {
+            const qsizetype dash = value.indexOf(QLatin1Char('-'));
+            if (dash < 0) {
+                ctx.fail(QStringLiteral("--numbers \"%1\": expected FROM-TO").arg(value));
+                return false;
+            }
+            c.NumFrom = value.left(dash);
+            c.NumTo = value.mid(dash + 1);
+            if (const QString bad = notANumber(option, value, {c.NumFrom, c.NumTo});
+                !bad.isEmpty()) {
+                ctx.fail(bad);
+                return false;
+            }
+            byNumber = true;
+        } else if (option == u"--tank" || option == u"--bottom-time" || option == u"--depth") {
+            const size_t r = option == u"--tank" ? 0 : option == u"--bottom-time" ? 1 : 2;
+            c.UseRange[r] = true;
+            std::tie(c.RangeMin[r], c.RangeMax[r]) = splitRange(value);
+            if (const QString bad = notANumber(option, value, {c.RangeMin[r], c.RangeMax[r]});
+                !bad.isEmpty()) {
+                ctx.fail(bad);
+                return false;
+            }
+        } else if (option == u"--condition") {
+            size_t k = 0;
+            while (k < 8 &&
+                   value.compare(QLatin1String(ConditionNames[k]), Qt::CaseInsensitive) != 0)
+                ++k;
+            if (k == 8) {
+                ctx.fail(QStringLiteral("--condition \"%1\": expected freshwater, saltwater, "
+                                        "boat, shore, waves, current, surf or surge")
+                             .arg(value));
+                return false;
+            }
+            c.Conds[k] = true;
+        } else if (option == u"--comment") {
+            c.UseComment = true;
+            c.Comment = value;
+        } else {
+            size_t k = 0;
+            while (option != QLatin1String(ListOptions[k]))
+                ++k;
+            c.UseList[k] = true;
+            if (!parsePositions(value, c.ListLines[k])) {
+                ctx.fail(QStringLiteral("%1 \"%2\": expected line positions from 0, such as 0,2")
+                             .arg(option, value));
+                return false;
+            }
+        }
+    }
+    if (byDate && byNumber) {
+        ctx.fail(QStringLiteral("--dates and --numbers cannot be used together"));
+        return false;
+    }
+    c.SelectionMode = byDate ? search::ByDate : byNumber ? search::ByNumber : search::AllDives;
+    return true;
+}
+
+bool checkListPositions(Context& ctx, const search::ChartCriteria& c, const AppState& state) {
+    for (size_t k = 0; k < 4; ++k) {
+        const int size = static_cast<int>(state.list(static_cast<int>(k)).size());
+        for (int line : c.ListLines[k])
+            if (line >= size) {
+                ctx.fail(QStringLiteral("%1 %2: the %3 list has %4 (positions 0-%5)")
+                             .arg(QLatin1String(ListOptions[k]))
+                             .arg(line)
+                             .arg(QLatin1String(ListRoles[k]),
+                                  size == 1 ? QStringLiteral("1 entry")
+                                            : QStringLiteral("%1 entries").arg(size))
+                             .arg(size - 1));
+                return false;
+            }
+    }
+    return true;
+}
+
+std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state) {
+    search::RunSearch(criteria, state);
+    return std::vector<int>(state.FlaggedDives.begin() + 1, state.FlaggedDives.end());
+}
+
+} // namespace cli
