@@ -8,6 +8,7 @@
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
+#include "store/ListOps.h"
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "store/Totals.h"
@@ -187,6 +188,19 @@ int loadCommand(Context& ctx) {
     onDisk.Files = state.Files;
     OpenLog(onDisk);
     state.DamagedFiles = onDisk.DamagedFiles;
+
+    // Other divers' dives name the entries of a list they share by position: those entries
+    // keep their places.
+    for (int which = 0; which < 4; ++which) {
+        const QStringList others = divers::sharedWith(state, which);
+        if (others.isEmpty()) continue;
+        if (const QString change = lists::sharedListChange(onDisk.list(which), state.list(which));
+            !change.isEmpty())
+            return ctx.fail(QStringLiteral("%1 is shared with %2: %3, and their dives would name "
+                                           "another entry; nothing was written")
+                                .arg(state.Files.names()[static_cast<size_t>(which) + 1],
+                                     others.join(QStringLiteral(", ")), change));
+    }
 
     bool mixed = false;
     const FileProblems failures = session::Session(state).save(&mixed);

@@ -274,3 +274,38 @@ TEST_F(CliSafety, ADanglingLinkIsNamedAsSuch) {
                                  "is not there\n"))
         << r.out.toStdString();
 }
+
+// `load` keeps every entry of a list another diver shares in its place; adding is fine.
+TEST_F(CliSafety, LoadKeepsTheEntriesOfASharedListInPlace) {
+    FileSet ann = FileSet::numbered(2);
+    ann.BudFile = QStringLiteral("bud1.dvl");
+    writeFile("divers.dvl", dvl::serializeDivers({{QStringLiteral("Default"), FileSet{}},
+                                                  {QStringLiteral("Ann"), ann}}));
+    AppState s;
+    StartNewLog(s);
+    s.BuddyList = {{"None", {}, {}}, {"Bob", {}, {}}, {"Cy", {}, {}}};
+    ASSERT_TRUE(SaveLog(s).empty());
+    const QByteArray before = snapshot();
+    const struct {
+        const char* buddies;
+        const char* says; // empty: loaded
+    } cases[] = {
+        {R"([{"name": "None"}, {"name": "Cy"}])",
+         "bud1.dvl is shared with Ann: entry 1 (\"Bob\") would become \"Cy\""},
+        {R"([{"name": "None"}, {"name": "Bob"}])",
+         "bud1.dvl is shared with Ann: entry 2 (\"Cy\") would be removed"},
+        {R"([{"name": "None"}, {"name": "Bob"}, {"name": "Cy", "info": "new"}, {"name": "Di"}])",
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.buddies);
+        writeFile("in.json", QByteArray(R"({"dives": [{}], "locations": [{}], "types": [{}],
+            "gear": [{}], "buddies": )") + c.buddies + "}");
+        const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
+        EXPECT_EQ(*c.says ? cli::ExitError : cli::ExitOk, r.status) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+        if (*c.says) {
+            EXPECT_EQ(before, snapshot());
+        }
+    }
+}
