@@ -183,8 +183,8 @@ TEST_F(CliSafety, FileNamesThatAreNotTheDiversDataAreRefused) {
 TEST_F(CliSafety, ExportNeverWritesAFileTheProgramKeeps) {
     saveDives(1);
     settings::saveDefaultName(QStringLiteral("Default")); // the settings file exists
-    for (const char* kept : {"log1.dvl.damaged", "log1.dvl.recovery", "log1.dvl.recovery-old2",
-                             "reefbook.lock"})
+    for (const char* kept :
+         {"log1.dvl.damaged", "log1.dvl.recovery", "log1.dvl.recovery-old2", "reefbook.lock"})
         writeFile(QLatin1String(kept), "kept");
     ASSERT_EQ(0, ::link("log1.dvl.damaged", "hard.txt"));
     const QString settingsFile = settings::settingsFile();
@@ -300,7 +300,8 @@ TEST_F(CliSafety, LoadKeepsTheEntriesOfASharedListInPlace) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.buddies);
         writeFile("in.json", QByteArray(R"({"dives": [{}], "locations": [{}], "types": [{}],
-            "gear": [{}], "buddies": )") + c.buddies + "}");
+            "gear": [{}], "buddies": )") +
+                                 c.buddies + "}");
         const Outcome r = run({QStringLiteral("load"), QStringLiteral("in.json")});
         EXPECT_EQ(*c.says ? cli::ExitError : cli::ExitOk, r.status) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
