@@ -90,7 +90,8 @@ EntryFields::EntryFields(Ui::FormLog& form, session::Session& s, QWidget* w)
     ui.txtDData->viewport()->installEventFilter(this); // mouse presses land on the viewport
     // Before the handlers below: what the files cannot hold never reaches the record.
     ui::keepStorable(ui.txtDData);
-    for (QComboBox* box : cboCData) ui::keepStorable(box->lineEdit());
+    for (QComboBox* box : cboCData)
+        ui::keepStorable(box->lineEdit());
     connect(ui.txtDData, &QPlainTextEdit::textChanged, this, &EntryFields::commentsChanged);
 }
 

@@ -3,8 +3,7 @@
 #include "session/Session.h"
 #include "ui/Platform.h"
 
-void offerRecovery(QWidget* parent, session::Session& session,
-                   const std::function<bool()>& ended) {
+void offerRecovery(QWidget* parent, session::Session& session, const std::function<bool()>& ended) {
     const AppState& state = session.state();
     const recovery::Found found = recovery::findJournal(state.Files);
     if (found == recovery::Found::None) return;

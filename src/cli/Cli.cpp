@@ -138,8 +138,7 @@ QString printable(const QString& text) {
 }
 
 bool lockForWriting(Context& ctx, FolderLock& lock) {
-    if (lock.lock() != FolderLock::Outcome::HeldElsewhere)
-        return true;
+    if (lock.lock() != FolderLock::Outcome::HeldElsewhere) return true;
     ctx.fail(lock.refusal());
     return false;
 }

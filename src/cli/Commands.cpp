@@ -5,6 +5,7 @@
 #include "output/ExportCommand.h"
 #include "print/PrintLayout.h"
 #include "session/Session.h"
+#include "settings/Settings.h"
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
@@ -12,7 +13,6 @@
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "store/Totals.h"
-#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -160,8 +160,7 @@ int loadCommand(Context& ctx) {
         return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
     const QString source = ctx.args.first();
     FolderLock lock;
-    if (!lockForWriting(ctx, lock))
-        return ExitError;
+    if (!lockForWriting(ctx, lock)) return ExitError;
     AppState state;
     if (!resolveFileSet(ctx, state))
         return ExitError;

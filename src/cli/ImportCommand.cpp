@@ -134,10 +134,10 @@ int importCommand(Context& ctx) {
     static const char* const lists[4] = {"locations", "dive types", "buddies", "gear"};
     for (int w = 0; w < 4; ++w)
         if (!r.newNames[static_cast<size_t>(w)].isEmpty())
-            text += QStringLiteral("New %1: %2\n")
-                        .arg(QLatin1String(lists[w]),
-                             printable(r.newNames[static_cast<size_t>(w)].join(
-                                 QStringLiteral(", "))));
+            text +=
+                QStringLiteral("New %1: %2\n")
+                    .arg(QLatin1String(lists[w]),
+                         printable(r.newNames[static_cast<size_t>(w)].join(QStringLiteral(", "))));
     if (!r.columnsLeftOut.isEmpty()) {
         text += QStringLiteral("Columns left out:\n");
         for (const QString& c : r.columnsLeftOut)

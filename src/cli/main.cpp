@@ -6,8 +6,8 @@
 
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 

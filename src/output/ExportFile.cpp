@@ -65,8 +65,8 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     // The files the program keeps beside the data: a damaged file's copy, the recovery
     // journal and the ones set aside, the copies of a commit, the folder's lock. By name in
     // the data folder (also before they exist), and any file there under another name.
-    static const QRegularExpression kept(QStringLiteral(
-        "(\\.damaged\\d*|\\.recovery(-old\\d*)?|\\.keep\\d*)$"));
+    static const QRegularExpression kept(
+        QStringLiteral("(\\.damaged\\d*|\\.recovery(-old\\d*)?|\\.keep\\d*)$"));
     const auto keptKind = [](const QString& name) -> QString {
         if (name == FolderLock::FileName) return QStringLiteral("the lock of the data folder");
         if (!kept.match(name).hasMatch()) return {};

@@ -8,8 +8,8 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -96,8 +96,7 @@ QString keepOld(const QString& file, QString* kept) {
     }
 #endif
     QFile source(file);
-    if (!source.copy(name))
-        return source.errorString();
+    if (!source.copy(name)) return source.errorString();
     *kept = name;
     return {};
 }
@@ -218,11 +217,9 @@ QString WriteBatch::add(const QString& path, const QByteArray& data) {
     p->target = path;
     p->final = finalTarget(path);
     const QFileInfo final(p->final);
-    if (final.isDir())
-        return QStringLiteral("a folder stands where the file should be");
+    if (final.isDir()) return QStringLiteral("a folder stands where the file should be");
     p->temp = std::make_unique<QTemporaryFile>(p->final + QStringLiteral(".XXXXXX"));
-    if (!p->temp->open())
-        return failureReason(*p->temp);
+    if (!p->temp->open()) return failureReason(*p->temp);
     const QString tempName = p->temp->fileName();
     p->temp->close();
     // The new file gets the old one's permissions, or those of any newly made file.
@@ -235,8 +232,7 @@ QString WriteBatch::add(const QString& path, const QByteArray& data) {
         ::chmod(QFile::encodeName(tempName).constData(), 0666 & ~mask);
 #endif
     }
-    if (const QString reason = writeTemporary(tempName, data); !reason.isEmpty())
-        return reason;
+    if (const QString reason = writeTemporary(tempName, data); !reason.isEmpty()) return reason;
     files.push_back(std::move(p));
     return {};
 }
@@ -249,13 +245,12 @@ FileProblems WriteBatch::commit() {
     std::vector<QString> kept(files.size());
     for (size_t i = 0; i < files.size() && failures.empty(); ++i) {
         const QString& final = files[i]->final;
-        if (!QFileInfo(final).isFile())
-            continue;
+        if (!QFileInfo(final).isFile()) continue;
         if (const QString reason = keepOld(final, &kept[i]); !reason.isEmpty())
-            failures.push_back({files[i]->target,
-                                QStringLiteral("the file could not be kept while it is replaced "
-                                               "(%1)")
-                                    .arg(reason)});
+            failures.push_back(
+                {files[i]->target, QStringLiteral("the file could not be kept while it is replaced "
+                                                  "(%1)")
+                                       .arg(reason)});
     }
     size_t done = 0;
     if (failures.empty()) {
@@ -274,8 +269,8 @@ FileProblems WriteBatch::commit() {
         QStringList putBack;
         for (size_t i = done; i-- > 0;) {
             const Pending& p = *files[i];
-            const QString reason = kept[i].isEmpty() ? removeFile(p.final)
-                                                     : rename(kept[i], p.final);
+            const QString reason =
+                kept[i].isEmpty() ? removeFile(p.final) : rename(kept[i], p.final);
             if (reason.isEmpty()) {
                 kept[i].clear();
                 continue;
@@ -293,8 +288,7 @@ FileProblems WriteBatch::commit() {
         }
     }
     for (const QString& name : kept)
-        if (!name.isEmpty())
-            QFile::remove(name);
+        if (!name.isEmpty()) QFile::remove(name);
     files.clear();
     return failures;
 }

@@ -75,7 +75,7 @@ public:
     using Rename = std::function<QString(const QString& from, const QString& to)>;
     void setRename(Rename rename);
 
-private:
+  private:
     struct Pending;
     std::vector<std::unique_ptr<Pending>> files;
     Rename rename;

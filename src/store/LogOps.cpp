@@ -27,8 +27,7 @@ QByteArray digestOf(const fileio::ReadResult& r) {
 void recordDigest(const AppState& s, const QString& name, const QByteArray& digest) {
     const auto names = s.Files.names();
     for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            s.FileDigests[i] = digest;
+        if (names[i] == name) s.FileDigests[i] = digest;
 }
 
 // Reads one file of the set. Missing files are not a problem in themselves; the caller says
@@ -46,8 +45,7 @@ QByteArray readPart(AppState& s, const QString& name, qint64 most, FileProblems&
                                            "in the log folder)")};
             if (std::find(problems.begin(), problems.end(), problem) == problems.end())
                 problems.push_back(problem);
-            if (missing)
-                *missing = true;
+            if (missing) *missing = true;
             return {};
         }
     const fileio::ReadResult r = fileio::readWhole(name, most);
@@ -193,17 +191,15 @@ FileProblems OpenLog(AppState& state) {
 
 FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     FileProblems failures;
-    if (leftMixed)
-        *leftMixed = false;
+    if (leftMixed) *leftMixed = false;
     const FileSet& f = state.Files;
     // A name that cannot be one of the diver's data files is never written, and then nothing
     // is: the set would not read back as it was saved.
     for (const fileio::NameProblem& bad : fileio::fileSetNameProblems(f))
-        failures.push_back({bad.name, QStringLiteral("the %1 file name is %2")
-                                          .arg(QLatin1String(fileio::roleName(bad.role)),
-                                               bad.why)});
-    if (!failures.empty())
-        return failures;
+        failures.push_back(
+            {bad.name, QStringLiteral("the %1 file name is %2")
+                           .arg(QLatin1String(fileio::roleName(bad.role)), bad.why)});
+    if (!failures.empty()) return failures;
     auto& damaged = state.DamagedFiles;
     // Every file goes to a temporary file first; only when all of them were written is any
     // one replaced, so a failure never leaves a set whose dives point at another set's lists.
@@ -266,8 +262,7 @@ FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     if (!failures.empty())
         return failures; // the batch is dropped: no file was replaced
     failures = batch.commit();
-    if (leftMixed)
-        *leftMixed = batch.leftMixed();
+    if (leftMixed) *leftMixed = batch.leftMixed();
     if (failures.empty())
         for (const auto& [name, digest] : written)
             recordDigest(state, name, digest);
@@ -300,8 +295,7 @@ std::vector<QString> ChangedOnDisk(const AppState& state) {
     // Only a file there to read can hold another program's work: one removed, or replaced by
     // something that is not a file, loses nothing by the save (which reports the latter).
     for (size_t i = 0; i < names.size(); ++i) {
-        if (std::find(changed.begin(), changed.end(), names[i]) != changed.end())
-            continue;
+        if (std::find(changed.begin(), changed.end(), names[i]) != changed.end()) continue;
         const qint64 most[6] = {dvl::MaxLogBytes,  dvl::MaxListBytes, dvl::MaxListBytes,
                                 dvl::MaxListBytes, dvl::MaxListBytes, dvl::MaxProfileBytes};
         const fileio::ReadResult now = fileio::readWhole(names[i], most[i]);
@@ -314,9 +308,8 @@ std::vector<QString> ChangedOnDisk(const AppState& state) {
 FileSet KeepBothNames(const FileSet& files) {
     const auto kept = [&files](const QString& suffix) {
         auto rename = [&suffix](const QString& name) {
-            const QString stem = name.endsWith(QLatin1String(".dvl"), Qt::CaseInsensitive)
-                                     ? name.chopped(4)
-                                     : name;
+            const QString stem =
+                name.endsWith(QLatin1String(".dvl"), Qt::CaseInsensitive) ? name.chopped(4) : name;
             return stem + suffix + QStringLiteral(".dvl");
         };
         FileSet k;
@@ -329,8 +322,8 @@ FileSet KeepBothNames(const FileSet& files) {
         return k;
     };
     for (int n = 1;; ++n) {
-        const FileSet k = kept(n == 1 ? QStringLiteral("-kept")
-                                      : QStringLiteral("-kept") + QString::number(n));
+        const FileSet k =
+            kept(n == 1 ? QStringLiteral("-kept") : QStringLiteral("-kept") + QString::number(n));
         const auto names = k.names();
         if (std::none_of(names.begin(), names.end(), [](const QString& name) {
                 return QFileInfo::exists(name) || QFileInfo(name).isSymLink();

@@ -19,8 +19,8 @@
 namespace recovery {
 
 // The largest journal: the header and the six largest files behind their lengths.
-constexpr qint64 MaxJournalBytes = 8 + 2 + 6 * 4 + dvl::MaxLogBytes + 4 * dvl::MaxListBytes +
-                                   dvl::MaxProfileBytes;
+constexpr qint64 MaxJournalBytes =
+    8 + 2 + 6 * 4 + dvl::MaxLogBytes + 4 * dvl::MaxListBytes + dvl::MaxProfileBytes;
 
 // "<log file>.recovery"; empty when that name is one of the set's own files.
 QString journalName(const FileSet& files);

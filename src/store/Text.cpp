@@ -106,10 +106,8 @@ QStringList unstorable(const QString& s) {
     for (qsizetype k = 0; k < s.size(); ++k) {
         const bool pair = s[k].isHighSurrogate() && k + 1 < s.size() && s[k + 1].isLowSurrogate();
         const QString c = s.mid(k, pair ? 2 : 1);
-        if (pair)
-            ++k;
-        if (fromCp1252(toCp1252(c)) != c && !found.contains(c))
-            found << c;
+        if (pair) ++k;
+        if (fromCp1252(toCp1252(c)) != c && !found.contains(c)) found << c;
     }
     return found;
 }

@@ -325,9 +325,9 @@ TEST_F(SafeSaveTest, SignalOverADialogDoesWhatItsCloseDoes) {
         if (QLatin1String(command) == QLatin1String("mnuProfile"))
             EXPECT_EQ(1, reread().Dives[1].ProfileNum) << "the drawn profile was thrown away";
         else
-            EXPECT_EQ(QStringLiteral("1"), settings::GetSetting(settings::AppName,
-                                                                QStringLiteral("Startup"),
-                                                                QStringLiteral("MultiFlag"), {}));
+            EXPECT_EQ(QStringLiteral("1"),
+                      settings::GetSetting(settings::AppName, QStringLiteral("Startup"),
+                                           QStringLiteral("MultiFlag"), {}));
         window.reset();
     }
 }
@@ -362,15 +362,15 @@ TEST_F(SafeSaveTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
         state = AppState{};
         open();
         QTest::mouseClick(ctl<QPushButton>("cmdNew"), Qt::LeftButton); // two dives here
-        writeLog({dive(100), dive(200), dive(300)});                  // three there
+        writeLog({dive(100), dive(200), dive(300)});                   // three there
         const QByteArray theirs = readFile(QStringLiteral("log1.dvl"));
         platform.expect(QStringLiteral("WARNING!"), question, answer);
         ASSERT_TRUE(window->close());
         if (answer == ui::Answer::No) {
             EXPECT_EQ(theirs, readFile(QStringLiteral("log1.dvl")));
             AppState kept;
-            kept.Files = {"log1-kept.dvl",  "loc1-kept.dvl",  "type1-kept.dvl",
-                          "bud1-kept.dvl",  "gear1-kept.dvl", "prof1-kept.dvl"};
+            kept.Files = {"log1-kept.dvl", "loc1-kept.dvl",  "type1-kept.dvl",
+                          "bud1-kept.dvl", "gear1-kept.dvl", "prof1-kept.dvl"};
             OpenLog(kept);
             EXPECT_EQ(2, kept.DiveCount());
             for (const QString& f : kept.Files.names())
