@@ -3,22 +3,13 @@
 
 #include "EntryFields.h"
 #include "RecoveryPrompt.h"
-#include "UndoMenu.h"
 #include "StartupScreen.h"
-#include "frmAbout.h"
 
 #include "divers/frmMulti.h"
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
-#include "interchange/ExportMenu.h"
-#include "interchange/ImportMenu.h"
-#include "lists/frmData.h"
-#include "lists/frmLocation.h"
-#include "output/frmPrint.h"
 #include "profile/frmProfile.h"
-#include "search/frmChart.h"
 #include "search/frmResults.h"
-#include "stats/frmStats.h"
 
 #include "session/Session.h"
 #include "settings/Settings.h"
@@ -32,14 +23,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
-#include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
 
 namespace {
-
-const QString MailLink = QStringLiteral("mailto:reefbook@example.org");
-const QString WebLink = QStringLiteral("https://reefbook.example.org/");
 
 // Marks the window's own commands, whose views it updates itself.
 class OwnChange {
@@ -92,12 +79,6 @@ FormLog::~FormLog() = default;
 void FormLog::setUpControls() {
     ui->txtDNum->installEventFilter(this);
     connect(ui->txtDNum, &QLineEdit::returnPressed, this, &FormLog::numberCheck);
-    connect(ui->txtDNum, &QLineEdit::textChanged, this, [this] {
-        if (ResultsJump && !settingNumber) {
-            ResultsJump = false;
-            numberCheck();
-        }
-    });
     connect(ui->vsbDNum, &QScrollBar::valueChanged, this, [this](int v) {
         if (settingNumber) return;
         // The wheel moves the bar without taking the focus from the box being edited.
@@ -110,94 +91,14 @@ void FormLog::setUpControls() {
     connect(ui->cmdNew, &QPushButton::clicked, this, &FormLog::NewEntry);
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
-    // From here the dives handed over by the results window are not on offer.
-    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] {
-        state.PrintListReady = false;
-        openPrint();
-    });
+    // From here the dives found by a search are not on offer.
+    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] { openPrint(); });
     connect(ui->cmdProfile, &QPushButton::clicked, this, &FormLog::openProfile);
     connect(ui->cmdChart, &QPushButton::clicked, this, &FormLog::openChart);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
     connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
     connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
     connect(ui->cmdGear, &QPushButton::clicked, this, [this] { openListEditor(3); });
-}
-
-void FormLog::setUpMenus() {
-    ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
-    interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
-
-    // Edit, after File.
-    new UndoMenu(*this, ui->mnuEntry, session->undoStack(), [this] { commitEdit(); });
-
-    interchange::addImportAction(
-        ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")), this, state,
-        {[this] { commitEdit(); }, [this](const AppState& imported, const auto& report) {
-             session->importDives(imported, report.firstIndex, report.replacedBlank,
-                                  QStringLiteral("Import of %1 Dives").arg(report.added));
-             moveTo(report.firstIndex);
-         }});
-    connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
-    connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
-    connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);
-    connect(ui->mnuDelete, &QAction::triggered, this, &FormLog::DeleteEntry);
-    connect(ui->mnuAbout, &QAction::triggered, this, &FormLog::showAbout);
-    connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
-    connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
-    connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
-    connect(ui->mnuPrint, &QAction::triggered, ui->cmdPrint, &QPushButton::click);
-    connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
-    connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
-    connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
-    connect(ui->mnuGear, &QAction::triggered, this, [this] { openListEditor(3); });
-    connect(ui->mnuProfile, &QAction::triggered, this, &FormLog::openProfile);
-    connect(ui->mnuCont, &QAction::triggered, this, [this] { help->showContents(helpFile); });
-    ui->mnuOptions->setEnabled(true);
-    ui->mnuChDiver->setEnabled(true);
-    connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
-    connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
-    QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
-    mnuStats->setObjectName(QStringLiteral("mnuStats"));
-    mnuStats->setShortcut(Qt::Key_F6);
-    mnuStats->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
-    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
-}
-
-// The window follows the log: what the entry boxes wrote needs only the figures; anything
-// else (an undo, another window) shows the dive again.
-void FormLog::listenToSession() {
-    using session::Session;
-    connect(session, &Session::diveChanged, this, [this](int index) {
-        if (!state.Loaded || index != state.CurrentDive) {
-            if (index <= state.CurrentDive) ShowTimeTotals(), ShowAvgDepth();
-            return;
-        }
-        if (!fields->writing()) fields->show();
-        DrawThumbnail();
-        ShowTimeTotals();
-        ShowAvgDepth();
-    });
-    auto countChanged = [this] {
-        if (state.Loaded && !ownChange) showAll();
-    };
-    connect(session, &Session::divesInserted, this, countChanged);
-    connect(session, &Session::divesRemoved, this, countChanged);
-    connect(session, &Session::listChanged, this, [this] {
-        if (!state.Loaded) return;
-        FillLists();
-        fields->reselectLists();
-    });
-    connect(session, &Session::offsetChanged, this, [this] {
-        if (state.Loaded) showNumber();
-    });
-    // The statistics follow the log as it changes, when they are open.
-    connect(session, &Session::modified, this, [this] {
-        if (auto* stats = findChild<frmStats*>(); stats && stats->isVisible()) stats->refresh();
-    });
-    connect(session, &Session::revealDive, this, [this](int index) {
-        fields->detachFocus();
-        moveTo(index);
-    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -306,17 +207,12 @@ void FormLog::showAll() {
     moveTo(state.CurrentDive);
 }
 
-void FormLog::GoToDive() {
-    // The caller has already chosen the dive: text still being typed in a box belongs to the
-    // dive shown before and must not be stored into this one when the box loses the focus.
+void FormLog::GoToDive(int index) {
+    // Text still being typed in a box belongs to the dive shown before and must not be stored
+    // into this one when the box loses the focus.
     fields->detachFocus();
-    showNumber();
-    if (ResultsJump) {
-        ResultsJump = false;
-        numberCheck();
-    }
     ui->txtDNum->setFocus();
-    moveTo(state.CurrentDive);
+    moveTo(index);
 }
 
 void FormLog::FillLists() { fields->fillLists(); }
@@ -444,57 +340,6 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
             numberCheck();
     }
     return false;
-}
-
-// ---------------------------------------------------------------------------------------
-// Menus and closing
-
-void FormLog::openListEditor(int which) {
-    commitEdit();
-    if (which == field::Location) {
-        frmLocation editor(*session, this);
-        editor.exec();
-    } else {
-        frmData editor(*session, which, this); // 1 types, 2 buddies, 3 gear
-        editor.exec();
-    }
-    FillLists();
-    fields->reselectLists();
-}
-
-void FormLog::openChart() {
-    commitEdit();
-    closeResults();
-    frmChart chart(state, this);
-    if (chart.exec() != QDialog::Accepted) return;
-    results = new frmResults(state, this);
-    connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
-    results->setPrintAvailable(true);
-    results->setSearched(chart.searched());
-    connect(results, &frmResults::goToDive, this, [this] {
-        ResultsJump = true;
-        GoToDive();
-    });
-    // Queued, so the results window has gone before the selection dialog comes up.
-    connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
-    results->show();
-}
-
-void FormLog::closeResults() {
-    if (results) results->close();
-}
-
-void FormLog::openUrl(const QString& link) { ui::platform().openUrl(QUrl(link)); }
-
-void FormLog::openPrint() {
-    commitEdit(); // what was typed last is printed too
-    frmPrint dialog(state, this);
-    dialog.exec();
-}
-
-void FormLog::showAbout() {
-    frmAbout about(this);
-    about.exec();
 }
 
 // ---------------------------------------------------------------------------------------

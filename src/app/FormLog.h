@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <optional>
 #include <vector>
 
 class QSessionManager;
@@ -45,9 +46,8 @@ class FormLog : public QMainWindow {
 
     session::Session& logSession() const { return *session; }
 
-    // Moves to state.CurrentDive (the results window sets it first, with ResultsJump).
-    void GoToDive();
-    bool ResultsJump = false;
+    // Moves to dive `index` (the results window's Go).
+    void GoToDive(int index);
 
     void ShowEntry();
     void FillLists();
@@ -69,9 +69,9 @@ class FormLog : public QMainWindow {
     void openChart();
     void closeResults();
 
-    // The output dialog, modal. PrintListReady is left as the caller set it: the results
-    // window sets it to offer its dives, the main window's Print clears it first.
-    void openPrint();
+    // The output dialog, modal, offering `offered` (the dives a search found) as its
+    // selected dives when there are any.
+    void openPrint(const std::vector<int>& offered = {});
 
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.
@@ -111,6 +111,8 @@ class FormLog : public QMainWindow {
     void chooseDiver();
     void changeDiver();
     void openOptions();
+    // The last search's dives for the statistics' scope; none once the results are closed.
+    void showSelection(const std::optional<std::vector<int>>& dives);
 
     AppState& state;
     StartOptions options;
@@ -119,6 +121,7 @@ class FormLog : public QMainWindow {
     session::Session* session;
     EntryFields* fields;
     QPointer<frmResults> results;
+    std::optional<std::vector<int>> chartSelection; // the last search's dives, while shown
     // The diver open when Change Diver was chosen: he stays open unless another is picked.
     std::optional<DiverEntry> keptDiver;
 

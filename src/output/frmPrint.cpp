@@ -76,7 +76,7 @@ constexpr int ZoomMax = 195;
 
 } // namespace
 
-frmPrint::frmPrint(AppState& s, QWidget* parent)
+frmPrint::frmPrint(const AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmPrint>()),
       printer(QPrinter::HighResolution) {
     ui->setupUi(this);
@@ -114,7 +114,7 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     ui->lblFName->setText(BaseName);
     ui->optAll->setChecked(true);
     ui->optPrinter->setChecked(true);
-    ui->optSelected->setEnabled(state.PrintListReady);
+    ui->optSelected->setEnabled(false); // until dives are offered
     ui->txtStart->setText(QString::number(output::rangeFirst(state)));
     ui->txtEnd->setText(QString::number(output::rangeLast(state)));
     ui->txtStart->setEnabled(false);
@@ -161,6 +161,11 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     };
 }
 
+void frmPrint::offerDives(std::vector<int> dives) {
+    offered = std::move(dives);
+    ui->optSelected->setEnabled(true);
+}
+
 frmPrint::~frmPrint() = default;
 
 void frmPrint::place() {
@@ -204,7 +209,8 @@ std::vector<int> frmPrint::chosenDives() const {
                                 numbers::roundedValue(ui->txtStart->text()),
                                 numbers::roundedValue(ui->txtEnd->text()));
     if (ui->optThis->isChecked()) return output::divesFor(state, output::DiveChoice::Displayed);
-    if (ui->optSelected->isChecked()) return output::divesFor(state, output::DiveChoice::Selected);
+    if (ui->optSelected->isChecked())
+        return output::divesFor(state, output::DiveChoice::Selected, 0, 0, offered);
     return {};
 }
 

@@ -161,7 +161,7 @@ int16_t boxValue16(const QString& box) {
     return numbers::toInt16(numbers::roundedValue(box));
 }
 
-SearchedRange RunSearch(ChartCriteria& c, AppState& state) {
+SearchedRange RunSearch(ChartCriteria& c, const AppState& state, std::vector<int16_t>& flagged) {
     c.DateFrom[2] = windowYear(c.DateFrom[2]);
     c.DateTo[2] = windowYear(c.DateTo[2]);
     const int count = state.DiveCount();
@@ -174,9 +174,9 @@ SearchedRange RunSearch(ChartCriteria& c, AppState& state) {
         if (last == 0) last = count; // an empty To box: up to the last dive
     }
     const Prepared p = prepare(c);
-    state.FlaggedDives.assign(1, 0);
+    flagged.assign(1, 0);
     for (int n = first; n <= last; ++n)
-        if (TestDive(p, state.Dives[static_cast<size_t>(n)])) FlagDive(state.FlaggedDives, n);
+        if (TestDive(p, state.Dives[static_cast<size_t>(n)])) FlagDive(flagged, n);
     SearchedRange walked;
     walked.SelectionMode = c.SelectionMode;
     walked.first = first;
@@ -285,17 +285,17 @@ bool containsFolded(QStringView haystack, const FoldedNeedle& needle) {
     return false;
 }
 
-ResultFigures Figures(const AppState& state) {
+ResultFigures Figures(const AppState& state, const std::vector<int16_t>& flagged) {
     ResultFigures f;
-    f.matched = static_cast<int>(state.FlaggedDives.size()) - 1;
+    f.matched = std::max(0, static_cast<int>(flagged.size()) - 1);
     f.total = state.DiveCount();
     // The quotient first, then the hundredfold, then the whole part: 29 of 100 shows 28.
     if (f.total > 0)
         f.percent = static_cast<int>(
             std::floor(static_cast<double>(f.matched) / static_cast<double>(f.total) * 100));
-    for (size_t i = 1; i < state.FlaggedDives.size(); ++i) {
-        f.indexes.push_back(state.FlaggedDives[i]);
-        f.displayed.push_back(state.FlaggedDives[i] + state.DiveOffset);
+    for (size_t i = 1; i < flagged.size(); ++i) {
+        f.indexes.push_back(flagged[i]);
+        f.displayed.push_back(flagged[i] + state.DiveOffset);
     }
     return f;
 }

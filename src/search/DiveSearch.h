@@ -55,8 +55,10 @@ struct SearchedRange {
 };
 
 // Windows both year boxes (the dialog shows the rewritten text), then walks the chosen range
-// and replaces state.FlaggedDives with the dives that pass. Returns what was walked.
-SearchedRange RunSearch(ChartCriteria& criteria, AppState& state);
+// and replaces `flagged` with the dives that pass (element 0 holds no dive). Returns what
+// was walked.
+SearchedRange RunSearch(ChartCriteria& criteria, const AppState& state,
+                        std::vector<int16_t>& flagged);
 
 // The results window's line on what was searched, in dive numbers as the diver sees them, e.g.
 // "Searched: positions 1–4, dives 101–104".
@@ -91,6 +93,6 @@ struct ResultFigures {
     std::vector<int> indexes;   // log positions of the matches
     std::vector<int> displayed; // the same dives by their displayed numbers
 };
-ResultFigures Figures(const AppState& state);
+ResultFigures Figures(const AppState& state, const std::vector<int16_t>& flagged);
 
 } // namespace search

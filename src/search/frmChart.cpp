@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-frmChart::frmChart(AppState& s, QWidget* parent)
+frmChart::frmChart(const AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmChart>()) {
     ui->setupUi(this);
     txtDateFrom = {ui->txtDateFrom_0, ui->txtDateFrom_1, ui->txtDateFrom_2};
@@ -35,8 +35,6 @@ frmChart::frmChart(AppState& s, QWidget* parent)
     ui->lblNumHint->setText(QStringLiteral("(%1)").arg(
         search::positionsHint(state.DiveCount(), state.DiveOffset)));
 
-    // A new search starts from nothing; the old results window is closed by the caller.
-    state.FlaggedDives.assign(1, 0);
     for (int k = 0; k < 4; ++k) {
         lstList[k]->clear();
         for (const ListEntry& e : state.list(k))
@@ -108,7 +106,7 @@ search::ChartCriteria frmChart::criteria() const {
 void frmChart::go() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     search::ChartCriteria c = criteria();
-    walked = search::RunSearch(c, state);
+    walked = search::RunSearch(c, state, flagged);
     txtDateFrom[2]->setText(c.DateFrom[2]);
     txtDateTo[2]->setText(c.DateTo[2]);
     QApplication::restoreOverrideCursor();

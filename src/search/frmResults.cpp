@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
-frmResults::frmResults(AppState& s, QWidget* parent)
-    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmResults>()) {
+frmResults::frmResults(const AppState& s, std::vector<int16_t> found, QWidget* parent)
+    : QDialog(parent), state(s), flagged(std::move(found)), ui(std::make_unique<Ui::frmResults>()) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -39,7 +39,7 @@ void frmResults::place() {
 }
 
 void frmResults::Fill() {
-    const search::ResultFigures f = search::Figures(state);
+    const search::ResultFigures f = search::Figures(state, flagged);
     ui->lblMatch->setText(QString::number(f.matched));
     ui->lblTotal->setText(QString::number(f.total));
     ui->lblpercent->setText(QString::number(f.percent));
@@ -50,7 +50,7 @@ void frmResults::Fill() {
 }
 
 void frmResults::diveRemoved(int index) {
-    search::DiveRemoved(state.FlaggedDives, index);
+    search::DiveRemoved(flagged, index);
     Fill();
 }
 
@@ -60,7 +60,7 @@ void frmResults::setPrintAvailable(bool available) {
 }
 
 void frmResults::enablePrint() {
-    ui->cmdPrint->setEnabled(printAvailable && state.FlaggedDives.size() > 1);
+    ui->cmdPrint->setEnabled(printAvailable && flagged.size() > 1);
 }
 
 void frmResults::setSearched(const search::SearchedRange& range) {
@@ -75,22 +75,20 @@ void frmResults::jump() {
         const size_t at = static_cast<size_t>(i) + 1;
         // The list is refreshed when a dive goes; this guards against any other way a line
         // could outlive its dive.
-        if (at >= state.FlaggedDives.size()) break;
-        const int index = state.FlaggedDives[at];
+        if (at >= flagged.size()) break;
+        const int index = flagged[at];
         if (index < 1 || index > state.DiveCount()) continue;
-        state.CurrentDive = index;
-        emit goToDive();
+        emit goToDive(index);
     }
 }
 
 void frmResults::print() {
-    if (state.FlaggedDives.size() <= 1) return;
-    state.PrintList = state.FlaggedDives;
-    state.PrintListReady = true;
-    emit printRequested();
+    if (flagged.size() <= 1) return;
+    emit printRequested(std::vector<int>(flagged.begin() + 1, flagged.end()));
 }
 
 void frmResults::closeAndForget() {
-    state.FlaggedDives.assign(1, 0);
+    flagged.assign(1, 0);
+    emit forgotten();
     close();
 }

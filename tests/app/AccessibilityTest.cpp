@@ -127,7 +127,7 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
     const std::vector<std::pair<const char*, std::function<QWidget*()>>> windows = {
         {"FormLog", [&] { return static_cast<QWidget*>(&main); }},
         {"frmChart", [&] { return new frmChart(state, &main); }},
-        {"frmResults", [&] { return new frmResults(state, &main); }},
+        {"frmResults", [&] { return new frmResults(state, {0, 1}, &main); }},
         {"frmProfile", [&] { return new frmProfile(state, &main); }},
         {"frmMulti", [&] { return new frmMulti(state, &main); }},
         {"frmNewDiver", [&] { return new frmNewDiver(state, &main); }},

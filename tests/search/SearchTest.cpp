@@ -36,8 +36,8 @@ AppState sixDives() {
     return s;
 }
 
-std::vector<int16_t> found(const AppState& s) {
-    return {s.FlaggedDives.begin() + 1, s.FlaggedDives.end()};
+std::vector<int16_t> found(const std::vector<int16_t>& flagged) {
+    return {flagged.begin() + 1, flagged.end()};
 }
 
 } // namespace
@@ -152,8 +152,9 @@ TEST(Search, RangesAndCriteria) {
         AppState s = sixDives();
         ChartCriteria c;
         r.set(c);
-        search::RunSearch(c, s);
-        EXPECT_EQ(r.dives, found(s)) << r.what;
+        std::vector<int16_t> flagged;
+        search::RunSearch(c, s, flagged);
+        EXPECT_EQ(r.dives, found(flagged)) << r.what;
     }
 }
 
@@ -174,7 +175,8 @@ TEST(Search, YearBoxesAreRewrittenWhateverTheMode) {
     ChartCriteria c;
     c.DateFrom[2] = QStringLiteral("97");
     c.DateTo[2] = QStringLiteral("1997");
-    search::RunSearch(c, s);
+    std::vector<int16_t> flagged;
+    search::RunSearch(c, s, flagged);
     EXPECT_EQ(QStringLiteral("1997"), c.DateFrom[2]);
     EXPECT_EQ(QStringLiteral("1997"), c.DateTo[2]);
 }
@@ -187,10 +189,11 @@ TEST(Search, FiguresAndRemovedDives) {
                          Row{3, 12, 25}, Row{12, 12, 100}, Row{0, 0, 0}}) {
         AppState s;
         s.Dives.resize(static_cast<size_t>(r.total) + 1);
+        std::vector<int16_t> flagged{0};
         for (int n = 1; n <= r.matched; ++n)
-            search::FlagDive(s.FlaggedDives, n);
-        search::FlagDive(s.FlaggedDives, r.matched); // already last: not again
-        const search::ResultFigures f = search::Figures(s);
+            search::FlagDive(flagged, n);
+        search::FlagDive(flagged, r.matched); // already last: not again
+        const search::ResultFigures f = search::Figures(s, flagged);
         EXPECT_EQ(r.matched, f.matched);
         EXPECT_EQ(r.total, f.total);
         EXPECT_EQ(r.percent, f.percent) << r.matched << " of " << r.total;
@@ -199,9 +202,9 @@ TEST(Search, FiguresAndRemovedDives) {
     AppState s;
     s.Dives.resize(11);
     s.DiveOffset = 100;
-    s.FlaggedDives = {0, 1, 4, 5, 9};
-    search::DiveRemoved(s.FlaggedDives, 4);
-    const search::ResultFigures f = search::Figures(s);
+    std::vector<int16_t> flagged = {0, 1, 4, 5, 9};
+    search::DiveRemoved(flagged, 4);
+    const search::ResultFigures f = search::Figures(s, flagged);
     EXPECT_EQ((std::vector<int>{1, 4, 8}), f.indexes);
     EXPECT_EQ((std::vector<int>{101, 104, 108}), f.displayed);
 }
@@ -238,8 +241,9 @@ TEST(Search, WhatWasSearchedInDiveNumbers) {
                 c.DateTo[static_cast<size_t>(i)] = to[i];
             }
         }
+        std::vector<int16_t> flagged;
         EXPECT_EQ(r.searched,
-                  search::describeSearched(search::RunSearch(c, s), r.offset).toStdString());
+                  search::describeSearched(search::RunSearch(c, s, flagged), r.offset).toStdString());
     }
     const std::tuple<int, int, const char*> hints[] = {
         {40, 100, "positions 1–40 are dives 101–140"},
