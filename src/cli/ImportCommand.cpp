@@ -4,6 +4,7 @@
 #include "session/Session.h"
 #include "interchange/UddfImport.h"
 #include "settings/Settings.h"
+#include "store/Consistency.h"
 #include "store/LogOps.h"
 
 #include <QFile>
@@ -108,6 +109,10 @@ int importCommand(Context& ctx) {
             ctx.err << source << ": " << printable(e) << '\n';
         return ctx.fail(QStringLiteral("%1 not imported; nothing was written").arg(source));
     }
+    // The log's own texts came from its files and all fit them; what does not came with the
+    // import and would become '?': each such text is named with its characters.
+    for (const FileProblem& p : consistency::unstorableTexts(state))
+        ctx.warn(printable(QStringLiteral("%1: %2").arg(p.file, p.what)));
 
     QString text;
     const QString verb = dryRun ? QStringLiteral("Would add") : QStringLiteral("Added");

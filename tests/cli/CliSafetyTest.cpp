@@ -310,3 +310,18 @@ TEST_F(CliSafety, LoadKeepsTheEntriesOfASharedListInPlace) {
         }
     }
 }
+
+// `import` names every text whose characters the files cannot hold, as `load` does.
+TEST_F(CliSafety, ImportListsTheCharactersItReplaced) {
+    saveDives(1);
+    writeFile("dives.csv", "Date,Entry Time,Max Depth (ft),Location,Comments\r\n"
+                           "1997-07-04,09:05,60,Łódź,Ωμέγα\r\n");
+    const Outcome r = run({"import", "csv", "dives.csv"});
+    EXPECT_EQ(cli::ExitOk, r.status) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("reefbook-cli: warning: log1.dvl: dive 1 comments: Ω μ έ γ α "
+                               "cannot be stored"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("reefbook-cli: warning: loc1.dvl: entry 1 name: Ł ź cannot be "
+                               "stored"))
+        << r.err.toStdString();
+}
