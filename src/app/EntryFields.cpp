@@ -5,6 +5,7 @@
 #include "store/EntryRules.h"
 #include "store/Numbers.h"
 #include "ui/Platform.h"
+#include "ui/StorableText.h"
 
 #include <QFocusEvent>
 #include <QSignalBlocker>
@@ -87,6 +88,10 @@ EntryFields::EntryFields(Ui::FormLog& form, session::Session& s, QWidget* w)
         });
     ui.txtDData->installEventFilter(this);
     ui.txtDData->viewport()->installEventFilter(this); // mouse presses land on the viewport
+    // Before the handlers below: what the files cannot hold never reaches the record.
+    ui::keepStorable(ui.txtDData);
+    for (QComboBox* box : cboCData)
+        ui::keepStorable(box->lineEdit());
     connect(ui.txtDData, &QPlainTextEdit::textChanged, this, &EntryFields::commentsChanged);
 }
 

@@ -111,11 +111,13 @@ bool FormLog::startUp() {
     centre();
     if (!SplashShown && options.splash) showStartupScreen(2000);
     SplashShown = true;
+    // Closed (by a signal) during the start-up screen: no dialog may come up and write.
+    if (closedAndSaved) return false;
     helpFile = HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
 
     settings::readStartup(*session->setup(), [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
-    if (state.MultiFlag == 1) chooseDiver();
+    if (state.MultiFlag == 1 && !closedAndSaved) chooseDiver();
     if (closedAndSaved) return false; // closed (by a signal) while a dialog was up
 
     const FileProblems problems = session->open();
@@ -129,7 +131,7 @@ bool FormLog::startUp() {
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
                           describeProblems(problems) + damagedNote);
-    offerRecovery(this, *session);
+    offerRecovery(this, *session, [this] { return closedAndSaved; });
     if (closedAndSaved) return false;
     session->opened();
     setScrollRange();
@@ -155,6 +157,7 @@ void FormLog::centre() {
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
+    if (closedAndSaved) return;
     frmNewName rename(s, this);
     rename.exec();
 }
@@ -360,7 +363,7 @@ void FormLog::changeDiver() {
     commitEdit();
     if (state.Loaded) {
         // The open diver stays open when his files cannot be written, so nothing is lost.
-        const FileProblems problems = session->save();
+        const FileProblems problems = saveChecked(true);
         if (!problems.empty()) {
             ui::showError(this, QStringLiteral("Error"),
                           QStringLiteral("The log could not be saved, so the diver stays "
@@ -380,6 +383,7 @@ void FormLog::openOptions() {
     closeResults();
     frmOptions dialog(*session, this);
     dialog.exec();
+    if (closedAndSaved) return; // closed by a signal: saved already, no diver to choose
     if (diveList) diveList->unitsChanged();
     showNumber();
     if (state.MultiFlag == 1) changeDiver();
@@ -389,7 +393,7 @@ void FormLog::openOptions() {
 bool FormLog::saveForExit(bool mayCancel) {
     // Before the files were opened memory holds no log: saving would empty them.
     if (!state.Loaded) return true;
-    const FileProblems problems = session->save();
+    const FileProblems problems = saveChecked(mayCancel);
     if (problems.empty()) return true;
     const QString list = describeProblems(problems);
     if (!mayCancel) {
@@ -401,6 +405,25 @@ bool FormLog::saveForExit(bool mayCancel) {
                         QStringLiteral("The log could not be saved:\n\n") + list +
                             QStringLiteral("\n\nQuit anyway? The changes of this session "
                                            "would be lost.")) == ui::Answer::Yes;
+}
+
+FileProblems FormLog::saveChecked(bool mayAsk) {
+    const std::vector<QString> changed = ChangedOnDisk(state);
+    if (changed.empty()) return session->save();
+    const FileSet kept = KeepBothNames(state.Files);
+    const auto keptNames = kept.names();
+    const QString question =
+        QStringLiteral("Another program changed %1 since Reefbook opened the log. Replace "
+                       "with the dives shown here?\n\nNo keeps both: the changed files stay as "
+                       "they are, and the log shown here is saved as %2.")
+            .arg(QStringList(changed.begin(), changed.end()).join(QStringLiteral(", ")),
+                 QStringList(keptNames.begin(), keptNames.end()).join(QStringLiteral(", ")));
+    if (mayAsk && ui::askYesNo(this, QStringLiteral("WARNING!"), question) == ui::Answer::Yes)
+        return session->save();
+    const FileProblems problems = SaveLogAs(state, kept);
+    // What the journal held is in the kept files now.
+    if (problems.empty()) session->journal().saved();
+    return problems;
 }
 
 void FormLog::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/AppState.h"
+#include "store/FileIO.h"
 
 #include <QLine>
 #include <QMainWindow>
@@ -83,6 +84,10 @@ class FormLog : public QMainWindow {
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.
     bool saveForExit(bool mayCancel);
+    // SaveLog, but when another program changed a file of the set since it was opened, the
+    // diver is asked first (`mayAsk`); No, or no one to ask, keeps both: the log as shown here
+    // goes to new names and the changed files stay.
+    FileProblems saveChecked(bool mayAsk);
 
     // What the small profile picture shows, in its own pixel units.
     const std::vector<QLine>& thumbnail() const;

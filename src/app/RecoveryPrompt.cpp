@@ -3,18 +3,21 @@
 #include "session/Session.h"
 #include "ui/Platform.h"
 
-void offerRecovery(QWidget* parent, session::Session& session) {
+void offerRecovery(QWidget* parent, session::Session& session, const std::function<bool()>& ended) {
     const AppState& state = session.state();
     const recovery::Found found = recovery::findJournal(state.Files);
     if (found == recovery::Found::None) return;
     const QString name = recovery::journalName(state.Files);
     bool unreadable = false;
-    if (found == recovery::Found::Newer &&
+    const bool restore =
+        found == recovery::Found::Newer &&
         ui::askYesNo(parent, QStringLiteral("WARNING!"),
                      QStringLiteral("Reefbook was not closed properly. Restore the dives you "
-                                    "entered since the last save?")) == ui::Answer::Yes) {
+                                    "entered since the last save?")) == ui::Answer::Yes;
+    if (ended && ended()) return;
+    if (restore) {
         // Kept until the next save writes what it holds, in case this session ends badly too.
-        const fileio::ReadResult read = fileio::readWhole(name);
+        const fileio::ReadResult read = fileio::readWhole(name, recovery::MaxJournalBytes);
         if (read.status == fileio::ReadStatus::Ok && session.restoreJournal(read.data)) return;
         unreadable = true;
     }

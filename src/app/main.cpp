@@ -3,15 +3,20 @@
 
 #include "store/AppState.h"
 #include "store/DataFolder.h"
+#include "store/FolderLock.h"
 #include "ui/Platform.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write (the journal, a save) fails with "File too large" and is
+    // reported like a full disk, instead of the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Reefbook"));
     QApplication::setApplicationVersion(QStringLiteral(REEFBOOK_VERSION_STRING));
@@ -23,6 +28,15 @@ int main(int argc, char** argv) {
     std::fputs(qUtf8Printable(start.err), stderr);
     if (start.exitCode > 0) ui::showError(nullptr, QStringLiteral("Error"), start.err.trimmed());
     if (start.exitCode >= 0) return start.exitCode;
+
+    // Two programs on one folder would each write their own state over the other's at Exit.
+    FolderLock lock;
+    if (lock.lock() == FolderLock::Outcome::HeldElsewhere) {
+        const QString text = lock.secondProgram();
+        std::fprintf(stderr, "reefbook: %s\n", qUtf8Printable(text));
+        ui::showError(nullptr, QStringLiteral("Error"), text);
+        return 1;
+    }
 
     AppState state;
     FormLog::StartOptions options;

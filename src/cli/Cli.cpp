@@ -4,6 +4,7 @@
 #include "store/DataFolder.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
+#include "store/FileNames.h"
 #include "store/LogOps.h"
 
 #include <QDir>
@@ -104,7 +105,7 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     if (ctx.diverName.isEmpty())
         return true;
     const QString& list = divers::ListFileName;
-    const fileio::ReadResult r = fileio::readWhole(list);
+    const fileio::ReadResult r = fileio::readWhole(list, dvl::MaxDiversBytes);
     if (r.status == fileio::ReadStatus::Missing) {
         ctx.fail(QStringLiteral("%1 not found; --diver needs the list of divers").arg(list));
         return false;
@@ -128,20 +129,43 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     return false;
 }
 
+QString printable(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029 ||
+            (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069))
+            out += u < 0x100 ? QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'))
+                             : QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool lockForWriting(Context& ctx, FolderLock& lock) {
+    if (lock.lock() != FolderLock::Outcome::HeldElsewhere) return true;
+    ctx.fail(lock.refusal());
+    return false;
+}
+
 const char* fileRole(size_t index) {
-    static const char* const roles[6] = {"log",        "location list", "dive type list",
-                                         "buddy list", "gear list",     "profile"};
-    return index < 6 ? roles[index] : "data";
+    return fileio::roleName(index);
+}
+
+QString fileNameProblem(const fileio::NameProblem& p) {
+    if (!fileio::isSafeFileName(p.name))
+        return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare name in "
+                              "this folder)")
+            .arg(QLatin1String(fileRole(p.role)), p.name);
+    return QStringLiteral("%1 file name \"%2\" is %3")
+        .arg(QLatin1String(fileRole(p.role)), p.name, p.why);
 }
 
 QString unsafeFileName(const FileSet& files) {
-    const auto names = files.names();
-    for (size_t i = 0; i < names.size(); ++i)
-        if (!fileio::isSafeFileName(names[i]))
-            return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare "
-                                  "name in this folder)")
-                .arg(QLatin1String(fileRole(i)), names[i]);
-    return {};
+    const auto problems = fileio::fileSetNameProblems(files, settings::settingsFile());
+    return problems.empty() ? QString() : fileNameProblem(problems.front());
 }
 
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {

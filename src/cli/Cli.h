@@ -2,6 +2,8 @@
 
 #include "store/AppState.h"
 #include "store/FileIO.h"
+#include "store/FileNames.h"
+#include "store/FolderLock.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -38,10 +40,18 @@ bool resolveFileSet(Context& ctx, AppState& state);
 // OpenLog. What was wrong with a file that could be read comes back in `problems`.
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems);
 
+// A command that writes the data folder holds its lock while it reads and writes. False after
+// ctx.fail when another program (the desktop program) holds it: that program would write its
+// own state over ours when it closes.
+bool lockForWriting(Context& ctx, FolderLock& lock);
+
 // "log", "location list", ... for the names of FileSet::names(), in that order.
 const char* fileRole(size_t index);
-// The first name of the set that is not a bare file name, as a sentence; empty when none.
+// The first name of the set that cannot be its data file (not a plain .dvl name in this
+// folder, divers.dvl, the settings, another role's file), as a sentence; empty when none.
 QString unsafeFileName(const FileSet& files);
+// One such name as a sentence naming the role and the name.
+QString fileNameProblem(const fileio::NameProblem& problem);
 
 // One command of the dispatch. Adding a command is one line in commands().
 struct Command {
@@ -64,6 +74,10 @@ constexpr qint64 MaxJsonBytes = qint64(1) << 30; // 1 GiB
 // Reads all of `in` into `data`, refusing more than `most` bytes. Returns an empty string, or
 // why nothing was read.
 QString readAtMost(QIODevice& in, qint64 most, QByteArray& data);
+
+// Text from a file made printable for a terminal: control characters (an escape sequence
+// would recolour or rewrite the terminal) are shown as \xNN, or \uNNNN beyond one byte.
+QString printable(const QString& text);
 
 // The commands.
 int infoCommand(Context& ctx);

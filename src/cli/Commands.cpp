@@ -5,9 +5,11 @@
 #include "output/ExportCommand.h"
 #include "print/PrintLayout.h"
 #include "session/Session.h"
+#include "settings/Settings.h"
 #include "store/Consistency.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
+#include "store/ListOps.h"
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "store/Totals.h"
@@ -44,7 +46,7 @@ QString entries(int n) {
 FileProblems checkDiverList() {
     FileProblems problems;
     const QString& list = divers::ListFileName;
-    const fileio::ReadResult r = fileio::readWhole(list);
+    const fileio::ReadResult r = fileio::readWhole(list, dvl::MaxDiversBytes);
     if (r.status == fileio::ReadStatus::Missing)
         return problems;
     if (r.status != fileio::ReadStatus::Ok) {
@@ -55,16 +57,17 @@ FileProblems checkDiverList() {
     const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
     if (!problem.isEmpty())
         problems.push_back({list, problem});
-    for (size_t d = 0; d < all.size(); ++d) {
-        const auto names = all[d].Files.names();
-        for (size_t k = 0; k < names.size(); ++k)
-            if (!fileio::isSafeFileName(names[k]))
-                problems.push_back({list, QStringLiteral("diver %1 (%2): unsafe %3 file name "
-                                                         "\"%4\"")
-                                              .arg(d + 1)
-                                              .arg(all[d].Name, QLatin1String(fileRole(k)),
-                                                   names[k])});
-    }
+    for (size_t d = 0; d < all.size(); ++d)
+        for (const fileio::NameProblem& bad :
+             fileio::fileSetNameProblems(all[d].Files, settings::settingsFile()))
+            problems.push_back(
+                {list, QStringLiteral("diver %1 (%2): %3")
+                           .arg(d + 1)
+                           .arg(all[d].Name,
+                                fileio::isSafeFileName(bad.name)
+                                    ? fileNameProblem(bad)
+                                    : QStringLiteral("unsafe %1 file name \"%2\"")
+                                          .arg(QLatin1String(fileRole(bad.role)), bad.name))});
     return problems;
 }
 
@@ -156,6 +159,8 @@ int loadCommand(Context& ctx) {
     if (ctx.args.size() != 1)
         return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
     const QString source = ctx.args.first();
+    FolderLock lock;
+    if (!lockForWriting(ctx, lock)) return ExitError;
     AppState state;
     if (!resolveFileSet(ctx, state))
         return ExitError;
@@ -173,12 +178,38 @@ int loadCommand(Context& ctx) {
 
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
+    // JSON holds any text; what the files cannot hold is said, not replaced in silence.
+    warnAll(ctx, consistency::unstorableTexts(state));
 
-    const FileProblems failures = session::Session(state).save();
+    // The files replaced may hold what a reader could not show (a damaged count); they are
+    // kept as "<name>.damaged" first, as the desktop program's save does.
+    AppState onDisk;
+    onDisk.Files = state.Files;
+    OpenLog(onDisk);
+    state.DamagedFiles = onDisk.DamagedFiles;
+
+    // Other divers' dives name the entries of a list they share by position: those entries
+    // keep their places.
+    for (int which = 0; which < 4; ++which) {
+        const QStringList others = divers::sharedWith(state, which);
+        if (others.isEmpty()) continue;
+        if (const QString change = lists::sharedListChange(onDisk.list(which), state.list(which));
+            !change.isEmpty())
+            return ctx.fail(QStringLiteral("%1 is shared with %2: %3, and their dives would name "
+                                           "another entry; nothing was written")
+                                .arg(state.Files.names()[static_cast<size_t>(which) + 1],
+                                     others.join(QStringLiteral(", ")), change));
+    }
+
+    bool mixed = false;
+    const FileProblems failures = session::Session(state).save(&mixed);
     for (const FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     if (failures.empty())
         return ExitOk;
+    if (mixed)
+        return ctx.fail(QStringLiteral("the files could not all be put back as they were; run "
+                                       "reefbook-cli check and keep the copies named above"));
     return ctx.fail(QStringLiteral("no file was replaced; the six files are as they were"));
 }
 

@@ -4,9 +4,11 @@
 #include "session/Session.h"
 #include "interchange/UddfImport.h"
 #include "settings/Settings.h"
+#include "store/Consistency.h"
 #include "store/LogOps.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -55,6 +57,8 @@ int importCommand(Context& ctx) {
     if (uddf && !orderText.isEmpty())
         return ctx.fail(QStringLiteral("--date-format is for CSV; UDDF dates say their order"));
 
+    FolderLock lock;
+    if (!dryRun && !lockForWriting(ctx, lock)) return ExitError;
     AppState state;
     FileProblems problems;
     if (!openFileSet(ctx, state, problems)) return ExitError;
@@ -71,12 +75,27 @@ int importCommand(Context& ctx) {
     if (!units)
         return ctx.fail(QStringLiteral("--units is imperial or metric, not '%1'").arg(unitsText));
 
+    // Looked at before it is opened: opening a pipe waits for a writer, and a device such as
+    // /dev/zero never ends.
+    const QFileInfo info(source);
+    if (info.exists() && !info.isFile())
+        return ctx.fail(QStringLiteral("cannot read %1: not a regular file (a device or a pipe "
+                                       "is never read); nothing was written")
+                            .arg(source));
+    // The file is read in memory. A log of 32767 dives with 1000-character comments is about
+    // 40 MB of CSV; as UDDF, with a profile for every dive, some hundred megabytes. A larger
+    // file is something else.
+    const qint64 MaxBytes = uddf ? qint64(1) << 30 : qint64(64) << 20;
+    if (info.size() > MaxBytes)
+        return ctx.fail(QStringLiteral("%1 is %2 bytes, more than the %3 of a whole log can be "
+                                       "(%4 bytes); nothing was written")
+                            .arg(source)
+                            .arg(info.size())
+                            .arg(uddf ? QStringLiteral("UDDF") : QStringLiteral("CSV"))
+                            .arg(MaxBytes));
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return ctx.fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    // The file is read in memory; a real log's export is some megabytes, so a huge file is
-    // something else.
-    constexpr qint64 MaxBytes = 1LL << 30;
     QByteArray bytes;
     if (const QString why = readAtMost(in, MaxBytes, bytes); !why.isEmpty())
         return ctx.fail(QStringLiteral("cannot read %1: %2; nothing was written").arg(source, why));
@@ -84,12 +103,16 @@ int importCommand(Context& ctx) {
     const interchange::ImportReport r = uddf ? interchange::importUddf(state, bytes, *units)
                                              : interchange::importCsv(state, bytes, *units, *order);
     for (const QString& w : r.warnings)
-        ctx.warn(QStringLiteral("%1: %2").arg(source, w));
+        ctx.warn(QStringLiteral("%1: %2").arg(source, printable(w)));
     if (!r.errors.isEmpty()) {
         for (const QString& e : r.errors)
-            ctx.err << source << ": " << e << '\n';
+            ctx.err << source << ": " << printable(e) << '\n';
         return ctx.fail(QStringLiteral("%1 not imported; nothing was written").arg(source));
     }
+    // The log's own texts came from its files and all fit them; what does not came with the
+    // import and would become '?': each such text is named with its characters.
+    for (const FileProblem& p : consistency::unstorableTexts(state))
+        ctx.warn(printable(QStringLiteral("%1: %2").arg(p.file, p.what)));
 
     QString text;
     const QString verb = dryRun ? QStringLiteral("Would add") : QStringLiteral("Added");
@@ -116,13 +139,14 @@ int importCommand(Context& ctx) {
     static const char* const lists[4] = {"locations", "dive types", "buddies", "gear"};
     for (int w = 0; w < 4; ++w)
         if (!r.newNames[static_cast<size_t>(w)].isEmpty())
-            text += QStringLiteral("New %1: %2\n")
-                        .arg(QLatin1String(lists[w]),
-                             r.newNames[static_cast<size_t>(w)].join(QStringLiteral(", ")));
+            text +=
+                QStringLiteral("New %1: %2\n")
+                    .arg(QLatin1String(lists[w]),
+                         printable(r.newNames[static_cast<size_t>(w)].join(QStringLiteral(", "))));
     if (!r.columnsLeftOut.isEmpty()) {
         text += QStringLiteral("Columns left out:\n");
         for (const QString& c : r.columnsLeftOut)
-            text += QStringLiteral("  ") + c + QLatin1Char('\n');
+            text += QStringLiteral("  ") + printable(c) + QLatin1Char('\n');
     }
     if (!dryRun && r.added > 0) {
         const FileProblems failures = session::Session(state).save();

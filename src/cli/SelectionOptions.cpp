@@ -31,6 +31,19 @@ bool splitDate(const QString& date, std::array<QString, 3>& boxes) {
     return true;
 }
 
+// The dialog reads a box that is not a number as its default; typed on the command line such a
+// value is a mistake, so it is refused. An empty part keeps its meaning (the default).
+QString notANumber(const QString& option, const QString& value,
+                   std::initializer_list<QString> parts) {
+    for (const QString& part : parts) {
+        bool ok = part.trimmed().isEmpty();
+        if (!ok) part.trimmed().toInt(&ok);
+        if (!ok)
+            return QStringLiteral("%1 \"%2\": \"%3\" is not a number").arg(option, value, part);
+    }
+    return {};
+}
+
 bool parsePositions(const QString& value, std::vector<int>& lines) {
     for (const QString& part : value.split(QLatin1Char(','))) {
         bool ok = false;
@@ -137,6 +150,13 @@ bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnO
                 ctx.fail(QStringLiteral("--dates \"%1\": expected M/D/Y-M/D/Y").arg(value));
                 return false;
             }
+            for (const auto* date : {&c.DateFrom, &c.DateTo})
+                if (const QString bad =
+                        notANumber(option, value, {(*date)[0], (*date)[1], (*date)[2]});
+                    !bad.isEmpty()) {
+                    ctx.fail(bad);
+                    return false;
+                }
             byDate = true;
         } else if (option == u"--numbers") {
             const qsizetype dash = value.indexOf(QLatin1Char('-'));
@@ -146,11 +166,21 @@ bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnO
             }
             c.NumFrom = value.left(dash);
             c.NumTo = value.mid(dash + 1);
+            if (const QString bad = notANumber(option, value, {c.NumFrom, c.NumTo});
+                !bad.isEmpty()) {
+                ctx.fail(bad);
+                return false;
+            }
             byNumber = true;
         } else if (option == u"--tank" || option == u"--bottom-time" || option == u"--depth") {
             const size_t r = option == u"--tank" ? 0 : option == u"--bottom-time" ? 1 : 2;
             c.UseRange[r] = true;
             std::tie(c.RangeMin[r], c.RangeMax[r]) = splitRange(value);
+            if (const QString bad = notANumber(option, value, {c.RangeMin[r], c.RangeMax[r]});
+                !bad.isEmpty()) {
+                ctx.fail(bad);
+                return false;
+            }
         } else if (option == u"--condition") {
             size_t k = 0;
             while (k < 8 &&

@@ -4,9 +4,10 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +22,9 @@ bool wantsPrintedPages(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with "File too large" and is reported like a full
+    // disk, instead of the signal ending the program halfway through a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::unique_ptr<QCoreApplication> app;
     if (wantsPrintedPages(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

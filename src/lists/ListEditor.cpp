@@ -1,8 +1,10 @@
 #include "ListEditor.h"
 
 #include "session/Session.h"
+#include "store/DiverList.h"
 #include "ui/Placement.h"
 #include "ui/Platform.h"
+#include "ui/StorableText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -34,6 +36,8 @@ void ListEditor::attach(const Controls& controls) {
     // The combo box would otherwise pick the item whose text matches the typed one when the
     // name box loses the focus, turning "typed over" back into "selected".
     disconnect(cbo->lineEdit(), &QLineEdit::editingFinished, cbo, nullptr);
+    ui::keepStorable(cbo->lineEdit());
+    ui::keepStorable(c.txtInfo);
 
     // Enter in a box must not press a button: closing or adding by accident surprises.
     for (QPushButton* b : {c.cmdAdd, c.cmdDelete, c.cmdClose}) {
@@ -124,6 +128,18 @@ void ListEditor::addEntry() {
 
 void ListEditor::deleteEntry() {
     const int deleted = draft.selected;
+    // Another diver's dives name the entries of a shared list by position too; a deletion
+    // would move them to other entries, so it is refused with their names.
+    if (draft.hasSelection() && draft.entries.size() > 1) {
+        if (const QStringList others = divers::sharedWith(state, which); !others.isEmpty()) {
+            ui::showError(this, QStringLiteral("Error!"),
+                          QStringLiteral("This list is shared with %1. Deleting an entry would "
+                                         "make their dives name other entries, so entries of a "
+                                         "shared list can be added and edited, not deleted.")
+                              .arg(others.join(QStringLiteral(", "))));
+            return;
+        }
+    }
     switch (lists::deleteDraftEntry(draft)) {
     case lists::DeleteOutcome::OnlyEntry:
         ui::showError(this, QStringLiteral("Error!"),

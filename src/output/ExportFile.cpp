@@ -1,9 +1,13 @@
 #include "ExportFile.h"
 
+#include "settings/Settings.h"
 #include "store/DiverList.h"
 #include "store/DvlFormat.h"
+#include "store/FolderLock.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace output {
 
@@ -56,7 +60,28 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
             return refuse(QStringLiteral("the %1 of the open diver").arg(QLatin1String(Roles[i])));
     if (fileio::sameFile(path, divers::ListFileName))
         return refuse(QStringLiteral("the list of divers"));
-    const fileio::ReadResult list = fileio::readWhole(divers::ListFileName);
+    if (fileio::sameFile(path, settings::settingsFile()))
+        return refuse(QStringLiteral("the settings file"));
+    // The files the program keeps beside the data: a damaged file's copy, the recovery
+    // journal and the ones set aside, the copies of a commit, the folder's lock. By name in
+    // the data folder (also before they exist), and any file there under another name.
+    static const QRegularExpression kept(
+        QStringLiteral("(\\.damaged\\d*|\\.recovery(-old\\d*)?|\\.keep\\d*)$"));
+    const auto keptKind = [](const QString& name) -> QString {
+        if (name == FolderLock::FileName) return QStringLiteral("the lock of the data folder");
+        if (!kept.match(name).hasMatch()) return {};
+        return name.contains(QLatin1String(".recovery"))
+                   ? QStringLiteral("a recovery file Reefbook keeps")
+                   : QStringLiteral("a copy Reefbook keeps of a data file");
+    };
+    const QFileInfo target(path);
+    const QString folder = QDir::current().canonicalPath();
+    if (QFileInfo(target.absolutePath()).canonicalFilePath() == folder)
+        if (const QString kind = keptKind(target.fileName()); !kind.isEmpty()) return refuse(kind);
+    for (const QString& name : QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (const QString kind = keptKind(name); !kind.isEmpty() && fileio::sameFile(path, name))
+            return refuse(kind);
+    const fileio::ReadResult list = fileio::readWhole(divers::ListFileName, dvl::MaxDiversBytes);
     for (const DiverEntry& d : dvl::parseDivers(list.data)) {
         const auto names = d.Files.names();
         for (size_t i = 0; i < names.size(); ++i)

@@ -25,7 +25,9 @@ struct ExportResult {
 QString writeOutputFile(const QString& path, const QByteArray& bytes);
 
 // Why an export must not write `path`: it is one of the open diver's six files, "divers.dvl",
-// or a file of a diver that list names, under any name (a path, a symbolic or hard link).
+// a file of a diver that list names, the settings, or a file the program keeps beside them
+// (".damaged", ".recovery" and its set-aside copies, the folder's lock), under any name (a
+// path, a symbolic or hard link).
 // Empty when it may be written.
 QString dataFileInTheWay(const AppState& state, const QString& path);
 

@@ -6,6 +6,7 @@
 
 #include "ui/Placement.h"
 #include "ui/Platform.h"
+#include "ui/StorableText.h"
 
 #include <QLayout>
 #include <QScreen>
@@ -38,6 +39,8 @@ frmProfile::frmProfile(AppState& s, QWidget* parent)
 void frmProfile::setUp() {
     ui->setupUi(this);
     txtProf = {ui->txtProf_0, ui->txtProf_1, ui->txtProf_2, ui->txtProf_3, ui->txtProf_4};
+    for (QLineEdit* box : txtProf)
+        ui::keepStorable(box);
     lblInfo = {ui->lblInfo_0, ui->lblInfo_1, ui->lblInfo_2, ui->lblInfo_3, ui->lblInfo_4};
 
     for (QLabel* readout : {ui->lblInfo_2, ui->lblInfo_3}) {

@@ -345,9 +345,9 @@ void Session::replaceLog(AppState next) {
     changed();
 }
 
-FileProblems Session::save() {
+FileProblems Session::save(bool* leftMixed) {
     journalTimer.stop();
-    FileProblems problems = SaveLog(s);
+    FileProblems problems = SaveLog(s, leftMixed);
     if (problems.empty()) {
         // Only a log opened here has its journal here; a command-line save leaves the
         // journal of a program that ended badly for that program to offer.

@@ -48,8 +48,9 @@ class Session : public QObject {
     void replaceLog(AppState next);
 
     // Writes the six files (all or none). On success the journal goes and the undo history
-    // marks this state as the one on disk; undo past it stays possible.
-    FileProblems save();
+    // marks this state as the one on disk; undo past it stays possible. `leftMixed` (when
+    // given) says that a failed save could not put every file back (see SaveLog).
+    FileProblems save(bool* leftMixed = nullptr);
 
     // The journal is written this long after the first change of a burst.
     void setJournalDelay(int ms) { journalTimer.setInterval(ms); }

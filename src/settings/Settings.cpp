@@ -33,6 +33,10 @@ void SaveSetting(const QString& app, const QString& section, const QString& key,
     s.setValue(keyPath(section, key), value);
 }
 
+QString settingsFile() {
+    return QSettings(AppName, AppName).fileName();
+}
+
 int16_t readInt16(const QString& section, const QString& key, int16_t defaultValue) {
     const QString text = GetSetting(AppName, section, key, QString::number(defaultValue));
     bool ok = false;

@@ -18,6 +18,9 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
 void SaveSetting(const QString& app, const QString& section, const QString& key,
                  const QString& value);
 
+// The file the settings live in, which no data file name may stand for.
+QString settingsFile();
+
 // A numeric key read as a 16-bit integer; text that is not a whole number in range (a value
 // edited by hand) reads as the default.
 int16_t readInt16(const QString& section, const QString& key, int16_t defaultValue);

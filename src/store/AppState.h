@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -36,6 +37,11 @@ struct AppState {
     // be read is never overwritten. Mutable because saving takes the state as const: a file
     // once set aside and written anew is whole again and leaves the list.
     mutable std::vector<QString> DamagedFiles;
+
+    // What each of the six files (in FileSet::names() order) held when it was last read or
+    // written, as a digest (empty: the file was not there), so that a save can tell whether
+    // another program changed one since. Mutable for the same reason as DamagedFiles.
+    mutable std::array<QByteArray, 6> FileDigests{};
 
     int DiveCount() const { return static_cast<int>(Dives.size()) - 1; }
     DiveRecord& current() { return Dives[static_cast<size_t>(CurrentDive)]; }

@@ -1,5 +1,7 @@
 #include "Consistency.h"
 
+#include "Text.h"
+
 namespace consistency {
 
 namespace {
@@ -66,6 +68,36 @@ FileProblems checkReferences(const AppState& state) {
     FileProblems problems;
     for (const BadReference& bad : badReferences(state))
         problems.push_back({state.Files.LogFile, describe(state, bad)});
+    return problems;
+}
+
+FileProblems unstorableTexts(const AppState& state) {
+    FileProblems problems;
+    const auto note = [&problems](const QString& file, const QString& what, const QString& t) {
+        const QStringList chars = text::unstorable(t);
+        if (!chars.isEmpty())
+            problems.push_back({file, QStringLiteral("%1: %2 cannot be stored (the files hold "
+                                                     "Windows-1252 text) and became '?'")
+                                          .arg(what, chars.join(QStringLiteral(" ")))});
+    };
+    for (int i = 1; i <= state.DiveCount(); ++i)
+        note(state.Files.LogFile, QStringLiteral("dive %1 comments").arg(i + state.DiveOffset),
+             state.Dives[static_cast<size_t>(i)].Comments);
+    const QString listFiles[4] = {state.Files.LocFile, state.Files.TypeFile, state.Files.BudFile,
+                                  state.Files.GearFile};
+    for (int which = 0; which < 4; ++which) {
+        const RefList& list = state.list(which);
+        for (size_t e = 0; e < list.size(); ++e) {
+            const QString entry = QStringLiteral("entry %1").arg(e);
+            note(listFiles[which], entry + QStringLiteral(" name"), list[e].Name);
+            note(listFiles[which], entry + QStringLiteral(" info"), list[e].Info);
+            note(listFiles[which], entry + QStringLiteral(" picture"), list[e].Picture);
+        }
+    }
+    for (size_t p = 1; p < state.Profiles.size(); ++p)
+        for (size_t n = 0; n < state.Profiles[p].Notes.size(); ++n)
+            note(state.Files.ProfFile, QStringLiteral("profile %1 note %2").arg(p).arg(n + 1),
+                 state.Profiles[p].Notes[n]);
     return problems;
 }
 

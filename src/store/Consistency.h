@@ -32,4 +32,9 @@ QString describe(const AppState& state, const BadReference& bad);
 // badReferences as problems of the log file.
 FileProblems checkReferences(const AppState& state);
 
+// Every text (comments, list entries, profile notes) holding characters the files cannot hold,
+// which a save stores as '?': one problem per text, naming it and the characters, in the file
+// that would hold it. For readers of outside text (JSON, imports) to say what they replaced.
+FileProblems unstorableTexts(const AppState& state);
+
 } // namespace consistency

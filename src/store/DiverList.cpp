@@ -3,6 +3,8 @@
 #include "DvlFormat.h"
 #include "Text.h"
 
+#include <algorithm>
+
 namespace divers {
 
 void InitDiverList(AppState& state) {
@@ -11,7 +13,7 @@ void InitDiverList(AppState& state) {
 
 FileProblems LoadDiverList(AppState& state) {
     FileProblems problems;
-    const fileio::ReadResult r = fileio::readWhole(ListFileName);
+    const fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
     if (r.status == fileio::ReadStatus::Failed || r.status == fileio::ReadStatus::Unsafe)
         problems.push_back({ListFileName, r.error});
     // A missing list is created empty, so the folder shows where the divers will be kept. A
@@ -132,6 +134,28 @@ DeleteCheck checkDelete(const AppState& state, int position) {
     if (position == state.DefaultDiver)
         return DeleteCheck::IsDefault;
     return DeleteCheck::Ok;
+}
+
+} // namespace divers
+
+namespace divers {
+
+QStringList sharedWith(const AppState& state, int which) {
+    const auto listFile = [which](const FileSet& f) {
+        const QString files[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
+        return files[std::clamp(which, 0, 3)];
+    };
+    const QString mine = listFile(state.Files);
+    QStringList others;
+    const fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
+    for (const DiverEntry& d : dvl::parseDivers(r.data)) {
+        const bool isMe = d.Files.LogFile == state.Files.LogFile;
+        const QString theirs = listFile(d.Files);
+        if (!isMe && fileio::isSafeFileName(theirs) &&
+            (theirs == mine || fileio::sameFile(theirs, mine)) && !others.contains(d.Name))
+            others << d.Name;
+    }
+    return others;
 }
 
 } // namespace divers

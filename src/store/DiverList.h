@@ -3,6 +3,8 @@
 #include "AppState.h"
 #include "FileIO.h"
 
+#include <QStringList>
+
 // divers.dvl and the diver operations on AppState::DiverList (position p is DiverList[p - 1]).
 namespace divers {
 
@@ -39,6 +41,11 @@ NameCheck checkNewName(const AppState& state, const QString& typed, QString* nam
 // the list means the default diver, and with no valid default the open diver stays. Then
 // divers.dvl is written; returns the failure, if any.
 FileProblems SelectDiver(AppState& state, int position);
+
+// The names of the other divers in divers.dvl whose entry names the same file for list `which`
+// (0 locations, 1 types, 2 buddies, 3 gear) as the open diver. Their dives name its entries by
+// position, so an entry deleted from it would change their dives too.
+QStringList sharedWith(const AppState& state, int which);
 
 enum class DeleteCheck { Ok, NoSelection, IsDefault };
 DeleteCheck checkDelete(const AppState& state, int position);

@@ -24,6 +24,15 @@ struct Leftover {
     bool exact = false;  // those records end exactly at the end of the file
 };
 
+// The largest file of each kind: the most records its count can announce, each with the
+// longest texts. A larger file is none of ours, and is refused before it is read.
+constexpr qint64 MaxCountedText = 2 + 65535;
+constexpr qint64 MaxLogBytes = 2 + 32767LL * (64 + 65535);
+constexpr qint64 MaxListBytes = 2 + 32768LL * 3 * MaxCountedText;
+constexpr qint64 MaxProfileBytes =
+    2 + 32768LL * (4 * ProfileRecord::PointSlots + ProfileRecord::NoteCount * MaxCountedText);
+constexpr qint64 MaxDiversBytes = 2 + 32767LL * 7 * MaxCountedText;
+
 // Log: count, then the dives (index 1 first). Returns the dives only, without index 0.
 std::vector<DiveRecord> parseLog(const QByteArray& data, QString* problem = nullptr);
 // The same, appending the dives to `into` (OpenLog reads straight into Dives after index 0).

@@ -3,11 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,18 +32,22 @@ QString unsafeReason() {
 QString notAFile(const QFileInfo& info) {
     if (info.isFile())
         return {};
+    if (info.isSymLink() && !info.exists())
+        return QStringLiteral("a symbolic link to \"%1\", which is not there")
+            .arg(info.symLinkTarget());
     if (info.isDir())
         return QStringLiteral("a folder stands where the file should be");
     return QStringLiteral("not a regular file (a device, pipe or socket stands under that name); "
                           "it is neither read nor written");
 }
 
-// Writes `data` whole to the temporary file of `f` and pushes it to the disk, so that the
-// commit later is no more than a rename.
-QString writeTemporary(QSaveFile& f, const QByteArray& data) {
+// Writes `data` whole to the file `path` (made empty first) and pushes it to the disk, so that
+// the commit later is no more than a rename.
+QString writeTemporary(const QString& path, const QByteArray& data) {
+    QFile f(path);
     // Unbuffered, so that a failing write comes back from the write itself: a buffered write
     // fails later in flush(), where Qt has lost the system's reason.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return failureReason(f);
     if (const QString reason = writeAll(f, data); !reason.isEmpty())
         return reason;
@@ -50,6 +55,49 @@ QString writeTemporary(QSaveFile& f, const QByteArray& data) {
     if (::fsync(f.handle()) != 0)
         return QString::fromLocal8Bit(std::strerror(errno));
 #endif
+    return {};
+}
+
+// The file a write to `path` replaces: symbolic links followed (also a dangling one, whose
+// target is made), so the link itself stays.
+QString finalTarget(const QString& path) {
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+} // namespace
+
+QString renameFile(const QString& from, const QString& to) {
+#ifdef Q_OS_UNIX
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return {};
+#else
+    QFile::remove(to);
+    QFile f(from);
+    return f.rename(to) ? QString() : f.errorString();
+#endif
+}
+
+namespace {
+
+// A second name for the bytes of `file` until a commit is over: a hard link costs nothing and
+// leaves the file itself untouched; a copy where the file system has no hard links.
+QString keepOld(const QString& file, QString* kept) {
+    QString name = file + QStringLiteral(".keep");
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = file + QStringLiteral(".keep") + QString::number(n);
+#ifdef Q_OS_UNIX
+    if (::link(QFile::encodeName(file).constData(), QFile::encodeName(name).constData()) == 0) {
+        *kept = name;
+        return {};
+    }
+#endif
+    QFile source(file);
+    if (!source.copy(name)) return source.errorString();
+    *kept = name;
     return {};
 }
 
@@ -74,7 +122,7 @@ bool isSafeFileName(const QString& name) {
            !name.contains(QLatin1String("..")) && !name.contains(QChar(u'\0'));
 }
 
-ReadResult readWhole(const QString& name) {
+ReadResult readWhole(const QString& name, qint64 most) {
     ReadResult r;
     if (!isSafeFileName(name)) {
         r.status = ReadStatus::Unsafe;
@@ -86,8 +134,16 @@ ReadResult readWhole(const QString& name) {
         r.status = ReadStatus::Missing;
         return r;
     }
-    if (const QString what = notAFile(QFileInfo(name)); !what.isEmpty()) {
+    const QFileInfo info(name);
+    if (const QString what = notAFile(info); !what.isEmpty()) {
         r.error = what;
+        return r;
+    }
+    if (most >= 0 && info.size() > most) {
+        r.error = QStringLiteral("the file is %1 bytes, more than such a file can hold (%2 "
+                                 "bytes); it is not read")
+                      .arg(info.size())
+                      .arg(most);
         return r;
     }
     if (!f.open(QIODevice::ReadOnly)) {
@@ -126,8 +182,18 @@ QString writeAll(QFileDevice& f, const QByteArray& data) {
     return {};
 }
 
-WriteBatch::WriteBatch() = default;
-WriteBatch::~WriteBatch() = default; // QSaveFile removes a temporary file never committed
+struct WriteBatch::Pending {
+    QString target; // as the caller named it
+    QString final;  // the file replaced: a symbolic link followed
+    std::unique_ptr<QTemporaryFile> temp;
+};
+
+WriteBatch::WriteBatch() : rename(renameFile) {}
+WriteBatch::~WriteBatch() = default; // QTemporaryFile removes a temporary file never committed
+
+void WriteBatch::setRename(Rename r) {
+    rename = std::move(r);
+}
 
 QString WriteBatch::addDataFile(const QString& name, const QByteArray& data) {
     if (!isSafeFileName(name))
@@ -147,26 +213,82 @@ QString WriteBatch::addDataFile(const QString& name, const QByteArray& data) {
 }
 
 QString WriteBatch::add(const QString& path, const QByteArray& data) {
-    // QSaveFile follows a symbolic link and replaces the file it points at.
-    auto f = std::make_unique<QSaveFile>(path);
-    if (const QString reason = writeTemporary(*f, data); !reason.isEmpty())
-        return reason;
-    files.push_back(std::move(f));
+    auto p = std::make_unique<Pending>();
+    p->target = path;
+    p->final = finalTarget(path);
+    const QFileInfo final(p->final);
+    if (final.isDir()) return QStringLiteral("a folder stands where the file should be");
+    p->temp = std::make_unique<QTemporaryFile>(p->final + QStringLiteral(".XXXXXX"));
+    if (!p->temp->open()) return failureReason(*p->temp);
+    const QString tempName = p->temp->fileName();
+    p->temp->close();
+    // The new file gets the old one's permissions, or those of any newly made file.
+    if (final.exists()) {
+        QFile::setPermissions(tempName, final.permissions());
+    } else {
+#ifdef Q_OS_UNIX
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(QFile::encodeName(tempName).constData(), 0666 & ~mask);
+#endif
+    }
+    if (const QString reason = writeTemporary(tempName, data); !reason.isEmpty()) return reason;
+    files.push_back(std::move(p));
     return {};
 }
 
 FileProblems WriteBatch::commit() {
     FileProblems failures;
-    // After a failed rename the rest stay as they were: a copy kept aside that could not be
-    // put in place must not be followed by the file it keeps.
-    for (const auto& f : files) {
-        if (!failures.empty())
-            failures.push_back({f->fileName(), QStringLiteral("not written, as %1 could not be "
-                                                              "replaced")
-                                                   .arg(failures.front().file)});
-        else if (!f->commit())
-            failures.push_back({f->fileName(), failureReason(*f)});
+    mixed = false;
+    // Every file about to be replaced keeps a second name first; without it a failed rename
+    // further on could not be undone, so then nothing is renamed at all.
+    std::vector<QString> kept(files.size());
+    for (size_t i = 0; i < files.size() && failures.empty(); ++i) {
+        const QString& final = files[i]->final;
+        if (!QFileInfo(final).isFile()) continue;
+        if (const QString reason = keepOld(final, &kept[i]); !reason.isEmpty())
+            failures.push_back(
+                {files[i]->target, QStringLiteral("the file could not be kept while it is replaced "
+                                                  "(%1)")
+                                       .arg(reason)});
     }
+    size_t done = 0;
+    if (failures.empty()) {
+        for (; done < files.size(); ++done) {
+            Pending& p = *files[done];
+            if (const QString reason = rename(p.temp->fileName(), p.final); !reason.isEmpty()) {
+                failures.push_back({p.target, reason});
+                break;
+            }
+            p.temp->setAutoRemove(false); // it is the file now
+        }
+    }
+    if (!failures.empty()) {
+        // Put back, last first, every file already replaced; a file that was not there before
+        // goes again.
+        QStringList putBack;
+        for (size_t i = done; i-- > 0;) {
+            const Pending& p = *files[i];
+            const QString reason =
+                kept[i].isEmpty() ? removeFile(p.final) : rename(kept[i], p.final);
+            if (reason.isEmpty()) {
+                kept[i].clear();
+                continue;
+            }
+            mixed = true;
+            failures.push_back(
+                {p.target, kept[i].isEmpty()
+                               ? QStringLiteral("was written but could not be removed again "
+                                                "(%1)")
+                                     .arg(reason)
+                               : QStringLiteral("was replaced but could not be put back (%1); "
+                                                "the previous file is kept as %2")
+                                     .arg(reason, kept[i])});
+            kept[i].clear(); // that copy is the only one left: it stays
+        }
+    }
+    for (const QString& name : kept)
+        if (!name.isEmpty()) QFile::remove(name);
     files.clear();
     return failures;
 }

@@ -3,11 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QFileDevice;
-class QSaveFile;
+class QTemporaryFile;
 
 // Something wrong with one file: its name and a sentence saying what.
 struct FileProblem {
@@ -34,8 +35,9 @@ struct ReadResult {
     QString error; // set unless Ok or Missing
 };
 // Anything but a regular file (a folder, a pipe, a device) is refused unread: a pipe would
-// wait for a writer for ever and a device such as /dev/zero never ends.
-ReadResult readWhole(const QString& name);
+// wait for a writer for ever and a device such as /dev/zero never ends. So is a file of more
+// than `most` bytes (when given), with its size in the reason.
+ReadResult readWhole(const QString& name, qint64 most = -1);
 
 // Why the last operation on `f` failed, in the system's words ("No space left on device").
 QString failureReason(const QFileDevice& f);
@@ -45,8 +47,10 @@ QString writeAll(QFileDevice& f, const QByteArray& data);
 
 // Files replaced as one: each is written whole to a temporary file beside its target first, and
 // only when every one of them was written completely are they renamed over their targets, in
-// the order they were added. Temporary files not committed are removed on destruction, so a
-// batch that is dropped after a failure replaces nothing.
+// the order they were added. The files they replace are kept (a second name on the same bytes)
+// until every rename succeeded; when one fails, every file already replaced is put back, so the
+// set is either all new or all as it was. Temporary files not committed are removed on
+// destruction, so a batch that is dropped after a failure replaces nothing.
 class WriteBatch {
 public:
     WriteBatch();
@@ -59,12 +63,27 @@ public:
     QString addDataFile(const QString& name, const QByteArray& data);
     // Any path (a file the user named): only the temporary file and its rename.
     QString add(const QString& path, const QByteArray& data);
-    // Renames every temporary file over its target. Returns the files that failed.
+    // Renames every temporary file over its target. Returns the files that failed; each
+    // problem says truthfully whether the set was left as it was.
     FileProblems commit();
+    // After commit: true when a file was replaced although the commit failed (it could not be
+    // put back). Then the problems name the copy that holds the previous file.
+    bool leftMixed() const { return mixed; }
 
-private:
-    std::vector<std::unique_ptr<QSaveFile>> files;
+    // The rename of one file (from, to), returning the system's reason on failure. A test puts
+    // in one that fails, standing for a file that is busy.
+    using Rename = std::function<QString(const QString& from, const QString& to)>;
+    void setRename(Rename rename);
+
+  private:
+    struct Pending;
+    std::vector<std::unique_ptr<Pending>> files;
+    Rename rename;
+    bool mixed = false;
 };
+
+// Renames `from` over `to` as the system does (replacing `to`); the reason on failure.
+QString renameFile(const QString& from, const QString& to);
 
 // One data file through a WriteBatch of its own. Returns an empty string on success,
 // otherwise the reason; on failure the previous file is as it was.

@@ -113,4 +113,16 @@ QString pictureFileName(const QString& path) {
     return path.mid(cut + 1);
 }
 
+QString sharedListChange(const RefList& before, const RefList& after) {
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (i >= after.size())
+            return QStringLiteral("entry %1 (\"%2\") would be removed").arg(i).arg(before[i].Name);
+        if (after[i].Name != before[i].Name)
+            return QStringLiteral("entry %1 (\"%2\") would become \"%3\"")
+                .arg(i)
+                .arg(before[i].Name, after[i].Name);
+    }
+    return {};
+}
+
 } // namespace lists

@@ -18,6 +18,12 @@ constexpr int MaxEntries = 32767;
 // The name of entry `index` of list `which`, or an empty text for an index outside it.
 QString entryName(const AppState& state, int which, int index);
 
+// For a list other divers share: what in `after` would make their dives name another entry
+// than in `before` (an entry removed, or another name in its place), as "entry 2 (\"Reef\")
+// would be removed"; empty when every entry of `before` keeps its place (entries added after
+// them and changed info are fine).
+QString sharedListChange(const RefList& before, const RefList& after);
+
 // ---- The list editors' working copy ----
 
 // The list that ListKind (1 types, 2 buddies, 3 gear) picks for the type/buddy/gear editor;

@@ -1,7 +1,9 @@
 #include "LogOps.h"
 
 #include "DvlFormat.h"
+#include "FileNames.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,11 +12,44 @@
 
 namespace {
 
+// What a file held, for telling later whether it changed: empty when it was not there.
+QByteArray digestOf(const fileio::ReadResult& r) {
+    switch (r.status) {
+    case fileio::ReadStatus::Missing:
+        return {};
+    case fileio::ReadStatus::Ok:
+        return QCryptographicHash::hash(r.data, QCryptographicHash::Sha256);
+    default:
+        return QByteArrayLiteral("unreadable: ") + r.error.toUtf8();
+    }
+}
+
+void recordDigest(const AppState& s, const QString& name, const QByteArray& digest) {
+    const auto names = s.Files.names();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) s.FileDigests[i] = digest;
+}
+
 // Reads one file of the set. Missing files are not a problem in themselves; the caller says
-// whether a missing file matters.
-QByteArray readPart(AppState& s, const QString& name, FileProblems& problems,
+// whether a missing file matters. A name that cannot be a data file of the set is not read.
+QByteArray readPart(AppState& s, const QString& name, qint64 most, FileProblems& problems,
                     bool* missing = nullptr) {
-    const fileio::ReadResult r = fileio::readWhole(name);
+    for (const fileio::NameProblem& bad : fileio::fileSetNameProblems(s.Files))
+        if (bad.name == name) {
+            const FileProblem problem{
+                name, fileio::isSafeFileName(name)
+                          ? QStringLiteral("the %1 file name is %2; it is neither read nor "
+                                           "written")
+                                .arg(QLatin1String(fileio::roleName(bad.role)), bad.why)
+                          : QStringLiteral("unsafe file name (a data file must be a bare name "
+                                           "in the log folder)")};
+            if (std::find(problems.begin(), problems.end(), problem) == problems.end())
+                problems.push_back(problem);
+            if (missing) *missing = true;
+            return {};
+        }
+    const fileio::ReadResult r = fileio::readWhole(name, most);
+    recordDigest(s, name, digestOf(r));
     if (missing)
         *missing = r.status == fileio::ReadStatus::Missing;
     if (r.status == fileio::ReadStatus::Unsafe || r.status == fileio::ReadStatus::Failed)
@@ -83,7 +118,7 @@ QString leftoverProblem(const QString& file, const dvl::Leftover& rest, int read
 void readList(AppState& s, int which, const QString& file, bool logHasDives,
               FileProblems& problems) {
     bool missing = false;
-    const QByteArray data = readPart(s, file, problems, &missing);
+    const QByteArray data = readPart(s, file, dvl::MaxListBytes, problems, &missing);
     QString problem;
     dvl::Leftover rest;
     RefList list = dvl::parseList(data, which == field::Location, &problem, &rest);
@@ -122,7 +157,7 @@ FileProblems OpenLog(AppState& state) {
     const FileSet& f = state.Files;
     state.DamagedFiles.clear();
 
-    const QByteArray logData = readPart(state, f.LogFile, problems);
+    const QByteArray logData = readPart(state, f.LogFile, dvl::MaxLogBytes, problems);
     QString problem;
     dvl::Leftover rest;
     std::vector<DiveRecord> dives(1); // index 0 holds no dive
@@ -140,7 +175,7 @@ FileProblems OpenLog(AppState& state) {
     for (int which = 0; which < 4; ++which)
         readList(state, which, listFiles[which], hasDives, problems);
 
-    const QByteArray profData = readPart(state, f.ProfFile, problems);
+    const QByteArray profData = readPart(state, f.ProfFile, dvl::MaxProfileBytes, problems);
     problem.clear();
     std::vector<ProfileRecord> profiles = dvl::parseProfiles(profData, &problem, &rest);
     note(state, problems, f.ProfFile, problem,
@@ -154,16 +189,26 @@ FileProblems OpenLog(AppState& state) {
     return problems;
 }
 
-FileProblems SaveLog(const AppState& state) {
+FileProblems SaveLog(const AppState& state, bool* leftMixed) {
     FileProblems failures;
+    if (leftMixed) *leftMixed = false;
     const FileSet& f = state.Files;
+    // A name that cannot be one of the diver's data files is never written, and then nothing
+    // is: the set would not read back as it was saved.
+    for (const fileio::NameProblem& bad : fileio::fileSetNameProblems(f))
+        failures.push_back(
+            {bad.name, QStringLiteral("the %1 file name is %2")
+                           .arg(QLatin1String(fileio::roleName(bad.role)), bad.why)});
+    if (!failures.empty()) return failures;
     auto& damaged = state.DamagedFiles;
     // Every file goes to a temporary file first; only when all of them were written is any
     // one replaced, so a failure never leaves a set whose dives point at another set's lists.
     fileio::WriteBatch batch;
     std::vector<QString> keptAside; // damaged files whose copy is in the batch
     std::vector<QString> asideNames;
-    auto save = [&](const QString& name, size_t records, size_t most, auto serialize) {
+    std::vector<std::pair<QString, QByteArray>> written; // each file's digest once committed
+    auto save = [&](const QString& name, size_t records, size_t most, qint64 mostBytes,
+                    auto serialize) {
         // A count that does not fit the 16-bit header would be written wrapped (negative) and
         // the file would read back empty, so such a file is not written and the old one stays.
         if (records > most) {
@@ -177,7 +222,7 @@ FileProblems SaveLog(const AppState& state) {
         const bool isDamaged = std::find(damaged.begin(), damaged.end(), name) != damaged.end();
         if (isDamaged && QFileInfo(name).isFile() &&
             std::find(keptAside.begin(), keptAside.end(), name) == keptAside.end()) {
-            const fileio::ReadResult old = fileio::readWhole(name);
+            const fileio::ReadResult old = fileio::readWhole(name, mostBytes);
             const QString aside = asideName(name, asideNames);
             const QString reason =
                 old.status == fileio::ReadStatus::Ok ? batch.add(aside, old.data) : old.error;
@@ -190,11 +235,16 @@ FileProblems SaveLog(const AppState& state) {
             asideNames.push_back(aside);
             keptAside.push_back(name);
         }
-        if (const QString reason = batch.addDataFile(name, serialize()); !reason.isEmpty())
+        const QByteArray bytes = serialize();
+        if (const QString reason = batch.addDataFile(name, bytes); !reason.isEmpty())
             failures.push_back({name, reason});
+        fileio::ReadResult as;
+        as.status = fileio::ReadStatus::Ok;
+        as.data = bytes;
+        written.emplace_back(name, digestOf(as));
     };
     const size_t dives = static_cast<size_t>(std::max(state.DiveCount(), 0));
-    save(f.LogFile, dives, MaxDives, [&state] {
+    save(f.LogFile, dives, MaxDives, dvl::MaxLogBytes, [&state] {
         QByteArray log;
         dvl::appendLog(log, state.Dives.data() + 1, state.DiveCount());
         return log;
@@ -204,14 +254,18 @@ FileProblems SaveLog(const AppState& state) {
     const QString listFiles[4] = {f.LocFile, f.TypeFile, f.BudFile, f.GearFile};
     for (int which = 0; which < 4; ++which) {
         const RefList& list = state.list(which);
-        save(listFiles[which], list.size(), MaxIndexed,
+        save(listFiles[which], list.size(), MaxIndexed, dvl::MaxListBytes,
              [&list, which] { return dvl::serializeList(list, which == field::Location); });
     }
-    save(f.ProfFile, state.Profiles.size(), MaxIndexed,
+    save(f.ProfFile, state.Profiles.size(), MaxIndexed, dvl::MaxProfileBytes,
          [&state] { return dvl::serializeProfiles(state.Profiles); });
     if (!failures.empty())
         return failures; // the batch is dropped: no file was replaced
     failures = batch.commit();
+    if (leftMixed) *leftMixed = batch.leftMixed();
+    if (failures.empty())
+        for (const auto& [name, digest] : written)
+            recordDigest(state, name, digest);
     // A file set aside and written anew is whole again.
     if (failures.empty())
         for (const QString& name : keptAside)
@@ -233,4 +287,54 @@ void RemoveEntry(AppState& state) {
     state.Dives.erase(state.Dives.begin() + state.CurrentDive);
     if (state.CurrentDive > state.DiveCount())
         state.CurrentDive = state.DiveCount();
+}
+
+std::vector<QString> ChangedOnDisk(const AppState& state) {
+    std::vector<QString> changed;
+    const auto names = state.Files.names();
+    // Only a file there to read can hold another program's work: one removed, or replaced by
+    // something that is not a file, loses nothing by the save (which reports the latter).
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (std::find(changed.begin(), changed.end(), names[i]) != changed.end()) continue;
+        const qint64 most[6] = {dvl::MaxLogBytes,  dvl::MaxListBytes, dvl::MaxListBytes,
+                                dvl::MaxListBytes, dvl::MaxListBytes, dvl::MaxProfileBytes};
+        const fileio::ReadResult now = fileio::readWhole(names[i], most[i]);
+        if (now.status == fileio::ReadStatus::Ok && digestOf(now) != state.FileDigests[i])
+            changed.push_back(names[i]);
+    }
+    return changed;
+}
+
+FileSet KeepBothNames(const FileSet& files) {
+    const auto kept = [&files](const QString& suffix) {
+        auto rename = [&suffix](const QString& name) {
+            const QString stem =
+                name.endsWith(QLatin1String(".dvl"), Qt::CaseInsensitive) ? name.chopped(4) : name;
+            return stem + suffix + QStringLiteral(".dvl");
+        };
+        FileSet k;
+        k.LogFile = rename(files.LogFile);
+        k.LocFile = rename(files.LocFile);
+        k.TypeFile = rename(files.TypeFile);
+        k.BudFile = rename(files.BudFile);
+        k.GearFile = rename(files.GearFile);
+        k.ProfFile = rename(files.ProfFile);
+        return k;
+    };
+    for (int n = 1;; ++n) {
+        const FileSet k =
+            kept(n == 1 ? QStringLiteral("-kept") : QStringLiteral("-kept") + QString::number(n));
+        const auto names = k.names();
+        if (std::none_of(names.begin(), names.end(), [](const QString& name) {
+                return QFileInfo::exists(name) || QFileInfo(name).isSymLink();
+            }))
+            return k;
+    }
+}
+
+FileProblems SaveLogAs(const AppState& state, const FileSet& names) {
+    AppState copy = state;
+    copy.Files = names;
+    copy.DamagedFiles.clear(); // the files kept apart are new: nothing of them to set aside
+    return SaveLog(copy);
 }

@@ -17,7 +17,21 @@ FileProblems OpenLog(AppState& state);
 // reason; nothing in memory changes. A file that could not be read whole when the log was
 // opened (cut short, or with bytes after its counted records) is first copied to
 // "<name>.damaged" (or "<name>.damaged2", ...), so the bytes that were not understood are kept.
-FileProblems SaveLog(const AppState& state);
+// A rename that fails while the files are replaced puts the ones already replaced back;
+// `leftMixed` is set when even that failed (the problems then name the copies kept).
+FileProblems SaveLog(const AppState& state, bool* leftMixed = nullptr);
+
+// The files of the set that another program changed (or made) since OpenLog read them or
+// SaveLog last wrote them: a save would write over that program's work.
+std::vector<QString> ChangedOnDisk(const AppState& state);
+
+// Names for keeping both: the six names of the set with "-kept" (or "-kept2", ...) before
+// ".dvl", chosen so that none of the six exists yet.
+FileSet KeepBothNames(const FileSet& files);
+
+// Writes the log, lists and profiles under other names (KeepBothNames), all or nothing, and
+// leaves the files of the set as they are.
+FileProblems SaveLogAs(const AppState& state, const FileSet& names);
 
 // One empty dive, CurrentDive 1, and each list with its default entry.
 void StartNewLog(AppState& state);

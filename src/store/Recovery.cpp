@@ -139,22 +139,33 @@ void Journal::opened() {
 
 void Journal::restored() {
     written = content();
+    owned = true; // what it holds is in memory now, and goes to the files at the next save
 }
 
 QString Journal::saved() {
     onDisk = content();
     written = onDisk;
     const QString name = journalName(state.Files);
-    return name.isEmpty() ? QString() : fileio::removeFile(name);
+    if (name.isEmpty() || !owned) return {};
+    owned = false;
+    return fileio::removeFile(name);
 }
 
 QString Journal::update() {
     const QString name = journalName(state.Files);
     const QByteArray now = content();
     if (name.isEmpty() || now == written) return {};
+    const bool back = now == onDisk;
+    if (back && !owned) {
+        written = now;
+        return {};
+    }
     const QString reason =
-        now == onDisk ? fileio::removeFile(name) : fileio::writeWhole(name, journalOf(state, now));
-    if (reason.isEmpty()) written = now;
+        back ? fileio::removeFile(name) : fileio::writeWhole(name, journalOf(state, now));
+    if (reason.isEmpty()) {
+        written = now;
+        owned = !back;
+    }
     return reason;
 }
 

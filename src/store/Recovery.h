@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "DvlFormat.h"
 #include "FileIO.h"
 
 #include <QByteArray>
@@ -16,6 +17,10 @@
 //   8 bytes "RBRECOV1", int16 shown dive, then six times: uint32 length, that many bytes
 //   (log, locations, types, buddies, gear, profiles); all numbers little-endian.
 namespace recovery {
+
+// The largest journal: the header and the six largest files behind their lengths.
+constexpr qint64 MaxJournalBytes =
+    8 + 2 + 6 * 4 + dvl::MaxLogBytes + 4 * dvl::MaxListBytes + dvl::MaxProfileBytes;
 
 // "<log file>.recovery"; empty when that name is one of the set's own files.
 QString journalName(const FileSet& files);
@@ -41,7 +46,9 @@ FileProblems journalProblems(const FileSet& files);
 QString setAside(const FileSet& files);
 
 // Writes only when the log in memory differs from what the files hold, and only what has
-// not been written already; a journal that no longer holds anything new goes.
+// not been written already; a journal that no longer holds anything new goes. A journal file
+// belongs to the program that wrote it (or restored from it): one left by another program,
+// killed while this one ran, is never removed by this one's save.
 class Journal {
   public:
     explicit Journal(const AppState& state) : state(state) {}
@@ -61,6 +68,7 @@ class Journal {
     const AppState& state;
     QByteArray onDisk;  // what the six files hold, as journal content
     QByteArray written; // what the journal file holds; equal to onDisk when there is none
+    bool owned = false; // the journal file is this program's
 };
 
 } // namespace recovery

@@ -101,4 +101,15 @@ QByteArray toCp1252(const QString& s) {
     return out;
 }
 
+QStringList unstorable(const QString& s) {
+    QStringList found;
+    for (qsizetype k = 0; k < s.size(); ++k) {
+        const bool pair = s[k].isHighSurrogate() && k + 1 < s.size() && s[k + 1].isLowSurrogate();
+        const QString c = s.mid(k, pair ? 2 : 1);
+        if (pair) ++k;
+        if (fromCp1252(toCp1252(c)) != c && !found.contains(c)) found << c;
+    }
+    return found;
+}
+
 } // namespace text

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Text on disk is Windows-1252. Every byte 0x00-0xFF decodes to one character and encodes
 // back to the same byte; the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F,
@@ -19,4 +20,7 @@ void appendCp1252(QByteArray& out, const QString& s);
 qsizetype encodeCp1252(const QString& s, char* dst, qsizetype maxBytes);
 // The same for the n UTF-16 units at src.
 qsizetype encodeCp1252(const char16_t* src, qsizetype n, char* dst, qsizetype maxBytes);
+// The characters of s that Windows-1252 cannot hold (each once, in the order they come), which
+// a file would keep as '?'. Empty when s is stored as it is.
+QStringList unstorable(const QString& s);
 } // namespace text

@@ -4,14 +4,17 @@
 #include "app/FormLog.h"
 
 #include "settings/Settings.h"
+#include "store/FolderLock.h"
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
 #include "support/Widgets.h"
+#include "ui/StorableText.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -19,12 +22,15 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <csignal>
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -235,4 +241,216 @@ TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
         EXPECT_EQ(answer == ui::Answer::Yes ? 3 : 2, reread().DiveCount());
         EXPECT_FALSE(QFile::exists(journal)) << "a normal save removes the journal";
     }
+}
+
+// A signal before the start-up reaches its dialogs (during the start-up screen) ends it: no
+// rename dialog comes up to write the settings afterwards.
+TEST_F(SafeSaveTest, SignalBeforeTheStartUpDialogsEndsTheStartUp) {
+    writeLog({dive(100)});
+    settings::saveDefaultName(QStringLiteral("Default")); // the rename dialog would come up
+    window = std::make_unique<FormLog>(state, FormLog::StartOptions{false, true});
+    ASSERT_TRUE(closeOnSignal(*window));
+    std::raise(SIGTERM);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    bool dialog = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&dialog] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            dialog = true;
+            modal->close();
+        }
+    });
+    watch.start(10);
+    EXPECT_FALSE(window->startUp());
+    EXPECT_FALSE(dialog) << "a dialog came up after the signal";
+}
+
+// A signal over the recovery question is no answer: the journal stays for the next start.
+TEST_F(SafeSaveTest, SignalDuringTheRecoveryQuestionTouchesNothing) {
+    writeLog({dive(100)});
+    AppState withMore;
+    OpenLog(withMore);
+    AppendEntry(withMore);
+    const QByteArray journal = recovery::buildJournal(withMore);
+    writeFile(QStringLiteral("log1.dvl.recovery"), journal);
+    struct SignalOnAsk : ScriptedPlatform {
+        ui::Answer message(QWidget*, const ui::Message& m) override {
+            shown.push_back(m);
+            std::raise(SIGTERM);
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            return ui::Answer::No; // what a closed message box answers
+        }
+    } asking;
+    window = std::make_unique<FormLog>(state, FormLog::StartOptions{false, true});
+    ASSERT_TRUE(closeOnSignal(*window));
+    EXPECT_FALSE(window->startUp());
+    ASSERT_EQ(1u, asking.shown.size());
+    EXPECT_EQ(RestoreQuestion, asking.shown[0].text);
+    EXPECT_EQ(journal, readFile(QStringLiteral("log1.dvl.recovery")));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.recovery-old"))));
+}
+
+// A signal over a dialog does what its Close does: the profile window stores the profile, the
+// options are stored and no Select Diver comes up after them; then the log is saved.
+TEST_F(SafeSaveTest, SignalOverADialogDoesWhatItsCloseDoes) {
+    DiveRecord withDepth = dive(100);
+    withDepth.DiveData[field::BottomTime] = 40;
+    withDepth.DiveData[field::MaxDepth] = 60;
+    for (const char* command : {"mnuProfile", "mnuOptions"}) {
+        SCOPED_TRACE(command);
+        writeLog({withDepth});
+        settings::saveOptions(0, 0);
+        state = AppState{};
+        open();
+        ASSERT_TRUE(closeOnSignal(*window));
+        std::vector<QString> later; // dialogs that came up after the signal
+        whenModalOpens([&later](QWidget* dialog) {
+            if (auto* multi = dialog->findChild<QRadioButton*>(QStringLiteral("optMulti")))
+                multi->click();
+            QTimer::singleShot(0, [&later] {
+                QTimer::singleShot(0, [&later] {
+                    if (QWidget* modal = QApplication::activeModalWidget()) {
+                        later.push_back(modal->objectName());
+                        modal->close();
+                    }
+                });
+            });
+            std::raise(SIGTERM);
+        });
+        child<QAction>(window.get(), command)->trigger();
+        ASSERT_TRUE(waitFor([this] { return !window->isVisible(); }));
+        EXPECT_TRUE(later.empty()) << later.front().toStdString();
+        if (QLatin1String(command) == QLatin1String("mnuProfile"))
+            EXPECT_EQ(1, reread().Dives[1].ProfileNum) << "the drawn profile was thrown away";
+        else
+            EXPECT_EQ(QStringLiteral("1"),
+                      settings::GetSetting(settings::AppName, QStringLiteral("Startup"),
+                                           QStringLiteral("MultiFlag"), {}));
+        window.reset();
+    }
+}
+
+// The first signal asks for an orderly end; a second one ends the program whatever it waits for.
+TEST_F(SafeSaveTest, ASecondSignalAlwaysEnds) {
+    QWidget stuck;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        closeOnSignal(stuck);
+        std::raise(SIGTERM); // no event loop runs to act on it
+        std::raise(SIGTERM);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+}
+
+// A file another program changed while the window was open is not overwritten without asking;
+// No keeps both, the window's log going to new names.
+TEST_F(SafeSaveTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
+    const QString question = QStringLiteral(
+        "Another program changed log1.dvl since Reefbook opened the log. Replace with the dives "
+        "shown here?\n\nNo keeps both: the changed files stay as they are, and the log shown "
+        "here is saved as log1-kept.dvl, loc1-kept.dvl, type1-kept.dvl, bud1-kept.dvl, "
+        "gear1-kept.dvl, prof1-kept.dvl.");
+    for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+        SCOPED_TRACE(answer == ui::Answer::Yes ? "Yes" : "No");
+        writeLog({dive(100)});
+        state = AppState{};
+        open();
+        QTest::mouseClick(ctl<QPushButton>("cmdNew"), Qt::LeftButton); // two dives here
+        writeLog({dive(100), dive(200), dive(300)});                   // three there
+        const QByteArray theirs = readFile(QStringLiteral("log1.dvl"));
+        platform.expect(QStringLiteral("WARNING!"), question, answer);
+        ASSERT_TRUE(window->close());
+        if (answer == ui::Answer::No) {
+            EXPECT_EQ(theirs, readFile(QStringLiteral("log1.dvl")));
+            AppState kept;
+            kept.Files = {"log1-kept.dvl", "loc1-kept.dvl",  "type1-kept.dvl",
+                          "bud1-kept.dvl", "gear1-kept.dvl", "prof1-kept.dvl"};
+            OpenLog(kept);
+            EXPECT_EQ(2, kept.DiveCount());
+            for (const QString& f : kept.Files.names())
+                QFile::remove(path(f));
+        } else {
+            EXPECT_EQ(2, reread().DiveCount());
+        }
+        window.reset();
+    }
+}
+
+// Types any text, one key per character, as a keyboard with those letters would.
+void typeText(QWidget* box, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+// Text the files cannot hold is refused where it is typed or pasted, never saved as '?': the
+// box keeps the text it had and its tooltip says why.
+TEST_F(SafeSaveTest, CharactersTheFilesCannotHoldAreRefusedWhereTyped) {
+    writeLog({dive(100)});
+    open();
+    const QString foreign = QStringLiteral("日本 Ωμέγα");
+    for (const char* name : {"txtDData", "cboCData_2"}) {
+        SCOPED_TRACE(name);
+        QWidget* box = ctl(name);
+        if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
+        const auto text = [box] {
+            auto* plain = qobject_cast<QPlainTextEdit*>(box);
+            return plain ? plain->toPlainText() : qobject_cast<QLineEdit*>(box)->text();
+        };
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        typeText(box, QStringLiteral("Ann ") + foreign.left(2));
+        EXPECT_EQ(QStringLiteral("Ann "), text());
+        EXPECT_EQ(ui::unstorableMessage({QStringLiteral("本")}), box->toolTip());
+        QApplication::clipboard()->setText(foreign);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(QStringLiteral("Ann "), text());
+        EXPECT_EQ(ui::unstorableMessage(foreign.split(QString(), Qt::SkipEmptyParts)
+                                            .filter(QRegularExpression(QStringLiteral("\\S")))),
+                  box->toolTip());
+        typeText(box, QStringLiteral("é"));
+        EXPECT_EQ(QStringLiteral("Ann é"), text());
+        EXPECT_TRUE(box->toolTip().isEmpty()) << "the box's own tooltip is back";
+    }
+    EXPECT_EQ(QStringLiteral("Ann é"), state.current().Comments);
+}
+
+// A second desktop program on a folder another one holds says which process holds it and
+// opens nothing, so neither saves over the other's work.
+TEST_F(SafeSaveTest, ASecondProgramOnTheFolderOpensNothing) {
+    writeLog({dive(100)});
+    const QByteArray before = allFiles();
+    FolderLock first;
+    ASSERT_EQ(FolderLock::Outcome::Locked, first.lock());
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsDir.path());
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(dir.path());
+    second.start(QStringLiteral(REEFBOOK_PROGRAM), {});
+    ASSERT_TRUE(second.waitForStarted());
+    QByteArray said;
+    const bool told = waitFor([&] {
+        said += second.readAllStandardError();
+        return said.contains("Close that window first");
+    });
+    second.kill(); // its message box waits for a click
+    second.waitForFinished();
+    EXPECT_TRUE(told) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("already open in Reefbook, process %1.")
+                                  .arg(QCoreApplication::applicationPid())
+                                  .toUtf8()))
+        << said.toStdString();
+    EXPECT_EQ(before, allFiles());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.recovery"))));
 }

@@ -58,6 +58,11 @@ TEST_F(SelectCli, BadArgumentsAreNamed) {
         {{"--gear", "1"}, "--gear 1: the gear list has 1 entry"},
         {{"--good=yes"}, "--good takes no value"},
         {{"--wet"}, "\"--wet\""},
+        // The dialog reads a box that is not a number as its default; the command refuses it.
+        {{"--tank", "abc"}, "--tank \"abc\": \"abc\" is not a number"},
+        {{"--depth", "10-x"}, "--depth \"10-x\": \"x\" is not a number"},
+        {{"--numbers", "abc-def"}, "--numbers \"abc-def\": \"abc\" is not a number"},
+        {{"--dates", "1/x/97-2/1/97"}, "--dates \"1/x/97-2/1/97\": \"x\" is not a number"},
     };
     for (const auto& [args, named] : rows) {
         EXPECT_EQ(cli::ExitError, run(args)) << args.join(' ').toStdString();

@@ -1,6 +1,7 @@
 #include "lists/PictureBox.h"
 #include "lists/frmData.h"
 #include "lists/frmLocation.h"
+#include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
@@ -552,4 +553,29 @@ TEST_F(LocationTest, PictureFitsTheBoxKeepingItsProportions) {
             }
         }
     }
+}
+
+// An entry of a list another diver shares is not deleted: his dives would name other entries.
+TEST_F(ListEditorTest, DeletingFromASharedListIsRefusedWithTheSharersNames) {
+    FileSet ann = FileSet::numbered(2);
+    ann.LocFile = QStringLiteral("loc1.dvl");
+    FileSet bob = FileSet::numbered(3);
+    bob.LocFile = QStringLiteral("loc1.dvl");
+    writeFile("divers.dvl", dvl::serializeDivers({{QStringLiteral("Default"), FileSet{}},
+                                                  {QStringLiteral("Ann"), ann},
+                                                  {QStringLiteral("Bob"), bob},
+                                                  {QStringLiteral("Cy"), FileSet::numbered(4)}}));
+    state.LocationList = entries({"Pool", "Reef", "Wreck"});
+    setDives(field::Location, {1, 2});
+    frmLocation dlg(state);
+    const Controls ui(&dlg);
+    ASSERT_TRUE(ui.complete());
+    platform.expect(QStringLiteral("Error!"),
+                    QStringLiteral("This list is shared with Ann, Bob. Deleting an entry would "
+                                   "make their dives name other entries, so entries of a shared "
+                                   "list can be added and edited, not deleted."));
+    QTest::mouseClick(ui.cmdDelete, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
+    EXPECT_EQ(state.LocationList, entries({"Pool", "Reef", "Wreck"}));
+    EXPECT_EQ(namedBy(field::Location), (std::vector<int16_t>{1, 2}));
 }

@@ -105,3 +105,24 @@ TEST_F(RecoveryTest, FoundNewerOrOlderAndSetAsideNeverOverwrites) {
     odd.ProfFile = QStringLiteral("log1.dvl.recovery");
     EXPECT_EQ(QString(), recovery::journalName(odd));
 }
+
+// A journal belongs to the program that wrote it: another program's save never removes one it
+// did not write (say of a program killed while this one ran).
+TEST_F(RecoveryTest, AJournalIsRemovedOnlyByItsWriter) {
+    AppState s = sampleLog();
+    ASSERT_TRUE(SaveLog(s).empty());
+    recovery::Journal journal(s);
+    journal.opened();
+    const QByteArray theirs = "RBRECOV1 of a killed program";
+    writeFile("log1.dvl.recovery", theirs);
+    EXPECT_TRUE(journal.saved().isEmpty());
+    EXPECT_EQ(theirs, readFile("log1.dvl.recovery"));
+
+    QFile::remove(path("log1.dvl.recovery"));
+    s.Dives[1].Rating = 2;
+    EXPECT_TRUE(journal.update().isEmpty());
+    EXPECT_TRUE(QFile::exists(path("log1.dvl.recovery")));
+    ASSERT_TRUE(SaveLog(s).empty());
+    EXPECT_TRUE(journal.saved().isEmpty());
+    EXPECT_FALSE(QFile::exists(path("log1.dvl.recovery"))) << "its own journal goes";
+}

@@ -1,3 +1,4 @@
+#include "store/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/DeviceFiles.h"
@@ -145,4 +146,93 @@ TEST_F(SafeSave, OnlyRegularFilesAndLinksToThemAreDataFiles) {
     EXPECT_TRUE(QFileInfo(path("log1.dvl")).isSymLink());
     EXPECT_EQ(readFile("synced/log.dvl"), fiveDives(4).left(2 + 4 * 64));
     EXPECT_EQ(readFile("log1.dvl.damaged"), fiveDives(4));
+}
+
+// A rename that fails halfway through the commit (a busy file) puts back every file already
+// replaced. Only when even that fails is the set left mixed, and then the copy holding the
+// previous file is named.
+TEST_F(SafeSave, AFailedRenameDuringTheCommitPutsEveryFileBack) {
+    const struct {
+        bool putBackFails;
+        FileProblems expected;
+    } cases[] = {
+        {false, {{"bud1.dvl", "Device or resource busy"}}},
+        {true,
+         {{"bud1.dvl", "Device or resource busy"},
+          {"loc1.dvl", "was replaced but could not be put back (Permission denied); the "
+                       "previous file is kept as loc1.dvl.keep"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.putBackFails);
+        saveNewSet();
+        QByteArray before;
+        for (const QString& f : FileSet{}.names())
+            before += readFile(f);
+        fileio::WriteBatch batch;
+        for (const QString& f : FileSet{}.names())
+            ASSERT_TRUE(batch.addDataFile(f, "new " + f.toLatin1()).isEmpty());
+        batch.setRename([&](const QString& from, const QString& to) {
+            if (to.endsWith(QLatin1String("bud1.dvl")))
+                return QStringLiteral("Device or resource busy");
+            if (c.putBackFails && from.endsWith(QLatin1String("loc1.dvl.keep")))
+                return QStringLiteral("Permission denied");
+            return fileio::renameFile(from, to);
+        });
+        FileProblems problems = batch.commit();
+        for (FileProblem& p : problems)
+            p.file = QFileInfo(p.file).fileName();
+        EXPECT_EQ(c.expected, problems);
+        EXPECT_EQ(c.putBackFails, batch.leftMixed());
+        if (!c.putBackFails) {
+            QByteArray after;
+            for (const QString& f : FileSet{}.names())
+                after += readFile(f);
+            EXPECT_EQ(before, after);
+            EXPECT_EQ(6, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+        } else {
+            EXPECT_EQ("new loc1.dvl", readFile("loc1.dvl"));
+            EXPECT_EQ(dvl::serializeList({{"Pool", {}, {}}}, true), readFile("loc1.dvl.keep"));
+            EXPECT_EQ(7, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+        }
+    }
+}
+
+// A file larger than any file of its kind can be is refused before it is read, with its size;
+// the save then keeps it as it is.
+TEST_F(SafeSave, FilesLargerThanTheirKindCanBeAreNotRead) {
+    const struct {
+        const char* file;
+        qint64 most;
+    } cases[] = {
+        {"log1.dvl", dvl::MaxLogBytes},
+        {"loc1.dvl", dvl::MaxListBytes},
+        {"gear1.dvl", dvl::MaxListBytes},
+        {"prof1.dvl", dvl::MaxProfileBytes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        saveNewSet();
+        QFile big(path(QLatin1String(c.file)));
+        ASSERT_TRUE(big.resize(c.most + 1)); // sparse: no disk space taken
+        AppState s;
+        const FileProblems problems = OpenLog(s);
+        ASSERT_EQ(1u, problems.size());
+        EXPECT_EQ(QStringLiteral("the file is %1 bytes, more than such a file can hold (%2 "
+                                 "bytes); it is not read")
+                      .arg(c.most + 1)
+                      .arg(c.most),
+                  problems[0].what);
+        EXPECT_FALSE(SaveLog(s).empty());
+        EXPECT_EQ(c.most + 1, QFileInfo(big).size());
+        ASSERT_TRUE(big.resize(0));
+    }
+    // divers.dvl too, wherever it is read.
+    writeFile("divers.dvl", {});
+    QFile divers(path("divers.dvl"));
+    ASSERT_TRUE(divers.resize(dvl::MaxDiversBytes + 1));
+    AppState s;
+    const FileProblems problems = divers::LoadDiverList(s);
+    ASSERT_EQ(1u, problems.size());
+    EXPECT_TRUE(problems[0].what.startsWith(
+        QStringLiteral("the file is %1 bytes").arg(dvl::MaxDiversBytes + 1)));
 }
