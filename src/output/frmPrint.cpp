@@ -408,26 +408,19 @@ bool frmPrint::printDocument() {
 }
 
 bool frmPrint::writeFile(bool html) {
-    const QString name = BaseName + (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
-    const std::vector<int> dives = chosenDives();
-    const bool comments = ui->chkComments->isChecked();
-    // A diver's file names come from the settings and divers.dvl and could, however unlikely,
-    // be the export's name: never write a page over a log.
-    if (const QString why = output::dataFileInTheWay(state, name); !why.isEmpty()) {
-        ui::showError(this, QStringLiteral("Error"),
-                      QStringLiteral("The file %1 could not be written:\n\n%2").arg(name, why));
-        return false;
-    }
+    const output::ExportFormat& format = html ? output::HtmlFormat : output::TextFormat;
+    const QString name = BaseName + QLatin1String(format.extension);
     output::ExportResult result;
     {
         WaitCursor wait;
-        result = html ? output::WriteHtmlFile(state, name, dives, comments)
-                      : output::WriteTextFile(state, name, dives, comments);
+        result =
+            output::exportToFile(format, state, name, chosenDives(), ui->chkComments->isChecked());
     }
     if (result.written) return true;
     ui::showError(this, QStringLiteral("Error"),
                   QStringLiteral("The file %1 could not be written:\n\n%2")
-                      .arg(name, describeProblems(result.problems)));
+                      .arg(name, result.refusal.isEmpty() ? describeProblems(result.problems)
+                                                          : result.refusal));
     return false;
 }
 

@@ -49,13 +49,12 @@ TEST(LargeLogExport, WholeFilesAreTheBlocksOfEachDive) {
         for (const bool comments : {true, false}) {
             SCOPED_TRACE(html ? "html" : "text");
             const QByteArray whole =
-                html ? htmlDocument(s, dives, comments) : textDocument(s, dives, comments);
-            QByteArray expected =
-                html ? htmlDocument(s, {}, comments) : textDocument(s, {}, comments);
+                exportDocument(html ? HtmlFormat : TextFormat, s, dives, comments);
+            QByteArray expected = exportDocument(html ? HtmlFormat : TextFormat, s, {}, comments);
             QByteArray blocks;
             for (int i : dives) {
                 const DiveValues v = makeDiveValues(s, i, totals);
-                blocks += html ? htmlDiveBlock(v, comments) : textDiveBlock(v, comments);
+                blocks += exportDiveBlock(html ? HtmlFormat : TextFormat, v, comments);
             }
             const QByteArray closing = html ? QByteArray("</center>\r\n<code>")
                                             : QByteArray(credits::Product) + " logbook software";
@@ -65,8 +64,8 @@ TEST(LargeLogExport, WholeFilesAreTheBlocksOfEachDive) {
             QByteArray streamed;
             QBuffer device(&streamed);
             device.open(QIODevice::WriteOnly);
-            EXPECT_TRUE(html ? writeHtmlDocument(device, s, dives, comments)
-                             : writeTextDocument(device, s, dives, comments));
+            EXPECT_TRUE(
+                writeExportDocument(html ? HtmlFormat : TextFormat, device, s, dives, comments));
             EXPECT_TRUE(streamed == whole);
         }
     }
