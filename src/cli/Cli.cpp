@@ -119,9 +119,7 @@ bool resolveFileSet(Context& ctx, AppState& state) {
 }
 
 const char* fileRole(size_t index) {
-    static const char* const roles[6] = {"log",        "location list", "dive type list",
-                                         "buddy list", "gear list",     "profile"};
-    return index < 6 ? roles[index] : "data";
+    return index < FileSet::Roles.size() ? FileSet::Roles[index] : "data";
 }
 
 QString unsafeFileName(const FileSet& files) {
