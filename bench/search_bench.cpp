@@ -64,25 +64,27 @@ search::ChartCriteria everyCriterion() {
 
 void BM_SearchEveryCriterion(benchmark::State& st) {
     AppState& s = log();
+    std::vector<int16_t> flagged;
     for (auto _ : st) {
         search::ChartCriteria c = everyCriterion();
-        search::RunSearch(c, s);
-        benchmark::DoNotOptimize(s.FlaggedDives.data());
+        search::RunSearch(c, s, flagged);
+        benchmark::DoNotOptimize(flagged.data());
     }
-    st.counters["matched"] = static_cast<double>(s.FlaggedDives.size() - 1);
+    st.counters["matched"] = static_cast<double>(flagged.size() - 1);
 }
 
 // Only the comment ticked: every comment is searched to its end but in 32 dives.
 void BM_SearchCommentOnly(benchmark::State& st) {
     AppState& s = log();
+    std::vector<int16_t> flagged;
     for (auto _ : st) {
         search::ChartCriteria c;
         c.UseComment = true;
         c.Comment = QStringLiteral("ægir");
-        search::RunSearch(c, s);
-        benchmark::DoNotOptimize(s.FlaggedDives.data());
+        search::RunSearch(c, s, flagged);
+        benchmark::DoNotOptimize(flagged.data());
     }
-    st.counters["matched"] = static_cast<double>(s.FlaggedDives.size() - 1);
+    st.counters["matched"] = static_cast<double>(flagged.size() - 1);
 }
 
 // One plain pass reading every character of every comment.

@@ -1,6 +1,8 @@
 // Writes the seed inputs of the fuzz targets with the program's own writers, one folder per
 // target: write_seeds <folder> (the committed seeds live in tests/data/seeds).
 #include "cli/JsonDump.h"
+#include "interchange/Csv.h"
+#include "interchange/Uddf.h"
 #include "settings/Settings.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
@@ -80,6 +82,10 @@ int main(int argc, char** argv) {
             {{"Ann Example", FileSet::numbered(1)},
              {"Bob", {"bob.dvl", "loc1.dvl", "t2.dvl", "b2.dvl", "g2.dvl", "p2.dvl"}}}));
     put("json_load", "log.json", cli::dumpJson(s));
+    put("interchange_import", "log.uddf",
+        interchange::uddfDocument(s, {1, 2, 3}, interchange::Units::Metric, {}));
+    put("interchange_import", "log.csv",
+        interchange::csvDocument(s, {1, 2, 3}, interchange::Units::Imperial));
 
     // The settings as the program writes them, and as a diver might type them by hand.
     QTemporaryDir store;

@@ -3,21 +3,14 @@
 
 #include "EntryFields.h"
 #include "RecoveryPrompt.h"
-#include "UndoMenu.h"
 #include "StartupScreen.h"
-#include "frmAbout.h"
 
+#include "divelist/frmDiveList.h"
 #include "divers/frmMulti.h"
 #include "divers/frmNewName.h"
 #include "divers/frmOptions.h"
-#include "interchange/ExportMenu.h"
-#include "lists/frmData.h"
-#include "lists/frmLocation.h"
-#include "output/frmPrint.h"
 #include "profile/frmProfile.h"
-#include "search/frmChart.h"
 #include "search/frmResults.h"
-#include "stats/frmStats.h"
 
 #include "session/Session.h"
 #include "settings/Settings.h"
@@ -25,19 +18,16 @@
 #include "store/LogOps.h"
 #include "store/Totals.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
-#include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
 
 namespace {
-
-const QString MailLink = QStringLiteral("mailto:reefbook@example.org");
-const QString WebLink = QStringLiteral("https://reefbook.example.org/");
 
 // Marks the window's own commands, whose views it updates itself.
 class OwnChange {
@@ -90,12 +80,6 @@ FormLog::~FormLog() = default;
 void FormLog::setUpControls() {
     ui->txtDNum->installEventFilter(this);
     connect(ui->txtDNum, &QLineEdit::returnPressed, this, &FormLog::numberCheck);
-    connect(ui->txtDNum, &QLineEdit::textChanged, this, [this] {
-        if (ResultsJump && !settingNumber) {
-            ResultsJump = false;
-            numberCheck();
-        }
-    });
     connect(ui->vsbDNum, &QScrollBar::valueChanged, this, [this](int v) {
         if (settingNumber) return;
         // The wheel moves the bar without taking the focus from the box being edited.
@@ -108,86 +92,14 @@ void FormLog::setUpControls() {
     connect(ui->cmdNew, &QPushButton::clicked, this, &FormLog::NewEntry);
     connect(ui->cmdClear, &QPushButton::clicked, this, &FormLog::ClearEntry);
     connect(ui->cmdClose, &QPushButton::clicked, this, &FormLog::close);
-    // From here the dives handed over by the results window are not on offer.
-    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] {
-        state.PrintListReady = false;
-        openPrint();
-    });
+    // From here the dives found by a search are not on offer.
+    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] { openPrint(); });
     connect(ui->cmdProfile, &QPushButton::clicked, this, &FormLog::openProfile);
     connect(ui->cmdChart, &QPushButton::clicked, this, &FormLog::openChart);
     connect(ui->cmdLoc, &QPushButton::clicked, this, [this] { openListEditor(0); });
     connect(ui->cmdType, &QPushButton::clicked, this, [this] { openListEditor(1); });
     connect(ui->cmdBuddy, &QPushButton::clicked, this, [this] { openListEditor(2); });
     connect(ui->cmdGear, &QPushButton::clicked, this, [this] { openListEditor(3); });
-}
-
-void FormLog::setUpMenus() {
-    ui->mnuEntry->insertSeparator(ui->mnuChart)->setObjectName(QStringLiteral("mnuSeparator"));
-    interchange::addExportActions(ui->mnuFile, ui->mnuExit, this, state);
-
-    // Edit, after File.
-    new UndoMenu(*this, ui->mnuEntry, session->undoStack(), [this] { commitEdit(); });
-
-    connect(ui->mnuExit, &QAction::triggered, this, &FormLog::close);
-    connect(ui->mnuNew, &QAction::triggered, this, &FormLog::NewEntry);
-    connect(ui->mnuClear, &QAction::triggered, this, &FormLog::ClearEntry);
-    connect(ui->mnuDelete, &QAction::triggered, this, &FormLog::DeleteEntry);
-    connect(ui->mnuAbout, &QAction::triggered, this, &FormLog::showAbout);
-    connect(ui->mnuEmail, &QAction::triggered, this, [this] { openUrl(MailLink); });
-    connect(ui->mnuWebPage, &QAction::triggered, this, [this] { openUrl(WebLink); });
-    connect(ui->mnuChart, &QAction::triggered, this, &FormLog::openChart);
-    connect(ui->mnuPrint, &QAction::triggered, ui->cmdPrint, &QPushButton::click);
-    connect(ui->mnuLoc, &QAction::triggered, this, [this] { openListEditor(0); });
-    connect(ui->mnuType, &QAction::triggered, this, [this] { openListEditor(1); });
-    connect(ui->mnuBud, &QAction::triggered, this, [this] { openListEditor(2); });
-    connect(ui->mnuGear, &QAction::triggered, this, [this] { openListEditor(3); });
-    connect(ui->mnuProfile, &QAction::triggered, this, &FormLog::openProfile);
-    connect(ui->mnuCont, &QAction::triggered, this, [this] { help->showContents(helpFile); });
-    ui->mnuOptions->setEnabled(true);
-    ui->mnuChDiver->setEnabled(true);
-    connect(ui->mnuOptions, &QAction::triggered, this, &FormLog::openOptions);
-    connect(ui->mnuChDiver, &QAction::triggered, this, &FormLog::changeDiver);
-    QAction* mnuStats = ui->mnuEntry->addAction(QStringLiteral("&Statistics"));
-    mnuStats->setObjectName(QStringLiteral("mnuStats"));
-    mnuStats->setShortcut(Qt::Key_F6);
-    connect(mnuStats, &QAction::triggered, this, [this] { frmStats::showFor(state, this); });
-}
-
-// The window follows the log: what the entry boxes wrote needs only the figures; anything
-// else (an undo, another window) shows the dive again.
-void FormLog::listenToSession() {
-    using session::Session;
-    connect(session, &Session::diveChanged, this, [this](int index) {
-        if (!state.Loaded || index != state.CurrentDive) {
-            if (index <= state.CurrentDive) ShowTimeTotals(), ShowAvgDepth();
-            return;
-        }
-        if (!fields->writing()) fields->show();
-        DrawThumbnail();
-        ShowTimeTotals();
-        ShowAvgDepth();
-    });
-    auto countChanged = [this] {
-        if (state.Loaded && !ownChange) showAll();
-    };
-    connect(session, &Session::divesInserted, this, countChanged);
-    connect(session, &Session::divesRemoved, this, countChanged);
-    connect(session, &Session::listChanged, this, [this] {
-        if (!state.Loaded) return;
-        FillLists();
-        fields->reselectLists();
-    });
-    connect(session, &Session::offsetChanged, this, [this] {
-        if (state.Loaded) showNumber();
-    });
-    // The statistics follow the log as it changes, when they are open.
-    connect(session, &Session::modified, this, [this] {
-        if (auto* stats = findChild<frmStats*>(); stats && stats->isVisible()) stats->refresh();
-    });
-    connect(session, &Session::revealDive, this, [this](int index) {
-        fields->detachFocus();
-        moveTo(index);
-    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -239,11 +151,7 @@ void FormLog::centre() {
     const QSize content = ui->entryArea->minimumSizeHint().expandedTo(QSize(880, 600));
     const QSize wanted(content.width() + 8, content.height() + menuBar()->sizeHint().height() + 8);
     resize(wanted.boundedTo(area.size() - QSize(16, 48)));
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    // A window larger than the screen keeps its title bar on the screen.
-    const int left = std::max(area.left(), area.left() + (area.width() - frame.width()) / 2);
-    const int top = std::max(area.top(), area.top() + (area.height() - frame.height()) / 2);
-    move(left, top);
+    ui::centreOnScreen(this);
 }
 
 void FormLog::renameDefaultDiver(AppState& s) {
@@ -297,17 +205,12 @@ void FormLog::showAll() {
     moveTo(state.CurrentDive);
 }
 
-void FormLog::GoToDive() {
-    // The caller has already chosen the dive: text still being typed in a box belongs to the
-    // dive shown before and must not be stored into this one when the box loses the focus.
+void FormLog::GoToDive(int index) {
+    // Text still being typed in a box belongs to the dive shown before and must not be stored
+    // into this one when the box loses the focus.
     fields->detachFocus();
-    showNumber();
-    if (ResultsJump) {
-        ResultsJump = false;
-        numberCheck();
-    }
     ui->txtDNum->setFocus();
-    moveTo(state.CurrentDive);
+    moveTo(index);
 }
 
 void FormLog::FillLists() { fields->fillLists(); }
@@ -438,61 +341,18 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Menus and closing
-
-void FormLog::openListEditor(int which) {
-    commitEdit();
-    if (which == field::Location) {
-        frmLocation editor(*session, this);
-        editor.exec();
-    } else {
-        frmData editor(*session, which, this); // 1 types, 2 buddies, 3 gear
-        editor.exec();
-    }
-    FillLists();
-    fields->reselectLists();
-}
-
-void FormLog::openChart() {
-    commitEdit();
-    closeResults();
-    frmChart chart(state, this);
-    if (chart.exec() != QDialog::Accepted) return;
-    results = new frmResults(state, this);
-    connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
-    results->setPrintAvailable(true);
-    connect(results, &frmResults::goToDive, this, [this] {
-        ResultsJump = true;
-        GoToDive();
-    });
-    // Queued, so the results window has gone before the selection dialog comes up.
-    connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
-    results->show();
-}
-
-void FormLog::closeResults() {
-    if (results) results->close();
-}
-
-void FormLog::openUrl(const QString& link) { ui::platform().openUrl(QUrl(link)); }
-
-void FormLog::openPrint() {
-    commitEdit(); // what was typed last is printed too
-    frmPrint dialog(state, this);
-    dialog.exec();
-}
-
-void FormLog::showAbout() {
-    frmAbout about(this);
-    about.exec();
-}
-
-// ---------------------------------------------------------------------------------------
 // Several divers
 
 void FormLog::chooseDiver() {
-    // Closing the dialog by its frame keeps the default diver read from the settings.
-    frmMulti select(*session->setup(), this);
+    // Closing the dialog by its frame or Escape keeps the diver who was open: at start-up the
+    // default diver read from the settings, on Change Diver the diver of the session.
+    AppState& setup = *session->setup();
+    if (keptDiver) {
+        setup.DiverName = keptDiver->Name;
+        setup.Files = keptDiver->Files;
+        keptDiver.reset();
+    }
+    frmMulti select(setup, this);
     select.exec();
 }
 
@@ -509,8 +369,10 @@ void FormLog::changeDiver() {
             return;
         }
     }
+    keptDiver = DiverEntry{state.DiverName, state.Files};
     session->closeLog();
     startUp();
+    keptDiver.reset();
 }
 
 void FormLog::openOptions() {
@@ -518,6 +380,7 @@ void FormLog::openOptions() {
     closeResults();
     frmOptions dialog(*session, this);
     dialog.exec();
+    if (diveList) diveList->unitsChanged();
     showNumber();
     if (state.MultiFlag == 1) changeDiver();
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);

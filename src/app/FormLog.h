@@ -7,12 +7,17 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
+#include <optional>
 #include <vector>
 
 class QSessionManager;
 class EntryFields;
 class HelpWindow;
 class frmResults;
+namespace divelist {
+class frmDiveList;
+}
 
 namespace session {
 class Session;
@@ -43,9 +48,8 @@ class FormLog : public QMainWindow {
 
     session::Session& logSession() const { return *session; }
 
-    // Moves to state.CurrentDive (the results window sets it first, with ResultsJump).
-    void GoToDive();
-    bool ResultsJump = false;
+    // Moves to dive `index` (the results window's Go).
+    void GoToDive(int index);
 
     void ShowEntry();
     void FillLists();
@@ -66,10 +70,15 @@ class FormLog : public QMainWindow {
     // "Charting": a fresh selection, then its results beside this window.
     void openChart();
     void closeResults();
+    // "Dive List", beside this window; showDive moves here as the scroll bar does.
+    void openDiveList();
+    void showDive(int index);
+    // The statistics may count the dives the list shows or has selected.
+    void offerListDives(bool open);
 
-    // The output dialog, modal. PrintListReady is left as the caller set it: the results
-    // window sets it to offer its dives, the main window's Print clears it first.
-    void openPrint();
+    // The output dialog, modal, offering `offered` (the dives a search found) as its
+    // selected dives when there are any.
+    void openPrint(const std::vector<int>& offered = {});
 
     // Saves the diver's files. When one cannot be written the user is told which and why, and
     // (when `mayCancel`) asked whether to quit anyway; false means stay.
@@ -105,6 +114,8 @@ class FormLog : public QMainWindow {
     void chooseDiver();
     void changeDiver();
     void openOptions();
+    // The last search's dives for the statistics' scope; none once the results are closed.
+    void showSelection(const std::optional<std::vector<int>>& dives);
 
     AppState& state;
     StartOptions options;
@@ -113,10 +124,15 @@ class FormLog : public QMainWindow {
     session::Session* session;
     EntryFields* fields;
     QPointer<frmResults> results;
+    std::optional<std::vector<int>> chartSelection; // the last search's dives, while shown
+    QPointer<divelist::frmDiveList> diveList;
+    // The diver open when Change Diver was chosen: he stays open unless another is picked.
+    std::optional<DiverEntry> keptDiver;
 
     bool SplashShown = false;
     bool settingNumber = false;
     bool closedAndSaved = false;
     bool ownChange = false; // a command of this window is changing the log
+    bool totalsStale = false; // dives before the shown one changed; summed when the change is done
     QString helpFile;
 };

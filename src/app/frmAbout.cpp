@@ -1,6 +1,8 @@
 #include "frmAbout.h"
 #include "ui_frmAbout.h"
 
+#include "ui/Placement.h"
+
 #include <QDir>
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()) {
@@ -17,6 +19,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::f
     ui->lblFolder->setText(QStringLiteral("Your logbook files are in %1")
                                .arg(QDir::toNativeSeparators(QDir::currentPath())));
     connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmAbout::~frmAbout() = default;

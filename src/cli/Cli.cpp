@@ -33,7 +33,8 @@ const std::vector<Command>& commands() {
          QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
         {QStringLiteral("export"),
          QStringLiteral("text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                        "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [-o FILE|-]"),
+                        "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] "
+                        "[-o FILE|-]"),
          QStringLiteral("write dives as text, HTML, the printed pages (PDF), UDDF or CSV"),
          exportCommand},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
@@ -50,8 +51,17 @@ const std::vector<Command>& commands() {
          QStringLiteral("[--by year|month|month-of-year|location|type|buddy|gear] [CRITERIA...] "
                         "[--json]"),
          QStringLiteral("dives, times, depths and more per group (stats --help)"), statsCommand},
-        {QStringLiteral("import"), QStringLiteral("csv FILE [--units imperial|metric] [--dry-run]"),
-         QStringLiteral("add the dives of a CSV file to the log"), importCommand},
+        {QStringLiteral("import"),
+         QStringLiteral("csv|uddf FILE [--units imperial|metric] [--date-format YMD|MDY|DMY] "
+                        "[--dry-run]"),
+         QStringLiteral("add the dives of a CSV or UDDF file to the log"), importCommand},
+        {QStringLiteral("list"),
+         QStringLiteral("[--columns C,C,...] [--sort COLUMN[:desc]] [--filter TEXT] [--json]"),
+         QStringLiteral("the dives as the Dive List window shows them (list --help)"),
+         listCommand},
+        {QStringLiteral("edit"), QStringLiteral("--dives N,N-M --set FIELD=VALUE ..."),
+         QStringLiteral("set fields on several dives at once and save (edit --help)"),
+         editCommand},
     };
     return all;
 }
@@ -163,6 +173,17 @@ void anchorPaths(const QString& command, QStringList& args, const QDir& caller) 
             ((command == QLatin1String("load") && i == 0) ||
              (command == QLatin1String("export") && i > 0 && args[i - 1] == QLatin1String("-o"))))
             args[i] = caller.absoluteFilePath(args[i]);
+    // import KIND [options] FILE [options]: the one word that is neither an option nor the
+    // value of one.
+    if (command != QLatin1String("import")) return;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--units") || args[i] == QLatin1String("--date-format")) {
+            ++i;
+        } else if (!args[i].startsWith(QLatin1Char('-'))) {
+            args[i] = caller.absoluteFilePath(args[i]);
+            return;
+        }
+    }
 }
 } // namespace
 

@@ -76,5 +76,7 @@ int diversCommand(Context& ctx);
 int selectCommand(Context& ctx);
 int importCommand(Context& ctx);
 int statsCommand(Context& ctx);
+int listCommand(Context& ctx);
+int editCommand(Context& ctx);
 
 } // namespace cli

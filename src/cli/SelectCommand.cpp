@@ -42,8 +42,9 @@ int selectCommand(Context& ctx) {
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
     if (!checkListPositions(ctx, selection.criteria, state)) return ExitError;
 
-    search::RunSearch(selection.criteria, state);
-    const search::ResultFigures f = search::Figures(state);
+    std::vector<int16_t> flagged;
+    search::RunSearch(selection.criteria, state, flagged);
+    const search::ResultFigures f = search::Figures(state, flagged);
     QString text;
     if (json) {
         text = QStringLiteral("{\"matched\": %1, \"total\": %2, \"percent\": %3, \"dives\": [")

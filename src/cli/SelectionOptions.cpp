@@ -203,8 +203,9 @@ bool checkListPositions(Context& ctx, const search::ChartCriteria& c, const AppS
 }
 
 std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state) {
-    search::RunSearch(criteria, state);
-    return std::vector<int>(state.FlaggedDives.begin() + 1, state.FlaggedDives.end());
+    std::vector<int16_t> flagged;
+    search::RunSearch(criteria, state, flagged);
+    return std::vector<int>(flagged.begin() + 1, flagged.end());
 }
 
 } // namespace cli

@@ -1,11 +1,12 @@
 #include "frmMulti.h"
 #include "ui_frmMulti.h"
 
-#include "Centre.h"
 #include "frmNewDiver.h"
 
 #include "settings/DiverOps.h"
 #include "store/DiverList.h"
+#include "store/FileIO.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QShowEvent>
@@ -30,29 +31,49 @@ frmMulti::frmMulti(AppState& s, QWidget* parent)
 
     report(parent, QStringLiteral("The list of divers could not be read whole:\n\n"),
            divers::LoadDiverList(state));
-    FillDiverList();
+    // The diver who is open is the one offered (at start-up that is the default diver).
+    FillDiverList(openPosition());
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmMulti::~frmMulti() = default;
 
 void frmMulti::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!centred) {
-        centred = true;
-        centreOnScreen(this);
-    }
     ui->lstDivers->setFocus();
 }
 
-void frmMulti::FillDiverList() {
+int frmMulti::openPosition() const {
+    const int count = static_cast<int>(state.DiverList.size());
+    for (int p = 1; p <= count; ++p)
+        if (state.DiverList[static_cast<size_t>(p - 1)].Files.LogFile == state.Files.LogFile)
+            return p;
+    return 0;
+}
+
+void frmMulti::done(int result) {
+    const int count = static_cast<int>(state.DiverList.size());
+    if (result != QDialog::Accepted && openPosition() == 0 && state.DefaultDiver >= 1 &&
+        state.DefaultDiver <= count) {
+        const DiverEntry& d = state.DiverList[static_cast<size_t>(state.DefaultDiver - 1)];
+        state.DiverName = d.Name;
+        state.Files = d.Files;
+    }
+    QDialog::done(result);
+}
+
+void frmMulti::FillDiverList(int selectPosition) {
     ui->lstDivers->clear();
     const int count = static_cast<int>(state.DiverList.size());
     for (int p = 1; p <= count; ++p) {
         const QString& name = state.DiverList[static_cast<size_t>(p - 1)].Name;
         ui->lstDivers->addItem(p == state.DefaultDiver ? name + DefaultMark : name);
     }
-    if (state.DefaultDiver >= 1 && state.DefaultDiver <= count)
-        ui->lstDivers->setCurrentRow(state.DefaultDiver - 1);
+    if (selectPosition < 1 || selectPosition > count) selectPosition = state.DefaultDiver;
+    if (selectPosition >= 1 && selectPosition <= count)
+        ui->lstDivers->setCurrentRow(selectPosition - 1);
 }
 
 int frmMulti::selectedPosition() const {
@@ -93,10 +114,15 @@ void frmMulti::cmdDelClick() {
     case divers::DeleteCheck::Ok:
         break;
     }
-    if (ui::askYesNo(this, QStringLiteral("WARNING!"),
-                     QStringLiteral("This will permanently delete this divers records.  Are you "
-                                    "sure you want to continue?")) != ui::Answer::Yes)
-        return;
+    // The warning says where the files go: to the Trash, from where they can be restored,
+    // or, with no Trash to take them, gone for good.
+    const QString warning =
+        fileio::trashAvailable()
+            ? QStringLiteral("This will move this diver's records to the Trash.  Are you sure "
+                             "you want to continue?")
+            : QStringLiteral("This will permanently delete this divers records.  Are you sure "
+                             "you want to continue?");
+    if (ui::askYesNo(this, QStringLiteral("WARNING!"), warning) != ui::Answer::Yes) return;
     const FileProblems problems = divers::DeleteDiver(state, position);
     FillDiverList();
     report(this, QStringLiteral("Not every file of the diver could be removed:\n\n"), problems);

@@ -21,11 +21,17 @@ class frmMulti : public QDialog {
     explicit frmMulti(AppState& state, QWidget* parent = nullptr);
     ~frmMulti() override;
 
+    // Closing without Okay keeps the open diver, or the default one when the open diver was
+    // deleted meanwhile.
+    void done(int result) override;
+
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    void FillDiverList();
+    // The rows rebuilt, the row at this position (the default diver's when 0) selected.
+    void FillDiverList(int selectPosition = 0);
+    int openPosition() const; // 1-based, 0 when the open diver is in no row
     int selectedPosition() const; // 1-based, 0 with no row selected
     void cmdOkayClick();
     void cmdNewClick();
@@ -34,5 +40,4 @@ class frmMulti : public QDialog {
 
     AppState& state;
     std::unique_ptr<Ui::frmMulti> ui;
-    bool centred = false;
 };

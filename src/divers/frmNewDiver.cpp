@@ -1,9 +1,9 @@
 #include "frmNewDiver.h"
 #include "ui_frmNewDiver.h"
 
-#include "Centre.h"
 
 #include "store/DiverList.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QShowEvent>
@@ -21,16 +21,15 @@ frmNewDiver::frmNewDiver(AppState& s, QWidget* parent)
     }
     connect(ui->comOkay, &QPushButton::clicked, this, &frmNewDiver::comOkayClick);
     connect(ui->comCxl, &QPushButton::clicked, this, &QDialog::reject);
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmNewDiver::~frmNewDiver() = default;
 
 void frmNewDiver::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!centred) {
-        centred = true;
-        centreOnScreen(this);
-    }
     ui->txtName->setFocus();
 }
 

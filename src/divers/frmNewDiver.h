@@ -31,5 +31,4 @@ class frmNewDiver : public QDialog {
     AppState& state;
     std::unique_ptr<Ui::frmNewDiver> ui;
     std::array<QComboBox*, 4> lists{}; // locations, types, buddies, gear
-    bool centred = false;
 };

@@ -3,6 +3,7 @@
 
 #include "settings/Settings.h"
 #include "store/AppState.h"
+#include "ui/Placement.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -16,23 +17,20 @@ frmNewName::frmNewName(AppState& state, QWidget* parent)
     ui->txtName->selectAll();
     ui->txtName->setFocus();
     connect(ui->cmdOkay, &QPushButton::clicked, this, &frmNewName::cmdOkayClick);
+    // The dialog comes up before the main window is placed, so it is centred on the screen
+    // rather than on a parent, and before it is first shown, so the window manager frames it
+    // where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmNewName::~frmNewName() = default;
 
 void frmNewName::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (centred)
+    if (shown)
         return;
-    centred = true;
-    // The dialog comes up before the main window is placed, so centre it on the screen rather
-    // than on a parent.
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (s) {
-        const QRect area = s->availableGeometry();
-        move(area.x() + (area.width() - frameGeometry().width()) / 2,
-             area.y() + (area.height() - frameGeometry().height()) / 2);
-    }
+    shown = true;
     ui->txtName->selectAll();
 }
 

@@ -29,5 +29,5 @@ private:
 
     AppState& state;
     std::unique_ptr<Ui::frmNewName> ui;
-    bool centred = false;
+    bool shown = false;
 };

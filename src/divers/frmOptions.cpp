@@ -1,16 +1,17 @@
 #include "frmOptions.h"
 #include "ui_frmOptions.h"
 
-#include "Centre.h"
-
+#include "divelist/UnitsChoice.h"
 #include "settings/DiverOps.h"
 #include "settings/Settings.h"
 #include "session/Session.h"
 #include "store/AppState.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QLayout>
-#include <QShowEvent>
+#include <QEvent>
+#include <QTimer>
 
 frmOptions::frmOptions(session::Session& s, QWidget* parent)
     : QDialog(parent), session(s), ui(std::make_unique<Ui::frmOptions>()) {
@@ -21,6 +22,8 @@ frmOptions::frmOptions(session::Session& s, QWidget* parent)
     const AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
+    // After the offset and the text about its box.
+    divelist::addUnitsChoice(ui->layMain, 4, state.Files);
     connect(ui->optMulti, &QRadioButton::toggled, this, [this](bool on) {
         if (on) session.setMultiFlag(1);
     });
@@ -28,33 +31,43 @@ frmOptions::frmOptions(session::Session& s, QWidget* parent)
         if (on) session.setMultiFlag(0);
     });
     connect(ui->txtOffset, &QLineEdit::textChanged, this, &frmOptions::offsetChanged);
+    ui->txtOffset->installEventFilter(this);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmOptions::cmdCloseClick);
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 frmOptions::~frmOptions() = default;
 
-void frmOptions::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!centred) {
-        centred = true;
-        centreOnScreen(this);
-    }
+bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->txtOffset && event->type() == QEvent::FocusOut) checkOffsetBox();
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmOptions::offsetChanged(const QString& text) {
+    // A number on its way ("-", "3000" before the last digit) is judged when the box is left;
+    // every whole offset typed takes effect at once.
     const options::OffsetCheck check = options::checkOffset(text);
-    if (check.kind == options::OffsetCheck::Unchanged) return;
-    if (check.kind == options::OffsetCheck::OutOfRange) {
-        ui::showError(this, QStringLiteral("Error"), QStringLiteral("Value out of range"));
-        ui->txtOffset->setText(QStringLiteral("0")); // comes back here and sets the offset to 0
-        ui->txtOffset->setFocus();
-        ui->txtOffset->selectAll(); // the next key replaces the 0
-        return;
-    }
-    session.setOffset(check.value);
+    if (check.kind == options::OffsetCheck::Accepted) session.setOffset(check.value);
+}
+
+bool frmOptions::checkOffsetBox() {
+    if (options::checkOffset(ui->txtOffset->text()).kind != options::OffsetCheck::OutOfRange)
+        return true;
+    ui::showError(this, QStringLiteral("Error"),
+                  QStringLiteral("Value out of range: enter a whole number from 0 to %1.")
+                      .arg(options::MaxOffset));
+    ui->txtOffset->setText(QStringLiteral("0")); // sets the offset to 0
+    ui->txtOffset->setFocus();
+    ui->txtOffset->selectAll(); // the next key replaces the 0
+    offsetJustRefused = true;
+    QTimer::singleShot(0, this, [this] { offsetJustRefused = false; });
+    return false;
 }
 
 void frmOptions::cmdCloseClick() {
+    if (offsetJustRefused || !checkOffsetBox()) return;
     session.endTyping();
     settings::saveOptions(session.state().DiveOffset, session.state().MultiFlag);
     accept();

@@ -8,7 +8,6 @@ struct AppState;
 namespace session {
 class Session;
 }
-class QShowEvent;
 
 namespace Ui {
 class frmOptions;
@@ -24,13 +23,17 @@ class frmOptions : public QDialog {
     ~frmOptions() override;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void offsetChanged(const QString& text);
+    // Leaving the box (or Close) with text that is no offset: the message, and the box back
+    // to 0. False when the text was refused.
+    bool checkOffsetBox();
     void cmdCloseClick();
 
     session::Session& session;
     std::unique_ptr<Ui::frmOptions> ui;
-    bool centred = false;
+    // The box was refused as the focus left it for Close: that click closes nothing.
+    bool offsetJustRefused = false;
 };

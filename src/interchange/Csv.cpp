@@ -1,5 +1,9 @@
 #include "Csv.h"
 
+#include "CsvRowReader.h"
+
+#include <charconv>
+
 namespace interchange {
 
 QString csvField(const QString& text) {
@@ -11,65 +15,55 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-CsvTable parseCsv(const QString& text) {
-    CsvTable table;
-    qsizetype k = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
-    const qsizetype n = text.size();
-    int line = 1;
-    while (k < n) {
-        CsvRow row;
-        row.line = line;
-        QString cell;
-        bool rowDone = false;
-        while (!rowDone) {
-            if (k < n && text[k] == QLatin1Char('"')) {
-                const int opened = line;
-                ++k;
-                for (;;) {
-                    if (k >= n) {
-                        table.error = QStringLiteral("line %1: a quote opened here is never closed")
-                                          .arg(opened);
-                        return table;
-                    }
-                    const QChar c = text[k++];
-                    if (c == QLatin1Char('"')) {
-                        if (k < n && text[k] == QLatin1Char('"')) {
-                            cell += c;
-                            ++k;
-                            continue;
-                        }
-                        break;
-                    }
-                    if (c == QLatin1Char('\n') ||
-                        (c == QLatin1Char('\r') && !(k < n && text[k] == QLatin1Char('\n'))))
-                        ++line;
-                    cell += c;
-                }
-                if (k < n && text[k] != QLatin1Char(',') && text[k] != QLatin1Char('\n') &&
-                    text[k] != QLatin1Char('\r')) {
-                    table.error = QStringLiteral("line %1: text after the closing quote of a field")
-                                      .arg(line);
-                    return table;
-                }
-            } else {
-                while (k < n && text[k] != QLatin1Char(',') && text[k] != QLatin1Char('\n') &&
-                       text[k] != QLatin1Char('\r'))
-                    cell += text[k++];
-            }
-            row.cells << cell;
-            cell.clear();
-            if (k < n && text[k] == QLatin1Char(',')) {
-                ++k;
-                continue;
-            }
-            // End of the row: CR LF, LF, CR or the end of the text.
-            if (k < n && text[k] == QLatin1Char('\r')) ++k;
-            if (k < n && text[k] == QLatin1Char('\n')) ++k;
-            ++line;
-            rowDone = true;
-        }
-        if (!(row.cells.size() == 1 && row.cells[0].isEmpty())) table.rows.push_back(row);
+namespace {
+bool formulaStart(QChar c) {
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+           c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+// A text whose first ' a reader removes.
+bool quotedStart(QStringView s) {
+    return s.size() > 1 && s[0] == QLatin1Char('\'') &&
+           (formulaStart(s[1]) || s[1] == QLatin1Char('\''));
+}
+} // namespace
+
+QString spreadsheetSafe(const QString& text) {
+    if ((!text.isEmpty() && formulaStart(text[0])) || quotedStart(text))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+QStringView fromSpreadsheetSafe(QStringView cell) {
+    return quotedStart(cell) ? cell.mid(1) : cell;
+}
+
+QChar detectSeparator(const QString& text) {
+    int comma = 0, semicolon = 0, tab = 0;
+    bool quoted = false;
+    for (QChar c : text) {
+        if (c == QLatin1Char('"')) quoted = !quoted;
+        if (quoted) continue;
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) break;
+        comma += c == QLatin1Char(',');
+        semicolon += c == QLatin1Char(';');
+        tab += c == QLatin1Char('\t');
     }
+    if (tab > comma && tab >= semicolon) return QLatin1Char('\t');
+    if (semicolon > comma) return QLatin1Char(';');
+    return QLatin1Char(',');
+}
+
+CsvTable parseCsv(const QString& text, QChar separator) {
+    CsvTable table;
+    CsvRowReader reader(text, separator);
+    while (reader.next()) {
+        CsvRow row;
+        row.line = reader.line();
+        for (QStringView cell : reader.cells())
+            row.cells << cell.toString();
+        table.rows.push_back(std::move(row));
+    }
+    table.error = reader.error();
     return table;
 }
 
@@ -128,60 +122,93 @@ QString ratingWord(int rating) {
 
 namespace {
 
-QString padded(int v, int width) {
-    return v < 0 ? QString::number(v) : QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
+// The file is written straight as bytes: an export of the largest log is a million cells.
+void appendNumber(QByteArray& out, int v, int width = 0) {
+    char buffer[16];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    // A negative value is written as it is; a positive one gets its leading zeros.
+    for (auto n = r.ptr - buffer; v >= 0 && n < width; ++n)
+        out.append('0');
+    out.append(buffer, r.ptr - buffer);
 }
 
-QString cellOf(const AppState& state, int i, const CsvColumn& c) {
+void appendText(QByteArray& out, const QString& text) {
+    bool ascii = true, quote = false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        ascii = ascii && u < 0x80;
+        quote = quote || u == ',' || u == '"' || u == '\n' || u == '\r';
+    }
+    if (quote) {
+        out.append(csvField(text).toUtf8());
+    } else if (ascii) {
+        for (QChar c : text)
+            out.append(static_cast<char>(c.unicode()));
+    } else {
+        out.append(text.toUtf8());
+    }
+}
+
+void appendCell(QByteArray& out, const AppState& state, int i, const CsvColumn& c) {
     const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
     const auto& t = d.TimeData;
     switch (c.kind) {
     case CsvKind::Number:
-        return QString::number(i + state.DiveOffset);
+        return appendNumber(out, i + state.DiveOffset);
     case CsvKind::Date:
         // A dive whose date was never typed has none, rather than a date in year 0.
-        if (t[field::Year] == 0 && t[field::Month] == 0 && t[field::Day] == 0) return {};
-        return QStringLiteral("%1-%2-%3")
-            .arg(padded(t[field::Year], 4), padded(t[field::Month], 2), padded(t[field::Day], 2));
+        if (t[field::Year] == 0 && t[field::Month] == 0 && t[field::Day] == 0) return;
+        appendNumber(out, t[field::Year], 4);
+        out.append('-');
+        appendNumber(out, t[field::Month], 2);
+        out.append('-');
+        return appendNumber(out, t[field::Day], 2);
     case CsvKind::Time:
-        return QStringLiteral("%1:%2").arg(padded(t[static_cast<size_t>(c.index)], 2),
-                                           padded(t[static_cast<size_t>(c.index + 1)], 2));
+        appendNumber(out, t[static_cast<size_t>(c.index)], 2);
+        out.append(':');
+        return appendNumber(out, t[static_cast<size_t>(c.index + 1)], 2);
     case CsvKind::Data:
-        return QString::number(d.DiveData[static_cast<size_t>(c.index)]);
+        return appendNumber(out, d.DiveData[static_cast<size_t>(c.index)]);
     case CsvKind::List: {
+        // Only texts can be taken for formulas; a number such as -5 stays a number.
         const RefList& list = state.list(c.index);
         const int idx = d.ListData[static_cast<size_t>(c.index)];
-        return idx >= 0 && static_cast<size_t>(idx) < list.size()
-                   ? list[static_cast<size_t>(idx)].Name
-                   : QString();
+        if (idx >= 0 && static_cast<size_t>(idx) < list.size())
+            appendText(out, spreadsheetSafe(list[static_cast<size_t>(idx)].Name));
+        return;
     }
     case CsvKind::Condition:
-        return d.CondData[static_cast<size_t>(c.index)] != 0 ? QStringLiteral("1")
-                                                             : QStringLiteral("0");
+        out.append(d.CondData[static_cast<size_t>(c.index)] != 0 ? '1' : '0');
+        return;
     case CsvKind::Rating:
-        return ratingWord(d.Rating);
+        return appendText(out, ratingWord(d.Rating));
     case CsvKind::Comments:
-        return d.Comments;
+        return appendText(out, spreadsheetSafe(d.Comments));
     }
-    return {};
 }
 
 } // namespace
 
-QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units) {
-    QString text;
+QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units,
+                       bool bom) {
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(dives.size()) * 160 + 512);
+    if (bom) out.append("\xEF\xBB\xBF");
     QStringList cells;
     for (const CsvColumn& c : csvColumns())
         cells << csvField(csvHeader(c, units));
-    text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
+    out.append((cells.join(QLatin1Char(',')) + QLatin1String("\r\n")).toUtf8());
     for (int i : dives) {
         if (i < 1 || i > state.DiveCount()) continue;
-        cells.clear();
-        for (const CsvColumn& c : csvColumns())
-            cells << csvField(cellOf(state, i, c));
-        text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
+        bool first = true;
+        for (const CsvColumn& c : csvColumns()) {
+            if (!first) out.append(',');
+            first = false;
+            appendCell(out, state, i, c);
+        }
+        out.append("\r\n");
     }
-    return text.toUtf8();
+    return out;
 }
 
 } // namespace interchange

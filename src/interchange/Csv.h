@@ -15,6 +15,12 @@ namespace interchange {
 
 QString csvField(const QString& text);
 
+// Spreadsheets take a cell starting with = + - @, a tab or a CR as a formula. Such a text
+// gets a leading ' (shown by none of them), and so does a text that already starts with '
+// followed by one of those or by another ', so that removing one ' always gives it back.
+QString spreadsheetSafe(const QString& text);
+QStringView fromSpreadsheetSafe(QStringView cell);
+
 struct CsvRow {
     int line = 0; // the line of the file the row starts on, from 1
     QStringList cells;
@@ -23,8 +29,12 @@ struct CsvTable {
     std::vector<CsvRow> rows; // blank lines are left out
     QString error;            // set when the text is not CSV; rows then holds what came before
 };
-// Rows end at CR LF, LF or CR outside quotes; a UTF-8 byte order mark is skipped.
-CsvTable parseCsv(const QString& text);
+// Rows end at CR LF, LF or CR outside quotes; a UTF-8 byte order mark is skipped. Fields are
+// separated by `separator`.
+CsvTable parseCsv(const QString& text, QChar separator = QLatin1Char(','));
+// The separator of a table: the one of , ; and tab found most often outside quotes in its
+// first line (a comma when none is).
+QChar detectSeparator(const QString& text);
 
 // What each column of a dive row holds.
 enum class CsvKind { Number, Date, Time, Data, List, Condition, Rating, Comments };
@@ -42,7 +52,9 @@ QString csvHeader(const CsvColumn& c, Units units);
 // "poor", "average", "good"; empty for any other rating.
 QString ratingWord(int rating);
 
-// The chosen dives (indexes, in this order) with a header row, as UTF-8 bytes.
-QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units);
+// The chosen dives (indexes, in this order) with a header row, as UTF-8 bytes; `bom` puts a
+// byte order mark first, for spreadsheets that take UTF-8 only so.
+QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units,
+                       bool bom = false);
 
 } // namespace interchange

@@ -1,139 +1,308 @@
 #include "CsvImport.h"
 
 #include "Csv.h"
+#include "CsvRowReader.h"
+#include "LogAppender.h"
 #include "store/EntryRules.h"
 #include "store/LogOps.h"
-#include "store/Numbers.h"
 #include "store/Text.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
-
+#include <cmath>
 #include <optional>
 
 namespace interchange {
 
 namespace {
 
-// Errors are listed up to this many; a file that is wholly of another shape says so soon enough.
-constexpr int MaxErrors = 50;
 constexpr int MaxCountedBytes = 0xFFFF;
+// A column of other logbooks that no field takes but that the comments keep.
+const char AverageDepth[] = "Average depth";
 
-struct Mapped {
-    const CsvColumn* column = nullptr;
-    Units units = Units::Imperial; // the units the file's column is in
+// Header names as other logbooks write them, squeezed (see squeezed()), and the column of
+// ours each stands for.
+struct Alias {
+    const char* name;
+    const char* column;
+};
+constexpr Alias Aliases[] = {
+    {"dive", "Dive"},
+    {"number", "Dive"},
+    {"divenumber", "Dive"},
+    {"diveno", "Dive"},
+    {"date", "Date"},
+    {"divedate", "Date"},
+    {"datetime", "Date"},
+    {"time", "Entry Time"},
+    {"entrytime", "Entry Time"},
+    {"starttime", "Entry Time"},
+    {"timein", "Entry Time"},
+    {"exittime", "Exit Time"},
+    {"endtime", "Exit Time"},
+    {"timeout", "Exit Time"},
+    {"duration", "Bottom Time"},
+    {"divetime", "Bottom Time"},
+    {"bottomtime", "Bottom Time"},
+    {"diveduration", "Bottom Time"},
+    {"maxdepth", "Max Depth"},
+    {"maximumdepth", "Max Depth"},
+    {"depth", "Max Depth"},
+    {"avgdepth", AverageDepth},
+    {"averagedepth", AverageDepth},
+    {"meandepth", AverageDepth},
+    {"watertemp", "Bottom Temp"},
+    {"watertemperature", "Bottom Temp"},
+    {"bottomtemp", "Bottom Temp"},
+    {"bottomtemperature", "Bottom Temp"},
+    {"surfacetemp", "Surface Temp"},
+    {"surfacetemperature", "Surface Temp"},
+    {"airtemp", "Air Temp"},
+    {"airtemperature", "Air Temp"},
+    {"startpressure", "Pressure In"},
+    {"tankin", "Pressure In"},
+    {"pressurein", "Pressure In"},
+    {"psiin", "Pressure In"},
+    {"endpressure", "Pressure Out"},
+    {"tankout", "Pressure Out"},
+    {"pressureout", "Pressure Out"},
+    {"psiout", "Pressure Out"},
+    {"cylindersize", "Tank Size"},
+    {"tanksize", "Tank Size"},
+    {"tankvolume", "Tank Size"},
+    {"cylindervolume", "Tank Size"},
+    {"weight", "Weight"},
+    {"lead", "Weight"},
+    {"visibility", "Visibility"},
+    {"location", "Location"},
+    {"site", "Location"},
+    {"divesite", "Location"},
+    {"place", "Location"},
+    {"type", "Type"},
+    {"divetype", "Type"},
+    {"buddy", "Buddy"},
+    {"buddies", "Buddy"},
+    {"gear", "Gear"},
+    {"suit", "Gear"},
+    {"notes", "Comments"},
+    {"note", "Comments"},
+    {"comments", "Comments"},
+    {"comment", "Comments"},
+    {"rating", "Rating"},
 };
 
-QString nameOf(const QString& header, QString* unit) {
-    static const QRegularExpression re(QStringLiteral("^\\s*(.*?)\\s*(?:\\(([^()]*)\\))?\\s*$"));
-    const QRegularExpressionMatch m = re.match(header);
-    *unit = m.captured(2).trimmed();
-    return m.captured(1);
+// Lower case without blanks, "_", "#", "." or "-": "Max_Depth #" and "max. depth" are one name.
+QString squeezed(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s)
+        if (!c.isSpace() && c != QLatin1Char('_') && c != QLatin1Char('#') &&
+            c != QLatin1Char('.') && c != QLatin1Char('-'))
+            out += c.toLower();
+    return out;
 }
 
-const CsvColumn* columnNamed(const QString& name) {
-    static const std::array<std::pair<const char*, const char*>, 3> aliases = {
-        {{"PSI In", "Pressure In"}, {"PSI Out", "Pressure Out"}, {"Number", "Dive"}}};
-    QString n = name;
-    for (const auto& [alias, real] : aliases)
-        if (n.compare(QLatin1String(alias), Qt::CaseInsensitive) == 0) n = QLatin1String(real);
+struct Column {
+    const CsvColumn* column = nullptr; // nullptr: left out, or the average depth
+    bool averageDepth = false;
+    std::optional<Units> units; // the header's unit; nothing: the log's units
+    bool seconds = false;       // a duration given in seconds
+    QString unitText;           // as written, for notes
+};
+
+const CsvColumn* ourColumn(const char* name) {
     for (const CsvColumn& c : csvColumns())
-        if (n.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0) return &c;
+        if (qstrcmp(c.name, name) == 0) return &c;
     return nullptr;
+}
+
+// What a header names, with the unit it gives. `why` says why a header that names a column
+// cannot be used.
+std::optional<Column> columnFor(const QString& header, QString* why) {
+    static const QRegularExpression bracketed(
+        QStringLiteral("^\\s*(.*?)\\s*[\\[(]\\s*([^\\[\\]()]*?)\\s*[\\])]\\s*$"));
+    QString name = header, unit;
+    if (const auto m = bracketed.match(header); m.hasMatch()) {
+        name = m.captured(1);
+        unit = m.captured(2);
+    }
+    const QString key = squeezed(name);
+    std::vector<std::pair<const char*, const char*>> names;
+    for (const Alias& a : Aliases)
+        names.emplace_back(a.name, a.column);
+    for (const CsvColumn& c : csvColumns())
+        names.emplace_back(nullptr, c.name);
+
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& [alias, target] : names) {
+            const QString a = alias ? QLatin1String(alias) : squeezed(QLatin1String(target));
+            QString u = unit;
+            if (pass == 0 && key != a) continue;
+            // Second pass: the unit written after the name without brackets ("Depth m").
+            if (pass == 1) {
+                if (!unit.isEmpty() || !key.startsWith(a) || key.size() == a.size()) continue;
+                u = key.mid(a.size());
+            }
+            Column c;
+            c.averageDepth = target == AverageDepth;
+            c.column = c.averageDepth ? nullptr : ourColumn(target);
+            const Quantity q = c.averageDepth ? Quantity::Depth : c.column->quantity;
+            c.unitText = u;
+            if (u.isEmpty()) return c;
+            if (q == Quantity::Minutes) {
+                const QString s = squeezed(u);
+                c.seconds = s == QLatin1String("s") || s == QLatin1String("sec") ||
+                            s == QLatin1String("seconds");
+                if (c.seconds || unitsOfLabel(q, u)) return c;
+            } else if (q != Quantity::None) {
+                c.units = unitsOfLabel(q, u);
+                if (c.units) return c;
+            }
+            if (pass == 1) continue; // "Timezone" is no time with a unit "zone"
+            *why = QStringLiteral("the unit \"%1\" is not one Reefbook reads").arg(u);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+QString decoded(const QByteArray& bytes, QStringList& warnings) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE);
+        return utf16(bytes.mid(2));
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError()) return text;
+    warnings << QStringLiteral("the file is not UTF-8; it was read as Windows-1252 (Latin-1)");
+    return text::fromCp1252(bytes);
 }
 
 class RowReader {
   public:
-    RowReader(AppState& st, Units u, ImportReport& r) : state(st), units(u), report(r) {}
+    RowReader(LogAppender& log, ImportReport& report, Units units, DateOrder order)
+        : log(log), report(report), units(units), order(order) {}
 
-    // Maps the header; false when the header cannot be used.
-    bool header(const CsvRow& row) {
-        columns.resize(static_cast<size_t>(row.cells.size()));
-        for (qsizetype k = 0; k < row.cells.size(); ++k) {
-            QString unit;
-            const QString name = nameOf(row.cells[k], &unit);
-            const CsvColumn* c = columnNamed(name);
-            if (!c) {
-                if (!name.isEmpty())
-                    report.warnings << QStringLiteral("column %1 (%2) is not one Reefbook keeps; "
-                                                      "it was left out")
-                                           .arg(k + 1)
-                                           .arg(row.cells[k]);
-                continue;
-            }
-            for (const Mapped& m : columns)
-                if (m.column == c)
-                    return fail(row.line, k, row.cells[k],
-                                QStringLiteral("a second column for this"));
-            Mapped m{c, units};
-            if (!unit.isEmpty() && c->quantity != Quantity::None) {
-                const std::optional<Units> u = unitsOfLabel(c->quantity, unit);
-                if (!u)
-                    return fail(row.line, k, row.cells[k],
-                                QStringLiteral("unknown unit \"%1\"").arg(unit));
-                if (c->quantity != Quantity::Minutes) m.units = *u;
-                if (c->quantity == Quantity::TankSize && m.units != units)
-                    return fail(row.line, k, row.cells[k],
-                                QStringLiteral("tank sizes in %1 cannot be read into a log kept in "
-                                               "%2 (one is water volume, the other gas)")
-                                    .arg(unitLabel(Quantity::TankSize, m.units),
-                                         unitLabel(Quantity::TankSize, units)));
-            }
-            columns[static_cast<size_t>(k)] = m;
-        }
-        for (const Mapped& m : columns)
-            if (m.column) return true;
-        report.errors << QStringLiteral("line %1: the header names no column Reefbook knows "
-                                        "(such as Date, Max Depth, Location)")
-                             .arg(row.line);
-        return false;
+    std::vector<Column> columns;
+
+    QString where(int line, qsizetype k) const {
+        const Column& c = columns[static_cast<size_t>(k)];
+        return QStringLiteral("line %1, column %2 (%3)")
+            .arg(line)
+            .arg(k + 1)
+            .arg(c.averageDepth ? QLatin1String(AverageDepth) : QLatin1String(c.column->name));
     }
 
-    std::optional<DiveRecord> dive(const CsvRow& row) {
+    DiveRecord dive(const std::vector<QStringView>& cells, int line) {
         DiveRecord d;
-        const qsizetype before = report.errors.size();
-        for (qsizetype k = 0; k < row.cells.size(); ++k) {
-            const QString cell = row.cells[k];
+        d.Rating = 1; // a dive without a rating is an average one
+        QStringList comments, notes;
+        std::optional<double> tankOther; // a tank size in the other system's units
+        QString tankOtherText;
+        bool entryGiven = false;
+        std::optional<CsvTime> timeInDate;
+        for (qsizetype k = 0; k < static_cast<qsizetype>(cells.size()); ++k) {
             if (k >= static_cast<qsizetype>(columns.size())) {
-                if (!cell.trimmed().isEmpty())
-                    fail(row.line, k, QString(), QStringLiteral("more cells than the header has"));
+                if (!cells[static_cast<size_t>(k)].trimmed().isEmpty())
+                    report.warnings << QStringLiteral("line %1, column %2: more cells than the "
+                                                      "header has; left out")
+                                           .arg(line)
+                                           .arg(k + 1);
                 continue;
             }
-            const Mapped& m = columns[static_cast<size_t>(k)];
-            if (m.column) read(d, row.line, k, *m.column, m.units, cell);
+            const Column& col = columns[static_cast<size_t>(k)];
+            if (!col.column && !col.averageDepth) continue;
+            const QStringView raw = fromSpreadsheetSafe(cells[static_cast<size_t>(k)]);
+            const QStringView cell = raw.trimmed();
+            if (col.averageDepth) {
+                if (!cell.isEmpty())
+                    notes << QStringLiteral("Average depth: %1").arg(cell) +
+                                 (col.unitText.isEmpty() || !cell.back().isDigit()
+                                      ? QString()
+                                      : QLatin1Char(' ') + col.unitText);
+                continue;
+            }
+            const CsvColumn& c = *col.column;
+            if (c.kind == CsvKind::Comments) {
+                if (!raw.isEmpty() && text16(line, k, raw)) comments << raw.toString();
+                continue;
+            }
+            if (cell.isEmpty()) continue;
+            const Pos at{line, k};
+            switch (c.kind) {
+            case CsvKind::Number:
+            case CsvKind::Comments:
+                break;
+            case CsvKind::Date:
+                date(d, cell, at);
+                if (cell.size() > 10) timeInDate = timeAfterDate(cell);
+                break;
+            case CsvKind::Time:
+                entryGiven = entryGiven || c.index == field::EntryHour;
+                time(d, c.index, cell, at);
+                break;
+            case CsvKind::Data:
+                if (c.index == field::TankSize && col.units && *col.units != units) {
+                    tankOther = parseNumber(cell, nullptr);
+                    tankOtherText = cell.toString() + QLatin1Char(' ') + col.unitText;
+                    if (!tankOther) warn(at, cell, QStringLiteral("is not a number"));
+                } else {
+                    number(d, c, col, cell, at, notes);
+                }
+                break;
+            case CsvKind::List:
+                if (text16(line, k, cell)) list(d, c.index, cell.toString());
+                break;
+            case CsvKind::Condition:
+                condition(d, c.index, cell, at);
+                break;
+            case CsvKind::Rating:
+                rating(d, cell, at);
+                break;
+            }
         }
-        if (report.errors.size() != before) return std::nullopt;
+        if (!entryGiven && timeInDate) {
+            d.TimeData[field::EntryHour] = static_cast<int16_t>(std::min(timeInDate->hour, 24));
+            d.TimeData[field::EntryMinute] = static_cast<int16_t>(std::min(timeInDate->minute, 60));
+        }
+        if (tankOther) tankSize(d, *tankOther, tankOtherText, line, notes);
+        comments << notes;
+        d.Comments = comments.join(QStringLiteral("\r\n"));
         return d;
     }
 
   private:
-    bool fail(int line, qsizetype k, const QString& what, const QString& why) {
-        if (report.errors.size() < MaxErrors) {
-            const Mapped* m = k < static_cast<qsizetype>(columns.size())
-                                  ? &columns[static_cast<size_t>(k)]
-                                  : nullptr;
-            const QString name = m && m->column ? QLatin1String(m->column->name) : what;
-            report.errors
-                << (name.isEmpty()
-                        ? QStringLiteral("line %1, column %2: %3").arg(line).arg(k + 1).arg(why)
-                        : QStringLiteral("line %1, column %2 (%3): %4")
-                              .arg(line)
-                              .arg(k + 1)
-                              .arg(name, why));
-        } else if (report.errors.size() == MaxErrors) {
-            report.errors << QStringLiteral("... and more; nothing further is listed");
-        }
-        return false;
+    // Where a cell is, named only when a warning needs it: most files need none.
+    struct Pos {
+        int line;
+        qsizetype k;
+    };
+    void warn(const Pos& at, QStringView cell, const QString& what) {
+        report.warnings << QStringLiteral("%1: \"%2\" %3; left empty")
+                               .arg(where(at.line, at.k), cell.toString(), what);
+    }
+    int16_t box(double v, int dataField, const Pos& at) {
+        if (LogAppender::fits(v, dataField)) return static_cast<int16_t>(std::round(v));
+        return log.boxValue(v, dataField, where(at.line, at.k));
     }
 
-    bool text16(int line, qsizetype k, const QString& cell) {
-        const QByteArray bytes = text::toCp1252(cell);
-        if (bytes.size() > MaxCountedBytes)
-            return fail(
-                line, k, {},
-                QStringLiteral("longer than the log can keep (%1 bytes)").arg(MaxCountedBytes));
+    bool text16(int line, qsizetype k, QStringView cell) {
+        // Plain ASCII of a sane length fits as it is; only other text needs the round trip.
+        if (cell.size() <= MaxCountedBytes &&
+            std::all_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            return true;
+        const QByteArray bytes = text::toCp1252(cell.toString());
+        if (bytes.size() > MaxCountedBytes) {
+            report.warnings << QStringLiteral("line %1, column %2: longer than the log can keep "
+                                              "(%3 bytes); left out")
+                                   .arg(row(line))
+                                   .arg(k + 1)
+                                   .arg(MaxCountedBytes);
+            return false;
+        }
         if (text::fromCp1252(bytes) != cell)
             report.warnings << QStringLiteral("line %1, column %2: characters the log files cannot "
                                               "hold will be kept as ?")
@@ -141,188 +310,294 @@ class RowReader {
                                    .arg(k + 1);
         return true;
     }
+    static int row(int line) { return line; }
 
-    void read(DiveRecord& d, int line, qsizetype k, const CsvColumn& c, Units from,
-              const QString& raw) {
-        // Names and comments are kept exactly as written, as the entry boxes keep them.
-        const bool exact = c.kind == CsvKind::Comments || c.kind == CsvKind::List;
-        const QString cell = exact ? raw : raw.trimmed();
-        switch (c.kind) {
-        case CsvKind::Number:
-            return; // dives are numbered by their place in the log
-        case CsvKind::Date: {
-            if (cell.isEmpty()) return; // no date: all three stay 0
-            static const QRegularExpression re(
-                QStringLiteral("^(\\d{1,4})-(\\d{1,2})-(\\d{1,2})$"));
-            const QRegularExpressionMatch m = re.match(cell);
-            if (!m.hasMatch()) {
-                fail(line, k, {},
-                     QStringLiteral("\"%1\" is not a date such as 1997-07-04").arg(cell));
-                return;
-            }
-            const int order[3] = {field::Year, field::Month, field::Day};
-            for (int p = 0; p < 3; ++p) {
-                const entry::TimeFieldOutcome o =
-                    entry::checkTimeField(order[p], m.captured(p + 1), 0);
-                if (!o.store) {
-                    fail(line, k, {},
-                         QStringLiteral("\"%1\" is not a date (month 1-12, day 1-31, "
-                                        "year 1900-2100)")
-                             .arg(cell));
-                    return;
-                }
-                d.TimeData[static_cast<size_t>(order[p])] = o.value;
-            }
-            return;
+    void date(DiveRecord& d, QStringView cell, const Pos& at) {
+        const std::optional<CsvDate> p = parseDate(cell, order);
+        if (!p) return warn(at, cell, QStringLiteral("is not a date such as 2004-03-28"));
+        // The entry boxes' rules: two-digit years, months 1-12, days 1-31.
+        const int fields[3] = {field::Year, field::Month, field::Day};
+        const int values[3] = {p->year, p->month, p->day};
+        std::array<int16_t, 3> kept{};
+        for (int f = 0; f < 3; ++f) {
+            const entry::TimeFieldOutcome o =
+                entry::checkTimeField(fields[f], QString::number(values[f]), 0);
+            if (!o.store)
+                return warn(at, cell,
+                            QStringLiteral("is not a date (month 1-12, day 1-31, year "
+                                           "1900-2100)"));
+            kept[static_cast<size_t>(f)] = o.value;
         }
-        case CsvKind::Time: {
-            if (cell.isEmpty()) return;
-            static const QRegularExpression re(QStringLiteral("^(-?\\d{1,2}):(\\d{1,2})$"));
-            const QRegularExpressionMatch m = re.match(cell);
-            for (int p = 0; p < 2 && m.hasMatch(); ++p) {
-                const entry::TimeFieldOutcome o =
-                    entry::checkTimeField(c.index + p, m.captured(p + 1), 0);
-                if (!o.store) break;
-                d.TimeData[static_cast<size_t>(c.index + p)] = o.value;
-                if (p == 1) return;
-            }
-            fail(line, k, {},
-                 QStringLiteral("\"%1\" is not a time such as 09:05 (hours up to 24, "
-                                "minutes up to 60)")
-                     .arg(cell));
-            return;
-        }
-        case CsvKind::Data: {
-            if (cell.isEmpty()) return;
-            static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-            if (!re.match(cell).hasMatch()) {
-                fail(line, k, {}, QStringLiteral("\"%1\" is not a number").arg(cell));
-                return;
-            }
-            const double v = convertUnits(c.quantity, from, units, cell.toDouble());
-            const entry::NumberFieldOutcome o =
-                entry::checkNumberField(QString::number(v, 'f', 6), 0);
-            if (o.replace) {
-                fail(line, k, {},
-                     QStringLiteral("%1 is outside -%2 to %2").arg(cell).arg(entry::NumberLimit));
-                return;
-            }
-            if (c.index == field::Visibility && o.value != 0 &&
-                entry::syncVisibility(QString::number(o.value)).clearBox) {
-                fail(line, k, {},
-                     QStringLiteral("%1 is outside 0 to %2").arg(cell).arg(entry::MaxVisibility));
-                return;
-            }
-            d.DiveData[static_cast<size_t>(c.index)] = o.value;
-            return;
-        }
-        case CsvKind::List:
-            if (!cell.isEmpty() && text16(line, k, cell))
-                d.ListData[static_cast<size_t>(c.index)] = listIndex(c.index, cell);
-            return;
-        case CsvKind::Condition:
-            if (cell == QLatin1String("1"))
-                d.CondData[static_cast<size_t>(c.index)] = 1;
-            else if (!cell.isEmpty() && cell != QLatin1String("0"))
-                fail(line, k, {}, QStringLiteral("\"%1\" is not 0 or 1").arg(cell));
-            return;
-        case CsvKind::Rating:
-            for (int r = 0; r <= 2; ++r)
-                if (cell.compare(ratingWord(r), Qt::CaseInsensitive) == 0) {
-                    d.Rating = static_cast<int16_t>(r);
-                    return;
-                }
-            if (!cell.isEmpty())
-                fail(line, k, {}, QStringLiteral("\"%1\" is not poor, average or good").arg(cell));
-            return;
-        case CsvKind::Comments:
-            if (text16(line, k, cell)) d.Comments = cell;
-            return;
-        }
+        d.TimeData[field::Year] = kept[0];
+        d.TimeData[field::Month] = kept[1];
+        d.TimeData[field::Day] = kept[2];
     }
 
-    // The position of a name in its list, as a name typed into the entry box would find it;
-    // a name not there yet becomes a new last entry.
-    int16_t listIndex(int which, const QString& name) {
-        RefList& list = state.list(which);
-        // The names are gathered once per list, not once per row.
-        QStringList& names = listNames[static_cast<size_t>(which)];
-        if (names.isEmpty())
-            for (const ListEntry& e : list)
-                names << e.Name;
-        const int p = entry::listPositionFor(-1, names, name);
-        if (p >= 0) return static_cast<int16_t>(p);
-        list.push_back({name, {}, {}});
-        names << name;
-        report.newNames[static_cast<size_t>(which)] << name;
-        return static_cast<int16_t>(list.size() - 1);
+    void time(DiveRecord& d, int index, QStringView cell, const Pos& at) {
+        const std::optional<CsvTime> t = parseTimeOfDay(cell);
+        if (!t) return warn(at, cell, QStringLiteral("is not a time such as 09:05 or 9:05 AM"));
+        const int hour = std::min(t->hour, 24), minute = std::min(t->minute, 60);
+        if (hour != t->hour || minute != t->minute)
+            report.warnings << QStringLiteral("%1: \"%2\" is past 24:00 or minute 60; kept as "
+                                              "%3:%4")
+                                   .arg(where(at.line, at.k), cell.toString())
+                                   .arg(hour)
+                                   .arg(minute, 2, 10, QLatin1Char('0'));
+        d.TimeData[static_cast<size_t>(index)] = static_cast<int16_t>(hour);
+        d.TimeData[static_cast<size_t>(index + 1)] = static_cast<int16_t>(minute);
     }
 
-    AppState& state;
-    Units units;
+    void number(DiveRecord& d, const CsvColumn& c, const Column& col, QStringView cell,
+                const Pos& at, QStringList& notes) {
+        if (c.quantity == Quantity::Minutes) {
+            const std::optional<double> m = parseDuration(cell, col.seconds);
+            if (!m)
+                return warn(at, cell, QStringLiteral("is not a duration such as 42 or 0:42:30"));
+            d.DiveData[static_cast<size_t>(c.index)] = box(*m, c.index, at);
+            return;
+        }
+        QString unit;
+        const std::optional<double> v = parseNumber(cell, &unit);
+        if (!v) {
+            // Visibility is often written in words; the comments keep them.
+            if (c.index == field::Visibility) {
+                notes << QStringLiteral("Visibility: ") + cell.toString();
+                return;
+            }
+            return warn(at, cell, QStringLiteral("is not a number"));
+        }
+        Units from = col.units.value_or(units);
+        if (!unit.isEmpty()) {
+            const std::optional<Units> u = unitsOfLabel(c.quantity, unit);
+            if (!u) return warn(at, cell, QStringLiteral("has a unit Reefbook does not read"));
+            from = *u;
+        }
+        const double value = convertUnits(c.quantity, from, units, *v);
+        d.DiveData[static_cast<size_t>(c.index)] = box(value, c.index, at);
+    }
+
+    // A tank size given in the other system: litres of water or cubic feet of gas. The one
+    // becomes the other through the tank's pressure, here the dive's starting pressure.
+    void tankSize(DiveRecord& d, double size, const QString& written, int line,
+                  QStringList& notes) {
+        const double psiIn =
+            convertUnits(Quantity::Pressure, units, Units::Imperial, d.DiveData[field::PsiIn]);
+        const Units other = units == Units::Metric ? Units::Imperial : Units::Metric;
+        const std::optional<double> si = tankVolumeSi(other, size, psiIn);
+        const std::optional<double> kept = si ? tankSizeFromSi(units, *si, psiIn) : std::nullopt;
+        if (kept) {
+            d.DiveData[field::TankSize] = log.boxValue(
+                *kept, field::TankSize, QStringLiteral("line %1 (Tank Size)").arg(line));
+            return;
+        }
+        notes << QStringLiteral("Tank size: ") + written;
+        report.warnings << QStringLiteral("line %1 (Tank Size): \"%2\" needs the tank's pressure "
+                                          "to convert; kept in the comments")
+                               .arg(line)
+                               .arg(written);
+    }
+
+    void list(DiveRecord& d, int which, const QString& cell) {
+        QString name = cell;
+        // "Dirk, Linus" is one buddy entry; an empty part (", Kiyan Griffin") is nobody.
+        if (which == field::Buddy) {
+            if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char(';'))) {
+                static const QRegularExpression separators(QStringLiteral("[,;]"));
+                QStringList parts;
+                for (const QString& p : cell.split(separators))
+                    if (!p.trimmed().isEmpty()) parts << p.trimmed();
+                name = parts.join(QStringLiteral(", "));
+            }
+            if (name.isEmpty()) return;
+        }
+        d.ListData[static_cast<size_t>(which)] = log.listIndex(which, name);
+    }
+
+    void condition(DiveRecord& d, int index, QStringView cell, const Pos& at) {
+        if (cell.size() == 1 && cell[0] == QLatin1Char('1')) {
+            d.CondData[static_cast<size_t>(index)] = 1;
+            return;
+        }
+        if (cell.size() == 1 && cell[0] == QLatin1Char('0')) return;
+        const QString c = cell.toString().toLower();
+        for (const char* yes : {"1", "yes", "y", "true", "x"})
+            if (c == QLatin1String(yes)) {
+                d.CondData[static_cast<size_t>(index)] = 1;
+                return;
+            }
+        for (const char* no : {"0", "no", "n", "false"})
+            if (c == QLatin1String(no)) return;
+        warn(at, cell, QStringLiteral("is not 0 or 1"));
+    }
+
+    void rating(DiveRecord& d, QStringView cell, const Pos& at) {
+        for (int r = 0; r <= 2; ++r)
+            if (cell.compare(ratingWord(r), Qt::CaseInsensitive) == 0) {
+                d.Rating = static_cast<int16_t>(r);
+                return;
+            }
+        // Stars: 1-2 poor, 3 average, 4-5 good; 0 is no rating given.
+        double stars = -1;
+        if (cell.count(QLatin1Char('*')) == cell.size() || cell.count(QChar(0x2605)) == cell.size())
+            stars = static_cast<double>(cell.size());
+        else if (const std::optional<double> v = parseNumber(cell, nullptr))
+            stars = std::round(*v);
+        if (stars < 0) {
+            report.warnings << QStringLiteral("%1: \"%2\" is not a rating (poor, average, good "
+                                              "or 0-5 stars); kept as average")
+                                   .arg(where(at.line, at.k), cell.toString());
+            return;
+        }
+        if (stars > 5) {
+            report.warnings << QStringLiteral("%1: %2 is more than 5 stars; kept as good")
+                                   .arg(where(at.line, at.k), cell.toString());
+            stars = 5;
+        }
+        d.Rating = static_cast<int16_t>(stars == 0 ? 1 : stars <= 2 ? 0 : stars == 3 ? 1 : 2);
+    }
+
+    LogAppender& log;
     ImportReport& report;
-    std::vector<Mapped> columns;
-    std::array<QStringList, 4> listNames;
+    Units units;
+    DateOrder order;
 };
+
+// Whether a column's dates need an order the caller did not give; the order they tell.
+QString dateOrderProblem(const QString& text, QChar separator, qsizetype dateColumn,
+                         DateOrder* order) {
+    if (*order != DateOrder::Unknown || dateColumn < 0) return {};
+    DateOrderVote vote;
+    QString example;
+    CsvRowReader rows(text, separator);
+    rows.next(); // the header
+    while (rows.next()) {
+        if (dateColumn >= static_cast<qsizetype>(rows.cells().size())) continue;
+        const QStringView cell = rows.cells()[static_cast<size_t>(dateColumn)].trimmed();
+        if (const std::optional<CsvDate> d = parseDate(cell, DateOrder::Unknown)) {
+            vote.add(*d);
+            if (d->numeric && example.isEmpty() && d->first != d->second && d->first <= 12 &&
+                d->second <= 12)
+                example = cell.toString();
+        }
+    }
+    if (vote.monthFirstImpossible && vote.dayFirstImpossible)
+        return QStringLiteral("the dates cannot all be read in one order (some have a first "
+                              "number above 12, some a second one); say which with "
+                              "--date-format MDY or DMY");
+    if (vote.monthFirstImpossible)
+        *order = DateOrder::DMY;
+    else if (vote.dayFirstImpossible)
+        *order = DateOrder::MDY;
+    else if (vote.ambiguous)
+        return QStringLiteral("a date such as %1 can be month first or day first; say which "
+                              "with --date-format MDY or DMY")
+            .arg(example);
+    return {};
+}
 
 } // namespace
 
-ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units) {
+ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, DateOrder order) {
     ImportReport report;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(bytes);
-    if (utf8.hasError()) {
-        report.errors << QStringLiteral("the file is not UTF-8 text");
-        return report;
+    QString text = decoded(bytes, report.warnings);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    // Spreadsheets may name the separator on a first line of its own: "sep=;".
+    QChar separator;
+    if (text.startsWith(QLatin1String("sep="), Qt::CaseInsensitive) && text.size() > 4) {
+        separator = text[4];
+        const qsizetype end = text.indexOf(QLatin1Char('\n'));
+        text = end < 0 ? QString() : text.mid(end + 1);
+    } else {
+        separator = detectSeparator(text);
     }
-    const CsvTable table = parseCsv(text);
-    if (!table.error.isEmpty()) {
-        report.errors << table.error;
-        return report;
-    }
-    if (table.rows.empty()) {
-        report.errors << QStringLiteral("the file is empty");
+    // The rows are read straight from the text, the dates first. A file that is not CSV
+    // somewhere is refused whole: the dives go into a copy of the log until the end.
+    CsvRowReader rows(text, separator);
+    if (!rows.next()) {
+        report.errors << (rows.error().isEmpty() ? QStringLiteral("the file is empty")
+                                                 : rows.error());
         return report;
     }
 
-    // The lists grow as rows name new entries; they are put back if any row is refused.
-    AppState work = state;
-    RowReader reader(work, units, report);
-    if (!reader.header(table.rows.front())) return report;
-    std::vector<DiveRecord> dives;
-    long long rows = 0;
-    for (size_t r = 1; r < table.rows.size(); ++r) {
-        // Spreadsheets end a sheet with rows of empty cells; they hold no dive.
-        const QStringList& cells = table.rows[r].cells;
-        if (std::all_of(cells.begin(), cells.end(),
-                        [](const QString& c) { return c.trimmed().isEmpty(); }))
+    LogAppender log(state, report);
+    RowReader reader(log, report, units, order);
+    QStringList headerCells;
+    for (QStringView h : rows.cells())
+        headerCells << h.toString();
+    const int headerLine = rows.line();
+    reader.columns.resize(static_cast<size_t>(headerCells.size()));
+    qsizetype dateColumn = -1;
+    bool depth = false, time = false;
+    QStringList found;
+    for (qsizetype k = 0; k < headerCells.size(); ++k) {
+        const QString h = headerCells[k].trimmed();
+        if (h.isEmpty()) continue;
+        found << QStringLiteral("\"%1\"").arg(h);
+        QString why;
+        std::optional<Column> c = columnFor(h, &why);
+        const bool taken = c && c->column &&
+                           std::any_of(reader.columns.begin(), reader.columns.begin() + k,
+                                       [&c](const Column& o) { return o.column == c->column; }) &&
+                           c->column->kind != CsvKind::Comments;
+        if (!c || taken) {
+            report.columnsLeftOut
+                << (why.isEmpty() ? QStringLiteral("column %1 \"%2\"%3")
+                                        .arg(k + 1)
+                                        .arg(h, taken ? QStringLiteral(" (a second column for "
+                                                                       "the same field)")
+                                                      : QString())
+                                  : QStringLiteral("column %1 \"%2\" (%3)").arg(k + 1).arg(h, why));
             continue;
-        ++rows;
-        if (std::optional<DiveRecord> d = reader.dive(table.rows[r])) dives.push_back(*d);
+        }
+        reader.columns[static_cast<size_t>(k)] = *c;
+        if (!c->column) continue;
+        if (c->column->kind == CsvKind::Date && dateColumn < 0) dateColumn = k;
+        if (c->column->kind == CsvKind::Data && c->column->index == field::MaxDepth) depth = true;
+        if ((c->column->kind == CsvKind::Time && c->column->index == field::EntryHour) ||
+            (c->column->kind == CsvKind::Data && c->column->index == field::BottomTime))
+            time = true;
     }
-    if (rows == 0) report.errors << QStringLiteral("the file holds no dives");
+    if (dateColumn < 0 || !depth || !time) {
+        QStringList missing;
+        if (dateColumn < 0) missing << QStringLiteral("date");
+        if (!depth) missing << QStringLiteral("depth");
+        if (!time) missing << QStringLiteral("time (entry time or duration)");
+        report.errors << QStringLiteral("line %1: no column for the %2; the columns found are %3")
+                             .arg(headerLine)
+                             .arg(missing.join(QStringLiteral(", the ")),
+                                  found.join(QStringLiteral(", ")));
+        return report;
+    }
+    if (const QString why = dateOrderProblem(text, separator, dateColumn, &order); !why.isEmpty()) {
+        report.errors << why;
+        return report;
+    }
+    RowReader diveReader(log, report, units, order);
+    diveReader.columns = std::move(reader.columns);
 
-    // A log that was just started holds one blank dive; the imported dives take its place.
-    const bool blank = work.DiveCount() == 1 && work.Dives[1] == DiveRecord{};
-    const int keep = blank ? 0 : work.DiveCount();
-    if (keep + rows > MaxDives)
-        report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
-    for (int w = 0; w < 4; ++w)
-        if (work.list(w).size() > static_cast<size_t>(MaxDives) + 1)
-            report.errors
-                << QStringLiteral("a list would hold more than %1 entries").arg(MaxDives + 1);
-    if (!report.errors.isEmpty()) {
+    long long count = 0;
+    while (rows.next()) {
+        // Spreadsheets end a sheet with rows of empty cells; they hold no dive.
+        const std::vector<QStringView>& cells = rows.cells();
+        if (std::all_of(cells.begin(), cells.end(),
+                        [](QStringView c) { return c.trimmed().isEmpty(); }))
+            continue;
+        if (++count > MaxDives) break;
+        log.add(diveReader.dive(cells, rows.line()));
+    }
+    if (!rows.error().isEmpty()) {
+        report.errors << rows.error();
         report.newNames = {};
         return report;
     }
-
-    work.Dives.resize(static_cast<size_t>(keep) + 1);
-    work.Dives.insert(work.Dives.end(), dives.begin(), dives.end());
-    work.CurrentDive = work.DiveCount();
-    report.added = static_cast<int>(dives.size());
-    report.firstIndex = keep + 1;
-    report.replacedBlank = blank;
-    state = std::move(work);
+    if (count == 0) {
+        report.errors << QStringLiteral("the file holds no dives");
+        report.newNames = {};
+        return report;
+    }
+    if (count > MaxDives)
+        report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
+    log.finish(state);
     return report;
 }
 

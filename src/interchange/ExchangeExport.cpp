@@ -5,6 +5,7 @@
 #include "output/DiveChoice.h"
 #include "output/ExportCommand.h"
 #include "output/ExportFile.h"
+#include "settings/Settings.h"
 
 namespace interchange {
 
@@ -17,10 +18,11 @@ int fail(QTextStream& err, const QString& what) {
 } // namespace
 
 QByteArray exchangeDocument(const AppState& state, const std::vector<int>& dives, Format format,
-                            Units units) {
+                            Units units, QStringList* specialForms, bool bom) {
+    if (specialForms) specialForms->clear();
     return format == Format::Uddf
-               ? uddfDocument(state, dives, units, QDateTime::currentDateTimeUtc())
-               : csvDocument(state, dives, units);
+               ? uddfDocument(state, dives, units, QDateTime::currentDateTimeUtc(), specialForms)
+               : csvDocument(state, dives, units, bom);
 }
 
 QString exchangeFileName(const AppState& state, Format format) {
@@ -32,16 +34,18 @@ int exportExchange(const AppState& state, const QStringList& args, QIODevice& st
                    QTextStream& err) {
     const Format format = args.value(0) == QLatin1String("uddf") ? Format::Uddf : Format::Csv;
     QString divesText = QStringLiteral("all");
-    QString unitsText = QStringLiteral("imperial");
+    QString unitsText = unitsName(settings::diverUnits(state.Files));
     QString outName;
-    bool outGiven = false;
+    bool outGiven = false, bom = false;
     for (qsizetype k = 1; k < args.size(); ++k) {
         const QString& a = args[k];
         QString* value = a == QLatin1String("--dives")   ? &divesText
                          : a == QLatin1String("--units") ? &unitsText
                          : a == QLatin1String("-o")      ? &outName
                                                          : nullptr;
-        if (value) {
+        if (a == QLatin1String("--bom") && format == Format::Csv) {
+            bom = true;
+        } else if (value) {
             if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
             *value = args[++k];
             outGiven = outGiven || value == &outName;
@@ -62,7 +66,12 @@ int exportExchange(const AppState& state, const QStringList& args, QIODevice& st
     const std::vector<int> dives = output::chooseDives(state, divesText, &problem);
     if (!problem.isEmpty()) return fail(err, problem);
 
-    const QByteArray bytes = exchangeDocument(state, dives, format, *units);
+    QStringList specialForms;
+    const QByteArray bytes = exchangeDocument(state, dives, format, *units, &specialForms, bom);
+    // Nothing is left out, but a reader should know which dates were put in.
+    for (const QString& f : specialForms)
+        err << "reefbook-cli: note: " << f << '\n';
+    err.flush();
     if (outName == QLatin1String("-")) {
         if (stdOut.write(bytes) != bytes.size())
             return fail(err,

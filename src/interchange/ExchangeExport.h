@@ -13,14 +13,17 @@ namespace interchange {
 
 enum class Format { Uddf, Csv };
 
-// The whole file for the chosen dives.
+// The whole file for the chosen dives. `specialForms` gets a line for each dive UDDF could
+// take only in a special form (see uddfDocument); `bom` starts a CSV with a byte order mark.
 QByteArray exchangeDocument(const AppState& state, const std::vector<int>& dives, Format format,
-                            Units units);
+                            Units units, QStringList* specialForms = nullptr, bool bom = false);
 // BaseName + ".uddf" / ".csv".
 QString exchangeFileName(const AppState& state, Format format);
 
 // reefbook-cli export uddf|csv [--dives all|FIRST-LAST|N,N,...] [--units imperial|metric]
-//                              [-o FILE|-]
+//                              [--bom] [-o FILE|-]
+// The units default to the diver's unit setting. A dive written in a special form is named
+// on err as a note.
 // `args` are the words after "export". Writes BaseName + ".uddf"/".csv" in the current
 // folder, FILE, or with "-o -" the bytes to stdOut. Returns 0 when written; 2 with one line on
 // err when the arguments cannot be used or the file cannot be written (nothing written).

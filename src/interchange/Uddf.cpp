@@ -74,12 +74,13 @@ class Writer {
     void si(const char* name, Quantity q, int16_t v) { text(name, number(toSi(q, units, v))); }
 
     void personal(const QString& name) {
-        // The last blank separates the last name, so "Mary Ann Smith" keeps "Mary Ann".
+        // UDDF requires both names. The last blank separates the last name, so "Mary Ann
+        // Smith" keeps "Mary Ann"; a name of one word is a first name ("Cher").
         const QString n = name.trimmed();
         const qsizetype blank = n.lastIndexOf(QLatin1Char(' '));
         x.writeStartElement(QStringLiteral("personal"));
-        if (blank > 0) text("firstname", n.left(blank).trimmed());
-        text("lastname", blank > 0 ? n.mid(blank + 1) : n);
+        text("firstname", blank > 0 ? n.left(blank).trimmed() : n);
+        text("lastname", blank > 0 ? n.mid(blank + 1) : QString());
         x.writeEndElement();
     }
 
@@ -90,6 +91,8 @@ class Writer {
             text("para", p);
         x.writeEndElement();
     }
+
+    QStringList specialForms;
 
     void document(const std::vector<int>& dives, const QDateTime& written) {
         // Which list entries the chosen dives use, in list order.
@@ -113,7 +116,7 @@ class Writer {
                      unitLabel(Quantity::TankSize, units), unitLabel(Quantity::Weight, units)));
         text("name", QStringLiteral("Reefbook"));
         text("version", QStringLiteral(REEFBOOK_VERSION_STRING));
-        text("datetime", written.toString(Qt::ISODate));
+        if (written.isValid()) text("datetime", written.toString(Qt::ISODate));
         x.writeEndElement();
 
         x.writeStartElement(QStringLiteral("diver"));
@@ -221,6 +224,7 @@ class Writer {
         x.writeStartElement(QStringLiteral("dive"));
         x.writeAttribute(QStringLiteral("id"), QStringLiteral("dive_%1").arg(i));
 
+        QStringList extra; // facts that only a note can carry
         x.writeStartElement(QStringLiteral("informationbeforedive"));
         for (int w : {field::Location, field::Buddy}) {
             if (used[w].count(d.ListData[static_cast<size_t>(w)])) {
@@ -229,8 +233,14 @@ class Writer {
                                  idFor(w, d.ListData[static_cast<size_t>(w)]));
             }
         }
-        text("divenumber", QString::number(i + s.DiveOffset));
-        if (const QString when = diveDateTime(d); !when.isEmpty()) text("datetime", when);
+        // UDDF numbers dives from 1; an offset can make the log's numbers 0 or negative.
+        if (i + s.DiveOffset > 0) text("divenumber", QString::number(i + s.DiveOffset));
+        QString how;
+        text("datetime", uddfDateTime(d, &how));
+        if (!how.isEmpty()) {
+            extra << how;
+            specialForms << QStringLiteral("dive %1: %2").arg(i + s.DiveOffset).arg(how);
+        }
         // A temperature of 0 is a box the diver left empty, not a freezing day.
         if (data[field::AirTemp] != 0)
             si("airtemperature", Quantity::Temperature, data[field::AirTemp]);
@@ -247,32 +257,39 @@ class Writer {
         }
         x.writeEndElement();
 
-        const std::optional<double> volume = tankVolumeSi(
-            units, data[field::TankSize], units == Units::Imperial ? data[field::PsiIn] : 0);
-        if (data[field::PsiIn] != 0 || data[field::PsiOut] != 0 ||
-            (data[field::TankSize] > 0 && volume)) {
-            x.writeStartElement(QStringLiteral("tankdata"));
-            if (data[field::TankSize] > 0 && volume) text("tankvolume", number(*volume));
-            if (data[field::PsiIn] != 0)
-                si("tankpressurebegin", Quantity::Pressure, data[field::PsiIn]);
-            if (data[field::PsiOut] != 0)
-                si("tankpressureend", Quantity::Pressure, data[field::PsiOut]);
-            x.writeEndElement();
-        }
-
-        x.writeStartElement(QStringLiteral("samples"));
+        // Only a dive with a drawn profile has samples; a made-up flat line at 0 would tell
+        // a reader the dive never left the surface.
         const ProfileRecord* p = nullptr;
         if (d.ProfileNum > 0 && static_cast<size_t>(d.ProfileNum) < s.Profiles.size())
             p = &s.Profiles[static_cast<size_t>(d.ProfileNum)];
-        const int points = p ? storedPointCount(*p) : 0;
-        if (points > 0) {
+        if (const int points = p ? storedPointCount(*p) : 0; points > 0) {
+            x.writeStartElement(QStringLiteral("samples"));
             for (int k = 0; k <= points; ++k)
                 waypoint(p->Depths[static_cast<size_t>(k)], p->Times[static_cast<size_t>(k)]);
-        } else {
-            waypoint(0, 0);
-            waypoint(0, data[field::BottomTime]);
+            x.writeEndElement();
         }
-        x.writeEndElement();
+
+        // A tank's record needs its starting pressure; without one the other tank facts go
+        // into the notes.
+        const std::optional<double> volume = tankVolumeSi(
+            units, data[field::TankSize], units == Units::Imperial ? data[field::PsiIn] : 0);
+        const bool tankSize = data[field::TankSize] != 0;
+        if (data[field::PsiIn] != 0) {
+            x.writeStartElement(QStringLiteral("tankdata"));
+            if (tankSize && volume && *volume > 0) text("tankvolume", number(*volume));
+            si("tankpressurebegin", Quantity::Pressure, data[field::PsiIn]);
+            if (data[field::PsiOut] != 0)
+                si("tankpressureend", Quantity::Pressure, data[field::PsiOut]);
+            x.writeEndElement();
+        } else if (data[field::PsiOut] != 0) {
+            extra << QStringLiteral("Pressure out: %1 %2")
+                         .arg(data[field::PsiOut])
+                         .arg(unitLabel(Quantity::Pressure, units));
+        }
+        if (tankSize && (data[field::PsiIn] == 0 || !volume || *volume <= 0))
+            extra << QStringLiteral("Tank size: %1 %2")
+                         .arg(data[field::TankSize])
+                         .arg(unitLabel(Quantity::TankSize, units));
 
         x.writeStartElement(QStringLiteral("informationafterdive"));
         if (data[field::BottomTemp] != 0)
@@ -280,7 +297,7 @@ class Writer {
         si("greatestdepth", Quantity::Depth, data[field::MaxDepth]);
         si("diveduration", Quantity::Minutes, data[field::BottomTime]);
         if (data[field::Visibility] > 0) si("visibility", Quantity::Depth, data[field::Visibility]);
-        notes(notesOf(d));
+        notes(notesOf(d) + extra);
         if (d.Rating >= 0 && d.Rating <= 2) {
             x.writeStartElement(QStringLiteral("rating"));
             text("ratingvalue", QString::number(2 + 4 * d.Rating));
@@ -339,6 +356,48 @@ class Writer {
 
 } // namespace
 
+QString uddfDateTime(const DiveRecord& dive, QString* how) {
+    const auto& t = dive.TimeData;
+    const int year = t[field::Year], month = t[field::Month], day = t[field::Day];
+    const int hour = t[field::EntryHour], minute = t[field::EntryMinute];
+    QStringList put;
+    QDate date;
+    if (year < 1 || year > 9999) {
+        date = QDate(1900, 1, 1);
+        put << (year == 0 && month == 0 && day == 0
+                    ? QStringLiteral("no date was entered; written as 1900-01-01")
+                    : QStringLiteral("the date %1/%2/%3 has no year; written as 1900-01-01")
+                          .arg(month)
+                          .arg(day)
+                          .arg(year));
+    } else if (month < 1 || month > 12) {
+        date = QDate(year, 1, 1);
+        put << QStringLiteral("the date %1/%2/%3 has no month; written as %4")
+                   .arg(month)
+                   .arg(day)
+                   .arg(year)
+                   .arg(date.toString(Qt::ISODate));
+    } else {
+        const int last = QDate(year, month, 1).daysInMonth();
+        date = QDate(year, month, std::clamp(day, 1, last));
+        if (date.day() != day)
+            put << QStringLiteral("the date %1/%2/%3 is not a day of that month; written as %4")
+                       .arg(month)
+                       .arg(day)
+                       .arg(year)
+                       .arg(date.toString(Qt::ISODate));
+    }
+    QDateTime when(date, QTime(0, 0), Qt::UTC);
+    if (hour < 0 || minute < 0 || hour > 24 || minute > 60)
+        put << QStringLiteral("the entry time %1:%2 is not a time of day; written as 00:00")
+                   .arg(hour)
+                   .arg(minute);
+    else
+        when = when.addSecs(hour * 3600LL + minute * 60LL); // 24:00 is the next day
+    if (how) *how = put.join(QStringLiteral("; "));
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+
 QString diveDateTime(const DiveRecord& dive) {
     const auto& t = dive.TimeData;
     const QDate date(t[field::Year], t[field::Month], t[field::Day]);
@@ -351,12 +410,14 @@ QString diveDateTime(const DiveRecord& dive) {
 }
 
 QByteArray uddfDocument(const AppState& state, const std::vector<int>& dives, Units units,
-                        const QDateTime& written) {
+                        const QDateTime& written, QStringList* specialForms) {
     std::vector<int> valid;
     for (int i : dives)
         if (i >= 1 && i <= state.DiveCount()) valid.push_back(i);
     QByteArray out;
-    Writer(state, units, &out).document(valid, written);
+    Writer w(state, units, &out);
+    w.document(valid, written);
+    if (specialForms) *specialForms = w.specialForms;
     return out;
 }
 

@@ -127,6 +127,33 @@ double toSi(Quantity q, Units units, double v) {
     return v;
 }
 
+double fromSi(Quantity q, Units units, double v) {
+    const bool m = units == Units::Metric;
+    switch (q) {
+    case Quantity::Minutes:
+        return v / 60.0;
+    case Quantity::Depth:
+        return m ? v : v / MetresPerFoot;
+    case Quantity::Temperature:
+        return m ? v - ZeroCelsius : (v - ZeroCelsius) * 9.0 / 5.0 + 32.0;
+    case Quantity::Pressure:
+        return v / (m ? PascalPerBar : PascalPerPsi);
+    case Quantity::Weight:
+        return m ? v : v / KgPerPound;
+    case Quantity::TankSize:
+        return m ? v * 1000.0 : v / CubicMetresPerCubicFoot;
+    case Quantity::None:
+        break;
+    }
+    return v;
+}
+
+std::optional<double> tankSizeFromSi(Units units, double volume, double pressure) {
+    if (units == Units::Metric) return volume * 1000.0;
+    if (pressure <= 0) return std::nullopt;
+    return volume * pressure / (CubicMetresPerCubicFoot * PsiPerAtmosphere);
+}
+
 std::optional<double> tankVolumeSi(Units units, double size, double workingPressure) {
     if (units == Units::Metric) return size / 1000.0;
     if (workingPressure <= 0) return std::nullopt;

@@ -29,6 +29,11 @@ double convertUnits(Quantity q, Units from, Units to, double v);
 
 // Into the SI units exchange formats use: metres, kelvin, pascal, kilograms, seconds.
 double toSi(Quantity q, Units units, double v);
+// From those SI units into the log's. Tank sizes are left to tankSizeFromSi.
+double fromSi(Quantity q, Units units, double v);
+// A tank's size as the log keeps it, from its water volume in cubic metres: litres, or for an
+// imperial log the free gas (cu ft) it holds at `pressure` (psi); nothing without a pressure.
+std::optional<double> tankSizeFromSi(Units units, double volume, double pressure);
 
 // A tank's water volume in cubic metres. Metric logs store litres. Imperial logs store the
 // free gas at the tank's working pressure, so the water volume needs that pressure (psi);

@@ -1,6 +1,7 @@
 #include "ListEditor.h"
 
 #include "session/Session.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QCloseEvent>
@@ -61,6 +62,9 @@ void ListEditor::attach(const Controls& controls) {
         select(draft.selected);
     else
         clearShown();
+    // Placed before it is first shown, so the window manager frames it where it was put.
+    adjustSize();
+    ui::centreOnScreen(this);
 }
 
 void ListEditor::select(int index) {
@@ -150,16 +154,8 @@ void ListEditor::closeEvent(QCloseEvent* event) {
 }
 
 void ListEditor::showEvent(QShowEvent* event) {
-    if (!centred) {
-        centred = true;
-        QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+    if (!shown) {
+        shown = true;
         // The name box has the focus; a name typed at once replaces the shown one instead of
         // running on from its end.
         c.cboData->lineEdit()->selectAll();

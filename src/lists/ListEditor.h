@@ -66,5 +66,5 @@ private:
 
     Controls c{};
     bool filling = false; // set while code, not the user, changes the controls
-    bool centred = false;
+    bool shown = false;
 };

@@ -3,22 +3,10 @@
 #include "ui/Platform.h"
 #include "ui_frmLocation.h"
 
-#include <QImageReader>
-
 namespace {
 
-// Bitmaps and every other picture this machine can read, then bitmaps alone, then anything.
-QString pictureFilter() {
-    QStringList patterns;
-    for (const QByteArray& suffix : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(suffix).toLower();
-    patterns.removeDuplicates();
-    patterns.removeAll(QStringLiteral("*.bmp"));
-    patterns.sort();
-    patterns.prepend(QStringLiteral("*.bmp"));
-    return QStringLiteral("Picture Files (%1);;BMP Files (*.bmp);;All Files (*)")
-        .arg(patterns.join(QLatin1Char(' ')));
-}
+// Bitmaps first; any other picture this machine can read is shown too, through All Files.
+const QString PictureFilter = QStringLiteral("BMP Files (*.bmp);;All Files (*)");
 
 } // namespace
 
@@ -53,7 +41,7 @@ void frmLocation::choosePicture() {
     if (!draft.hasSelection())
         return;
     const QString path = ui::platform().openFileName(
-        this, {QStringLiteral("Open Location Picture or Map"), pictureFilter(),
+        this, {QStringLiteral("Open Location Picture or Map"), PictureFilter,
                QStringLiteral("bmp")});
     if (path.isEmpty())
         return; // cancelled: the entry keeps its picture

@@ -35,7 +35,8 @@ int correctedRangeEnd(const AppState& state, int start, int end) {
     return end;
 }
 
-std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart, int rangeEnd) {
+std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart, int rangeEnd,
+                          const std::vector<int>& selected) {
     const int count = state.DiveCount();
     auto isDive = [count](long long i) { return i >= 1 && i <= count; };
     std::vector<int> out;
@@ -58,8 +59,8 @@ std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeSta
         if (isDive(state.CurrentDive)) out.push_back(state.CurrentDive);
         break;
     case DiveChoice::Selected:
-        for (size_t k = 1; k < state.PrintList.size(); ++k)
-            if (isDive(state.PrintList[k])) out.push_back(state.PrintList[k]);
+        for (const int d : selected)
+            if (isDive(d)) out.push_back(d);
         break;
     }
     return out;

@@ -28,9 +28,9 @@ int correctedRangeEnd(const AppState& state, int start, int end);
 //   All       1..DiveCount
 //   Range     dive numbers rangeStart..rangeEnd, turned into indexes
 //   Displayed CurrentDive
-//   Selected  PrintList elements 1..n, in list order
+//   Selected  the dives handed over (`selected`), in their order
 // An index that is not a dive of the log (a stale list, an uncorrected range) is skipped.
 std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart = 0,
-                          int rangeEnd = 0);
+                          int rangeEnd = 0, const std::vector<int>& selected = {});
 
 } // namespace output

@@ -114,7 +114,7 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
         return fail(err, QStringLiteral("say what to write: export text|html|pdf|uddf|csv "
                                         "[--dives all|FIRST-LAST|N,N,...] [--no-comments] "
                                         "[--page-size A4|Letter] [--profiles] "
-                                        "[--units imperial|metric] [-o FILE|-]"));
+                                        "[--units imperial|metric] [--bom] [-o FILE|-]"));
     const bool html = format == QLatin1String("html");
     const bool pdf = format == QLatin1String("pdf");
 

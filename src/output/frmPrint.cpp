@@ -8,6 +8,7 @@
 #include "print/PrintLayout.h"
 #include "store/AppState.h"
 #include "store/Numbers.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QDir>
@@ -58,7 +59,7 @@ constexpr int ZoomMax = 195;
 
 } // namespace
 
-frmPrint::frmPrint(AppState& s, QWidget* parent)
+frmPrint::frmPrint(const AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmPrint>()),
       printer(QPrinter::HighResolution) {
     ui->setupUi(this);
@@ -96,7 +97,7 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     ui->lblFName->setText(BaseName);
     ui->optAll->setChecked(true);
     ui->optPrinter->setChecked(true);
-    ui->optSelected->setEnabled(state.PrintListReady);
+    ui->optSelected->setEnabled(false); // until dives are offered
     ui->txtStart->setText(QString::number(output::rangeFirst(state)));
     ui->txtEnd->setText(QString::number(output::rangeLast(state)));
     ui->txtStart->setEnabled(false);
@@ -143,6 +144,11 @@ frmPrint::frmPrint(AppState& s, QWidget* parent)
     };
 }
 
+void frmPrint::offerDives(std::vector<int> dives) {
+    offered = std::move(dives);
+    ui->optSelected->setEnabled(true);
+}
+
 frmPrint::~frmPrint() = default;
 
 void frmPrint::place() {
@@ -170,11 +176,10 @@ void frmPrint::place() {
                        qRound(p.height() * unit));
     const QSize narrow(qRound(NarrowWidth * unit), qRound(WindowHeight * unit));
     // Centred as if open wide, so opening the preview keeps the window on the screen.
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - qRound(WideWidth * unit)) / 2,
-             area.y() + (area.height() - narrow.height()) / 2);
-    }
+    const QSize border = ui::expectedFrameSize(this) - size();
+    if (screen)
+        move(ui::centredPlace(screen->availableGeometry(),
+                              QSize(qRound(WideWidth * unit), narrow.height()) + border));
     setFixedSize(narrow);
 }
 
@@ -189,7 +194,8 @@ std::vector<int> frmPrint::chosenDives() const {
                                 numbers::roundedValue(ui->txtStart->text()),
                                 numbers::roundedValue(ui->txtEnd->text()));
     if (ui->optThis->isChecked()) return output::divesFor(state, output::DiveChoice::Displayed);
-    if (ui->optSelected->isChecked()) return output::divesFor(state, output::DiveChoice::Selected);
+    if (ui->optSelected->isChecked())
+        return output::divesFor(state, output::DiveChoice::Selected, 0, 0, offered);
     return {};
 }
 

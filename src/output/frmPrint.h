@@ -24,7 +24,10 @@ class frmPrint : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmPrint(AppState& state, QWidget* parent = nullptr);
+    explicit frmPrint(const AppState& state, QWidget* parent = nullptr);
+    // The dives a search found (or a list chose), offered as "Print Selected Dives".
+    void offerDives(std::vector<int> dives);
+    const std::vector<int>& offeredDives() const { return offered; }
     ~frmPrint() override;
 
     QString BaseName;
@@ -71,7 +74,8 @@ class frmPrint : public QDialog {
     bool writeFile(bool html);
     std::vector<int> chosenDives() const;
 
-    AppState& state;
+    const AppState& state;
+    std::vector<int> offered;
     std::unique_ptr<Ui::frmPrint> ui;
     QPrinter printer;
     print::PrintDoc doc;

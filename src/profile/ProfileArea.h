@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QMargins>
 #include <QPoint>
 
 #include <optional>
@@ -20,18 +21,25 @@ class ProfileArea : public QFrame {
     void setEditor(const ProfileEditor* e) { editor = e; }
     // Inner size in drawing units, as the editor's scales need it.
     QSize unitSize() const;
-    // Pixels an area needs to be `units` wide or tall.
+    // Pixels an area needs to be `units` wide or tall, the room for the tick labels and the
+    // frame included.
     int pixelsFor(int units, Qt::Orientation o) const;
+    // Room around the plotted part for the tick labels and for whole dots at its edges.
+    QMargins plotMargins() const;
 
     // The keyboard crosshair, on whole minutes and depths; none until an arrow key is used.
     std::optional<QPoint> crosshair; // (minute, depth)
 
   signals:
     void pressed(int x, int y);
+    // The right button at this place: the point at its minute is to go.
+    void removePressed(int x, int y);
     void moved(int x, int y);
-    // An arrow key moved the crosshair by (minutes, depth), or Space/Enter pressed at it.
+    // An arrow key moved the crosshair by (minutes, depth), Space/Enter pressed at it, or
+    // Delete/Backspace asked for the point at its minute to go.
     void crosshairMoved(int dTime, int dDepth);
     void crosshairPressed();
+    void crosshairRemoved();
     void resized();
 
   protected:
@@ -43,6 +51,8 @@ class ProfileArea : public QFrame {
 
   private:
     QPoint toUnits(QPointF pixels) const;
+    QRect plotRect() const;
+    void paintGrid(QPainter& p) const;
 
     const ProfileEditor* editor = nullptr;
 };

@@ -33,7 +33,8 @@ void ProfileEditor::setArea(int width, int height) {
 ProfileEditor::Point ProfileEditor::pointAt(int x, int y) const {
     // An area too small for the dive has no scale; the window never opens that small.
     if (TimeScale <= 0 || DepthScale <= 0) return {};
-    return {toInt16(floorDiv(x, TimeScale)), toInt16(floorDiv(y, DepthScale))};
+    return {toInt16(std::clamp(floorDiv(x, TimeScale), 0, bottomTime())),
+            toInt16(std::clamp(floorDiv(y, DepthScale), 0, MaxDepthValue))};
 }
 
 QPoint ProfileEditor::position(int time, int depth) const {
@@ -45,6 +46,11 @@ ProfileEditor::Press ProfileEditor::press(int16_t time, int16_t depth) {
     if (time == LastTime) {
         PointDepths[static_cast<size_t>(PointCount)] = depth;
         return Press::MovedLast;
+    }
+    if (time <= 0) {
+        // Minute 0 is the start point's: a second point there would end the stored profile.
+        PointDepths[StartPoint] = depth;
+        return Press::Moved;
     }
     const bool full = PointCount >= MaxPoints;
     if (time < PointTimes[1]) {
@@ -77,6 +83,22 @@ bool ProfileEditor::AddPoint(int16_t time, int16_t depth) {
     return true;
 }
 
+bool ProfileEditor::remove(int16_t time) {
+    for (int i = 1; i <= PointCount; ++i) {
+        if (PointTimes[static_cast<size_t>(i)] != time) continue;
+        for (int j = i; j < PointCount; ++j) {
+            PointTimes[static_cast<size_t>(j)] = PointTimes[static_cast<size_t>(j + 1)];
+            PointDepths[static_cast<size_t>(j)] = PointDepths[static_cast<size_t>(j + 1)];
+        }
+        PointTimes[static_cast<size_t>(PointCount)] = 0;
+        PointDepths[static_cast<size_t>(PointCount)] = 0;
+        --PointCount;
+        LastTime = PointTimes[static_cast<size_t>(PointCount)];
+        return true;
+    }
+    return false;
+}
+
 void ProfileEditor::insertAt(int p, int16_t time, int16_t depth) {
     ++PointCount;
     for (int j = PointCount; j > p; --j) {
@@ -96,12 +118,17 @@ void ProfileEditor::Clear() {
 
 void ProfileEditor::Load(const ProfileRecord& record) {
     Clear();
-    PointCount = storedPointCount(record);
-    for (int i = 1; i <= PointCount; ++i) {
-        PointTimes[static_cast<size_t>(i)] = record.Times[static_cast<size_t>(i)];
-        PointDepths[static_cast<size_t>(i)] = record.Depths[static_cast<size_t>(i)];
-    }
-    LastTime = PointTimes[static_cast<size_t>(PointCount)];
+    constexpr size_t last = MaxPoints;
+    PointDepths[StartPoint] = record.Depths[StartPoint];
+    // Repeated minute-0 points count only when a later point follows them; otherwise the
+    // first of them ends an empty profile, as it always has.
+    size_t from = 1;
+    while (from <= last && record.Times[from] == 0)
+        ++from;
+    if (from > last) return;
+    if (from > 1) PointDepths[StartPoint] = record.Depths[from - 1];
+    for (size_t i = from; i <= last && record.Times[i] != 0; ++i)
+        AddPoint(record.Times[i], record.Depths[i]);
 }
 
 bool ProfileEditor::storable(const AppState& state) const {
@@ -160,6 +187,14 @@ int storedPointCount(const ProfileRecord& record) {
     while (n < ProfileEditor::MaxPoints && record.Times[static_cast<size_t>(n + 1)] != 0)
         ++n;
     return n;
+}
+
+int tickStep(int unitsPerStep, int minGap) {
+    if (unitsPerStep <= 0) return 0;
+    for (int decade = 1; decade <= 10000; decade *= 10)
+        for (int m : {1, 2, 5})
+            if (m * decade * unitsPerStep >= minGap) return m * decade;
+    return 100000;
 }
 
 const ProfileRecord* linkedProfile(const AppState& state) {

@@ -25,6 +25,8 @@ class ProfileEditor {
         int16_t depth = 0;
     };
     enum class Press { Appended, MovedLast, Inserted, Moved, Full, Ignored };
+    // The depth of the start point is set by a press at minute 0, like any other point's.
+    static constexpr int StartPoint = 0;
 
     ProfileEditor(int bottomTime, int maxDepth);
 
@@ -38,19 +40,26 @@ class ProfileEditor {
     void setArea(int width, int height);
     int16_t timeScale() const { return TimeScale; }
     int16_t depthScale() const { return DepthScale; }
-    // A position in the area, in drawing units from its top-left corner.
+    // A position in the area, in drawing units from its top-left corner. Positions past the
+    // dive's last minute or deepest depth (the area's remainder) or before its start give the
+    // nearest edge, the same edge the keyboard stops at.
     Point pointAt(int x, int y) const;
     // Where a minute and depth lie in the area.
     QPoint position(int time, int depth) const;
 
     // A mouse press at this point: append, move the last point, insert between two points or
-    // move the point already at this minute.
+    // move the point already at this minute (at minute 0, the start point). No two points
+    // ever share a minute.
     Press press(int16_t time, int16_t depth);
+    // Takes out the point at this minute; false when no point after the start lies there.
+    bool remove(int16_t time);
     // Appends a point after the last one; false when the profile already holds MaxPoints.
     bool AddPoint(int16_t time, int16_t depth);
     void Clear();
 
-    // Takes the points of a stored profile; the start point is not read back.
+    // Takes the points of a stored profile, the start depth with them. Points stored at
+    // minute 0 right after the start (earlier versions inserted a press at minute 0 there)
+    // give the start its depth, the last of them winning; the points after them load whole.
     void Load(const ProfileRecord& record);
     // Adds the profile as a new record of state.Profiles and links the shown dive to it.
     // False, with nothing changed, when the profile numbers are used up.
@@ -88,9 +97,13 @@ class ProfileEditor {
     int16_t LastTime = 0;
 };
 
-// How many points follow the start point of a stored profile: the first later point at
-// minute 0 ends it.
+// How many points follow the start point of a stored profile as written: the first later
+// point at minute 0 ends it (ProfileEditor::Load also reads past repeated minute-0 points).
 int storedPointCount(const ProfileRecord& record);
+
+// Tick spacing for an axis: the smallest of 1, 2, 5, 10, 20, 50, ... whose ticks lie at
+// least `minGap` drawing units apart when one step is `unitsPerStep` units.
+int tickStep(int unitsPerStep, int minGap);
 
 // The stored profile the shown dive refers to, or nullptr when it has none or the profile
 // file does not hold it.

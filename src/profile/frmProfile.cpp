@@ -4,6 +4,7 @@
 
 #include "ui_frmProfile.h"
 
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 
 #include <QLayout>
@@ -59,6 +60,15 @@ void frmProfile::setUp() {
     connect(area, &ProfileArea::moved, this, &frmProfile::areaMoved);
     connect(area, &ProfileArea::crosshairMoved, this, &frmProfile::moveCrosshair);
     connect(area, &ProfileArea::crosshairPressed, this, &frmProfile::pressCrosshair);
+    connect(area, &ProfileArea::removePressed, this, [this](int x, int y) {
+        ui->picProfile->crosshair.reset();
+        removeAt(edit.pointAt(x, y));
+    });
+    connect(area, &ProfileArea::crosshairRemoved, this, [this] {
+        if (!ui->picProfile->crosshair) moveCrosshair(0, 0);
+        const QPoint at = *ui->picProfile->crosshair;
+        removeAt({static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())});
+    });
     connect(ui->cmdClear, &QPushButton::clicked, this, &frmProfile::clearProfile);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmProfile::closeAndStore);
 
@@ -103,8 +113,7 @@ void frmProfile::sizeArea() {
         const QRect free = screen->availableGeometry();
         wanted = wanted.boundedTo(free.size() - QSize(16, 48)).expandedTo(minimumSizeHint());
         resize(wanted);
-        move(free.left() + (free.width() - width()) / 2,
-             free.top() + (free.height() - height()) / 2);
+        ui::centreOnScreen(this);
     } else {
         resize(wanted);
     }
@@ -138,6 +147,12 @@ void frmProfile::pressAt(ProfileEditor::Point at) {
         ui::showError(
             this, QStringLiteral("Sorry"),
             QStringLiteral("Maximum of %1 entries in profile.").arg(ProfileEditor::MaxPoints));
+    showReadout(at);
+    ui->picProfile->update();
+}
+
+void frmProfile::removeAt(ProfileEditor::Point at) {
+    edit.remove(at.time);
     showReadout(at);
     ui->picProfile->update();
 }

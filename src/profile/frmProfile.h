@@ -40,6 +40,7 @@ class frmProfile : public QDialog {
     void areaPressed(int x, int y);
     void areaMoved(int x, int y);
     void pressAt(ProfileEditor::Point at);
+    void removeAt(ProfileEditor::Point at);
     void moveCrosshair(int dTime, int dDepth);
     void pressCrosshair();
     void showReadout(ProfileEditor::Point at);

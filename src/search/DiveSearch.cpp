@@ -4,6 +4,7 @@
 #include "store/Numbers.h"
 
 #include <QChar>
+#include <QDate>
 
 #include <algorithm>
 #include <cmath>
@@ -159,7 +160,7 @@ int16_t boxValue16(const QString& box) {
     return numbers::toInt16(numbers::roundedValue(box));
 }
 
-void RunSearch(ChartCriteria& c, AppState& state) {
+SearchedRange RunSearch(ChartCriteria& c, const AppState& state, std::vector<int16_t>& flagged) {
     c.DateFrom[2] = windowYear(c.DateFrom[2]);
     c.DateTo[2] = windowYear(c.DateTo[2]);
     const int count = state.DiveCount();
@@ -172,9 +173,63 @@ void RunSearch(ChartCriteria& c, AppState& state) {
         if (last == 0) last = count; // an empty To box: up to the last dive
     }
     const Prepared p = prepare(c);
-    state.FlaggedDives.assign(1, 0);
+    flagged.assign(1, 0);
     for (int n = first; n <= last; ++n)
-        if (TestDive(p, state.Dives[static_cast<size_t>(n)])) FlagDive(state.FlaggedDives, n);
+        if (TestDive(p, state.Dives[static_cast<size_t>(n)])) FlagDive(flagged, n);
+    SearchedRange walked;
+    walked.SelectionMode = c.SelectionMode;
+    walked.first = first;
+    walked.last = last;
+    if (c.SelectionMode == ByDate) {
+        walked.fromDay = p.fromDay;
+        walked.toDay = p.toDay;
+    }
+    return walked;
+}
+
+namespace {
+
+const QString Dash = QStringLiteral("\u2013");
+
+QString dateOf(int32_t day) {
+    // DayNumber counts from midnight, half a day before the Julian day number QDate uses.
+    const QDate d = QDate::fromJulianDay(day + 1);
+    return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year());
+}
+
+} // namespace
+
+QString describeSearched(const SearchedRange& r, int offset) {
+    const QString head = QStringLiteral("Searched: ");
+    if (r.first > r.last) {
+        if (r.SelectionMode != ByNumber) return head + QStringLiteral("no dives (the log is empty)");
+        return head + QStringLiteral("no dives (positions %1 to %2)").arg(r.first).arg(r.last);
+    }
+    const QString numbers =
+        QStringLiteral("dives %1%2%3").arg(r.first + offset).arg(Dash).arg(r.last + offset);
+    switch (r.SelectionMode) {
+    case ByNumber:
+        return head + QStringLiteral("positions %1%2%3, ").arg(r.first).arg(Dash).arg(r.last) +
+               numbers;
+    case ByDate:
+        if (r.fromDay > r.toDay)
+            return head + QStringLiteral("no dates (%1 is after %2)")
+                              .arg(dateOf(r.fromDay), dateOf(r.toDay));
+        return head + QStringLiteral("%1 dated %2 to %3").arg(numbers, dateOf(r.fromDay),
+                                                              dateOf(r.toDay));
+    default:
+        return head + QStringLiteral("all ") + numbers;
+    }
+}
+
+QString positionsHint(int count, int offset) {
+    if (count < 1) return QStringLiteral("the log holds no dives");
+    if (count == 1) return QStringLiteral("position 1 is dive %1").arg(1 + offset);
+    return QStringLiteral("positions 1%1%2 are dives %3%1%4")
+        .arg(Dash)
+        .arg(count)
+        .arg(1 + offset)
+        .arg(count + offset);
 }
 
 void FlagDive(std::vector<int16_t>& flagged, int n) {
@@ -229,17 +284,17 @@ bool containsFolded(QStringView haystack, const FoldedNeedle& needle) {
     return false;
 }
 
-ResultFigures Figures(const AppState& state) {
+ResultFigures Figures(const AppState& state, const std::vector<int16_t>& flagged) {
     ResultFigures f;
-    f.matched = static_cast<int>(state.FlaggedDives.size()) - 1;
+    f.matched = std::max(0, static_cast<int>(flagged.size()) - 1);
     f.total = state.DiveCount();
     // The quotient first, then the hundredfold, then the whole part: 29 of 100 shows 28.
     if (f.total > 0)
         f.percent = static_cast<int>(
             std::floor(static_cast<double>(f.matched) / static_cast<double>(f.total) * 100));
-    for (size_t i = 1; i < state.FlaggedDives.size(); ++i) {
-        f.indexes.push_back(state.FlaggedDives[i]);
-        f.displayed.push_back(state.FlaggedDives[i] + state.DiveOffset);
+    for (size_t i = 1; i < flagged.size(); ++i) {
+        f.indexes.push_back(flagged[i]);
+        f.displayed.push_back(flagged[i] + state.DiveOffset);
     }
     return f;
 }

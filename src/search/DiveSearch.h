@@ -46,9 +46,26 @@ QString windowYear(const QString& box);
 // A box read as a 16-bit number: leading number, halves to even, clamped rather than wrapped.
 int16_t boxValue16(const QString& box);
 
+// What a search actually walked, after empty and out-of-range boxes were read: the log
+// positions first..last (none when first > last) and, by date, the admissible days.
+struct SearchedRange {
+    int SelectionMode = AllDives;
+    int first = 1, last = 0;
+    int32_t fromDay = FirstDay, toDay = LastDay;
+};
+
 // Windows both year boxes (the dialog shows the rewritten text), then walks the chosen range
-// and replaces state.FlaggedDives with the dives that pass.
-void RunSearch(ChartCriteria& criteria, AppState& state);
+// and replaces `flagged` with the dives that pass (element 0 holds no dive). Returns what
+// was walked.
+SearchedRange RunSearch(ChartCriteria& criteria, const AppState& state,
+                        std::vector<int16_t>& flagged);
+
+// The results window's line on what was searched, in dive numbers as the diver sees them, e.g.
+// "Searched: positions 1–4, dives 101–104".
+QString describeSearched(const SearchedRange& range, int diveOffset);
+
+// Beside the By Number(s) boxes, which take log positions: "positions 1–40 are dives 101–140".
+QString positionsHint(int diveCount, int diveOffset);
 
 // Appends dive n unless it is already the last one flagged.
 void FlagDive(std::vector<int16_t>& flagged, int n);
@@ -76,6 +93,6 @@ struct ResultFigures {
     std::vector<int> indexes;   // log positions of the matches
     std::vector<int> displayed; // the same dives by their displayed numbers
 };
-ResultFigures Figures(const AppState& state);
+ResultFigures Figures(const AppState& state, const std::vector<int16_t>& flagged);
 
 } // namespace search

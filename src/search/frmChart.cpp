@@ -2,11 +2,13 @@
 
 #include "ui_frmChart.h"
 
+#include "ui/Placement.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
-frmChart::frmChart(AppState& s, QWidget* parent)
+frmChart::frmChart(const AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmChart>()) {
     ui->setupUi(this);
     txtDateFrom = {ui->txtDateFrom_0, ui->txtDateFrom_1, ui->txtDateFrom_2};
@@ -29,8 +31,10 @@ frmChart::frmChart(AppState& s, QWidget* parent)
             img->setPixmap(face.scaled(24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
 
-    // A new search starts from nothing; the old results window is closed by the caller.
-    state.FlaggedDives.assign(1, 0);
+    // The number boxes take log positions; the diver sees dive numbers.
+    ui->lblNumHint->setText(QStringLiteral("(%1)").arg(
+        search::positionsHint(state.DiveCount(), state.DiveOffset)));
+
     for (int k = 0; k < 4; ++k) {
         lstList[k]->clear();
         for (const ListEntry& e : state.list(k))
@@ -49,11 +53,7 @@ frmChart::frmChart(AppState& s, QWidget* parent)
     enableControls();
 
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    ui::centreOnScreen(this);
 }
 
 frmChart::~frmChart() = default;
@@ -106,7 +106,7 @@ search::ChartCriteria frmChart::criteria() const {
 void frmChart::go() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     search::ChartCriteria c = criteria();
-    search::RunSearch(c, state);
+    walked = search::RunSearch(c, state, flagged);
     txtDateFrom[2]->setText(c.DateFrom[2]);
     txtDateTo[2]->setText(c.DateTo[2]);
     QApplication::restoreOverrideCursor();

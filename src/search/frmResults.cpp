@@ -3,13 +3,15 @@
 #include "search/DiveSearch.h"
 #include "ui_frmResults.h"
 
+#include "ui/Placement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <algorithm>
 
-frmResults::frmResults(AppState& s, QWidget* parent)
-    : QDialog(parent), state(s), ui(std::make_unique<Ui::frmResults>()) {
+frmResults::frmResults(const AppState& s, std::vector<int16_t> found, QWidget* parent)
+    : QDialog(parent), state(s), flagged(std::move(found)), ui(std::make_unique<Ui::frmResults>()) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -32,41 +34,38 @@ frmResults::~frmResults() = default;
 
 void frmResults::place() {
     adjustSize();
-    const QWidget* main = parentWidget();
-    if (!main) return;
-    // Before it is shown the window has no frame yet; the main window's tells how wide it
-    // will be.
-    const QRect mainFrame = main->frameGeometry();
-    const QSize own = size() + (mainFrame.size() - main->size());
-    QPoint at(mainFrame.left() - own.width(), mainFrame.top());
-    // Beside the main window, but never where the diver cannot see it.
-    const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        const int right = std::max(area.left(), area.right() + 1 - own.width());
-        const int bottom = std::max(area.top(), area.bottom() + 1 - own.height());
-        at = QPoint(std::clamp(at.x(), area.left(), right), std::clamp(at.y(), area.top(), bottom));
-    }
-    move(at);
+    // Beside the main window, and where it hides as little of it as it can.
+    if (const QWidget* main = parentWidget()) ui::placeBeside(this, main);
 }
 
 void frmResults::Fill() {
-    const search::ResultFigures f = search::Figures(state);
+    const search::ResultFigures f = search::Figures(state, flagged);
     ui->lblMatch->setText(QString::number(f.matched));
     ui->lblTotal->setText(QString::number(f.total));
     ui->lblpercent->setText(QString::number(f.percent));
     ui->lstFlaggedDives->clear();
     for (int number : f.displayed)
         ui->lstFlaggedDives->addItem(QString::number(number));
+    enablePrint();
 }
 
 void frmResults::diveRemoved(int index) {
-    search::DiveRemoved(state.FlaggedDives, index);
+    search::DiveRemoved(flagged, index);
     Fill();
 }
 
 void frmResults::setPrintAvailable(bool available) {
-    ui->cmdPrint->setEnabled(available);
+    printAvailable = available;
+    enablePrint();
+}
+
+void frmResults::enablePrint() {
+    ui->cmdPrint->setEnabled(printAvailable && flagged.size() > 1);
+}
+
+void frmResults::setSearched(const search::SearchedRange& range) {
+    ui->lblSearched->setText(search::describeSearched(range, state.DiveOffset));
+    place(); // the line may make the window taller
 }
 
 void frmResults::jump() {
@@ -76,22 +75,20 @@ void frmResults::jump() {
         const size_t at = static_cast<size_t>(i) + 1;
         // The list is refreshed when a dive goes; this guards against any other way a line
         // could outlive its dive.
-        if (at >= state.FlaggedDives.size()) break;
-        const int index = state.FlaggedDives[at];
+        if (at >= flagged.size()) break;
+        const int index = flagged[at];
         if (index < 1 || index > state.DiveCount()) continue;
-        state.CurrentDive = index;
-        emit goToDive();
+        emit goToDive(index);
     }
 }
 
 void frmResults::print() {
-    if (state.FlaggedDives.size() <= 1) return;
-    state.PrintList = state.FlaggedDives;
-    state.PrintListReady = true;
-    emit printRequested();
+    if (flagged.size() <= 1) return;
+    emit printRequested(std::vector<int>(flagged.begin() + 1, flagged.end()));
 }
 
 void frmResults::closeAndForget() {
-    state.FlaggedDives.assign(1, 0);
+    flagged.assign(1, 0);
+    emit forgotten();
     close();
 }

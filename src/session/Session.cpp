@@ -530,6 +530,19 @@ void Session::addDives(std::vector<DiveRecord> dives, const std::array<RefList, 
     stack.endMacro();
 }
 
+void Session::importDives(const AppState& imported, int first, bool replacedBlank,
+                          const QString& text) {
+    if (first < 1 || first > imported.DiveCount()) return;
+    std::vector<DiveRecord> dives(imported.Dives.begin() + first, imported.Dives.end());
+    const std::array<RefList, 4> lists = {imported.LocationList, imported.TypeList,
+                                          imported.BuddyList, imported.GearList};
+    std::vector<ProfileRecord> profiles;
+    if (imported.Profiles.size() > s.Profiles.size())
+        profiles.assign(imported.Profiles.begin() + static_cast<long>(s.Profiles.size()),
+                        imported.Profiles.end());
+    addDives(std::move(dives), lists, std::move(profiles), replacedBlank, text);
+}
+
 void Session::storeProfile(int dive, ProfileRecord profile) {
     if (!validDive(s, dive) || s.Profiles.size() >= size_t(MaxDives) + 1) return;
     push(new ProfileAdd(*this, QStringLiteral("Profile of %1").arg(diveName(dive)), dive,

@@ -95,6 +95,11 @@ class Session : public QObject {
     void addDives(std::vector<DiveRecord> dives, const std::array<RefList, 4>& lists,
                   std::vector<ProfileRecord> profiles, bool replaceBlank, const QString& text);
 
+    // An import worked on a copy of the log: the copy's dives from index `first` on, its
+    // lists and the profiles it added become the log's, as one step.
+    void importDives(const AppState& imported, int first, bool replacedBlank,
+                     const QString& text);
+
     // The profile window's Close: the points become a new stored profile of the dive.
     void storeProfile(int dive, ProfileRecord profile);
 

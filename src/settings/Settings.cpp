@@ -7,6 +7,7 @@ namespace settings {
 namespace {
 const QString Startup = QStringLiteral("Startup");
 const QString Multi = QStringLiteral("Multi");
+const QString UnitsSection = QStringLiteral("Units");
 
 QString keyPath(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
@@ -83,6 +84,15 @@ void saveOptions(int16_t offset, uint8_t multiFlag) {
 
 void saveDefaultName(const QString& name) {
     SaveSetting(AppName, Multi, QStringLiteral("DefName"), name);
+}
+
+interchange::Units diverUnits(const FileSet& files) {
+    const QString word = GetSetting(AppName, UnitsSection, files.LogFile, QString());
+    return interchange::unitsNamed(word.trimmed()).value_or(interchange::Units::Imperial);
+}
+
+void saveDiverUnits(const FileSet& files, interchange::Units units) {
+    SaveSetting(AppName, UnitsSection, files.LogFile, interchange::unitsName(units));
 }
 
 } // namespace settings

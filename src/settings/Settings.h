@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interchange/Units.h"
 #include "store/AppState.h"
 
 #include <QString>
@@ -40,5 +41,11 @@ void saveOptions(int16_t offset, uint8_t multiFlag);
 
 // The rename dialog.
 void saveDefaultName(const QString& name);
+
+// The units a diver keeps his log in: the default of every import and export. Kept per diver
+// under his log file's name (section "Units"), so divers sharing a machine may differ; any
+// value but "metric" reads as imperial.
+interchange::Units diverUnits(const FileSet& files);
+void saveDiverUnits(const FileSet& files, interchange::Units units);
 
 } // namespace settings

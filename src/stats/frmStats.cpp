@@ -3,6 +3,7 @@
 #include "StatsChart.h"
 #include "StatsTableModel.h"
 #include "output/ExportFile.h"
+#include "ui/Placement.h"
 #include "ui/Platform.h"
 #include "ui_frmStats.h"
 
@@ -93,7 +94,11 @@ frmStats::~frmStats() = default;
 
 frmStats* frmStats::showFor(const AppState& state, QWidget* mainWindow) {
     auto* window = mainWindow->findChild<frmStats*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!window) window = new frmStats(state, mainWindow);
+    if (!window) {
+        window = new frmStats(state, mainWindow);
+        window->adjustSize();
+        ui::placeBeside(window, mainWindow); // as the results are, where it hides least
+    }
     const bool wasShown = window->isVisible();
     window->show(); // a window coming into view refreshes itself
     window->raise();
@@ -127,9 +132,7 @@ bool frmStats::event(QEvent* e) {
 void frmStats::updateScopes() {
     auto* model = qobject_cast<QStandardItemModel*>(ui->cboScope->model());
     for (int k = 1; k < 4; ++k) {
-        const bool available =
-            scopes[static_cast<size_t>(k)].has_value() ||
-            (k == static_cast<int>(Scope::ChartSelection) && state.FlaggedDives.size() > 1);
+        const bool available = scopes[static_cast<size_t>(k)].has_value();
         if (model) model->item(k)->setEnabled(available);
         if (!available && ui->cboScope->currentIndex() == k) ui->cboScope->setCurrentIndex(0);
     }
@@ -139,8 +142,6 @@ std::vector<int> frmStats::chosenDives() const {
     const int k = ui->cboScope->currentIndex();
     if (k <= 0) return stats::everyDive(state);
     if (const auto& given = scopes[static_cast<size_t>(k)]) return *given;
-    if (k == static_cast<int>(Scope::ChartSelection))
-        return std::vector<int>(state.FlaggedDives.begin() + 1, state.FlaggedDives.end());
     return {};
 }
 

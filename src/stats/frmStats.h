@@ -36,8 +36,8 @@ class frmStats : public QDialog {
     // and filled from the log as it is now.
     static frmStats* showFor(const AppState& state, QWidget* mainWindow);
 
-    // The dives (log positions) of a scope other than all dives. Until it is set, the chart
-    // selection is the last Charting search's dives (FlaggedDives).
+    // The dives (log positions) of a scope other than all dives, handed in by the window
+    // that chose them (the main window's last search, the dive list).
     void setScope(Scope which, std::vector<int> dives);
     // Greys a scope again; a window showing it falls back to all dives.
     void clearScope(Scope which);

@@ -28,9 +28,6 @@ struct AppState {
     // Profiles[0] is never referenced by a dive.
     std::vector<ProfileRecord> Profiles{1};
 
-    std::vector<int16_t> FlaggedDives{0}; // element 0 holds no dive
-    std::vector<int16_t> PrintList{0};    // element 0 holds no dive
-    bool PrintListReady = false;
 
     std::vector<DiverEntry> DiverList; // position p is DiverList[p - 1]
 

@@ -14,6 +14,9 @@ FileProblems LoadDiverList(AppState& state) {
     const fileio::ReadResult r = fileio::readWhole(ListFileName);
     if (r.status == fileio::ReadStatus::Failed || r.status == fileio::ReadStatus::Unsafe)
         problems.push_back({ListFileName, r.error});
+    // A missing list is created empty, so the folder shows where the divers will be kept. A
+    // folder that takes no new file says so at the first Select, which writes the list.
+    if (r.status == fileio::ReadStatus::Missing) fileio::writeWhole(ListFileName, QByteArray());
     QString problem;
     std::vector<DiverEntry> list = dvl::parseDivers(r.data, &problem);
     if (!problem.isEmpty())

@@ -9,7 +9,8 @@ namespace divers {
 inline const QString ListFileName = QStringLiteral("divers.dvl");
 
 // Reads divers.dvl into state.DiverList. A missing, empty or zero-count file gives the open
-// diver alone (InitDiverList). Returns what was wrong with the file.
+// diver alone (InitDiverList); a missing one is created empty. Returns what was wrong with
+// the file.
 FileProblems LoadDiverList(AppState& state);
 
 // The open diver alone, DiverList of one.

@@ -91,9 +91,11 @@ VisibilityOutcome syncVisibility(const QString& text) {
 bool profileWarningNeeded(const QString& bottomTimeText, const QString& depthText,
                           int savedBottomTime, int savedDepth, int profileNum) {
     // Only the focused box's value was remembered, so an unchanged box stops here, and so
-    // does an other box that is 0 (a dive with a profile has both values).
-    if (numbers::roundedValue(bottomTimeText) == savedBottomTime) return false;
-    if (numbers::roundedValue(depthText) == savedDepth) return false;
+    // does an other box that is 0 (a dive with a profile has both values). The values are
+    // compared as typed: 30.4 over a remembered 30 is a change the diver made, and is asked
+    // about, though the record would keep 30.
+    if (numbers::leadingValue(bottomTimeText) == savedBottomTime) return false;
+    if (numbers::leadingValue(depthText) == savedDepth) return false;
     return profileNum > 0;
 }
 

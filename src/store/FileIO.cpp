@@ -207,6 +207,13 @@ QString removeFile(const QString& name) {
     return {};
 }
 
+bool trashAvailable() {
+    // Qt's trash on Linux lives under the user's data folder; without that folder it would
+    // set up "files" and "info" folders beside the diver's files, so then the file is removed.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return !data.isEmpty() && QFileInfo(data).isDir();
+}
+
 QString discardFile(const QString& name, bool* trashed) {
     if (trashed)
         *trashed = false;
@@ -214,10 +221,7 @@ QString discardFile(const QString& name, bool* trashed) {
         return unsafeReason();
     if (!QFileInfo(name).isFile())
         return {};
-    // Qt's trash on Linux lives under the user's data folder; without that folder it would
-    // set up "files" and "info" folders beside the diver's files, so then the file is removed.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!data.isEmpty() && QFileInfo(data).isDir() && QFile::moveToTrash(name)) {
+    if (trashAvailable() && QFile::moveToTrash(name)) {
         if (trashed)
             *trashed = true;
         return {};

@@ -80,6 +80,9 @@ bool FileExists(const QString& name);
 // Removes a file; returns an empty string on success (also when it did not exist).
 QString removeFile(const QString& name);
 
+// Whether discardFile can move files to the desktop's trash here (else it deletes them).
+bool trashAvailable();
+
 // Like removeFile, but the file goes to the desktop's trash when the user has one, so a
 // deletion asked for by mistake can be undone. `trashed` says which happened.
 QString discardFile(const QString& name, bool* trashed = nullptr);

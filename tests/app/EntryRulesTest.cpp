@@ -145,7 +145,8 @@ TEST(EntryRules, ProfileWarning) {
         {"40", "0", 30, 0, 1, false},   // depth 0: stops, as the dive cannot hold a profile
         {"30", "25", 0, 20, 2, true},   // depth changed
         {"30", "20", 0, 20, 2, false},  // depth unchanged
-        {"30.2", "20", 30, 0, 1, false} // rounds to the same stored value
+        {"30.4", "20", 30, 0, 1, true}, // typed over, though it rounds to the stored value
+        {"30.0", "20", 30, 0, 1, false} // the same value
     };
     for (const Row& r : rows)
         EXPECT_EQ(r.ask,

@@ -518,9 +518,7 @@ TEST_F(FormLogTest, FunctionKeys) {
     // The offscreen platform gives no window the focus back when a dialog closes.
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    // F4 opens Print; dives left over from a search are not on offer from here.
-    state.PrintList = {0, 1};
-    state.PrintListReady = true;
+    // F4 opens Print; no dives of a search are on offer from here.
     bool opened = false;
     whenModalOpens([&opened](QWidget* modal) {
         opened = modal->windowTitle() == QStringLiteral("Print");
@@ -529,7 +527,6 @@ TEST_F(FormLogTest, FunctionKeys) {
     });
     QTest::keyClick(ctl("txtBData_0"), Qt::Key_F4);
     EXPECT_TRUE(opened);
-    EXPECT_FALSE(state.PrintListReady);
 
     // Exit closes the help window too.
     QTest::mouseClick(ctl<QPushButton>("cmdClose"), Qt::LeftButton);
@@ -661,10 +658,7 @@ TEST_F(FormLogTest, GoToDiveFromTheResultsWindow) {
     type("txtBData_2", QStringLiteral("99"), nullptr);
     ctl<QLineEdit>("txtAData_0")->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(ctl("txtAData_0"), QStringLiteral("5"));
-    state.CurrentDive = 4;
-    window->ResultsJump = true;
-    window->GoToDive();
-    EXPECT_FALSE(window->ResultsJump);
+    window->GoToDive(4);
     EXPECT_EQ(4, state.CurrentDive);
     EXPECT_EQ(QStringLiteral("4"), text("txtDNum"));
     EXPECT_EQ(4, ctl<QScrollBar>("vsbDNum")->value());

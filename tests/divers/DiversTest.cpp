@@ -214,6 +214,51 @@ TEST_F(DiversTest, ChangeDiverSavesTheOpenDiverBeforeOpeningAnother) {
     EXPECT_EQ(psiOnDisk(2), 2000);
 }
 
+TEST_F(DiversTest, ChangeDiverCancelledKeepsTheOpenDiver) {
+    writeFamily();
+    settings::saveOptions(0, 1);
+    onDialog("frmMulti", [](QWidget* d) {
+        pickRow(d, 1);
+        click(d, "cmdOkay");
+    });
+    FormLog window(state, FormLog::StartOptions{false});
+    window.show();
+    ASSERT_TRUE(window.windowTitle().endsWith(QStringLiteral("[Bob]")));
+    auto* psi = child<QLineEdit>(&window, "txtBData_0");
+    auto* change = child<QAction>(&window, "mnuChDiver");
+
+    // Escape, and closing by the frame: Bob, the open diver, is the row offered and stays open.
+    for (bool escape : {true, false}) {
+        onDialog("frmMulti", [escape](QWidget* d) {
+            auto* list = child<QListWidget>(d, "lstDivers");
+            EXPECT_EQ(1, list->currentRow()) << "the open diver is highlighted";
+            if (escape)
+                QTest::keyClick(list, Qt::Key_Escape);
+            else
+                d->close();
+        });
+        change->trigger();
+        EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("[Bob]"))) << escape;
+        EXPECT_EQ(psi->text(), QStringLiteral("2000")) << escape;
+    }
+
+    // Deleting the open diver and then cancelling leaves nothing of his open: the default is.
+    onDialog("frmMulti", [this](QWidget* d) {
+        // Tests have no trash: the files are really deleted, and the warning says so.
+        desktop.expect(QStringLiteral("WARNING!"),
+                       QStringLiteral("This will permanently delete this divers records.  Are "
+                                      "you sure you want to continue?"),
+                       ui::Answer::Yes);
+        click(d, "cmdDel");
+        EXPECT_EQ(rows(d), QStringList{"Ann - Default"});
+        QTest::keyClick(child(d, "lstDivers"), Qt::Key_Escape);
+    });
+    change->trigger();
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("[Ann]")));
+    EXPECT_EQ(psi->text(), QStringLiteral("1000"));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("log2.dvl")));
+}
+
 TEST_F(DiversTest, OptionsSwitchesModeAndOffset) {
     writeFamily();
     FormLog window(state, FormLog::StartOptions{false});
@@ -230,10 +275,23 @@ TEST_F(DiversTest, OptionsSwitchesModeAndOffset) {
         EXPECT_EQ(offset->text(), QStringLiteral("0"));
         EXPECT_TRUE(child<QRadioButton>(d, "optSingle")->isChecked());
         clickOption(d, "optMulti");
+        offset->setFocus();
         offset->selectAll();
-        desktop.expect(QStringLiteral("Error"), QStringLiteral("Value out of range"));
-        QTest::keyClicks(offset, QStringLiteral("30001"));
+        // Judged when the box is left, not on the way ("-" is no number yet).
+        QTest::keyClicks(offset, QStringLiteral("-"));
+        QTest::keyClicks(offset, QStringLiteral("3"));
+        desktop.expect(QStringLiteral("Error"),
+                       QStringLiteral("Value out of range: enter a whole number from 0 to 30000."));
+        child(d, "optMulti")->setFocus();
         EXPECT_EQ(offset->text(), QStringLiteral("0"));
+        EXPECT_TRUE(offset->hasFocus());
+        QTest::keyClicks(offset, QStringLiteral("30001"));
+        desktop.expect(QStringLiteral("Error"),
+                       QStringLiteral("Value out of range: enter a whole number from 0 to 30000."));
+        click(d, "cmdClose");
+        EXPECT_TRUE(d->isVisible()) << "Close refuses the box first";
+        EXPECT_EQ(offset->text(), QStringLiteral("0"));
+        QCoreApplication::processEvents(); // the diver reads the message before going on
         QTest::keyClicks(offset, QStringLiteral("499"));
         EXPECT_EQ(state.DiveOffset, 499);
         QFile::remove(QStringLiteral("log1.dvl"));

@@ -5,6 +5,8 @@
 #include "support/TestEnv.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -40,9 +42,9 @@ TEST_F(ExportMenuTest, FileMenuExportsEveryDiveInTheChosenUnits) {
     QStringList texts;
     for (QAction* a : file->actions())
         if (!a->isSeparator()) texts << a->text();
-    ASSERT_GE(texts.size(), 3);
-    EXPECT_EQ(texts.mid(texts.size() - 3),
-              (QStringList{"Export as &UDDF...", "Export as CS&V...", "E&xit"}));
+    ASSERT_GE(texts.size(), 4);
+    EXPECT_EQ(texts.mid(texts.size() - 4),
+              (QStringList{"&Import...", "Export as &UDDF...", "Export as CS&V...", "E&xit"}));
 
     platform.chooseSaveFile(path("metric.csv"), 1);
     action("mnuExportCsv")->trigger();
@@ -61,6 +63,47 @@ TEST_F(ExportMenuTest, FileMenuExportsEveryDiveInTheChosenUnits) {
                                                             "name is in the way")
                                                  .arg(path("taken.uddf")));
     action("mnuExportUddf")->trigger();
+}
+
+TEST_F(ExportMenuTest, FileImportAddsTheDivesInTheDiversUnitsAndSaysWhatItDid) {
+    settings::saveDiverUnits(state.Files, interchange::Units::Metric);
+    writeFile("other.csv", "Date;Depth [ft];Duration;Site;Suit\r\n2004-03-28;60;42;blue hole;\r\n"
+                           "2004-03-29;30;40;Pool;\r\n");
+    platform.chooseFile(path("other.csv"));
+    platform.expect(QStringLiteral("Import"),
+                    QStringLiteral("Added 2 dives as dives 3 to 4 (metric units).\n\n"
+                                   "New locations: blue hole"),
+                    ui::Answer::Ok, ui::Icon::Information);
+    action("mnuImport")->trigger();
+    ASSERT_EQ(state.DiveCount(), 4);
+    EXPECT_EQ(state.CurrentDive, 3); // the first dive brought in is shown
+    EXPECT_EQ(state.Dives[3].DiveData[field::MaxDepth], 18);
+    EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("txtDNum"))->text(), "3");
+    EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("cboCData_0"))->currentText(),
+              "blue hole");
+
+    // The export offers the diver's units first; UDDF names the dives it had to date.
+    platform.chooseSaveFile(path("first.csv"), 0);
+    action("mnuExportCsv")->trigger();
+    EXPECT_TRUE(readFile("first.csv").contains("Max Depth (m)"));
+    platform.chooseSaveFile(path("all.uddf"), 0);
+    platform.expect(QStringLiteral("Export as UDDF"),
+                    QStringLiteral("Every dive was written. UDDF requires a date and time, so "
+                                   "these were written in another form (a note in each dive says "
+                                   "so):\n\ndive 1: no date was entered; written as 1900-01-01\n"
+                                   "dive 2: no date was entered; written as 1900-01-01"),
+                    ui::Answer::Ok, ui::Icon::Information);
+    action("mnuExportUddf")->trigger();
+    EXPECT_EQ(readFile("all.uddf").count("<dive "), 4);
+
+    writeFile("bad.csv", "Date,Site\r\n2004-03-28,Pool\r\n");
+    platform.chooseFile(path("bad.csv"));
+    platform.expect(QStringLiteral("Error"),
+                    QStringLiteral("bad.csv was not imported; the log is unchanged.\n\nline 1: no "
+                                   "column for the depth, the time (entry time or duration); the "
+                                   "columns found are \"Date\", \"Site\""));
+    action("mnuImport")->trigger();
+    EXPECT_EQ(state.DiveCount(), 4);
 }
 
 } // namespace

@@ -143,10 +143,11 @@ TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
                   "11580");
         EXPECT_EQ(r.dives[0].count("informationbeforedive/surfaceintervalbeforedive/passedtime"),
                   0u);
-        // The profile's four points; the dive without one gets a start and an end.
+        // The profile's four points; the dive without one has no samples, and the undated
+        // one the date a note explains.
         EXPECT_EQ(r.dives[1].at("samples/waypoint/divetime"), "030015001800");
-        EXPECT_EQ(r.dives[2].count("informationbeforedive/datetime"), 0u);
-        EXPECT_EQ(r.dives[2].at("samples/waypoint/divetime"), "00");
+        EXPECT_EQ(r.dives[2].at("informationbeforedive/datetime"), "1900-01-01T00:00:00");
+        EXPECT_EQ(r.dives[2].count("samples/waypoint/divetime"), 0u);
     }
 }
 

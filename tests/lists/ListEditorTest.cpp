@@ -409,9 +409,7 @@ TEST_F(LocationTest, PictureIsChosenShownKeptAndSaved) {
             const ui::FileRequest& r = platform.fileRequests.back();
             EXPECT_EQ(r.title, QStringLiteral("Open Location Picture or Map"));
             EXPECT_EQ(r.defaultSuffix, QStringLiteral("bmp"));
-            EXPECT_TRUE(r.filter.startsWith(QStringLiteral("Picture Files (*.bmp ")));
-            EXPECT_TRUE(r.filter.contains(QStringLiteral("*.png")));
-            EXPECT_TRUE(r.filter.endsWith(QStringLiteral(";;BMP Files (*.bmp);;All Files (*)")));
+            EXPECT_EQ(r.filter, QStringLiteral("BMP Files (*.bmp);;All Files (*)"));
             ASSERT_TRUE(ui.picMap->hasPicture());
             EXPECT_EQ(ui.picMap->picture().size(), QSize(60, 30));
             QTest::mouseClick(ui.cmdClose, Qt::LeftButton);

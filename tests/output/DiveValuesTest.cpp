@@ -147,7 +147,6 @@ TEST(DiveChoice, RangeFieldCorrection) {
 TEST(DiveChoice, DivesWalkedForEachChoice) {
     AppState s = numberedLog(20, 100);
     s.CurrentDive = 7;
-    s.PrintList = {0, 4, 1, 17};
     EXPECT_EQ(divesFor(s, DiveChoice::All).size(), 20u);
     EXPECT_EQ(divesFor(s, DiveChoice::All).front(), 1);
     EXPECT_EQ(divesFor(s, DiveChoice::All).back(), 20);
@@ -157,14 +156,10 @@ TEST(DiveChoice, DivesWalkedForEachChoice) {
               (std::vector<int>{1, 2}));
     EXPECT_TRUE(divesFor(s, DiveChoice::Range, 121, 120).empty());
     EXPECT_EQ(divesFor(s, DiveChoice::Displayed), std::vector<int>{7});
-    EXPECT_EQ(divesFor(s, DiveChoice::Selected), (std::vector<int>{4, 1, 17}));
+    EXPECT_EQ(divesFor(s, DiveChoice::Selected, 0, 0, {4, 1, 17}), (std::vector<int>{4, 1, 17}));
 
     // Indexes that are not dives of the log are passed over, not written.
-    s.PrintList = {0, 0, 21, 3, -2, 32767};
-    EXPECT_EQ(divesFor(s, DiveChoice::Selected), std::vector<int>{3});
-    s.PrintList = {0};
-    EXPECT_TRUE(divesFor(s, DiveChoice::Selected).empty());
-    s.PrintList.clear();
+    EXPECT_EQ(divesFor(s, DiveChoice::Selected, 0, 0, {0, 21, 3, -2, 32767}), std::vector<int>{3});
     EXPECT_TRUE(divesFor(s, DiveChoice::Selected).empty());
     s.CurrentDive = 0;
     EXPECT_TRUE(divesFor(s, DiveChoice::Displayed).empty());

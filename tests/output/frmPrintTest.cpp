@@ -28,6 +28,7 @@ class frmPrintTest : public TempFolderTest {
   protected:
     void open() {
         dialog = std::make_unique<frmPrint>(state);
+        if (!offered.empty()) dialog->offerDives(offered);
         dialog->show();
         dialog->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -59,11 +60,12 @@ class frmPrintTest : public TempFolderTest {
     ScriptedPlatform platform;
     AppState state = numberedLog(20, 100);
     std::unique_ptr<frmPrint> dialog;
+    std::vector<int> offered; // the dives a search hands over
 };
 
 TEST_F(frmPrintTest, OpensWithTheLogsRangeAndOffersTheResultsOnlyWhenHandedOver) {
     for (bool ready : {false, true}) {
-        state.PrintListReady = ready;
+        offered = ready ? std::vector<int>{3} : std::vector<int>{};
         open();
         EXPECT_EQ(QStringLiteral("Print"), dialog->windowTitle());
         EXPECT_EQ(QStringLiteral("101"), text("txtStart"));
@@ -157,8 +159,7 @@ TEST_F(frmPrintTest, PreviewPagesAndZoomStayInRangeAndChangesCloseIt) {
 }
 
 TEST_F(frmPrintTest, CreateWritesTheChosenFileAndAFailureKeepsTheDialogOpen) {
-    state.PrintList = {0, 7, 3};
-    state.PrintListReady = true;
+    offered = {7, 3};
     open();
     click("optSelected");
     click("optHTML");

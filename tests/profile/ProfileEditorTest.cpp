@@ -40,7 +40,9 @@ TEST(ProfileEditor, ScalesAndPointerPositions) {
     const Row rows[] = {
         {40, 60, 3600, 2400, 87, 40, 870, 800, 10, 20},
         {40, 60, 3600, 2400, 87, 40, 869, 799, 9, 19},         // rounded down, not to the nearest
-        {40, 60, 3600, 2400, 87, 40, -1, -1, -1, -1},          // dragged off the top-left corner
+        {40, 60, 3600, 2400, 87, 40, -1, -1, 0, 0},            // dragged off the top-left corner
+        {40, 60, 3600, 2400, 87, 40, 3599, 2399, 40, 59},      // the remainder: the last minute
+        {40, 60, 3599, 2441, 87, 40, 3598, 2440, 40, 60},      // deepest depth, not below it
         {100, 30, 90000, 60000, 324, 1092, 3240, 1092, 10, 1}, // held to 16-bit units
         {40, 60, 40, 59, 0, 0, 870, 800, 0, 0},                // too small: no scale, no point
     };
@@ -91,7 +93,7 @@ TEST(ProfileEditor, PressAppendsMovesOrInserts) {
          {{5, 18}, {20, 20}, {30, 5}},
          30},
         {"minute 0 with no points sets the start", {{0, 7}}, {}, 0},
-        {"minute 0 with points goes in first", {{5, 10}, {0, 3}}, {{0, 3}, {5, 10}}, 5},
+        {"minute 0 with points moves the start", {{5, 10}, {0, 3}}, {{5, 10}}, 5},
         {"right of the last minute", {{5, 10}, {45, 61}}, {{5, 10}, {45, 61}}, 45},
     };
     for (const Row& r : rows) {
@@ -100,6 +102,36 @@ TEST(ProfileEditor, PressAppendsMovesOrInserts) {
         EXPECT_EQ(r.lastTime, e.lastTime()) << r.what;
     }
     EXPECT_EQ(7, pressed({{0, 7}}).point(0).depth);
+    EXPECT_EQ(3, pressed({{5, 10}, {20, 4}, {0, 3}}).point(0).depth);
+}
+
+TEST(ProfileEditor, RemoveTakesOutThePointAtThatMinute) {
+    const std::tuple<const char*, int, bool, Points, int> rows[] = {
+        {"the last", 30, true, {{5, 10}, {20, 20}}, 20},
+        {"a middle one", 20, true, {{5, 10}, {30, 5}}, 30},
+        {"the first", 5, true, {{20, 20}, {30, 5}}, 30},
+        {"no point there", 12, false, {{5, 10}, {20, 20}, {30, 5}}, 30},
+        {"not the start", 0, false, {{5, 10}, {20, 20}, {30, 5}}, 30},
+    };
+    for (const auto& [what, minute, removed, left, lastTime] : rows) {
+        ProfileEditor e = pressed({{5, 10}, {20, 20}, {30, 5}});
+        EXPECT_EQ(removed, e.remove(static_cast<int16_t>(minute))) << what;
+        EXPECT_EQ(left, pointsOf(e)) << what;
+        EXPECT_EQ(lastTime, e.lastTime()) << what;
+        EXPECT_EQ(0, e.point(4).time) << what;
+    }
+    ProfileEditor one = pressed({{5, 10}});
+    ASSERT_TRUE(one.remove(5));
+    EXPECT_EQ(0, one.lastTime());
+    EXPECT_EQ(ProfileEditor::Press::MovedLast, one.press(0, 6)) << "empty again";
+}
+
+TEST(ProfileEditor, TickStepKeepsLabelsApart) {
+    const std::tuple<int, int, int> rows[] = {
+        {100, 50, 1}, {30, 50, 2}, {12, 50, 5}, {6, 50, 10}, {1, 50, 50}, {1, 90, 100}, {0, 5, 0},
+    };
+    for (auto [perStep, gap, step] : rows)
+        EXPECT_EQ(step, tickStep(perStep, gap)) << perStep << " " << gap;
 }
 
 TEST(ProfileEditor, HoldsAtMost150Points) {
@@ -130,12 +162,15 @@ TEST(ProfileEditor, StoreAndLoad) {
     Points many;
     for (int t = 1; t <= 150; ++t)
         many.emplace_back(t, t % 40);
-    const std::tuple<const char*, Points, Points> rows[] = {
-        {"150 points reopen whole", many, many},
-        {"the start depth is not read back", {{0, 9}, {10, 20}}, {{10, 20}}},
-        {"a point inserted at minute 0 ends the profile", {{10, 20}, {20, 5}, {0, 4}}, {}},
+    const std::tuple<const char*, Points, Points, int> rows[] = {
+        {"150 points reopen whole", many, many, 0},
+        {"the start depth comes back", {{0, 9}, {10, 20}}, {{10, 20}}, 9},
+        {"a press at minute 0 keeps the profile",
+         {{10, 20}, {20, 5}, {0, 4}},
+         {{10, 20}, {20, 5}},
+         4},
     };
-    for (const auto& [what, presses, reopened] : rows) {
+    for (const auto& [what, presses, reopened, start] : rows) {
         AppState s = oneDive();
         ASSERT_TRUE(pressed(presses, 150).Store(s, {"SI", "A", "RNT", "TBT", "B"}));
         const ProfileRecord* stored = linkedProfile(s);
@@ -145,7 +180,40 @@ TEST(ProfileEditor, StoreAndLoad) {
         e.Load(*stored);
         EXPECT_EQ(reopened, pointsOf(e)) << what;
         EXPECT_EQ(reopened.empty() ? 0 : reopened.back().first, e.lastTime()) << what;
-        EXPECT_EQ(0, e.point(0).depth) << what;
+        EXPECT_EQ(start, e.point(0).depth) << what;
+    }
+
+    // Earlier versions stored a press at minute 0 as a second point there; such a profile
+    // loads whole, the repeated minute giving the start its depth.
+    struct Stored {
+        const char* what;
+        std::vector<int> times, depths;
+        Points points;
+        int start;
+    };
+    const Stored stored[] = {
+        {"one repeated minute 0", {0, 0, 10, 20}, {2, 4, 20, 5}, {{10, 20}, {20, 5}}, 4},
+        {"two of them", {0, 0, 0, 10}, {0, 4, 6, 20}, {{10, 20}}, 6},
+        {"nothing after them", {0, 0, 0}, {3, 4, 6}, {}, 3},
+        {"a minute 0 after later ones still ends it", {0, 10, 0, 30}, {0, 20, 4, 5}, {{10, 20}}, 0},
+    };
+    for (const Stored& r : stored) {
+        ProfileRecord record;
+        for (size_t i = 0; i < r.times.size(); ++i) {
+            record.Times[i] = static_cast<int16_t>(r.times[i]);
+            record.Depths[i] = static_cast<int16_t>(r.depths[i]);
+        }
+        ProfileEditor e(40, 60);
+        e.Load(record);
+        EXPECT_EQ(r.points, pointsOf(e)) << r.what;
+        EXPECT_EQ(r.start, e.point(0).depth) << r.what;
+        // Stored again, it reads back the same and holds no repeated minute.
+        AppState s = oneDive();
+        ASSERT_TRUE(e.Store(s, {}));
+        ProfileEditor again(40, 60);
+        again.Load(s.Profiles.at(1));
+        EXPECT_EQ(r.points, pointsOf(again)) << r.what;
+        EXPECT_EQ(r.points.empty() ? 0 : r.points.front().first, s.Profiles.at(1).Times[1]);
     }
 
     // Every Close makes a new record; the old one stays, unreferenced.

@@ -34,7 +34,7 @@ QPoint pixelOf(frmProfile* w, int time, int depth) {
     const ProfileEditor& e = w->editor();
     const double x = time * e.timeScale() + e.timeScale() / 2.0;
     const double y = depth * e.depthScale() + e.depthScale() / 2.0;
-    return area->contentsRect().topLeft() +
+    return area->contentsRect().marginsRemoved(area->plotMargins()).topLeft() +
            QPoint(static_cast<int>(x * area->logicalDpiX() / ProfileArea::UnitsPerInch),
                   static_cast<int>(y * area->logicalDpiY() / ProfileArea::UnitsPerInch));
 }
@@ -117,11 +117,20 @@ TEST_F(ProfileWindowTest, DrawnByMouseAndKeysStoredOnCloseOnly) {
 
     w = openWindow(state.current());
     drawSample(w.get());
+    // The right button takes out the point at its minute, whatever the depth; Delete the one
+    // at the crosshair (left on the last point pressed).
+    QTest::mouseClick(child(w.get(), "picProfile"), Qt::RightButton, {}, pixelOf(w.get(), 8, 2));
+    QTest::keyClick(child(w.get(), "picProfile"), Qt::Key_Delete);
+    // A press at minute 0 sets the start's depth; a press past the last minute lands on it.
+    clickAt(w.get(), 0, 4);
+    QWidget* area = child(w.get(), "picProfile");
+    QTest::mouseClick(area, Qt::LeftButton, {}, area->contentsRect().bottomRight());
     QTest::mouseClick(child<QPushButton>(w.get(), "cmdClose"), Qt::LeftButton);
     ASSERT_EQ(2u, state.Profiles.size());
     EXPECT_EQ(1, state.current().ProfileNum);
-    EXPECT_EQ((Points{{3, 18}, {8, 20}, {12, 18}, {25, 10}, {26, 9}, {27, 11}}),
+    EXPECT_EQ((Points{{3, 18}, {12, 18}, {25, 10}, {26, 9}, {45, 30}}),
               storedPoints(state.Profiles[1]));
+    EXPECT_EQ(4, state.Profiles[1].Depths[0]);
     EXPECT_EQ(QStringLiteral("G"), state.Profiles[1].Notes[4]);
 }
 

@@ -1,4 +1,5 @@
 #include "app/FormLog.h"
+#include "output/frmPrint.h"
 
 #include "settings/Settings.h"
 #include "store/LogOps.h"
@@ -118,7 +119,6 @@ TEST_F(ChartWindows, EachBoxFollowsItsSwitch) {
     QTest::mouseClick(child(window.get(), "cmdChart"), Qt::LeftButton);
     EXPECT_TRUE(checked);
     EXPECT_EQ(nullptr, results()) << "Close searches nothing";
-    EXPECT_EQ(1u, state.FlaggedDives.size());
 }
 
 TEST_F(ChartWindows, EnterSearchesAndTheResultsMoveTheMainWindow) {
@@ -131,15 +131,19 @@ TEST_F(ChartWindows, EnterSearchesAndTheResultsMoveTheMainWindow) {
     EXPECT_EQ(QStringLiteral("4"), child<QLabel>(r, "lblTotal")->text());
     EXPECT_EQ(QStringLiteral("50"), child<QLabel>(r, "lblpercent")->text());
     EXPECT_EQ((QStringList{"101", "104"}), lines(r));
+    EXPECT_EQ(QStringLiteral("Searched: all dives 101\u2013104"),
+              child<QLabel>(r, "lblSearched")->text());
     // Print hands exactly the dives found to the Print window, with them on offer there.
     bool offered = false;
-    whenModalOpens([&offered](QWidget* print) {
+    std::vector<int> handed;
+    whenModalOpens([&offered, &handed](QWidget* print) {
         offered = child(print, "optSelected")->isEnabled();
+        if (auto* p = qobject_cast<frmPrint*>(print)) handed = p->offeredDives();
         QTest::mouseClick(child(print, "cmdCxl"), Qt::LeftButton);
     });
     QTest::mouseClick(child(r, "cmdPrint"), Qt::LeftButton);
     EXPECT_TRUE(offered);
-    EXPECT_EQ((std::vector<int16_t>{0, 1, 4}), state.PrintList);
+    EXPECT_EQ((std::vector<int>{1, 4}), handed);
     // The main window is centred, so the results may not fit at its left: on the screen anyway.
     EXPECT_TRUE(r->screen()->availableGeometry().contains(r->geometry().topLeft()));
 
@@ -166,30 +170,51 @@ TEST_F(ChartWindows, ChangeCloseAndChartingEndTheResults) {
     // The selection dialog comes up once the click is over.
     bool fresh = false;
     whenModalOpens([this, &fresh](QWidget* chart) {
-        fresh = state.FlaggedDives.size() == 1 &&
-                child<QRadioButton>(chart, "optAll")->isChecked() &&
+        fresh = child<QRadioButton>(chart, "optAll")->isChecked() &&
                 !child<QCheckBox>(chart, "chkData_3")->isChecked() &&
                 !(results() && results()->isVisible());
         QTest::mouseClick(child(chart, "cmdClose"), Qt::LeftButton);
     });
     EXPECT_TRUE(QTest::qWaitFor([&fresh] { return fresh; }));
 
-    // Charting while the results are open closes them.
+    // Charting while the results are open closes them. F3 works from the results window too.
     r = searchGoodDives();
     ASSERT_TRUE(r);
-    whenModalOpens([&r](QWidget* chart) {
+    r->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(r));
+    bool charted = false;
+    whenModalOpens([&r, &charted](QWidget* chart) {
         EXPECT_FALSE(r && r->isVisible());
+        charted = true;
         QTest::mouseClick(child(chart, "cmdClose"), Qt::LeftButton);
     });
-    window->findChild<QAction*>(QStringLiteral("mnuChart"))->trigger();
+    QTest::keyClick(r, Qt::Key_F3);
+    EXPECT_TRUE(charted);
 
     // Close forgets the selection.
     r = searchGoodDives();
     ASSERT_TRUE(r);
-    EXPECT_EQ(3u, state.FlaggedDives.size());
+    EXPECT_EQ(2, child<QListWidget>(r, "lstFlaggedDives")->count());
     QTest::mouseClick(child(r, "cmdClose"), Qt::LeftButton);
-    EXPECT_EQ(1u, state.FlaggedDives.size());
     EXPECT_TRUE(QTest::qWaitFor([&r] { return r.isNull(); }));
+}
+
+TEST_F(ChartWindows, NumbersAreLogPositionsAndTheResultsSayWhatWasSearched) {
+    whenModalOpens([](QWidget* chart) {
+        EXPECT_EQ(QStringLiteral("(positions 1\u20134 are dives 101\u2013104)"),
+                  child<QLabel>(chart, "lblNumHint")->text());
+        QTest::mouseClick(child(chart, "optNum"), Qt::LeftButton);
+        QTest::keyClicks(child(chart, "txtNumFrom"), QStringLiteral("103"));
+        QTest::mouseClick(child(chart, "chkAllInRange"), Qt::LeftButton);
+        QTest::mouseClick(child(chart, "cmdGo"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child(window.get(), "cmdChart"), Qt::LeftButton);
+    QDialog* r = results();
+    ASSERT_NE(nullptr, r);
+    EXPECT_EQ(QStringLiteral("0"), child<QLabel>(r, "lblMatch")->text());
+    EXPECT_EQ(QStringLiteral("Searched: no dives (positions 103 to 4)"),
+              child<QLabel>(r, "lblSearched")->text());
+    EXPECT_FALSE(child(r, "cmdPrint")->isEnabled()) << "nothing to print";
 }
 
 TEST_F(ChartWindows, DeletingADiveKeepsEachLineOnItsDive) {

@@ -1,5 +1,7 @@
 #include "search/DiveSearch.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -34,8 +36,8 @@ AppState sixDives() {
     return s;
 }
 
-std::vector<int16_t> found(const AppState& s) {
-    return {s.FlaggedDives.begin() + 1, s.FlaggedDives.end()};
+std::vector<int16_t> found(const std::vector<int16_t>& flagged) {
+    return {flagged.begin() + 1, flagged.end()};
 }
 
 } // namespace
@@ -150,8 +152,9 @@ TEST(Search, RangesAndCriteria) {
         AppState s = sixDives();
         ChartCriteria c;
         r.set(c);
-        search::RunSearch(c, s);
-        EXPECT_EQ(r.dives, found(s)) << r.what;
+        std::vector<int16_t> flagged;
+        search::RunSearch(c, s, flagged);
+        EXPECT_EQ(r.dives, found(flagged)) << r.what;
     }
 }
 
@@ -172,7 +175,8 @@ TEST(Search, YearBoxesAreRewrittenWhateverTheMode) {
     ChartCriteria c;
     c.DateFrom[2] = QStringLiteral("97");
     c.DateTo[2] = QStringLiteral("1997");
-    search::RunSearch(c, s);
+    std::vector<int16_t> flagged;
+    search::RunSearch(c, s, flagged);
     EXPECT_EQ(QStringLiteral("1997"), c.DateFrom[2]);
     EXPECT_EQ(QStringLiteral("1997"), c.DateTo[2]);
 }
@@ -185,10 +189,11 @@ TEST(Search, FiguresAndRemovedDives) {
                          Row{3, 12, 25}, Row{12, 12, 100}, Row{0, 0, 0}}) {
         AppState s;
         s.Dives.resize(static_cast<size_t>(r.total) + 1);
+        std::vector<int16_t> flagged{0};
         for (int n = 1; n <= r.matched; ++n)
-            search::FlagDive(s.FlaggedDives, n);
-        search::FlagDive(s.FlaggedDives, r.matched); // already last: not again
-        const search::ResultFigures f = search::Figures(s);
+            search::FlagDive(flagged, n);
+        search::FlagDive(flagged, r.matched); // already last: not again
+        const search::ResultFigures f = search::Figures(s, flagged);
         EXPECT_EQ(r.matched, f.matched);
         EXPECT_EQ(r.total, f.total);
         EXPECT_EQ(r.percent, f.percent) << r.matched << " of " << r.total;
@@ -197,9 +202,54 @@ TEST(Search, FiguresAndRemovedDives) {
     AppState s;
     s.Dives.resize(11);
     s.DiveOffset = 100;
-    s.FlaggedDives = {0, 1, 4, 5, 9};
-    search::DiveRemoved(s.FlaggedDives, 4);
-    const search::ResultFigures f = search::Figures(s);
+    std::vector<int16_t> flagged = {0, 1, 4, 5, 9};
+    search::DiveRemoved(flagged, 4);
+    const search::ResultFigures f = search::Figures(s, flagged);
     EXPECT_EQ((std::vector<int>{1, 4, 8}), f.indexes);
     EXPECT_EQ((std::vector<int>{101, 104, 108}), f.displayed);
+}
+
+TEST(Search, WhatWasSearchedInDiveNumbers) {
+    struct Row {
+        int mode;
+        const char *from, *to;
+        int offset;
+        const char* searched;
+    };
+    const Row rows[] = {
+        {search::AllDives, "", "", 100, "Searched: all dives 101–106"},
+        {search::ByNumber, "3", "4", 100, "Searched: positions 3–4, dives 103–104"},
+        // Bad boxes read as 0: from the first, up to the last.
+        {search::ByNumber, "x", "", 0, "Searched: positions 1–6, dives 1–6"},
+        {search::ByNumber, "-5", "99", 100, "Searched: positions 1–6, dives 101–106"},
+        {search::ByNumber, "5", "3", 100, "Searched: no dives (positions 5 to 3)"},
+        {search::ByDate, "6/15/97", "1/1/2200", 0, "Searched: dives 1–6 dated 6/15/1997 to 12/31/2099"},
+        {search::ByDate, "1/1/30", "1/1/50", 0, "Searched: no dates (1/1/2030 is after 1/1/1950)"},
+    };
+    for (const Row& r : rows) {
+        AppState s = sixDives();
+        ChartCriteria c;
+        c.SelectionMode = r.mode;
+        if (r.mode == search::ByNumber) {
+            c.NumFrom = QString::fromUtf8(r.from);
+            c.NumTo = QString::fromUtf8(r.to);
+        } else if (r.mode == search::ByDate) {
+            const QStringList from = QString::fromUtf8(r.from).split(QLatin1Char('/'));
+            const QStringList to = QString::fromUtf8(r.to).split(QLatin1Char('/'));
+            for (int i = 0; i < 3; ++i) {
+                c.DateFrom[static_cast<size_t>(i)] = from[i];
+                c.DateTo[static_cast<size_t>(i)] = to[i];
+            }
+        }
+        std::vector<int16_t> flagged;
+        EXPECT_EQ(r.searched,
+                  search::describeSearched(search::RunSearch(c, s, flagged), r.offset).toStdString());
+    }
+    const std::tuple<int, int, const char*> hints[] = {
+        {40, 100, "positions 1–40 are dives 101–140"},
+        {1, 0, "position 1 is dive 1"},
+        {0, 0, "the log holds no dives"},
+    };
+    for (auto [count, offset, hint] : hints)
+        EXPECT_EQ(hint, search::positionsHint(count, offset).toStdString());
 }

@@ -127,8 +127,9 @@ TEST_F(StatsWindow, TableAgreesWithTheCommandLine) {
     // Charting's good dives beside `--good`, once the window has them.
     search::ChartCriteria good;
     good.Ratings[2] = true;
-    search::RunSearch(good, state);
-    const std::vector<int> found(state.FlaggedDives.begin() + 1, state.FlaggedDives.end());
+    std::vector<int16_t> flagged;
+    search::RunSearch(good, state, flagged);
+    const std::vector<int> found(flagged.begin() + 1, flagged.end());
     stats->setScope(frmStats::Scope::ChartSelection, found);
 
     const QStringList words = {"year", "month", "month-of-year", "location",

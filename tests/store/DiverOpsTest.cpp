@@ -125,6 +125,10 @@ TEST_F(DiverOps, AddNamesNewFilesSharesListsAndStepsPastTakenNames) {
 TEST_F(DiverOps, SelectAndSetDefaultWriteTheListAndTheKeys) {
     AppState first; // no divers.dvl: the open diver alone; no row means the default diver
     ASSERT_TRUE(divers::LoadDiverList(first).empty());
+    EXPECT_EQ(QByteArray(""), readFile(divers::ListFileName)) << "created empty";
+    EXPECT_TRUE(QFile::exists(divers::ListFileName));
+    ASSERT_TRUE(divers::LoadDiverList(first).empty()) << "an empty list is no fault";
+    ASSERT_EQ(1u, first.DiverList.size());
     ASSERT_TRUE(divers::SelectDiver(first, 0).empty());
     EXPECT_EQ(readFile(divers::ListFileName),
               bytesOf(R"(01 00 07 00 "Default" 08 00 "log1.dvl" 08 00 "loc1.dvl" 09 00 "type1.dvl"

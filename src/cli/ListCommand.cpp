@@ -1,0 +1,183 @@
+// reefbook-cli list: the rows of the Dive List window, in its order and with its filter.
+#include "Cli.h"
+
+#include "divelist/DiveColumns.h"
+#include "divelist/DiveOrder.h"
+#include "divelist/QuickFilter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace cli {
+
+namespace {
+
+const char* const ListHelp =
+    "Usage: reefbook-cli [--diver NAME] list [--columns C,C,...] [--sort COLUMN[:desc]]\n"
+    "                                        [--filter TEXT] [--json]\n"
+    "\n"
+    "Prints the dives as the Dive List window shows them: one line per dive, the columns\n"
+    "separated by tabs, under a line naming them.\n"
+    "  --columns C,C,...   the columns, by the names dump gives the fields, plus number:\n"
+    "                      %1\n"
+    "                      (default: %2)\n"
+    "  --sort COLUMN[:desc]  sort by that column (default number); dates sort by date and\n"
+    "                      entry time with undated dives last; equal values keep log order\n"
+    "  --filter TEXT       only dives whose location, type, buddy, gear or comment holds\n"
+    "                      TEXT, in capitals or not\n"
+    "  --json              an array with one object per row: index (the log position),\n"
+    "                      number and the columns asked\n";
+
+QString allNames() {
+    QStringList names;
+    for (int c = 0; c < divelist::ColumnCount; ++c)
+        names << divelist::columnKey(c);
+    return names.join(QLatin1Char(','));
+}
+
+QString defaultNames() {
+    QStringList names;
+    for (int c = 0; c < divelist::ColumnCount; ++c)
+        if (divelist::shownByDefault(c)) names << divelist::columnKey(c);
+    return names.join(QLatin1Char(','));
+}
+
+// The value as dump writes the field, but lists by name, as the window shows them.
+QJsonValue jsonValue(const AppState& state, int index, int column) {
+    using namespace divelist;
+    const DiveRecord& d = state.Dives[static_cast<size_t>(index)];
+    switch (column) {
+    case Number:
+        return index + state.DiveOffset;
+    case Date:
+        return QJsonObject{{QStringLiteral("month"), d.TimeData[field::Month]},
+                           {QStringLiteral("day"), d.TimeData[field::Day]},
+                           {QStringLiteral("year"), d.TimeData[field::Year]}};
+    case Entry:
+    case divelist::Exit: {
+        const size_t h = column == divelist::Entry ? field::EntryHour : field::ExitHour;
+        return QJsonObject{{QStringLiteral("hour"), d.TimeData[h]},
+                           {QStringLiteral("minute"), d.TimeData[h + 1]}};
+    }
+    case Location:
+    case Type:
+    case Buddy:
+    case Gear:
+        return cellText(state, index, column);
+    case Rating:
+        return d.Rating;
+    case Comment:
+        return d.Comments;
+    default:
+        break;
+    }
+    if (column >= FirstCondition && column < Comment)
+        return d.CondData[static_cast<size_t>(column - FirstCondition)];
+    // The rest are DiveData numbers; the cell text leaves a 0 empty, JSON keeps it.
+    const QString key = columnKey(column);
+    static const char* const Fields[10] = {"psiIn",      "psiOut",    "tankSize", "bottomTime",
+                                           "maxDepth",   "weight",    "airTemp",  "surfaceTemp",
+                                           "bottomTemp", "visibility"};
+    for (size_t e = 0; e < 10; ++e)
+        if (key == QLatin1String(Fields[e])) return d.DiveData[e];
+    return QJsonValue();
+}
+
+} // namespace
+
+int listCommand(Context& ctx) {
+    if (ctx.args.contains(QStringLiteral("--help"))) {
+        ctx.out.write(QString::fromLatin1(ListHelp).arg(allNames(), defaultNames()).toUtf8());
+        return ExitOk;
+    }
+    QString columnsText = defaultNames(), sortText = QStringLiteral("number"), filterText;
+    bool json = false;
+    const QStringList& args = ctx.args;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString option = args[i], value;
+        bool hasValue = false;
+        if (const qsizetype eq = option.indexOf(QLatin1Char('='));
+            option.startsWith(u"--") && eq > 2) {
+            value = option.mid(eq + 1);
+            option = option.left(eq);
+            hasValue = true;
+        }
+        if (option == u"--json" && !hasValue) {
+            json = true;
+            continue;
+        }
+        if (option != u"--columns" && option != u"--sort" && option != u"--filter")
+            return ctx.fail(
+                QStringLiteral("list: unknown argument \"%1\" (try list --help)").arg(args[i]));
+        if (!hasValue) {
+            if (i + 1 >= args.size())
+                return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
+            value = args[++i];
+        }
+        (option == u"--columns" ? columnsText
+         : option == u"--sort"  ? sortText
+                                : filterText) = value;
+    }
+
+    std::vector<int> columns;
+    for (const QString& name : columnsText.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const int c = divelist::columnNamed(name.trimmed());
+        if (c < 0)
+            return ctx.fail(QStringLiteral("no column \"%1\"; the columns are %2")
+                                .arg(name.trimmed(), allNames()));
+        columns.push_back(c);
+    }
+    if (columns.empty()) return ctx.fail(QStringLiteral("--columns names no column"));
+    bool descending = false;
+    QString sortName = sortText;
+    if (sortName.endsWith(QLatin1String(":desc"), Qt::CaseInsensitive)) {
+        descending = true;
+        sortName.chop(5);
+    } else if (sortName.endsWith(QLatin1String(":asc"), Qt::CaseInsensitive)) {
+        sortName.chop(4);
+    }
+    const int sortColumn = divelist::columnNamed(sortName);
+    if (sortColumn < 0)
+        return ctx.fail(QStringLiteral("no column \"%1\" to sort by; the columns are %2")
+                            .arg(sortName, allNames()));
+
+    AppState state;
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems)) return ExitError;
+    for (const FileProblem& p : problems)
+        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+
+    divelist::QuickFilter filter;
+    filter.text = filterText;
+    const std::vector<int> rows = divelist::DiveOrder(state).sorted(
+        divelist::filteredDives(state, filter), sortColumn, descending);
+
+    if (json) {
+        QJsonArray array;
+        for (int index : rows) {
+            QJsonObject row{{QStringLiteral("index"), index},
+                            {QStringLiteral("number"), index + state.DiveOffset}};
+            for (int c : columns)
+                row.insert(divelist::columnKey(c), jsonValue(state, index, c));
+            array.append(row);
+        }
+        ctx.out.write(QJsonDocument(array).toJson(QJsonDocument::Indented));
+        return ExitOk;
+    }
+    QStringList line;
+    for (int c : columns)
+        line << divelist::columnKey(c);
+    QByteArray text = line.join(QLatin1Char('\t')).toUtf8() + '\n';
+    for (int index : rows) {
+        line.clear();
+        for (int c : columns)
+            line
+                << divelist::cellText(state, index, c).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        text += line.join(QLatin1Char('\t')).toUtf8() + '\n';
+    }
+    ctx.out.write(text);
+    return ExitOk;
+}
+
+} // namespace cli

@@ -1,0 +1,163 @@
+#include "DiveColumns.h"
+
+#include <QStringList>
+
+namespace divelist {
+
+namespace {
+
+struct ColumnInfo {
+    const char* key;
+    const char* title;
+    interchange::Quantity quantity;
+    int element; // DiveData element, or -1
+};
+
+using Q = interchange::Quantity;
+const std::array<ColumnInfo, ColumnCount> Columns = {{
+    {"number", "Dive", Q::None, -1},
+    {"date", "Date", Q::None, -1},
+    {"entry", "Entry", Q::None, -1},
+    {"exit", "Exit", Q::None, -1},
+    {"location", "Location", Q::None, -1},
+    {"type", "Type", Q::None, -1},
+    {"buddy", "Buddy", Q::None, -1},
+    {"gear", "Gear", Q::None, -1},
+    {"maxDepth", "Max Depth", Q::Depth, field::MaxDepth},
+    {"bottomTime", "Bottom Time", Q::Minutes, field::BottomTime},
+    {"psiIn", "Pressure In", Q::Pressure, field::PsiIn},
+    {"psiOut", "Pressure Out", Q::Pressure, field::PsiOut},
+    {"tankSize", "Tank Size", Q::TankSize, field::TankSize},
+    {"weight", "Weight", Q::Weight, field::Weight},
+    {"airTemp", "Air Temp.", Q::Temperature, field::AirTemp},
+    {"surfaceTemp", "Surface Temp.", Q::Temperature, field::SurfaceTemp},
+    {"bottomTemp", "Bottom Temp.", Q::Temperature, field::BottomTemp},
+    {"visibility", "Visibility", Q::Depth, field::Visibility},
+    {"rating", "Rating", Q::None, -1},
+    {"freshwater", "Freshwater", Q::None, -1},
+    {"saltwater", "Saltwater", Q::None, -1},
+    {"boat", "Boat", Q::None, -1},
+    {"shore", "Shore", Q::None, -1},
+    {"waves", "Waves", Q::None, -1},
+    {"current", "Current", Q::None, -1},
+    {"surf", "Surf", Q::None, -1},
+    {"surge", "Surge", Q::None, -1},
+    {"comments", "Comment", Q::None, -1},
+}};
+
+const ColumnInfo& info(int column) {
+    return Columns[static_cast<size_t>(column)];
+}
+
+QString clock(int16_t hour, int16_t minute) {
+    if (hour == 0 && minute == 0) return QString();
+    return QStringLiteral("%1:%2").arg(hour).arg(minute, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString columnKey(int column) {
+    return QString::fromLatin1(info(column).key);
+}
+
+int columnNamed(const QString& key) {
+    for (int c = 0; c < ColumnCount; ++c)
+        if (key.compare(QLatin1String(info(c).key), Qt::CaseInsensitive) == 0) return c;
+    return -1;
+}
+
+QString columnTitle(int column, interchange::Units units) {
+    const QString title = QString::fromLatin1(info(column).title);
+    const QString unit = interchange::unitLabel(info(column).quantity, units);
+    return unit.isEmpty() ? title : title + QStringLiteral(" (") + unit + QLatin1Char(')');
+}
+
+bool shownByDefault(int column) {
+    switch (column) {
+    case Number:
+    case Date:
+    case Entry:
+    case Location:
+    case Type:
+    case Buddy:
+    case MaxDepth:
+    case BottomTime:
+    case Rating:
+    case Comment:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isNumeric(int column) {
+    return column == Number || info(column).element >= 0;
+}
+
+bool isUndated(const DiveRecord& d) {
+    return d.TimeData[field::Month] == 0 || d.TimeData[field::Day] == 0 ||
+           d.TimeData[field::Year] == 0;
+}
+
+QStringView firstLine(const QString& comment) {
+    QStringView v(comment);
+    for (qsizetype i = 0; i < v.size(); ++i)
+        if (v[i] == u'\r' || v[i] == u'\n') return v.left(i);
+    return v;
+}
+
+QString ratingWord(int16_t rating) {
+    switch (rating) {
+    case 0:
+        return QStringLiteral("Poor");
+    case 1:
+        return QStringLiteral("Average");
+    case 2:
+        return QStringLiteral("Good");
+    default:
+        return QString::number(rating);
+    }
+}
+
+QString cellText(const AppState& state, int index, int column) {
+    const DiveRecord& d = state.Dives[static_cast<size_t>(index)];
+    if (const int e = info(column).element; e >= 0) {
+        const int16_t v = d.DiveData[static_cast<size_t>(e)];
+        return v == 0 ? QString() : QString::number(v);
+    }
+    if (column >= FirstCondition && column < Comment)
+        return d.CondData[static_cast<size_t>(column - FirstCondition)] == 1 ? QStringLiteral("Yes")
+                                                                             : QString();
+    switch (column) {
+    case Number:
+        return QString::number(index + state.DiveOffset);
+    case Date:
+        if (isUndated(d)) return QString();
+        return QStringLiteral("%1/%2/%3")
+            .arg(d.TimeData[field::Month])
+            .arg(d.TimeData[field::Day])
+            .arg(d.TimeData[field::Year]);
+    case Entry:
+        return clock(d.TimeData[field::EntryHour], d.TimeData[field::EntryMinute]);
+    case Exit:
+        return clock(d.TimeData[field::ExitHour], d.TimeData[field::ExitMinute]);
+    case Location:
+    case Type:
+    case Buddy:
+    case Gear: {
+        const int which = column - Location;
+        const RefList& list = state.list(which);
+        const int at = d.ListData[static_cast<size_t>(which)];
+        return at >= 0 && at < static_cast<int>(list.size()) ? list[static_cast<size_t>(at)].Name
+                                                             : QString();
+    }
+    case Rating:
+        return ratingWord(d.Rating);
+    case Comment:
+        return firstLine(d.Comments).toString();
+    default:
+        return QString();
+    }
+}
+
+} // namespace divelist
