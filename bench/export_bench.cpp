@@ -91,8 +91,9 @@ void exportFile(benchmark::State& st, bool html) {
 void writeSameBytes(benchmark::State& st, bool html) {
     const AppState& s = log(static_cast<int>(st.range(0)));
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
-    const qsizetype size = html ? output::htmlDocument(s, dives, true).size()
-                                : output::textDocument(s, dives, true).size();
+    const qsizetype size =
+        output::exportDocument(html ? output::HtmlFormat : output::TextFormat, s, dives, true)
+            .size();
     const QByteArray bytes(size, 'x');
     const QString name = QDir(folder().path()).filePath("plain.bin");
     for (auto _ : st) {
@@ -107,8 +108,9 @@ void writeSameBytes(benchmark::State& st, bool html) {
 void writeSameBytesPlain(benchmark::State& st, bool html) {
     const AppState& s = log(static_cast<int>(st.range(0)));
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
-    const qsizetype size = html ? output::htmlDocument(s, dives, true).size()
-                                : output::textDocument(s, dives, true).size();
+    const qsizetype size =
+        output::exportDocument(html ? output::HtmlFormat : output::TextFormat, s, dives, true)
+            .size();
     const QByteArray bytes(size, 'x');
     const QString name = QDir(folder().path()).filePath("plain.bin");
     for (auto _ : st) {
@@ -126,7 +128,7 @@ void buildInMemory(benchmark::State& st, bool html) {
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
     for (auto _ : st) {
         QByteArray doc =
-            html ? output::htmlDocument(s, dives, true) : output::textDocument(s, dives, true);
+            output::exportDocument(html ? output::HtmlFormat : output::TextFormat, s, dives, true);
         benchmark::DoNotOptimize(doc.data());
     }
 }

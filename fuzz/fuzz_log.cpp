@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     consistency::checkReferences(state);
     std::vector<int> all(static_cast<size_t>(state.DiveCount()));
     std::iota(all.begin(), all.end(), 1);
-    output::textDocument(state, all, true);
-    output::htmlDocument(state, all, true);
+    output::exportDocument(output::TextFormat, state, all, true);
+    output::exportDocument(output::HtmlFormat, state, all, true);
     return 0;
 }

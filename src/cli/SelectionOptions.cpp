@@ -8,8 +8,6 @@ namespace cli {
 
 namespace {
 
-const char* const ConditionNames[8] = {"freshwater", "saltwater", "boat", "shore",
-                                       "waves",      "current",   "surf", "surge"};
 // By ListData element, as the options name them.
 const char* const ListOptions[4] = {"--location", "--type", "--buddy", "--gear"};
 const char* const ListRoles[4] = {"location", "dive type", "buddy", "gear"};
@@ -183,10 +181,10 @@ bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnO
             }
         } else if (option == u"--condition") {
             size_t k = 0;
-            while (k < 8 &&
-                   value.compare(QLatin1String(ConditionNames[k]), Qt::CaseInsensitive) != 0)
+            while (k < field::ConditionNames.size() &&
+                   value.compare(QLatin1String(field::ConditionNames[k]), Qt::CaseInsensitive) != 0)
                 ++k;
-            if (k == 8) {
+            if (k == field::ConditionNames.size()) {
                 ctx.fail(QStringLiteral("--condition \"%1\": expected freshwater, saltwater, "
                                         "boat, shore, waves, current, surf or surge")
                              .arg(value));

@@ -462,25 +462,23 @@ void frmDiveList::exportSelected(int format) {
         output::MakeBaseName(state.DiverName) + QLatin1Char('.') + request.defaultSuffix;
     const QString path = ui::platform().saveFileName(this, request, proposed).path;
     if (path.isEmpty()) return;
-    if (const QString why = output::dataFileInTheWay(state, path); !why.isEmpty()) {
-        ui::showError(this, QStringLiteral("Error"), why);
+    const output::ExportResult r =
+        format <= 1 ? output::exportToFile(format == 0 ? output::TextFormat : output::HtmlFormat,
+                                           state, path, dives, true)
+                    : output::exportBytesToFile(
+                          state, path,
+                          interchange::exchangeDocument(
+                              state, dives,
+                              format == 2 ? interchange::Format::Uddf : interchange::Format::Csv,
+                              settings::diverUnits(state.Files)));
+    if (!r.refusal.isEmpty()) {
+        ui::showError(this, QStringLiteral("Error"), r.refusal);
         return;
     }
-    QString failure;
-    if (format <= 1) {
-        const output::ExportResult r = format == 0
-                                           ? output::WriteTextFile(state, path, dives, true)
-                                           : output::WriteHtmlFile(state, path, dives, true);
-        if (!r.written || !r.problems.empty()) failure = describeProblems(r.problems);
-    } else {
-        const QByteArray bytes = interchange::exchangeDocument(
-            state, dives, format == 2 ? interchange::Format::Uddf : interchange::Format::Csv,
-            settings::diverUnits(state.Files));
-        failure = output::writeOutputFile(path, bytes);
-    }
-    if (!failure.isEmpty())
+    if (!r.written || !r.problems.empty())
         ui::showError(this, QStringLiteral("Error"),
-                      QStringLiteral("Could not write %1:\n\n%2").arg(path, failure));
+                      QStringLiteral("Could not write %1:\n\n%2")
+                          .arg(path, describeProblems(r.problems)));
 }
 
 void frmDiveList::editSelected() {

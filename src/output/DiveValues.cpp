@@ -149,14 +149,14 @@ QString twoDigitNumber(long long v) {
     return s;
 }
 
-const std::array<Condition, 8> ConditionOrder = {{{"Freshwater", 0},
-                                                  {"Saltwater", 1},
-                                                  {"Boat", 2},
-                                                  {"Shore", 3},
-                                                  {"Waves", 4},
-                                                  {"Current", 5},
-                                                  {"Surge", 7},
-                                                  {"Surf", 6}}};
+// The order the files list the conditions in: surge before surf.
+const std::array<Condition, 8> ConditionOrder = [] {
+    std::array<Condition, 8> order{};
+    const int flags[8] = {0, 1, 2, 3, 4, 5, 7, 6};
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = {field::ConditionNames[static_cast<size_t>(flags[k])], flags[k]};
+    return order;
+}();
 
 QString textRatingText(int rating) {
     switch (rating) {

@@ -166,32 +166,27 @@ int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, Q
                                      stdOut.errorString());
             return 0;
         }
-        if (outName.isEmpty()) outName = MakeBaseName(state.DiverName) + QStringLiteral(".pdf");
-        if (const QString why = dataFileInTheWay(state, outName); !why.isEmpty())
-            return fail(err, why);
-        const QString reason = writeOutputFile(outName, bytes);
-        if (!reason.isEmpty())
-            return fail(err,
-                        QStringLiteral("cannot write ") + describeProblems({{outName, reason}}));
+        if (outName.isEmpty()) outName = exportFileName(state, ".pdf");
+        const ExportResult result = exportBytesToFile(state, outName, bytes);
+        if (!result.refusal.isEmpty()) return fail(err, result.refusal);
+        if (!result.written)
+            return fail(err, QStringLiteral("cannot write ") + describeProblems(result.problems));
         return wrote(stdOut, outName, chosen.dives.size());
     }
 
+    const ExportFormat& fileFormat = html ? HtmlFormat : TextFormat;
     if (outName == QLatin1String("-")) {
-        const bool written = html ? writeHtmlDocument(stdOut, state, chosen.dives, withComments)
-                                  : writeTextDocument(stdOut, state, chosen.dives, withComments);
-        if (!written) {
+        if (!writeExportDocument(fileFormat, stdOut, state, chosen.dives, withComments)) {
             return fail(err,
                         QStringLiteral("cannot write to standard output: ") + stdOut.errorString());
         }
         return 0;
     }
 
-    if (outName.isEmpty())
-        outName = MakeBaseName(state.DiverName) +
-                  (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
-    if (const QString why = dataFileInTheWay(state, outName); !why.isEmpty()) return fail(err, why);
-    const ExportResult result = html ? WriteHtmlFile(state, outName, chosen.dives, withComments)
-                                     : WriteTextFile(state, outName, chosen.dives, withComments);
+    if (outName.isEmpty()) outName = exportFileName(state, fileFormat.extension);
+    const ExportResult result =
+        exportToFile(fileFormat, state, outName, chosen.dives, withComments);
+    if (!result.refusal.isEmpty()) return fail(err, result.refusal);
     if (!result.written) {
         return fail(err, QStringLiteral("cannot write ") + describeProblems(result.problems));
     }

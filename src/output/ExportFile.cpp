@@ -30,8 +30,11 @@ QString writeStraight(const QString& path, const QByteArray& bytes) {
     return fileio::writeAll(f, bytes);
 }
 
-const char* const Roles[6] = {"log",        "location list", "dive type list",
-                              "buddy list", "gear list",     "profile file"};
+// "the profile" alone would read as one dive's profile.
+QString role(size_t i) {
+    return QLatin1String(FileSet::Roles[i]) +
+           (i + 1 == FileSet::Roles.size() ? QStringLiteral(" file") : QString());
+}
 
 } // namespace
 
@@ -57,7 +60,7 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     const auto own = state.Files.names();
     for (size_t i = 0; i < own.size(); ++i)
         if (fileio::sameFile(path, own[i]))
-            return refuse(QStringLiteral("the %1 of the open diver").arg(QLatin1String(Roles[i])));
+            return refuse(QStringLiteral("the %1 of the open diver").arg(role(i)));
     if (fileio::sameFile(path, divers::ListFileName))
         return refuse(QStringLiteral("the list of divers"));
     if (fileio::sameFile(path, settings::settingsFile()))
@@ -86,8 +89,7 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
         const auto names = d.Files.names();
         for (size_t i = 0; i < names.size(); ++i)
             if (fileio::isSafeFileName(names[i]) && fileio::sameFile(path, names[i]))
-                return refuse(
-                    QStringLiteral("the %1 of diver %2").arg(QLatin1String(Roles[i]), d.Name));
+                return refuse(QStringLiteral("the %1 of diver %2").arg(role(i), d.Name));
     }
     return {};
 }

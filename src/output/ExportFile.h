@@ -14,6 +14,8 @@ namespace output {
 struct ExportResult {
     bool written = false;
     FileProblems problems;
+    // Set when the name is one of the data files (dataFileInTheWay): nothing was tried.
+    QString refusal;
 };
 
 // Writes the whole file through a temporary file and a rename, so a failure leaves the

@@ -180,20 +180,6 @@ template <typename Values> void addDive(ByteWriter& out, const Values& v, bool w
     line(out, "<br>");
 }
 
-void addDocument(ByteWriter& out, const AppState& state, const std::vector<int>& dives,
-                 bool withComments) {
-    addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveFigures& v) {
-        addDive(out, v, withComments);
-        out.drain();
-    });
-    addClosing(out);
-}
-
-bool writeAll(QIODevice& device, const QByteArray& bytes) {
-    return device.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 QString htmlEscaped(const QString& s) {
@@ -220,31 +206,9 @@ QString htmlEscaped(const QString& s) {
     return out;
 }
 
-QByteArray htmlDiveBlock(const DiveValues& v, bool withComments) {
-    ByteWriter out(2048);
-    addDive(out, v, withComments);
-    return out.take();
-}
-
-QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    // Escaping lengthens a text; twice its length covers all but texts full of "&<>.
-    ByteWriter out(static_cast<qsizetype>(dives.size()) * 1300 + 512 +
-                   2 * diverTextSize(state, dives, withComments));
-    addDocument(out, state, dives, withComments);
-    return out.take();
-}
-
 bool WriteHtmlDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
                    bool withComments) {
-    if (i < 1 || i > state.DiveCount()) return true; // not a dive: nothing to write
-    return writeAll(out, htmlDiveBlock(makeDiveValues(state, i, totals), withComments));
-}
-
-bool writeHtmlDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
-                       bool withComments) {
-    ByteWriter writer(out);
-    addDocument(writer, state, dives, withComments);
-    return writer.drain(true);
+    return writeExportDive(HtmlFormat, out, state, i, totals, withComments);
 }
 
 QStringList pageImageNames() {
@@ -271,19 +235,14 @@ FileProblems writePageImages(const QString& folder) {
     return problems;
 }
 
+// Escaping lengthens a text; twice its length covers all but texts full of "&<>.
+const ExportFormat HtmlFormat = {
+    ".htm", &addHeading, &addDive<DiveFigures>, &addDive<DiveValues>, &addClosing, 512,
+    1300,   2,           &writePageImages};
+
 ExportResult WriteHtmlFile(const AppState& state, const QString& fileName,
                            const std::vector<int>& dives, bool withComments) {
-    ExportResult result;
-    const QString reason = writeOutputFile(fileName, htmlDocument(state, dives, withComments));
-    if (!reason.isEmpty()) {
-        result.problems.push_back({fileName, reason});
-        return result;
-    }
-    result.written = true;
-    // A page sent to a device or a pipe has no folder of its own to put pictures in.
-    if (QFileInfo(fileName).isFile())
-        result.problems = writePageImages(QFileInfo(fileName).absolutePath());
-    return result;
+    return writeExportFile(HtmlFormat, state, fileName, dives, withComments);
 }
 
 } // namespace output

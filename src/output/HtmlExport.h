@@ -1,9 +1,8 @@
 #pragma once
 
 #include "DiveValues.h"
-#include "ExportFile.h"
+#include "ExportDriver.h"
 
-#include <QByteArray>
 #include <QIODevice>
 #include <QStringList>
 
@@ -17,19 +16,13 @@ namespace output {
 // "&", "<", ">" and the double quote as entities, so a name or comment cannot break the page.
 QString htmlEscaped(const QString& s);
 
-// The block of one dive.
-QByteArray htmlDiveBlock(const DiveValues& v, bool withComments);
-
-// The whole page for these dive indexes, in this order.
-QByteArray htmlDocument(const AppState& state, const std::vector<int>& dives, bool withComments);
+// The page's parts, for the export driver (exportDocument, exportToFile, ...); the pictures
+// go beside a page written to a file.
+extern const ExportFormat HtmlFormat;
 
 // Writes the block of dive index i to an open device; false when the device refused it.
 bool WriteHtmlDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
                    bool withComments);
-
-// Writes the whole page to an open device; false when the device refused it.
-bool writeHtmlDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
-                       bool withComments);
 
 // The pictures the page refers to by bare name.
 QStringList pageImageNames();

@@ -96,57 +96,20 @@ template <typename Values> void addDive(ByteWriter& out, const Values& v, bool w
     out.put("\r\r\r\n");
 }
 
-void addDocument(ByteWriter& out, const AppState& state, const std::vector<int>& dives,
-                 bool withComments) {
-    addHeading(out, state);
-    forEachDiveValues(state, dives, [&](const DiveFigures& v) {
-        addDive(out, v, withComments);
-        out.drain();
-    });
-    addCredits(out);
-}
-
-bool writeAll(QIODevice& device, const QByteArray& bytes) {
-    return device.write(bytes) == bytes.size();
-}
-
 } // namespace
 
-QByteArray textDiveBlock(const DiveValues& v, bool withComments) {
-    ByteWriter out(512);
-    addDive(out, v, withComments);
-    return out.take();
-}
-
-QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments) {
-    ByteWriter out(static_cast<qsizetype>(dives.size()) * 400 + 256 +
-                   diverTextSize(state, dives, withComments));
-    addDocument(out, state, dives, withComments);
-    return out.take();
-}
+const ExportFormat TextFormat = {
+    ".txt", &addHeading, &addDive<DiveFigures>, &addDive<DiveValues>, &addCredits, 256, 400,
+    1,      nullptr};
 
 bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
                    bool withComments) {
-    if (i < 1 || i > state.DiveCount()) return true; // not a dive: nothing to write
-    return writeAll(out, textDiveBlock(makeDiveValues(state, i, totals), withComments));
-}
-
-bool writeTextDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
-                       bool withComments) {
-    ByteWriter writer(out);
-    addDocument(writer, state, dives, withComments);
-    return writer.drain(true);
+    return writeExportDive(TextFormat, out, state, i, totals, withComments);
 }
 
 ExportResult WriteTextFile(const AppState& state, const QString& fileName,
                            const std::vector<int>& dives, bool withComments) {
-    ExportResult result;
-    const QString reason = writeOutputFile(fileName, textDocument(state, dives, withComments));
-    if (reason.isEmpty())
-        result.written = true;
-    else
-        result.problems.push_back({fileName, reason});
-    return result;
+    return writeExportFile(TextFormat, state, fileName, dives, withComments);
 }
 
 } // namespace output

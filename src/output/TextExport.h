@@ -1,9 +1,8 @@
 #pragma once
 
 #include "DiveValues.h"
-#include "ExportFile.h"
+#include "ExportDriver.h"
 
-#include <QByteArray>
 #include <QIODevice>
 
 #include <vector>
@@ -12,19 +11,12 @@
 // Lines end in CR LF; text is Windows-1252.
 namespace output {
 
-// The block of one dive.
-QByteArray textDiveBlock(const DiveValues& v, bool withComments);
-
-// The whole file for these dive indexes, in this order.
-QByteArray textDocument(const AppState& state, const std::vector<int>& dives, bool withComments);
+// The text file's parts, for the export driver (exportDocument, exportToFile, ...).
+extern const ExportFormat TextFormat;
 
 // Writes the block of dive index i to an open device; false when the device refused it.
 bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
                    bool withComments);
-
-// Writes the whole file to an open device; false when the device refused it.
-bool writeTextDocument(QIODevice& out, const AppState& state, const std::vector<int>& dives,
-                       bool withComments);
 
 // Writes the whole file to fileName (BaseName + ".txt" from the output dialog).
 ExportResult WriteTextFile(const AppState& state, const QString& fileName,

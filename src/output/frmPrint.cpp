@@ -35,27 +35,10 @@ constexpr int NarrowWidth = 4185;
 constexpr int WideWidth = 8400;
 constexpr int WindowHeight = 3060;
 
-struct Place {
-    const char* name;
-    int left, top, width, height; // twips; inside its frame for the options and range fields
-};
-constexpr Place Places[] = {
-    {"fraSelectDive", 30, 0, 1905, 2085},   {"optAll", 90, 315, 1770, 285},
-    {"optSelected", 90, 675, 1770, 285},    {"optThis", 90, 1035, 1770, 285},
-    {"optRange", 90, 1395, 1725, 285},      {"txtStart", 315, 1710, 600, 285},
-    {"lblGap", 900, 1755, 330, 240},        {"txtEnd", 1215, 1710, 600, 285},
-    {"frmOutput", 1950, 0, 2175, 1815},     {"optPrinter", 90, 330, 1815, 285},
-    {"optHTML", 90, 675, 1815, 285},        {"optFile", 90, 1035, 1860, 285},
-    {"lblFileName", 225, 1485, 330, 285},   {"lblFName", 585, 1440, 1275, 285},
-    {"chkComments", 2025, 1860, 1470, 240}, {"chkProfiles", 90, 2670, 1905, 255},
-    {"cmdGo", 750, 2160, 1050, 375},        {"cmdPreview", 1830, 2160, 1200, 375},
-    {"cmdCxl", 3060, 2160, 1050, 375},      {"lblPageNumHdr", 2430, 2670, 1095, 255},
-    {"lblPageNum", 3570, 2640, 525, 315},   {"imgHFace", 60, 2130, 240, 240},
-    {"imgAFace", 270, 2370, 240, 240},      {"imgSFace", 510, 2640, 240, 240},
-    {"cmdPrevPage", 4230, 30, 1050, 375},   {"cmdZoomIn", 4200, 510, 1050, 375},
-    {"cmdZoomOut", 4200, 930, 1050, 375},   {"cmdNextPage", 4200, 1440, 1050, 375},
-    {"vsp", 5310, 30, 2970, 2940},
-};
+// frmPrint.ui lays the window out in Designer's pixels, 15 twips each (a 96-dpi screen); the
+// preview, made here, has its place here.
+constexpr int TwipsPerPixel = 15;
+constexpr QRect PreviewPlace(5310, 30, 2970, 2940);
 
 const QString PreviewOpenText = QStringLiteral("Close Preview");
 const QString PreviewClosedText = QStringLiteral("Print Preview");
@@ -169,26 +152,28 @@ void frmPrint::offerDives(std::vector<int> dives) {
 frmPrint::~frmPrint() = default;
 
 void frmPrint::place() {
-    // The window's twip geometry at this screen's resolution, enlarged just enough that no
+    // The layout of frmPrint.ui at this screen's resolution, enlarged just enough that no
     // caption is cut off in the screen's font.
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
     unit = dpi / 1440.0;
-    for (const Place& p : Places) {
-        auto* w = findChild<QWidget*>(QLatin1String(p.name));
+    std::vector<std::pair<QWidget*, QRect>> places{{vsp, PreviewPlace}}; // in twips
+    for (QWidget* parent : std::initializer_list<QWidget*>{this, ui->fraSelectDive, ui->frmOutput})
+        for (QWidget* w : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w != vsp)
+                places.emplace_back(w, QRect(w->pos() * TwipsPerPixel, w->size() * TwipsPerPixel));
+    for (const auto& [w, p] : places) {
         // Only captions count: boxes, frames, pictures and the preview take any size.
         const auto* button = qobject_cast<QAbstractButton*>(w);
         const auto* label = qobject_cast<QLabel*>(w);
         if (!(button && !button->text().isEmpty()) && !(label && !label->text().isEmpty()))
             continue;
         const QSize hint = w->sizeHint();
-        unit = std::max({unit, hint.width() / double(p.width), hint.height() / double(p.height)});
+        unit = std::max({unit, hint.width() / double(p.width()), hint.height() / double(p.height())});
     }
-    for (const Place& p : Places) {
-        if (auto* w = findChild<QWidget*>(QLatin1String(p.name)))
-            w->setGeometry(qRound(p.left * unit), qRound(p.top * unit), qRound(p.width * unit),
-                           qRound(p.height * unit));
-    }
+    for (const auto& [w, p] : places)
+        w->setGeometry(qRound(p.left() * unit), qRound(p.top() * unit), qRound(p.width() * unit),
+                       qRound(p.height() * unit));
     const QSize narrow(qRound(NarrowWidth * unit), qRound(WindowHeight * unit));
     // Centred as if open wide, so opening the preview keeps the window on the screen.
     const QSize border = ui::expectedFrameSize(this) - size();
@@ -429,26 +414,19 @@ bool frmPrint::printDocument() {
 }
 
 bool frmPrint::writeFile(bool html) {
-    const QString name = BaseName + (html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
-    const std::vector<int> dives = chosenDives();
-    const bool comments = ui->chkComments->isChecked();
-    // A diver's file names come from the settings and divers.dvl and could, however unlikely,
-    // be the export's name: never write a page over a log.
-    if (const QString why = output::dataFileInTheWay(state, name); !why.isEmpty()) {
-        ui::showError(this, QStringLiteral("Error"),
-                      QStringLiteral("The file %1 could not be written:\n\n%2").arg(name, why));
-        return false;
-    }
+    const output::ExportFormat& format = html ? output::HtmlFormat : output::TextFormat;
+    const QString name = BaseName + QLatin1String(format.extension);
     output::ExportResult result;
     {
         WaitCursor wait;
-        result = html ? output::WriteHtmlFile(state, name, dives, comments)
-                      : output::WriteTextFile(state, name, dives, comments);
+        result =
+            output::exportToFile(format, state, name, chosenDives(), ui->chkComments->isChecked());
     }
     if (result.written) return true;
     ui::showError(this, QStringLiteral("Error"),
                   QStringLiteral("The file %1 could not be written:\n\n%2")
-                      .arg(name, describeProblems(result.problems)));
+                      .arg(name, result.refusal.isEmpty() ? describeProblems(result.problems)
+                                                          : result.refusal));
     return false;
 }
 

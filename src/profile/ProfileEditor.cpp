@@ -132,8 +132,7 @@ void ProfileEditor::Load(const ProfileRecord& record) {
 }
 
 bool ProfileEditor::storable(const AppState& state) const {
-    // A dive keeps its profile's number in 16 bits.
-    return state.Profiles.size() <= static_cast<size_t>(MaxUnits);
+    return state.Profiles.size() <= static_cast<size_t>(ProfileRecord::MaxNumber);
 }
 
 ProfileRecord ProfileEditor::record(const std::array<QString, NoteBoxes>& notes) const {

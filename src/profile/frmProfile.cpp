@@ -147,8 +147,9 @@ void frmProfile::areaMoved(int x, int y) {
 
 void frmProfile::pressAt(ProfileEditor::Point at) {
     if (edit.press(at.time, at.depth) == ProfileEditor::Press::Full)
-        ui::showError(this, QStringLiteral("Sorry"),
-                      QStringLiteral("Maximum of 150 entries in profile."));
+        ui::showError(
+            this, QStringLiteral("Sorry"),
+            QStringLiteral("Maximum of %1 entries in profile.").arg(ProfileEditor::MaxPoints));
     showReadout(at);
     ui->picProfile->update();
 }
@@ -201,7 +202,7 @@ void frmProfile::closeAndStore() {
         ui::showError(this, QStringLiteral("Sorry"),
                       QStringLiteral("The profile file already holds %1 profiles, the most it "
                                      "can hold, so this profile cannot be stored.")
-                          .arg(ProfileEditor::MaxUnits));
+                          .arg(ProfileRecord::MaxNumber));
         return;
     }
     session.storeProfile(state.CurrentDive, edit.record(notes));

@@ -1,5 +1,6 @@
 #include "DiveSearch.h"
 
+#include "store/EntryRules.h"
 #include "store/Numbers.h"
 
 #include <QChar>
@@ -152,9 +153,7 @@ int32_t DayNumber(int month, int day, int year) {
 
 QString windowYear(const QString& box) {
     const double y = numbers::leadingValue(box);
-    if (y < 50) return numberText(y + 2000);
-    if (y < 100) return numberText(y + 1900);
-    return box;
+    return y < 100 ? numberText(entry::fourDigitYear(y)) : box;
 }
 
 int16_t boxValue16(const QString& box) {

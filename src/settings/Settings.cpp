@@ -51,14 +51,15 @@ void readDiverSettings(AppState& state, const RenameHook& rename) {
     if (GetSetting(AppName, Multi, QStringLiteral("DefName"), def) == def && rename)
         rename(state);
     FileSet& f = state.Files;
-    f.LogFile = GetSetting(AppName, Multi, QStringLiteral("DefLog"), QStringLiteral("log1.dvl"));
-    f.LocFile = GetSetting(AppName, Multi, QStringLiteral("DefLoc"), QStringLiteral("loc1.dvl"));
-    f.TypeFile = GetSetting(AppName, Multi, QStringLiteral("DefType"), QStringLiteral("type1.dvl"));
-    f.BudFile = GetSetting(AppName, Multi, QStringLiteral("DefBud"), QStringLiteral("bud1.dvl"));
-    f.GearFile = GetSetting(AppName, Multi, QStringLiteral("DefGear"), QStringLiteral("gear1.dvl"));
+    const FileSet defaults;
+    f.LogFile = GetSetting(AppName, Multi, QStringLiteral("DefLog"), defaults.LogFile);
+    f.LocFile = GetSetting(AppName, Multi, QStringLiteral("DefLoc"), defaults.LocFile);
+    f.TypeFile = GetSetting(AppName, Multi, QStringLiteral("DefType"), defaults.TypeFile);
+    f.BudFile = GetSetting(AppName, Multi, QStringLiteral("DefBud"), defaults.BudFile);
+    f.GearFile = GetSetting(AppName, Multi, QStringLiteral("DefGear"), defaults.GearFile);
     state.DiverName = GetSetting(AppName, Multi, QStringLiteral("DefName"), def);
     state.DefaultDiver = readInt16(Multi, QStringLiteral("DefNumber"), 1);
-    f.ProfFile = GetSetting(AppName, Multi, QStringLiteral("DefProf"), QStringLiteral("prof1.dvl"));
+    f.ProfFile = GetSetting(AppName, Multi, QStringLiteral("DefProf"), defaults.ProfFile);
 }
 
 void readStartup(AppState& state, const RenameHook& rename) {

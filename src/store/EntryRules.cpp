@@ -44,9 +44,7 @@ TimeFieldOutcome checkTimeField(int element, const QString& text, int16_t previo
         ok = v >= 1 && v <= 31;
         break;
     case field::Year:
-        // Two-digit years: 0..49 are this century, 50..99 the last one.
-        if (v < 50) v += 2000;
-        if (v > 49 && v < 100) v += 1900;
+        v = static_cast<int>(fourDigitYear(v));
         ok = v >= 1900 && v <= 2100;
         break;
     case field::EntryHour:
@@ -106,6 +104,12 @@ int listPositionFor(int selected, const QStringList& names, const QString& text)
     for (int p = 0; p < names.size(); ++p)
         if (names[p] == text) t = p;
     return t;
+}
+
+double fourDigitYear(double year) {
+    if (year < 50) return year + 2000;
+    if (year < 100) return year + 1900;
+    return year;
 }
 
 bool profileRefused(const DiveRecord& dive) {

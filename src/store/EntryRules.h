@@ -60,6 +60,10 @@ bool profileWarningNeeded(const QString& bottomTimeText, const QString& depthTex
 // over; the last position holding exactly this text wins.
 int listPositionFor(int selected, const QStringList& names, const QString& text);
 
+// A year typed with two digits: 0..49 are this century, 50..99 the last one; any other year
+// stays as it is.
+double fourDigitYear(double year);
+
 // A dive without bottom time or maximum depth has no profile to show.
 bool profileRefused(const DiveRecord& dive);
 

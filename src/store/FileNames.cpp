@@ -6,9 +6,7 @@
 namespace fileio {
 
 const char* roleName(size_t role) {
-    static const char* const roles[6] = {"log",        "location list", "dive type list",
-                                         "buddy list", "gear list",     "profile"};
-    return role < 6 ? roles[role] : "data";
+    return role < FileSet::Roles.size() ? FileSet::Roles[role] : "data";
 }
 
 QString dataFileNameProblem(const FileSet& files, size_t role, const QString& settingsFile) {

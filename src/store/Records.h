@@ -57,6 +57,8 @@ using RefList = std::vector<ListEntry>;
 struct ProfileRecord {
     static constexpr int PointSlots = 151; // points 0..150
     static constexpr int NoteCount = 7;
+    // A dive keeps its profile's number in 16 bits: no profile past this number is stored.
+    static constexpr int MaxNumber = 32767;
     std::array<int16_t, PointSlots> Times{};
     std::array<int16_t, PointSlots> Depths{};
     std::array<QString, NoteCount> Notes;
@@ -77,6 +79,9 @@ struct FileSet {
 
     // The set generated for diver number n: log<n>.dvl, loc<n>.dvl, ...
     static FileSet numbered(int n);
+    // What each of names() holds, as messages name it.
+    static constexpr std::array<const char*, 6> Roles = {
+        "log", "location list", "dive type list", "buddy list", "gear list", "profile"};
     // In the order they are saved: log, loc, type, bud, gear, prof.
     std::array<QString, 6> names() const {
         return {LogFile, LocFile, TypeFile, BudFile, GearFile, ProfFile};

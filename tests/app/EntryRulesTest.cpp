@@ -254,3 +254,12 @@ TEST(EntryRules, CommentLineBreaks) {
         EXPECT_EQ(QString::fromUtf16(r.kept), commentFromBox(QString::fromUtf16(r.typed)));
     }
 }
+
+// The one year rule the entry boxes and the search share, at its borders.
+TEST(EntryRules, FourDigitYear) {
+    const std::pair<double, double> cases[] = {{-1, 1999},     {0, 2000},  {49, 2049},
+                                               {49.5, 2049.5}, {50, 1950}, {99, 1999},
+                                               {99.5, 1999.5}, {100, 100}, {1996, 1996}};
+    for (const auto& [typed, year] : cases)
+        EXPECT_EQ(entry::fourDigitYear(typed), year) << typed;
+}

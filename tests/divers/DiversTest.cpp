@@ -6,6 +6,7 @@
 #include "store/LogOps.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,12 +22,6 @@
 #include <memory>
 
 namespace {
-
-template <typename T = QWidget> T* child(QWidget* w, const char* name) {
-    T* c = w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    if (!c) ADD_FAILURE() << "control " << name << " is missing";
-    return c;
-}
 
 // Runs `act` once the dialog called `name` is the active modal window. Dialogs opened one after
 // the other (Options, then Select Diver) each get their own call; one that never comes fails.

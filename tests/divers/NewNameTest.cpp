@@ -3,6 +3,7 @@
 #include "store/AppState.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -24,13 +25,6 @@ const QString Absent = QStringLiteral("<absent>");
 QString storedName() {
     return settings::GetSetting(settings::AppName, QStringLiteral("Multi"),
                                 QStringLiteral("DefName"), Absent);
-}
-
-template <typename T> T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        ADD_FAILURE() << "control " << name << " is missing";
-    return c;
 }
 
 class NewNameTest : public TempFolderTest {

@@ -135,13 +135,14 @@ TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
     AppState s = numberedLog(3, 0);
     ExportRun r = runExport(s, {"text", "--no-comments"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(readFile(QStringLiteral("o_brien_.txt")), textDocument(s, {1, 2, 3}, false));
+    EXPECT_EQ(readFile(QStringLiteral("o_brien_.txt")),
+              exportDocument(TextFormat, s, {1, 2, 3}, false));
     EXPECT_EQ(r.out, "Wrote o_brien_.txt (3 dives)\n");
 
     r = runExport(s, {"html", "--dives", "3,1"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     const QByteArray page = readFile(QStringLiteral("o_brien_.htm"));
-    EXPECT_EQ(page, htmlDocument(s, {3, 1}, true));
+    EXPECT_EQ(page, exportDocument(HtmlFormat, s, {3, 1}, true));
     EXPECT_NE(page.indexOf("comment 3"), -1);
     for (const QString& picture : pageImageNames())
         EXPECT_TRUE(QFileInfo::exists(path(picture))) << picture.toStdString();
@@ -149,7 +150,8 @@ TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
     s.DiverName.clear();
     r = runExport(s, {"html", "-o", "page.htm", "--no-comments"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(readFile(QStringLiteral("page.htm")), htmlDocument(s, {1, 2, 3}, false));
+    EXPECT_EQ(readFile(QStringLiteral("page.htm")),
+              exportDocument(HtmlFormat, s, {1, 2, 3}, false));
     r = runExport(s, {"text"});
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("default.txt"))));
 
@@ -157,7 +159,8 @@ TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("web")));
     r = runExport(s, {"html", "-o", "web/log.htm"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(readFile(QStringLiteral("web/log.htm")), htmlDocument(s, {1, 2, 3}, true));
+    EXPECT_EQ(readFile(QStringLiteral("web/log.htm")),
+              exportDocument(HtmlFormat, s, {1, 2, 3}, true));
     for (const QString& picture : pageImageNames())
         EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("web/") + picture)));
 }
@@ -167,7 +170,7 @@ TEST_F(ExportCommandTest, StandardOutputGetsTheRawBytes) {
     s.Dives[3].Comments = QString::fromUtf8("na\u00efve <b>");
     const ExportRun r = runExport(s, {"html", "-o", "-", "--dives", "3"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, htmlDocument(s, {3}, true));
+    EXPECT_EQ(r.out, exportDocument(HtmlFormat, s, {3}, true));
     EXPECT_NE(r.out.indexOf("na\xefve &lt;b&gt;"), -1);
     // No page file, so no pictures either.
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
@@ -194,7 +197,7 @@ TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
 // through and stays a link. Every failure carries the system's reason.
 TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
     AppState s = numberedLog(2, 0);
-    const QByteArray text = textDocument(s, {1, 2}, true);
+    const QByteArray text = exportDocument(TextFormat, s, {1, 2}, true);
 
     ASSERT_EQ(mkfifo(path("pipe").toLocal8Bit().constData(), 0600), 0);
     // A reader that is there before the export and never blocks: the few bytes fit in the

@@ -122,11 +122,12 @@ TEST(HtmlExport, WorkedExampleByteForByte) {
 
 TEST(HtmlExport, WholePageForOneDive) {
     const AppState s = sampleLog();
-    EXPECT_EQ(htmlDocument(s, {3}, true), heading("John Smith") + kExampleBlock + kClosing);
+    EXPECT_EQ(exportDocument(HtmlFormat, s, {3}, true),
+              heading("John Smith") + kExampleBlock + kClosing);
 }
 
 TEST(HtmlExport, EmptySelectionWritesHeadingAndClosingOnly) {
-    EXPECT_EQ(htmlDocument(sampleLog(), {}, true), heading("John Smith") + kClosing);
+    EXPECT_EQ(exportDocument(HtmlFormat, sampleLog(), {}, true), heading("John Smith") + kClosing);
 }
 
 TEST(HtmlExport, LinesThatDependOnTheDive) {
@@ -180,7 +181,7 @@ TEST(HtmlExport, NamesFromTheListsAreEscaped) {
     s.TypeList[1].Name = QStringLiteral("A&B");
     s.BuddyList[1].Name = QStringLiteral("Ann \"Fish\"");
     s.GearList[1].Name = QStringLiteral("Dry>Wet");
-    const QByteArray doc = htmlDocument(s, {3}, false);
+    const QByteArray doc = exportDocument(HtmlFormat, s, {3}, false);
     const QList<QByteArray> lines = linesOf(doc);
     EXPECT_EQ(lines[2], "<title> Reef Book of Tom &amp; &quot;Jerry&quot;</title>\r");
     EXPECT_EQ(lines[6], "<h2>Tom &amp; &quot;Jerry&quot;</h2>\r");
@@ -196,9 +197,9 @@ TEST(HtmlExport, NamesFromTheListsAreEscaped) {
 TEST(HtmlExport, TextInTheWindowsCodePage) {
     AppState s = sampleLog();
     s.DiverName = QString::fromUtf8("Ren\u00e9e \u2013 \u00c5sa");
-    EXPECT_EQ(htmlDocument(s, {}, true), heading("Ren\xe9"
-                                                 "e \x96 \xc5sa") +
-                                             kClosing);
+    EXPECT_EQ(exportDocument(HtmlFormat, s, {}, true), heading("Ren\xe9"
+                                                               "e \x96 \xc5sa") +
+                                                           kClosing);
 }
 
 class HtmlFileTest : public TempFolderTest {};
@@ -209,7 +210,8 @@ TEST_F(HtmlFileTest, WritesThePageAndThePicturesBesideIt) {
     const ExportResult r = WriteHtmlFile(s, QStringLiteral("john_smi.htm"), {1, 3}, true);
     EXPECT_TRUE(r.written);
     EXPECT_TRUE(r.problems.empty()) << describeProblems(r.problems).toStdString();
-    EXPECT_EQ(readFile(QStringLiteral("john_smi.htm")), htmlDocument(s, {1, 3}, true));
+    EXPECT_EQ(readFile(QStringLiteral("john_smi.htm")),
+              exportDocument(HtmlFormat, s, {1, 3}, true));
     for (const QString& name : pageImageNames()) {
         SCOPED_TRACE(name.toStdString());
         const QByteArray bytes = readFile(name);

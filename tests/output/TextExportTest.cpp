@@ -50,7 +50,7 @@ TEST(TextExport, WorkedExampleByteForByte) {
 
 TEST(TextExport, DiveWrittenAloneKeepsTheLogsRunningTotals) {
     const AppState s = sampleLog();
-    const QByteArray doc = textDocument(s, {3}, false);
+    const QByteArray doc = exportDocument(TextFormat, s, {3}, false);
     EXPECT_EQ(doc, "Reef Book of John Smith\r\n" + kExampleBlock + kCredits);
 }
 
@@ -108,14 +108,14 @@ TEST(TextExport, BlockVariants) {
 TEST(TextExport, EmptySelectionWritesHeadingAndCreditsOnly) {
     AppState s = sampleLog();
     s.DiverName = QString::fromUtf8("Ren\u00e9e");
-    EXPECT_EQ(textDocument(s, {}, true), "Reef Book of Ren\xe9"
-                                         "e\r\n" +
-                                             kCredits);
+    EXPECT_EQ(exportDocument(TextFormat, s, {}, true), "Reef Book of Ren\xe9"
+                                                       "e\r\n" +
+                                                           kCredits);
 }
 
 TEST(TextExport, DivesInTheOrderGivenAndStrayIndexesSkipped) {
     const AppState s = numberedLog(5, 10);
-    const QByteArray doc = textDocument(s, {4, 0, 1, 99, -3}, true);
+    const QByteArray doc = exportDocument(TextFormat, s, {4, 0, 1, 99, -3}, true);
     const qsizetype four = doc.indexOf("Dive: 14\t");
     const qsizetype one = doc.indexOf("Dive: 11\t");
     ASSERT_GE(four, 0);
@@ -133,11 +133,11 @@ TEST(TextExport, WritesThroughADevice) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(writeTextDocument(buffer, s, {3}, false));
-    EXPECT_EQ(bytes, textDocument(s, {3}, false));
+    EXPECT_TRUE(writeExportDocument(TextFormat, buffer, s, {3}, false));
+    EXPECT_EQ(bytes, "Reef Book of John Smith\r\n" + kExampleBlock + kCredits);
     // A device that is not open for writing refuses: that must not count as written.
     QBuffer closed;
-    EXPECT_FALSE(writeTextDocument(closed, s, {3}, false));
+    EXPECT_FALSE(writeExportDocument(TextFormat, closed, s, {3}, false));
     EXPECT_FALSE(WriteTextDive(closed, s, 3, RunningTotals(s), false));
 }
 
@@ -145,10 +145,11 @@ class TextFileTest : public TempFolderTest {};
 
 TEST_F(TextFileTest, WritesTheFile) {
     const AppState s = sampleLog();
-    const ExportResult r = WriteTextFile(s, QStringLiteral("john_smi.txt"), {1, 2, 3}, true);
+    const ExportResult r = WriteTextFile(s, QStringLiteral("john_smi.txt"), {3}, false);
     EXPECT_TRUE(r.written);
     EXPECT_TRUE(r.problems.empty());
-    EXPECT_EQ(readFile(QStringLiteral("john_smi.txt")), textDocument(s, {1, 2, 3}, true));
+    EXPECT_EQ(readFile(QStringLiteral("john_smi.txt")),
+              "Reef Book of John Smith\r\n" + kExampleBlock + kCredits);
 }
 
 TEST_F(TextFileTest, FileThatCannotBeWrittenIsReportedAndThePreviousOneStays) {
@@ -187,7 +188,8 @@ TEST(TextExport, LongTextOutsideAsciiGrowsTheBlock) {
         expected += k % 2 ? "\xe9x" : "\x80x";
     }
     s.Dives[3].Comments = comment;
-    const QByteArray block = textDiveBlock(makeDiveValues(s, 3, RunningTotals(s)), true);
+    const QByteArray block =
+        exportDiveBlock(TextFormat, makeDiveValues(s, 3, RunningTotals(s)), true);
     EXPECT_TRUE(block.startsWith(kExampleBlock.left(kExampleBlock.size() - 4)));
     EXPECT_TRUE(block.endsWith(expected + "\r\n\r\r\r\n"));
     EXPECT_EQ(block.size(), kExampleBlock.size() + expected.size() + 2);
@@ -203,6 +205,7 @@ TEST(TextExport, RefilledValuesLeaveNothingOfTheDiveBefore) {
         SCOPED_TRACE(i);
         makeDiveValues(reused, s, i, totals);
         const DiveValues fresh = makeDiveValues(s, i, totals);
-        EXPECT_EQ(textDiveBlock(reused, true), textDiveBlock(fresh, true));
+        EXPECT_EQ(exportDiveBlock(TextFormat, reused, true),
+                  exportDiveBlock(TextFormat, fresh, true));
     }
 }

@@ -116,7 +116,7 @@ TEST_F(frmPrintTest, RangeFieldsAreCorrectedWhenLeft) {
     click("cmdGo");
     EXPECT_EQ(QDialog::Accepted, dialog->result());
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(output::textDocument(state, {5, 6, 7}, true),
+    EXPECT_EQ(output::exportDocument(output::TextFormat, state, {5, 6, 7}, true),
               readFile(QStringLiteral("o_brien_.txt")));
 }
 
@@ -183,7 +183,8 @@ TEST_F(frmPrintTest, CreateWritesTheChosenFileAndAFailureKeepsTheDialogOpen) {
     click("cmdGo");
     EXPECT_FALSE(dialog->isVisible());
     // The handed-over dives in their own order.
-    EXPECT_EQ(output::htmlDocument(state, {7, 3}, true), readFile(QStringLiteral("o_brien_.htm")));
+    EXPECT_EQ(output::exportDocument(output::HtmlFormat, state, {7, 3}, true),
+              readFile(QStringLiteral("o_brien_.htm")));
 }
 
 TEST_F(frmPrintTest, PrintGoesToThePrinterChosenAndCancellingPrintsNothing) {

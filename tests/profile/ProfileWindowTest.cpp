@@ -6,6 +6,7 @@
 #include "store/LogOps.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,12 +26,6 @@ DiveRecord dive(int bottomTime, int depth) {
     d.DiveData[field::BottomTime] = static_cast<int16_t>(bottomTime);
     d.DiveData[field::MaxDepth] = static_cast<int16_t>(depth);
     return d;
-}
-
-template <typename T = QWidget> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
 }
 
 // The pixel of the area in the middle of the cell of this minute and depth.

@@ -14,6 +14,9 @@ template <typename T = QWidget> T* child(const QWidget* w, const char* name) {
     if (!c) ADD_FAILURE() << "no control " << name;
     return c;
 }
+template <typename T = QWidget> T* child(const QWidget& w, const char* name) {
+    return child<T>(&w, name);
+}
 
 // Runs `act` on the modal dialog that the next exec() brings up.
 inline void whenModalOpens(std::function<void(QWidget*)> act) {
