@@ -420,10 +420,7 @@ FileProblems FormLog::saveChecked(bool mayAsk) {
                  QStringList(keptNames.begin(), keptNames.end()).join(QStringLiteral(", ")));
     if (mayAsk && ui::askYesNo(this, QStringLiteral("WARNING!"), question) == ui::Answer::Yes)
         return session->save();
-    const FileProblems problems = SaveLogAs(state, kept);
-    // What the journal held is in the kept files now.
-    if (problems.empty()) session->journal().saved();
-    return problems;
+    return session->saveAs(kept);
 }
 
 void FormLog::closeEvent(QCloseEvent* event) {

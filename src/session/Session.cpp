@@ -359,6 +359,13 @@ FileProblems Session::save(bool* leftMixed) {
     return problems;
 }
 
+FileProblems Session::saveAs(const FileSet& kept) {
+    journalTimer.stop();
+    FileProblems problems = SaveLogAs(s, kept);
+    if (problems.empty() && s.Loaded) journalFile.saved();
+    return problems;
+}
+
 QString Session::writeJournal() {
     journalTimer.stop();
     // A journal that cannot be written is tried again with the next change; the save on

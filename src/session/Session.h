@@ -51,6 +51,9 @@ class Session : public QObject {
     // marks this state as the one on disk; undo past it stays possible. `leftMixed` (when
     // given) says that a failed save could not put every file back (see SaveLog).
     FileProblems save(bool* leftMixed = nullptr);
+    // "Keep both": the log as it is here goes to the files `kept` names, the diver's own files
+    // (changed by another program) stay as they are. The journal's work is then on disk.
+    FileProblems saveAs(const FileSet& kept);
 
     // The journal is written this long after the first change of a burst.
     void setJournalDelay(int ms) { journalTimer.setInterval(ms); }
