@@ -24,25 +24,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSessionManager>
-
-namespace {
-
-// Marks the window's own commands, whose views it updates itself.
-class OwnChange {
-  public:
-    explicit OwnChange(bool& flag) : flag(flag), was(flag) { flag = true; }
-    ~OwnChange() { flag = was; }
-    OwnChange(const OwnChange&) = delete;
-    OwnChange& operator=(const OwnChange&) = delete;
-
-  private:
-    bool& flag;
-    const bool was;
-};
-
-} // namespace
 
 FormLog::FormLog(AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, parent) {}
 
@@ -253,7 +237,7 @@ const std::vector<QLine>& FormLog::thumbnail() const { return ui->picProfile->li
 
 void FormLog::NewEntry() {
     commitEdit();
-    const OwnChange own(ownChange);
+    const QScopedValueRollback<bool> own(ownChange, true);
     if (!session->appendEntry()) {
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("This log already holds %1 dives, the most it can hold. "
@@ -294,7 +278,7 @@ void FormLog::DeleteEntry() {
         return;
     const int removed = state.CurrentDive;
     {
-        const OwnChange own(ownChange);
+        const QScopedValueRollback<bool> own(ownChange, true);
         session->removeEntry(removed);
     }
     if (results) results->diveRemoved(removed);

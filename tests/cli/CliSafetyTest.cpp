@@ -5,6 +5,7 @@
 #include "store/DvlFormat.h"
 #include "store/FolderLock.h"
 #include "store/LogOps.h"
+#include "support/CliRun.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -17,23 +18,11 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
+using Outcome = CliOutcome;
 
 class CliSafety : public TempFolderTest {
   protected:
-    Outcome run(const QStringList& args) {
-        Outcome r;
-        QBuffer out(&r.out);
-        out.open(QIODevice::WriteOnly);
-        QTextStream err(&r.err);
-        r.status = cli::runCli(args, out, err);
-        err.flush();
-        return r;
-    }
+    Outcome run(const QStringList& args) { return runCliCommand(args); }
 
     QByteArray snapshot() const {
         QByteArray all;

@@ -5,6 +5,7 @@
 #include "store/Recovery.h"
 #include "store/Text.h"
 #include "support/DeviceFiles.h"
+#include "support/CliRun.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -19,23 +20,11 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
+using Outcome = CliOutcome;
 
 class Cli : public TempFolderTest {
 protected:
-    Outcome run(const QStringList& args) {
-        Outcome r;
-        QBuffer out(&r.out);
-        out.open(QIODevice::WriteOnly);
-        QTextStream err(&r.err);
-        r.status = cli::runCli(args, out, err);
-        err.flush();
-        return r;
-    }
+    Outcome run(const QStringList& args) { return runCliCommand(args); }
 
     QStringList files() const {
         return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
