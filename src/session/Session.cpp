@@ -334,16 +334,6 @@ void Session::closeLog() {
     stack.clear();
 }
 
-void Session::replaceLog(AppState next) {
-    next.Files = s.Files;
-    next.DiverName = s.DiverName;
-    next.DamagedFiles = s.DamagedFiles;
-    next.Loaded = s.Loaded;
-    s = std::move(next);
-    stack.clear();
-    emit logReset();
-    changed();
-}
 
 FileProblems Session::save(bool* leftMixed) {
     journalTimer.stop();

@@ -44,8 +44,6 @@ class Session : public QObject {
     void opened();
     // The open diver is being left (diver change): nothing more is saved or journalled.
     void closeLog();
-    // A log built elsewhere (reefbook-cli load, a merge) takes the place of the open one.
-    void replaceLog(AppState next);
 
     // Writes the six files (all or none). On success the journal goes and the undo history
     // marks this state as the one on disk; undo past it stays possible. `leftMixed` (when
@@ -55,8 +53,7 @@ class Session : public QObject {
     // (changed by another program) stay as they are. The journal's work is then on disk.
     FileProblems saveAs(const FileSet& kept);
 
-    // The journal is written this long after the first change of a burst.
-    void setJournalDelay(int ms) { journalTimer.setInterval(ms); }
+    // The journal is written two seconds after the first change of a burst.
     bool journalPending() const { return journalTimer.isActive(); }
     // Writes the journal now (also what the timer does); returns the reason of a failure.
     QString writeJournal();
