@@ -334,7 +334,6 @@ void Session::closeLog() {
     stack.clear();
 }
 
-
 FileProblems Session::save(bool* leftMixed) {
     journalTimer.stop();
     FileProblems problems = SaveLog(s, leftMixed);
