@@ -108,8 +108,7 @@ QString helpText() {
                            "Options:\n"
                            "  --diver NAME     use the files of diver NAME listed in divers.dvl\n"
                            "  --data-dir DIR   use the files in DIR instead of the current folder\n"
-                           "  --help           show this help; after a command, that command's\n"
-                           "                   own\n"
+                           "  --help           show this help (COMMAND --help: that command's own)\n"
                            "\n"
                            "Started in the home folder with no .dvl file there, it uses\n"
                            "~/Reefbook if that folder exists, as the desktop program does.\n"
@@ -238,9 +237,9 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
         if (!program.unknownOptionNames().isEmpty())
             return ctx.fail(QStringLiteral("unknown option %1 (try --help)")
                                 .arg(CommandLine::typed(program.unknownOptionNames().first())));
-        if (program.errorText().contains(QLatin1String("'diver'")))
+        if (program.errorText().contains(QLatin1String("--diver'")))
             return ctx.fail(QStringLiteral("--diver needs a diver's name"));
-        if (program.errorText().contains(QLatin1String("'data-dir'")))
+        if (program.errorText().contains(QLatin1String("--data-dir'")))
             return ctx.fail(QStringLiteral("--data-dir needs a folder"));
         return ctx.fail(program.errorText());
     }

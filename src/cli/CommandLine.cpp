@@ -23,12 +23,15 @@ bool CommandLine::parse(const QStringList& args) {
     if (parser_.parse(QStringList{QStringLiteral("reefbook-cli")} + args)) return true;
     // The parser's own sentences name the option in quotes; ours name it as typed.
     if (!parser_.unknownOptionNames().isEmpty()) {
-        error_ = QStringLiteral("unknown option \"%1\"").arg(typed(parser_.unknownOptionNames().first()));
+        error_ = QStringLiteral("unknown argument \"%1\"").arg(typed(parser_.unknownOptionNames().first()));
         return false;
     }
     static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
     const QString text = parser_.errorText();
-    const QString name = quoted.match(text).captured(1);
+    // The parser quotes the word as typed, dashes and any "=value" included.
+    QString name = quoted.match(text).captured(1).section(QLatin1Char('='), 0, 0);
+    while (name.startsWith(QLatin1Char('-')))
+        name.remove(0, 1);
     if (text.startsWith(QLatin1String("Missing value")))
         error_ = QStringLiteral("%1 needs a value").arg(typed(name));
     else if (text.startsWith(QLatin1String("Unexpected value")))
