@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace cli {
 
 CommandLine::CommandLine(const std::vector<OptionSpec>& options) : options_(options) {
@@ -20,7 +22,25 @@ QString CommandLine::typed(const QString& name) {
 
 bool CommandLine::parse(const QStringList& args) {
     error_.clear();
-    if (parser_.parse(QStringList{QStringLiteral("reefbook-cli")} + args)) return true;
+    // A dive number below zero (a log with a negative offset) is a word, not an option: it
+    // goes past the parser in disguise. The value of an option is left as it is.
+    static const QRegularExpression negative(QStringLiteral("^-\\d+$"));
+    QStringList words{QStringLiteral("reefbook-cli")};
+    numbers_.clear();
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const bool value = i > 0 && std::any_of(options_.begin(), options_.end(),
+                                                [&](const OptionSpec& o) {
+                                                    return !o.valueName.isEmpty() &&
+                                                           args[i - 1] == typed(o.name);
+                                                });
+        if (!value && negative.match(args[i]).hasMatch()) {
+            words << QStringLiteral("\x01%1").arg(numbers_.size());
+            numbers_ << args[i];
+        } else {
+            words << args[i];
+        }
+    }
+    if (parser_.parse(words)) return true;
     // The parser's own sentences name the option in quotes; ours name it as typed.
     if (!parser_.unknownOptionNames().isEmpty()) {
         error_ = QStringLiteral("unknown argument \"%1\"").arg(typed(parser_.unknownOptionNames().first()));
@@ -39,6 +59,13 @@ bool CommandLine::parse(const QStringList& args) {
     else
         error_ = text;
     return false;
+}
+
+QStringList CommandLine::positional() const {
+    QStringList words = parser_.positionalArguments();
+    for (QString& w : words)
+        if (w.startsWith(QChar(1))) w = numbers_.value(w.mid(1).toInt());
+    return words;
 }
 
 QString CommandLine::optionLines(const std::vector<OptionSpec>& options, int width) {

@@ -29,7 +29,7 @@ public:
     QString value(const QString& name) const { return parser_.value(name); }
     QStringList values(const QString& name) const { return parser_.values(name); }
     // The words that are not options, in order.
-    QStringList positional() const { return parser_.positionalArguments(); }
+    QStringList positional() const;
 
     // "  --name VALUE   help" lines, the help column at `width`.
     static QString optionLines(const std::vector<OptionSpec>& options, int width = 26);
@@ -40,6 +40,7 @@ private:
     QCommandLineParser parser_;
     std::vector<OptionSpec> options_;
     QString error_;
+    QStringList numbers_; // the negative numbers among the words, in order
 };
 
 } // namespace cli

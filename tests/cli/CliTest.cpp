@@ -155,6 +155,17 @@ TEST_F(Cli, OptionsTakeTheirValueEitherWay) {
     }
 }
 
+TEST_F(Cli, ANegativeDiveNumberIsAWordNotAnOption) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    setSetting("Startup", "Offset", QStringLiteral("-5")); // the first dive is number -4
+    const Outcome r = run({QStringLiteral("profile"), QStringLiteral("-4")});
+    EXPECT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
+    EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("text"), QStringLiteral("--dives"),
+                   QStringLiteral("-4"), QStringLiteral("-o"), QStringLiteral("-")})
+                  .status,
+              cli::ExitOk);
+}
+
 TEST_F(Cli, InfoShowsDiverFilesTotalsAndCounts) {
     ASSERT_TRUE(SaveLog(richState()).empty());
     setSetting("Startup", "Offset", QStringLiteral("100"));
