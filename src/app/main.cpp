@@ -1,4 +1,5 @@
 #include "CloseOnSignal.h"
+#include "DesktopArgs.h"
 #include "FormLog.h"
 
 #include "store/AppState.h"
@@ -23,8 +24,18 @@ int main(int argc, char** argv) {
 
     // The folder the files live in (--data-dir, or ~/Reefbook when started from a launcher) is
     // settled before the window reads any of them.
-    const datafolder::Start start = datafolder::startDesktop(QApplication::arguments().mid(1));
-    std::fputs(qUtf8Printable(start.out), stdout);
+    const DesktopArgs args = parseDesktopArgs(QApplication::arguments().mid(1));
+    if (!args.error.isEmpty()) {
+        const QString text = QStringLiteral("reefbook: ") + args.error;
+        std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+        ui::showError(nullptr, QStringLiteral("Error"), text);
+        return 2;
+    }
+    if (args.help) {
+        std::fputs(qUtf8Printable(desktopUsage()), stdout);
+        return 0;
+    }
+    const datafolder::Start start = datafolder::startDesktop(args.dataDir);
     std::fputs(qUtf8Printable(start.err), stderr);
     if (start.exitCode > 0) ui::showError(nullptr, QStringLiteral("Error"), start.err.trimmed());
     if (start.exitCode >= 0) return start.exitCode;

@@ -7,6 +7,7 @@
 #include "store/FileNames.h"
 #include "store/LogOps.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,48 +22,64 @@ int Context::fail(const QString& problem) {
 
 void Context::warn(const QString& text) { err << "reefbook-cli: warning: " << text << Qt::endl; }
 
+namespace {
+
+const OptionSpec JsonOption{QStringLiteral("json"), {}, QStringLiteral("write JSON")};
+
+std::vector<OptionSpec> withSelection(std::vector<OptionSpec> own) {
+    const std::vector<OptionSpec>& s = selectionOptions();
+    own.insert(own.begin(), s.begin(), s.end());
+    return own;
+}
+
+} // namespace
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
         {QStringLiteral("info"), QString(),
-         QStringLiteral("diver, files, dive count, totals and list sizes"), infoCommand},
+         QStringLiteral("diver, files, dive count, totals and list sizes"), infoCommand, {}, {}},
         {QStringLiteral("dump"), QString(),
-         QStringLiteral("write the whole file set as JSON to standard output"), dumpCommand},
+         QStringLiteral("write the whole file set as JSON to standard output"), dumpCommand, {},
+         {}},
         {QStringLiteral("load"), QStringLiteral("FILE.json"),
          QStringLiteral("write the six files of the set from JSON shaped like dump's"),
-         loadCommand},
+         loadCommand, {}, {}},
         {QStringLiteral("check"), QString(),
-         QStringLiteral("report damaged files and references that point nowhere"), checkCommand},
+         QStringLiteral("report damaged files and references that point nowhere"), checkCommand,
+         {}, {}},
         {QStringLiteral("export"),
          QStringLiteral("text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
                         "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] "
                         "[-o FILE|-]"),
          QStringLiteral("write dives as text, HTML, the printed pages (PDF), UDDF or CSV"),
-         exportCommand},
+         exportCommand, exportOptions(), {}},
         {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
          QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
-         profileCommand},
+         profileCommand, {JsonOption}, {}},
         {QStringLiteral("divers"), QStringLiteral("[--json]"),
          QStringLiteral("list the divers of divers.dvl with their files and the default"),
-         diversCommand},
+         diversCommand, {JsonOption}, {}},
         {QStringLiteral("select"),
          QStringLiteral("[CRITERIA...] [--json]"),
          QStringLiteral("the dives that meet the criteria (select --help)"),
-         selectCommand},
+         selectCommand, withSelection({JsonOption}), selectDetails},
         {QStringLiteral("stats"),
          QStringLiteral("[--by year|month|month-of-year|location|type|buddy|gear] [CRITERIA...] "
                         "[--json]"),
-         QStringLiteral("dives, times, depths and more per group (stats --help)"), statsCommand},
+         QStringLiteral("dives, times, depths and more per group (stats --help)"), statsCommand,
+         withSelection(statsOptions()), statsDetails},
         {QStringLiteral("import"),
          QStringLiteral("csv|uddf FILE [--units imperial|metric] [--date-format YMD|MDY|DMY] "
                         "[--dry-run]"),
-         QStringLiteral("add the dives of a CSV or UDDF file to the log"), importCommand},
+         QStringLiteral("add the dives of a CSV or UDDF file to the log"), importCommand,
+         importOptions(), {}},
         {QStringLiteral("list"),
          QStringLiteral("[--columns C,C,...] [--sort COLUMN[:desc]] [--filter TEXT] [--json]"),
          QStringLiteral("the dives as the Dive List window shows them (list --help)"),
-         listCommand},
+         listCommand, listOptions(), listDetails},
         {QStringLiteral("edit"), QStringLiteral("--dives N,N-M --set FIELD=VALUE ..."),
          QStringLiteral("set fields on several dives at once and save (edit --help)"),
-         editCommand},
+         editCommand, editOptions(), editDetails},
     };
     return all;
 }
@@ -91,13 +108,23 @@ QString helpText() {
                            "Options:\n"
                            "  --diver NAME     use the files of diver NAME listed in divers.dvl\n"
                            "  --data-dir DIR   use the files in DIR instead of the current folder\n"
-                           "  --help           show this help\n"
+                           "  --help           show this help (COMMAND --help: that command's own)\n"
                            "\n"
                            "Started in the home folder with no .dvl file there, it uses\n"
                            "~/Reefbook if that folder exists, as the desktop program does.\n"
                            "\n"
                            "Exit status: 0 done, 1 check found problems, 2 error.\n");
     return text;
+}
+
+QString commandHelp(const Command& c) {
+    QString text = QStringLiteral("Usage: reefbook-cli [--diver NAME] [--data-dir DIR] %1\n\n")
+                       .arg(c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage);
+    text += c.details ? c.details() : c.summary.left(1).toUpper() + c.summary.mid(1) + ".\n";
+    text += QStringLiteral("\nOptions:\n");
+    std::vector<OptionSpec> options = c.options;
+    options.push_back({QStringLiteral("help"), {}, QStringLiteral("show this help")});
+    return text + CommandLine::optionLines(options);
 }
 
 bool resolveFileSet(Context& ctx, AppState& state) {
@@ -190,75 +217,73 @@ bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
     return true;
 }
 
-namespace {
-// File names typed on the command line mean what they mean where the command was typed, even
-// when the data files are in another folder.
-void anchorPaths(const QString& command, QStringList& args, const QDir& caller) {
-    for (qsizetype i = 0; i < args.size(); ++i)
-        if (args[i] != QLatin1String("-") &&
-            ((command == QLatin1String("load") && i == 0) ||
-             (command == QLatin1String("export") && i > 0 && args[i - 1] == QLatin1String("-o"))))
-            args[i] = caller.absoluteFilePath(args[i]);
-    // import KIND [options] FILE [options]: the one word that is neither an option nor the
-    // value of one.
-    if (command != QLatin1String("import")) return;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--units") || args[i] == QLatin1String("--date-format")) {
-            ++i;
-        } else if (!args[i].startsWith(QLatin1Char('-'))) {
-            args[i] = caller.absoluteFilePath(args[i]);
-            return;
-        }
-    }
+QString Context::typedPath(const QString& name) const {
+    if (name.isEmpty() || name == QLatin1String("-") || callerDir.isEmpty()) return name;
+    return QDir(callerDir).absoluteFilePath(name);
 }
-} // namespace
 
 int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
-    Context ctx{{}, {}, out, err};
-    QString command, dataDir;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        // Options before the command are the program's; words after it are the command's.
-        if (!command.isEmpty()) {
-            ctx.args << a;
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            const QByteArray help = helpText().toUtf8();
-            out.write(help);
-            return ExitOk;
-        } else if (a == QLatin1String("--diver")) {
-            if (i + 1 >= args.size())
-                return ctx.fail(QStringLiteral("--diver needs a diver's name"));
-            ctx.diverName = args[++i];
-            if (ctx.diverName.isEmpty())
-                return ctx.fail(QStringLiteral("--diver needs a diver's name"));
-        } else if (a.startsWith(QLatin1String("--diver="))) {
-            ctx.diverName = a.mid(8);
-            if (ctx.diverName.isEmpty())
-                return ctx.fail(QStringLiteral("--diver needs a diver's name"));
-        } else if (a == QLatin1String("--data-dir") || a.startsWith(QLatin1String("--data-dir="))) {
-            dataDir = a.size() > 10 ? a.mid(11) : i + 1 < args.size() ? args[++i] : QString();
-            if (dataDir.isEmpty())
-                return ctx.fail(QStringLiteral("--data-dir needs a folder"));
-        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return ctx.fail(QStringLiteral("unknown option %1 (try --help)").arg(a));
-        } else {
-            command = a;
-        }
+    Context ctx{{}, {}, out, err, nullptr, {}};
+    // Options before the command are the program's; words after it are the command's.
+    QCommandLineParser program;
+    program.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    program.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+    const QCommandLineOption diver(QStringLiteral("diver"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption dataDirOption(QStringLiteral("data-dir"), QString(),
+                                           QStringLiteral("DIR"));
+    program.addOptions({help, diver, dataDirOption});
+    if (!program.parse(QStringList{QStringLiteral("reefbook-cli")} + args)) {
+        if (!program.unknownOptionNames().isEmpty())
+            return ctx.fail(QStringLiteral("unknown option %1 (try --help)")
+                                .arg(CommandLine::typed(program.unknownOptionNames().first())));
+        if (program.errorText().contains(QLatin1String("--diver'")))
+            return ctx.fail(QStringLiteral("--diver needs a diver's name"));
+        if (program.errorText().contains(QLatin1String("--data-dir'")))
+            return ctx.fail(QStringLiteral("--data-dir needs a folder"));
+        return ctx.fail(program.errorText());
     }
-    if (command.isEmpty())
+    if (program.isSet(help)) {
+        out.write(helpText().toUtf8());
+        return ExitOk;
+    }
+    if (program.isSet(diver) && program.value(diver).isEmpty())
+        return ctx.fail(QStringLiteral("--diver needs a diver's name"));
+    if (program.isSet(dataDirOption) && program.value(dataDirOption).isEmpty())
+        return ctx.fail(QStringLiteral("--data-dir needs a folder"));
+    ctx.diverName = program.value(diver);
+    const QStringList words = program.positionalArguments();
+    if (words.isEmpty())
         return ctx.fail(QStringLiteral("no command given (try --help)"));
-    const datafolder::Choice folder =
-        datafolder::choose(dataDir, QDir::currentPath(), QDir::homePath(), false);
+    const QString& name = words.first();
+    const auto command = std::find_if(commands().begin(), commands().end(),
+                                      [&name](const Command& c) { return c.name == name; });
+    if (command == commands().end())
+        return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(name));
+
+    std::vector<OptionSpec> options = command->options;
+    options.push_back({QStringLiteral("help"), {}, {}});
+    CommandLine line(options);
+    if (!line.parse(words.mid(1)))
+        return ctx.fail(QStringLiteral("%1: %2 (try reefbook-cli %1 --help)")
+                            .arg(name, line.error()));
+    if (line.isSet(QStringLiteral("help"))) {
+        out.write(commandHelp(*command).toUtf8());
+        return ExitOk;
+    }
+    ctx.args = line.positional();
+    ctx.line = &line;
+
+    const datafolder::Choice folder = datafolder::choose(program.value(dataDirOption),
+                                                         QDir::currentPath(), QDir::homePath(),
+                                                         false);
     if (!folder.folder.isEmpty()) {
-        anchorPaths(command, ctx.args, QDir::current());
+        ctx.callerDir = QDir::currentPath();
         // A mistyped --data-dir should not leave an empty new folder behind.
         if (const QString problem = datafolder::enter(folder.folder, false); !problem.isEmpty())
             return ctx.fail(problem);
     }
-    for (const Command& c : commands())
-        if (c.name == command)
-            return c.run(ctx);
-    return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(command));
+    return command->run(ctx);
 }
 
 } // namespace cli

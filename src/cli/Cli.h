@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandLine.h"
+
 #include "store/AppState.h"
 #include "store/FileIO.h"
 #include "store/FileNames.h"
@@ -20,10 +22,16 @@ enum Exit { ExitOk = 0, ExitProblems = 1, ExitError = 2 };
 // What a command is given: its own arguments (after the command name), the chosen diver and
 // the output streams. Data goes to `out`; messages go to `err`.
 struct Context {
-    QStringList args;
+    QStringList args;  // the command's words that are not options
     QString diverName; // --diver NAME; empty for the default diver of the settings
     QIODevice& out;
     QTextStream& err;
+    const CommandLine* line = nullptr; // the command's options, read
+    QString callerDir; // where the command was typed; empty: the current folder
+
+    // A file name typed on the command line means what it means where it was typed, even
+    // when the data files are in another folder. "-" (standard output) stays as it is.
+    QString typedPath(const QString& name) const;
 
     // Prints "reefbook-cli: <problem>" as one line and returns ExitError.
     int fail(const QString& problem);
@@ -53,16 +61,22 @@ QString unsafeFileName(const FileSet& files);
 // One such name as a sentence naming the role and the name.
 QString fileNameProblem(const fileio::NameProblem& problem);
 
-// One command of the dispatch. Adding a command is one line in commands().
+// One command of the dispatch: its name, the options it takes, its help and what it runs.
+// The general help, each command's --help and so the manual page come from these.
 struct Command {
     QString name;
-    QString usage;   // the arguments after the name, e.g. "FILE.json"
+    QString usage;   // the arguments after the name for the general help, e.g. "FILE.json"
     QString summary; // one line for --help
     std::function<int(Context&)> run;
+    std::vector<OptionSpec> options; // read before run; ctx.line holds them
+    // The paragraphs of the command's own --help before its options; none: the summary.
+    QString (*details)() = nullptr;
 };
 const std::vector<Command>& commands();
 
 QString helpText();
+// "reefbook-cli COMMAND --help".
+QString commandHelp(const Command& command);
 
 // Runs the program with the arguments after the program name. Returns the exit status.
 int runCli(const QStringList& args, QIODevice& out, QTextStream& err);
@@ -92,5 +106,18 @@ int importCommand(Context& ctx);
 int statsCommand(Context& ctx);
 int listCommand(Context& ctx);
 int editCommand(Context& ctx);
+
+// The options of the commands that take more than --json, and the help of those that say more
+// than their summary.
+std::vector<OptionSpec> exportOptions();
+std::vector<OptionSpec> selectionOptions();
+std::vector<OptionSpec> statsOptions();
+std::vector<OptionSpec> importOptions();
+std::vector<OptionSpec> listOptions();
+std::vector<OptionSpec> editOptions();
+QString selectDetails();
+QString statsDetails();
+QString listDetails();
+QString editDetails();
 
 } // namespace cli

@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "ExportOptions.h"
 
 #include "JsonDump.h"
 #include "JsonLoad.h"
@@ -158,7 +159,7 @@ int dumpCommand(Context& ctx) {
 int loadCommand(Context& ctx) {
     if (ctx.args.size() != 1)
         return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
-    const QString source = ctx.args.first();
+    const QString source = ctx.typedPath(ctx.args.first());
     FolderLock lock;
     if (!lockForWriting(ctx, lock)) return ExitError;
     AppState state;
@@ -229,10 +230,15 @@ QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool
 } // namespace
 
 int exportCommand(Context& ctx) {
+    output::ExportRequest request;
+    QString error;
+    if (!exportRequest(*ctx.line, ctx.args, request, error))
+        return ctx.fail(QStringLiteral("export: ") + error);
+    request.outName = ctx.typedPath(request.outName);
     AppState state;
     if (!openForReading(ctx, state))
         return ExitError;
-    return output::exportCommand(state, ctx.args, ctx.out, ctx.err, printedPdf);
+    return output::exportCommand(state, request, ctx.out, ctx.err, printedPdf);
 }
 
 int checkCommand(Context& ctx) {

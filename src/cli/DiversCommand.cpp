@@ -11,8 +11,8 @@ namespace cli {
 
 // Lists the divers as the Select Diver dialog would find them; writes nothing.
 int diversCommand(Context& ctx) {
-    const bool json = ctx.args == QStringList{QStringLiteral("--json")};
-    if (!json && !ctx.args.isEmpty())
+    const bool json = ctx.line->isSet(QStringLiteral("json"));
+    if (!ctx.args.isEmpty())
         return ctx.fail(
             QStringLiteral("divers takes only --json, got \"%1\"").arg(ctx.args.first()));
 

@@ -13,14 +13,7 @@ namespace cli {
 namespace {
 
 const char* const EditHelp =
-    "Usage: reefbook-cli [--diver NAME] edit --dives N,N-M,... --set FIELD=VALUE ...\n"
-    "\n"
-    "Sets the same fields on every dive named (by dive number), as one change, and saves.\n"
-    "  --set location=NAME, type=NAME, buddy=NAME, gear=NAME   an entry of that list\n"
-    "  --set rating=poor|average|good\n"
-    "  --set CONDITION=0|1     freshwater, saltwater, boat, shore, waves, current, surf, surge\n"
-    "  --set tank=N, --set weight=N\n"
-    "--set may be given several times; every other field keeps each dive's own value.\n";
+    "Sets the same fields on every dive named (by dive number), as one change, and saves.\n";
 
 // "N", "N-M" and lists of them, as dive numbers; the log positions in the order given.
 bool parseDives(const AppState& state, const QString& text, std::vector<int>& dives,
@@ -113,38 +106,29 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
 
 } // namespace
 
+QString editDetails() { return QString::fromLatin1(EditHelp); }
+
+std::vector<OptionSpec> editOptions() {
+    return {
+        {QStringLiteral("dives"), QStringLiteral("N,N-M,..."),
+         QStringLiteral("the dives, by number")},
+        {QStringLiteral("set"), QStringLiteral("FIELD=VALUE"),
+         QStringLiteral("location=NAME, type=NAME, buddy=NAME, gear=NAME: an entry of that list;\n"
+                        "rating=poor|average|good; CONDITION=0|1 for freshwater, saltwater,\n"
+                        "boat, shore, waves, current, surf, surge; tank=N; weight=N.\n"
+                        "May be given several times; every other field keeps each dive's\n"
+                        "own value")},
+    };
+}
+
 int editCommand(Context& ctx) {
-    if (ctx.args.contains(QStringLiteral("--help"))) {
-        ctx.out.write(EditHelp);
-        return ExitOk;
-    }
-    QString divesText;
-    QStringList sets;
-    const QStringList& args = ctx.args;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString option = args[i], value;
-        bool hasValue = false;
-        if (const qsizetype eq = option.indexOf(QLatin1Char('='));
-            option.startsWith(u"--") && eq > 2) {
-            value = option.mid(eq + 1);
-            option = option.left(eq);
-            hasValue = true;
-        }
-        if (option != u"--dives" && option != u"--set")
-            return ctx.fail(
-                QStringLiteral("edit: unknown argument \"%1\" (try edit --help)").arg(args[i]));
-        if (!hasValue) {
-            if (i + 1 >= args.size())
-                return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
-            value = args[++i];
-        }
-        if (option == u"--dives") {
-            if (!divesText.isEmpty()) return ctx.fail(QStringLiteral("--dives given twice"));
-            divesText = value;
-        } else {
-            sets << value;
-        }
-    }
+    if (!ctx.args.isEmpty())
+        return ctx.fail(
+            QStringLiteral("edit: unknown argument \"%1\" (try edit --help)").arg(ctx.args.first()));
+    const QStringList divesGiven = ctx.line->values(QStringLiteral("dives"));
+    if (divesGiven.size() > 1) return ctx.fail(QStringLiteral("--dives given twice"));
+    const QString divesText = divesGiven.value(0);
+    const QStringList sets = ctx.line->values(QStringLiteral("set"));
     if (divesText.isEmpty()) return ctx.fail(QStringLiteral("edit: say which dives (--dives)"));
     if (sets.isEmpty())
         return ctx.fail(QStringLiteral("edit: say what to set (--set FIELD=VALUE)"));

@@ -18,6 +18,16 @@ QString dives(int n) {
 }
 } // namespace
 
+std::vector<OptionSpec> importOptions() {
+    return {
+        {QStringLiteral("units"), QStringLiteral("imperial|metric"),
+         QStringLiteral("csv: the units of the file's numbers")},
+        {QStringLiteral("date-format"), QStringLiteral("YMD|MDY|DMY"),
+         QStringLiteral("csv: the order of the dates' parts")},
+        {QStringLiteral("dry-run"), {}, QStringLiteral("say what would be added; write nothing")},
+    };
+}
+
 int importCommand(Context& ctx) {
     const QString usage = QStringLiteral("import csv|uddf FILE [--units imperial|metric] "
                                          "[--date-format YMD|MDY|DMY] [--dry-run]");
@@ -25,29 +35,12 @@ int importCommand(Context& ctx) {
     if (kind != QLatin1String("csv") && kind != QLatin1String("uddf"))
         return ctx.fail(QStringLiteral("say what to read: ") + usage);
     const bool uddf = kind == QLatin1String("uddf");
-    QString source, unitsText, orderText;
-    bool dryRun = false;
-    for (qsizetype k = 1; k < ctx.args.size(); ++k) {
-        const QString& a = ctx.args[k];
-        QString* value = a == QLatin1String("--units")         ? &unitsText
-                         : a == QLatin1String("--date-format") ? &orderText
-                                                               : nullptr;
-        if (a == QLatin1String("--dry-run")) {
-            dryRun = true;
-        } else if (value) {
-            if (k + 1 >= ctx.args.size())
-                return ctx.fail(QStringLiteral("%1 needs a value").arg(a));
-            *value = ctx.args[++k];
-        } else if (a.startsWith(QLatin1String("--units="))) {
-            unitsText = a.mid(8);
-        } else if (a.startsWith(QLatin1String("--date-format="))) {
-            orderText = a.mid(14);
-        } else if (a.startsWith(QLatin1Char('-')) || !source.isEmpty()) {
-            return ctx.fail(QStringLiteral("unknown argument '%1' (%2)").arg(a, usage));
-        } else {
-            source = a;
-        }
-    }
+    if (ctx.args.size() > 2)
+        return ctx.fail(QStringLiteral("unknown argument '%1' (%2)").arg(ctx.args[2], usage));
+    const QString source = ctx.typedPath(ctx.args.value(1));
+    const QString unitsText = ctx.line->value(QStringLiteral("units"));
+    const QString orderText = ctx.line->value(QStringLiteral("date-format"));
+    const bool dryRun = ctx.line->isSet(QStringLiteral("dry-run"));
     if (source.isEmpty()) return ctx.fail(QStringLiteral("no file given: ") + usage);
     std::optional<interchange::DateOrder> order = interchange::DateOrder::Unknown;
     if (!orderText.isEmpty()) order = interchange::dateOrderNamed(orderText);

@@ -14,20 +14,8 @@ namespace cli {
 namespace {
 
 const char* const ListHelp =
-    "Usage: reefbook-cli [--diver NAME] list [--columns C,C,...] [--sort COLUMN[:desc]]\n"
-    "                                        [--filter TEXT] [--json]\n"
-    "\n"
     "Prints the dives as the Dive List window shows them: one line per dive, the columns\n"
-    "separated by tabs, under a line naming them.\n"
-    "  --columns C,C,...   the columns, by the names dump gives the fields, plus number:\n"
-    "                      %1\n"
-    "                      (default: %2)\n"
-    "  --sort COLUMN[:desc]  sort by that column (default number); dates sort by date and\n"
-    "                      entry time with undated dives last; equal values keep log order\n"
-    "  --filter TEXT       only dives whose location, type, buddy, gear or comment holds\n"
-    "                      TEXT, in capitals or not\n"
-    "  --json              an array with one object per row: index (the log position),\n"
-    "                      number and the columns asked\n";
+    "separated by tabs, under a line naming them.\n";
 
 QString allNames() {
     QStringList names;
@@ -86,39 +74,40 @@ QJsonValue jsonValue(const AppState& state, int index, int column) {
 
 } // namespace
 
+QString listDetails() { return QString::fromLatin1(ListHelp); }
+
+std::vector<OptionSpec> listOptions() {
+    return {
+        {QStringLiteral("columns"), QStringLiteral("C,C,..."),
+         QStringLiteral("the columns, by the names dump gives the fields, plus number:\n%1\n"
+                        "(default: %2)")
+             .arg(allNames(), defaultNames())},
+        {QStringLiteral("sort"), QStringLiteral("COLUMN[:desc]"),
+         QStringLiteral("sort by that column (default number); dates sort by date and\n"
+                        "entry time with undated dives last; equal values keep log order")},
+        {QStringLiteral("filter"), QStringLiteral("TEXT"),
+         QStringLiteral("only dives whose location, type, buddy, gear or comment holds\n"
+                        "TEXT, in capitals or not")},
+        {QStringLiteral("json"), {},
+         QStringLiteral("an array with one object per row: index (the log position),\n"
+                        "number and the columns asked")},
+    };
+}
+
 int listCommand(Context& ctx) {
-    if (ctx.args.contains(QStringLiteral("--help"))) {
-        ctx.out.write(QString::fromLatin1(ListHelp).arg(allNames(), defaultNames()).toUtf8());
-        return ExitOk;
-    }
-    QString columnsText = defaultNames(), sortText = QStringLiteral("number"), filterText;
-    bool json = false;
-    const QStringList& args = ctx.args;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString option = args[i], value;
-        bool hasValue = false;
-        if (const qsizetype eq = option.indexOf(QLatin1Char('='));
-            option.startsWith(u"--") && eq > 2) {
-            value = option.mid(eq + 1);
-            option = option.left(eq);
-            hasValue = true;
-        }
-        if (option == u"--json" && !hasValue) {
-            json = true;
-            continue;
-        }
-        if (option != u"--columns" && option != u"--sort" && option != u"--filter")
-            return ctx.fail(
-                QStringLiteral("list: unknown argument \"%1\" (try list --help)").arg(args[i]));
-        if (!hasValue) {
-            if (i + 1 >= args.size())
-                return ctx.fail(QStringLiteral("%1 needs a value").arg(option));
-            value = args[++i];
-        }
-        (option == u"--columns" ? columnsText
-         : option == u"--sort"  ? sortText
-                                : filterText) = value;
-    }
+    if (!ctx.args.isEmpty())
+        return ctx.fail(
+            QStringLiteral("list: unknown argument \"%1\" (try list --help)").arg(ctx.args.first()));
+    const CommandLine& given = *ctx.line;
+    // The last one given counts, as a later word on the command line overrides an earlier.
+    const auto last = [&given](const char* name, const QString& otherwise) {
+        const QStringList values = given.values(QLatin1String(name));
+        return values.isEmpty() ? otherwise : values.last();
+    };
+    const QString columnsText = last("columns", defaultNames());
+    const QString sortText = last("sort", QStringLiteral("number"));
+    const QString filterText = last("filter", QString());
+    const bool json = given.isSet(QStringLiteral("json"));
 
     std::vector<int> columns;
     for (const QString& name : columnsText.split(QLatin1Char(','), Qt::SkipEmptyParts)) {

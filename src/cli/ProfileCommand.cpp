@@ -9,16 +9,11 @@
 namespace cli {
 
 int profileCommand(Context& ctx) {
-    bool json = false;
-    QString dive;
-    for (const QString& a : ctx.args) {
-        if (a == QLatin1String("--json"))
-            json = true;
-        else if (dive.isEmpty())
-            dive = a;
-        else
-            return ctx.fail(QStringLiteral("profile takes one dive number, got \"%1\"").arg(a));
-    }
+    const bool json = ctx.line->isSet(QStringLiteral("json"));
+    if (ctx.args.size() > 1)
+        return ctx.fail(
+            QStringLiteral("profile takes one dive number, got \"%1\"").arg(ctx.args[1]));
+    const QString dive = ctx.args.value(0);
     if (dive.isEmpty()) return ctx.fail(QStringLiteral("profile needs a dive number"));
     bool isNumber = false;
     const int number = dive.toInt(&isNumber);

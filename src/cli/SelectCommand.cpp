@@ -12,8 +12,6 @@ void writeNumbers(QString& text, const std::vector<int>& numbers) {
 }
 
 const char* const SelectUsage =
-    "Usage: reefbook-cli [--diver NAME] select [CRITERIA...] [--json]\n"
-    "\n"
     "Lists the dives that meet the criteria, as the Charting window finds them. Each value is\n"
     "read as the window reads the box it stands for.\n"
     "\n";
@@ -24,16 +22,14 @@ const char* const SelectOutput =
 
 } // namespace
 
+QString selectDetails() {
+    return QString::fromUtf8(QByteArray(SelectUsage) + SelectionHelp + SelectOutput);
+}
+
 int selectCommand(Context& ctx) {
-    if (ctx.args.contains(QStringLiteral("--help"))) {
-        ctx.out.write(QByteArray(SelectUsage) + SelectionHelp + SelectOutput);
-        return ExitOk;
-    }
     Selection selection;
-    bool json = false;
-    if (!parseSelection(ctx, QStringLiteral("select"), {{QStringLiteral("--json"), &json}},
-                        selection))
-        return ExitError;
+    const bool json = ctx.line->isSet(QStringLiteral("json"));
+    if (!parseSelection(ctx, QStringLiteral("select"), selection)) return ExitError;
 
     AppState state;
     FileProblems problems;

@@ -1,6 +1,5 @@
 #include "SelectionOptions.h"
 
-#include <QSet>
 
 #include <algorithm>
 
@@ -54,155 +53,134 @@ bool parsePositions(const QString& value, std::vector<int>& lines) {
 
 } // namespace
 
+std::vector<OptionSpec> selectionOptions() {
+    const QString range = QStringLiteral("LO[-HI]");
+    const QString within =
+        QStringLiteral("at least LO and below HI; no HI means no upper bound");
+    const QString positions = QStringLiteral("N[,N...]");
+    const QString uses =
+        QStringLiteral("uses one of these entries (positions in the list, from 0)");
+    return {
+        {QStringLiteral("dates"), QStringLiteral("M/D/Y-M/D/Y"),
+         QStringLiteral("dives dated from the first date to the second, inclusive;\n"
+                        "either date may be left empty")},
+        {QStringLiteral("numbers"), QStringLiteral("FROM-TO"),
+         QStringLiteral("log positions, 1 = first entry; an empty TO means the last")},
+        {QStringLiteral("all-in-range"), {}, QStringLiteral("every dive in the range")},
+        {QStringLiteral("good"), {}, QStringLiteral("rated good")},
+        {QStringLiteral("average"), {}, QStringLiteral("rated average")},
+        {QStringLiteral("poor"), {}, QStringLiteral("rated poor")},
+        {QStringLiteral("tank"), range, QStringLiteral("tank size ") + within},
+        {QStringLiteral("bottom-time"), range, QStringLiteral("bottom time ") + within},
+        {QStringLiteral("depth"), range, QStringLiteral("maximum depth ") + within},
+        {QStringLiteral("condition"), QStringLiteral("NAME"),
+         QStringLiteral("freshwater, saltwater, boat, shore, waves, current, surf or\n"
+                        "surge; may be repeated")},
+        {QStringLiteral("location"), positions, uses},
+        {QStringLiteral("type"), positions, uses},
+        {QStringLiteral("buddy"), positions, uses},
+        {QStringLiteral("gear"), positions, uses},
+        {QStringLiteral("comment"), QStringLiteral("TEXT"),
+         QStringLiteral("the comment contains TEXT, in capitals or not")},
+    };
+}
+
 const char* const SelectionHelp =
-    "Which dives (neither: all dives):\n"
-    "  --dates M/D/Y-M/D/Y      dives dated from the first date to the second, inclusive;\n"
-    "                           either date may be left empty\n"
-    "  --numbers FROM-TO        log positions, 1 = first entry; an empty TO means the last\n"
-    "A dive in that range is chosen when it meets any one of:\n"
-    "  --all-in-range           every dive in the range\n"
-    "  --good, --average, --poor  its rating\n"
-    "  --tank LO[-HI], --bottom-time LO[-HI], --depth LO[-HI]\n"
-    "                           at least LO and below HI; no HI means no upper bound\n"
-    "  --condition NAME         freshwater, saltwater, boat, shore, waves, current, surf or\n"
-    "                           surge; may be repeated\n"
-    "  --location N[,N...], --type N[,N...], --buddy N[,N...], --gear N[,N...]\n"
-    "                           uses one of these entries (positions in the list, from 0)\n"
-    "  --comment TEXT           the comment contains TEXT, in capitals or not\n";
+    "Which dives: --dates or --numbers (neither: all dives). A dive in that range is chosen\n"
+    "when it meets any one of the other criteria.\n";
 
-bool parseSelection(Context& ctx, const QString& command, const std::vector<OwnOption>& own,
-                    Selection& selection) {
+bool parseSelection(Context& ctx, const QString& command, Selection& selection) {
     search::ChartCriteria& c = selection.criteria;
+    const CommandLine& line = *ctx.line;
+    if (!ctx.args.isEmpty()) {
+        ctx.fail(QStringLiteral("%1: unknown argument \"%2\" (try --help)")
+                     .arg(command, ctx.args.first()));
+        return false;
+    }
     bool byDate = false, byNumber = false;
-    QSet<QString> seen;
-    const QStringList& args = ctx.args;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString option = args[i], value;
-        bool inlineValue = false;
-        if (const qsizetype eq = option.indexOf(QLatin1Char('='));
-            option.startsWith(u"--") && eq > 2) {
-            value = option.mid(eq + 1);
-            option = option.left(eq);
-            inlineValue = true;
-        }
-        const auto flag = [&](bool& target) {
-            if (inlineValue) {
-                ctx.fail(QStringLiteral("%1 takes no value").arg(option));
-                return false;
-            }
-            target = true;
-            return true;
-        };
-        const auto ownOption = std::find_if(own.begin(), own.end(),
-                                            [&](const OwnOption& o) { return o.name == option; });
-        if (ownOption != own.end() && ownOption->flag) {
-            if (!flag(*ownOption->flag)) return false;
+    for (const OptionSpec& spec : selectionOptions()) {
+        const QString option = CommandLine::typed(spec.name);
+        const QStringList values = line.values(spec.name);
+        if (!line.isSet(spec.name)) continue;
+        selection.given = true;
+        if (spec.valueName.isEmpty()) {
+            if (spec.name == u"all-in-range")
+                c.AllInRange = true;
+            else
+                c.Ratings[spec.name == u"good" ? 2 : spec.name == u"average" ? 1 : 0] = true;
             continue;
         }
-        if (option == u"--all-in-range") {
-            if (!flag(c.AllInRange)) return false;
-            selection.given = true;
-            continue;
-        }
-        if (option == u"--good" || option == u"--average" || option == u"--poor") {
-            const size_t rating = option == u"--good" ? 2 : option == u"--average" ? 1 : 0;
-            if (!flag(c.Ratings[rating])) return false;
-            selection.given = true;
-            continue;
-        }
-
-        static const QStringList valued = {
-            QStringLiteral("--dates"),    QStringLiteral("--numbers"),
-            QStringLiteral("--tank"),     QStringLiteral("--bottom-time"),
-            QStringLiteral("--depth"),    QStringLiteral("--condition"),
-            QStringLiteral("--location"), QStringLiteral("--type"),
-            QStringLiteral("--buddy"),    QStringLiteral("--gear"),
-            QStringLiteral("--comment")};
-        if (ownOption == own.end() && !valued.contains(option)) {
-            ctx.fail(
-                QStringLiteral("%1: unknown argument \"%2\" (try --help)").arg(command, args[i]));
-            return false;
-        }
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) {
-                ctx.fail(QStringLiteral("%1 needs a value").arg(option));
-                return false;
-            }
-            value = args[++i];
-        }
-        if (option != u"--condition" && seen.contains(option)) {
+        if (option != u"--condition" && values.size() > 1) {
             ctx.fail(QStringLiteral("%1 given twice").arg(option));
             return false;
         }
-        seen.insert(option);
-
-        if (ownOption != own.end()) {
-            *ownOption->value = value;
-            continue;
-        }
-        selection.given = true;
-        if (option == u"--dates") {
-            const qsizetype dash = value.indexOf(QLatin1Char('-'));
-            if (dash < 0 || !splitDate(value.left(dash), c.DateFrom) ||
-                !splitDate(value.mid(dash + 1), c.DateTo)) {
-                ctx.fail(QStringLiteral("--dates \"%1\": expected M/D/Y-M/D/Y").arg(value));
-                return false;
-            }
-            for (const auto* date : {&c.DateFrom, &c.DateTo})
-                if (const QString bad =
-                        notANumber(option, value, {(*date)[0], (*date)[1], (*date)[2]});
+        for (const QString& value : values) {
+            if (option == u"--dates") {
+                const qsizetype dash = value.indexOf(QLatin1Char('-'));
+                if (dash < 0 || !splitDate(value.left(dash), c.DateFrom) ||
+                    !splitDate(value.mid(dash + 1), c.DateTo)) {
+                    ctx.fail(QStringLiteral("--dates \"%1\": expected M/D/Y-M/D/Y").arg(value));
+                    return false;
+                }
+                for (const auto* date : {&c.DateFrom, &c.DateTo})
+                    if (const QString bad =
+                            notANumber(option, value, {(*date)[0], (*date)[1], (*date)[2]});
+                        !bad.isEmpty()) {
+                        ctx.fail(bad);
+                        return false;
+                    }
+                byDate = true;
+            } else if (option == u"--numbers") {
+                const qsizetype dash = value.indexOf(QLatin1Char('-'));
+                if (dash < 0) {
+                    ctx.fail(QStringLiteral("--numbers \"%1\": expected FROM-TO").arg(value));
+                    return false;
+                }
+                c.NumFrom = value.left(dash);
+                c.NumTo = value.mid(dash + 1);
+                if (const QString bad = notANumber(option, value, {c.NumFrom, c.NumTo});
                     !bad.isEmpty()) {
                     ctx.fail(bad);
                     return false;
                 }
-            byDate = true;
-        } else if (option == u"--numbers") {
-            const qsizetype dash = value.indexOf(QLatin1Char('-'));
-            if (dash < 0) {
-                ctx.fail(QStringLiteral("--numbers \"%1\": expected FROM-TO").arg(value));
-                return false;
-            }
-            c.NumFrom = value.left(dash);
-            c.NumTo = value.mid(dash + 1);
-            if (const QString bad = notANumber(option, value, {c.NumFrom, c.NumTo});
-                !bad.isEmpty()) {
-                ctx.fail(bad);
-                return false;
-            }
-            byNumber = true;
-        } else if (option == u"--tank" || option == u"--bottom-time" || option == u"--depth") {
-            const size_t r = option == u"--tank" ? 0 : option == u"--bottom-time" ? 1 : 2;
-            c.UseRange[r] = true;
-            std::tie(c.RangeMin[r], c.RangeMax[r]) = splitRange(value);
-            if (const QString bad = notANumber(option, value, {c.RangeMin[r], c.RangeMax[r]});
-                !bad.isEmpty()) {
-                ctx.fail(bad);
-                return false;
-            }
-        } else if (option == u"--condition") {
-            size_t k = 0;
-            while (k < field::ConditionNames.size() &&
-                   value.compare(QLatin1String(field::ConditionNames[k]), Qt::CaseInsensitive) != 0)
-                ++k;
-            if (k == field::ConditionNames.size()) {
-                ctx.fail(QStringLiteral("--condition \"%1\": expected freshwater, saltwater, "
-                                        "boat, shore, waves, current, surf or surge")
-                             .arg(value));
-                return false;
-            }
-            c.Conds[k] = true;
-        } else if (option == u"--comment") {
-            c.UseComment = true;
-            c.Comment = value;
-        } else {
-            size_t k = 0;
-            while (option != QLatin1String(ListOptions[k]))
-                ++k;
-            c.UseList[k] = true;
-            if (!parsePositions(value, c.ListLines[k])) {
-                ctx.fail(QStringLiteral("%1 \"%2\": expected line positions from 0, such as 0,2")
-                             .arg(option, value));
-                return false;
+                byNumber = true;
+            } else if (option == u"--tank" || option == u"--bottom-time" ||
+                       option == u"--depth") {
+                const size_t r = option == u"--tank" ? 0 : option == u"--bottom-time" ? 1 : 2;
+                c.UseRange[r] = true;
+                std::tie(c.RangeMin[r], c.RangeMax[r]) = splitRange(value);
+                if (const QString bad = notANumber(option, value, {c.RangeMin[r], c.RangeMax[r]});
+                    !bad.isEmpty()) {
+                    ctx.fail(bad);
+                    return false;
+                }
+            } else if (option == u"--condition") {
+                size_t k = 0;
+                while (k < field::ConditionNames.size() &&
+                       value.compare(QLatin1String(field::ConditionNames[k]),
+                                     Qt::CaseInsensitive) != 0)
+                    ++k;
+                if (k == field::ConditionNames.size()) {
+                    ctx.fail(QStringLiteral("--condition \"%1\": expected freshwater, saltwater, "
+                                            "boat, shore, waves, current, surf or surge")
+                                 .arg(value));
+                    return false;
+                }
+                c.Conds[k] = true;
+            } else if (option == u"--comment") {
+                c.UseComment = true;
+                c.Comment = value;
+            } else {
+                size_t k = 0;
+                while (option != QLatin1String(ListOptions[k]))
+                    ++k;
+                c.UseList[k] = true;
+                if (!parsePositions(value, c.ListLines[k])) {
+                    ctx.fail(
+                        QStringLiteral("%1 \"%2\": expected line positions from 0, such as 0,2")
+                            .arg(option, value));
+                    return false;
+                }
             }
         }
     }

@@ -9,20 +9,10 @@ namespace cli {
 namespace {
 
 const char* const StatsUsage =
-    "Usage: reefbook-cli [--diver NAME] stats [--by GROUPING] [CRITERIA...] [--json]\n"
-    "\n"
     "Figures of the chosen dives per group, as the Statistics window shows them: the number of\n"
     "dives, then for bottom time, maximum depth, air, surface and bottom temperature,\n"
     "visibility and the pressure used (PSI in less PSI out) the average, least and greatest\n"
     "value. A value of 0 is one not entered and is left out.\n"
-    "\n"
-    "  --by GROUPING            year (the default), month, month-of-year, location, type,\n"
-    "                           buddy or gear\n"
-    "  --json                   one object: {\"by\", \"groups\": [GROUP...], \"all\": GROUP};\n"
-    "                           GROUP {\"key\", \"dives\", \"bottom_time\", \"depth\",\n"
-    "                           \"air_temp\", \"surface_temp\", \"bottom_temp\", \"visibility\",\n"
-    "                           \"pressure_used\"}, each figure {\"count\", \"total\", \"min\",\n"
-    "                           \"max\"}; undated dives have the key null\n"
     "\n"
     "With no dive option every dive counts; with any, exactly the dives `select` lists with\n"
     "the same options (a range alone chooses none: add --all-in-range).\n";
@@ -69,21 +59,29 @@ QByteArray summaryJson(const stats::Summary& s) {
 
 } // namespace
 
+QString statsDetails() { return QString::fromUtf8(QByteArray(StatsUsage) + "\n" + SelectionHelp); }
+
+std::vector<OptionSpec> statsOptions() {
+    return {{QStringLiteral("by"), QStringLiteral("GROUPING"),
+             QStringLiteral("year (the default), month, month-of-year, location, type,\n"
+                            "buddy or gear")},
+            {QStringLiteral("json"), {},
+             QStringLiteral("one object: {\"by\", \"groups\": [GROUP...], \"all\": GROUP};\n"
+                            "GROUP {\"key\", \"dives\", \"bottom_time\", \"depth\",\n"
+                            "\"air_temp\", \"surface_temp\", \"bottom_temp\", \"visibility\",\n"
+                            "\"pressure_used\"}, each figure {\"count\", \"total\", \"min\",\n"
+                            "\"max\"}; undated dives have the key null")}};
+}
+
 int statsCommand(Context& ctx) {
-    if (ctx.args.contains(QStringLiteral("--help"))) {
-        ctx.out.write(QByteArray(StatsUsage) + "\n" + SelectionHelp);
-        return ExitOk;
-    }
     Selection selection;
-    bool json = false;
-    QString byWord;
-    if (!parseSelection(
-            ctx, QStringLiteral("stats"),
-            {{QStringLiteral("--json"), &json}, {QStringLiteral("--by"), nullptr, &byWord}},
-            selection))
-        return ExitError;
+    const bool json = ctx.line->isSet(QStringLiteral("json"));
+    if (ctx.line->values(QStringLiteral("by")).size() > 1)
+        return ctx.fail(QStringLiteral("--by given twice"));
+    const QString byWord = ctx.line->value(QStringLiteral("by"));
+    if (!parseSelection(ctx, QStringLiteral("stats"), selection)) return ExitError;
     stats::GroupBy by = stats::GroupBy::Year;
-    if (!byWord.isNull()) {
+    if (ctx.line->isSet(QStringLiteral("by"))) {
         const std::optional<stats::GroupBy> named = stats::groupingNamed(byWord);
         if (!named)
             return ctx.fail(QStringLiteral("--by \"%1\": expected year, month, month-of-year, "

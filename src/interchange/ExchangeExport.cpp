@@ -30,33 +30,15 @@ QString exchangeFileName(const AppState& state, Format format) {
            (format == Format::Uddf ? QStringLiteral(".uddf") : QStringLiteral(".csv"));
 }
 
-int exportExchange(const AppState& state, const QStringList& args, QIODevice& stdOut,
-                   QTextStream& err) {
-    const Format format = args.value(0) == QLatin1String("uddf") ? Format::Uddf : Format::Csv;
-    QString divesText = QStringLiteral("all");
-    QString unitsText = unitsName(settings::diverUnits(state.Files));
-    QString outName;
-    bool outGiven = false, bom = false;
-    for (qsizetype k = 1; k < args.size(); ++k) {
-        const QString& a = args[k];
-        QString* value = a == QLatin1String("--dives")   ? &divesText
-                         : a == QLatin1String("--units") ? &unitsText
-                         : a == QLatin1String("-o")      ? &outName
-                                                         : nullptr;
-        if (a == QLatin1String("--bom") && format == Format::Csv) {
-            bom = true;
-        } else if (value) {
-            if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
-            *value = args[++k];
-            outGiven = outGiven || value == &outName;
-        } else if (a.startsWith(QLatin1String("--dives="))) {
-            divesText = a.mid(8);
-        } else if (a.startsWith(QLatin1String("--units="))) {
-            unitsText = a.mid(8);
-        } else {
-            return fail(err, QStringLiteral("unknown argument '%1'").arg(a));
-        }
-    }
+int exportExchange(const AppState& state, const output::ExportRequest& request,
+                   QIODevice& stdOut, QTextStream& err) {
+    const Format format = request.format == QLatin1String("uddf") ? Format::Uddf : Format::Csv;
+    const QString& divesText = request.dives;
+    const QString unitsText =
+        request.units ? *request.units : unitsName(settings::diverUnits(state.Files));
+    QString outName = request.outName;
+    const bool outGiven = request.outGiven;
+    const bool bom = request.bom && format == Format::Csv;
     const std::optional<Units> units = unitsNamed(unitsText);
     if (!units)
         return fail(err, QStringLiteral("--units is imperial or metric, not '%1'").arg(unitsText));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Units.h"
+#include "output/ExportCommand.h"
 #include "store/AppState.h"
 
 #include <QIODevice>
@@ -20,14 +21,12 @@ QByteArray exchangeDocument(const AppState& state, const std::vector<int>& dives
 // BaseName + ".uddf" / ".csv".
 QString exchangeFileName(const AppState& state, Format format);
 
-// reefbook-cli export uddf|csv [--dives all|FIRST-LAST|N,N,...] [--units imperial|metric]
-//                              [--bom] [-o FILE|-]
-// The units default to the diver's unit setting. A dive written in a special form is named
-// on err as a note.
-// `args` are the words after "export". Writes BaseName + ".uddf"/".csv" in the current
-// folder, FILE, or with "-o -" the bytes to stdOut. Returns 0 when written; 2 with one line on
-// err when the arguments cannot be used or the file cannot be written (nothing written).
-int exportExchange(const AppState& state, const QStringList& args, QIODevice& stdOut,
-                   QTextStream& err);
+// reefbook-cli export uddf|csv: the request's dives, units (the diver's unit setting when
+// empty), byte order mark and output. A dive written in a special form is named on err as a
+// note. Writes BaseName + ".uddf"/".csv" in the current folder, outName, or with "-" the
+// bytes to stdOut. Returns 0 when written; 2 with one line on err when the request cannot be
+// used or the file cannot be written (nothing written).
+int exportExchange(const AppState& state, const output::ExportRequest& request,
+                   QIODevice& stdOut, QTextStream& err);
 
 } // namespace interchange

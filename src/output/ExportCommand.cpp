@@ -104,44 +104,27 @@ int wrote(QIODevice& stdOut, const QString& outName, size_t dives) {
 
 } // namespace
 
-int exportCommand(AppState& state, const QStringList& args, QIODevice& stdOut, QTextStream& err,
-                  const PdfMaker& makePdf) {
-    const QString format = args.isEmpty() ? QString() : args[0];
+const char* const ExportUsage =
+    "export text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
+    "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] [-o FILE|-]";
+
+int exportCommand(AppState& state, const ExportRequest& request, QIODevice& stdOut,
+                  QTextStream& err, const PdfMaker& makePdf) {
+    const QString& format = request.format;
     if (format == QLatin1String("uddf") || format == QLatin1String("csv"))
-        return interchange::exportExchange(state, args, stdOut, err);
+        return interchange::exportExchange(state, request, stdOut, err);
     if (format != QLatin1String("text") && format != QLatin1String("html") &&
         format != QLatin1String("pdf"))
-        return fail(err, QStringLiteral("say what to write: export text|html|pdf|uddf|csv "
-                                        "[--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                                        "[--page-size A4|Letter] [--profiles] "
-                                        "[--units imperial|metric] [--bom] [-o FILE|-]"));
+        return fail(err, QStringLiteral("say what to write: ") + QLatin1String(ExportUsage));
     const bool html = format == QLatin1String("html");
     const bool pdf = format == QLatin1String("pdf");
 
-    QString divesText = QStringLiteral("all");
-    bool withComments = true;
-    bool withProfiles = false;
-    QString outName;
-    QString pageSize;
-    for (qsizetype k = 1; k < args.size(); ++k) {
-        const QString& a = args[k];
-        if (a == QLatin1String("--no-comments")) {
-            withComments = false;
-        } else if (pdf && a == QLatin1String("--profiles")) {
-            withProfiles = true;
-        } else if (a == QLatin1String("--dives") || a == QLatin1String("-o") ||
-                   (pdf && a == QLatin1String("--page-size"))) {
-            if (k + 1 >= args.size()) return fail(err, QStringLiteral("%1 needs a value").arg(a));
-            (a == QLatin1String("-o")        ? outName
-             : a == QLatin1String("--dives") ? divesText
-                                             : pageSize) = args[++k];
-        } else if (a.startsWith(QLatin1String("--dives="))) {
-            divesText = a.mid(8);
-        } else {
-            return fail(err, QStringLiteral("unknown argument '%1'").arg(a));
-        }
-    }
-    if (outName.isEmpty() && args.contains(QLatin1String("-o")))
+    const QString& divesText = request.dives;
+    const bool withComments = request.withComments;
+    const bool withProfiles = request.withProfiles;
+    QString outName = request.outName;
+    QString pageSize = request.pageSize;
+    if (request.outGiven && outName.isEmpty())
         return fail(err, QStringLiteral("-o needs a file name, or - for standard output"));
     if (pdf && !pageSize.isEmpty()) {
         if (pageSize.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0)

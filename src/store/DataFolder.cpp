@@ -47,53 +47,15 @@ QString enter(const QString& folder, bool make) {
     return {};
 }
 
-CommandLine parseDesktopArgs(const QStringList& args) {
-    CommandLine line;
-    const QString option = QStringLiteral("--data-dir");
-    for (qsizetype i = 0; i < args.size() && line.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            line.help = true;
-        } else if (a == option || a.startsWith(option + QLatin1Char('='))) {
-            if (a != option)
-                line.dataDir = a.mid(option.size() + 1);
-            else if (i + 1 < args.size())
-                line.dataDir = args[++i];
-            if (line.dataDir.isEmpty()) line.error = QStringLiteral("--data-dir needs a folder");
-        } else {
-            line.error = QStringLiteral("unknown argument \"%1\" (try --help)").arg(a);
-        }
-    }
-    return line;
-}
-
-QString desktopUsage() {
-    return QStringLiteral(
-        "Usage: reefbook [--data-dir DIR]\n"
-        "\n"
-        "Reefbook, the logbook for scuba divers. It keeps the diver's files in the current\n"
-        "folder; started from the home folder (as a desktop launcher does) with no .dvl file\n"
-        "there, it keeps them in ~/Reefbook, made if missing.\n"
-        "\n"
-        "Options:\n"
-        "  --data-dir DIR  keep the files in DIR (made if missing)\n"
-        "  --help          show this help\n");
-}
-
-Start startDesktop(const QStringList& args) {
-    const CommandLine line = parseDesktopArgs(args);
-    if (!line.error.isEmpty()) return {2, {}, QStringLiteral("reefbook: %1\n").arg(line.error)};
-    if (line.help) return {0, desktopUsage(), {}};
-    const Choice choice = choose(line.dataDir, QDir::currentPath(), QDir::homePath(), true);
+Start startDesktop(const QString& dataDir) {
+    const Choice choice = choose(dataDir, QDir::currentPath(), QDir::homePath(), true);
     if (choice.folder.isEmpty()) return {};
     const QString problem = enter(choice.folder, choice.make);
     if (problem.isEmpty()) return {};
     // Without a folder of its own the program still works where it was started.
-    if (line.dataDir.isEmpty())
-        return {-1,
-                {},
-                QStringLiteral("reefbook: warning: %1; using the current folder\n").arg(problem)};
-    return {2, {}, QStringLiteral("reefbook: %1\n").arg(problem)};
+    if (dataDir.isEmpty())
+        return {-1, QStringLiteral("reefbook: warning: %1; using the current folder\n").arg(problem)};
+    return {2, QStringLiteral("reefbook: %1\n").arg(problem)};
 }
 
 } // namespace datafolder

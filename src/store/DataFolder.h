@@ -30,26 +30,13 @@ bool hasDataFile(const QString& folder);
 // Empty on success, otherwise why not, as a sentence naming the folder.
 QString enter(const QString& folder, bool make);
 
-// The desktop program's command line (the arguments after the program name): --data-dir DIR
-// or --data-dir=DIR, and --help. Anything else is an error.
-struct CommandLine {
-    QString dataDir;
-    bool help = false;
-    QString error;
-};
-CommandLine parseDesktopArgs(const QStringList& args);
-
-// The usage text of the desktop program.
-QString desktopUsage();
-
-// Settles the desktop program's folder from its arguments (after the program name), the
-// current and the home folder, and makes it the current folder. `exitCode` 0 or more: stop
-// with that status (after --help, or a command line or folder that cannot be used). `out` and
-// `err` are for standard output and standard error.
+// Settles the desktop program's folder from its --data-dir value (empty when none was given),
+// the current and the home folder, and makes it the current folder. `exitCode` 0 or more:
+// stop with that status (a folder that cannot be used). `err` is for standard error.
 struct Start {
     int exitCode = -1;
-    QString out, err;
+    QString err;
 };
-Start startDesktop(const QStringList& args);
+Start startDesktop(const QString& dataDir);
 
 } // namespace datafolder

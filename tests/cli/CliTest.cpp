@@ -114,6 +114,58 @@ TEST_F(Cli, HelpListsEveryCommand) {
     EXPECT_TRUE(r.out.contains("--diver NAME"));
 }
 
+TEST_F(Cli, EachCommandsHelpListsItsOptionsAndWritesNothing) {
+    for (const cli::Command& c : cli::commands()) {
+        SCOPED_TRACE(c.name.toStdString());
+        const Outcome r = run({c.name, QStringLiteral("--help")});
+        EXPECT_EQ(r.status, cli::ExitOk);
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith("Usage: reefbook-cli [--diver NAME] [--data-dir DIR] " +
+                                     c.name.toUtf8()));
+        for (const cli::OptionSpec& o : c.options)
+            EXPECT_TRUE(r.out.contains("  " + cli::CommandLine::typed(o.name).toUtf8() + ' '))
+                << o.name.toStdString();
+        EXPECT_TRUE(files().isEmpty());
+    }
+}
+
+TEST_F(Cli, OptionsTakeTheirValueEitherWay) {
+    // The same request typed both ways, and the mistakes each way, give the same answers.
+    struct Case {
+        QStringList spaced, joined;
+        int status;
+    };
+    const Case cases[] = {
+        {{"export", "csv", "--units", "metric", "-o", "-"},
+         {"export", "csv", "--units=metric", "-o=-"}, cli::ExitOk},
+        {{"list", "--sort", "number:desc"}, {"list", "--sort=number:desc"}, cli::ExitOk},
+        {{"select", "--numbers", "1-", "--json"}, {"select", "--numbers=1-", "--json"}, cli::ExitOk},
+        {{"stats", "--by", "week"}, {"stats", "--by=week"}, cli::ExitError},
+        {{"export", "text", "--units", "metric"}, {"export", "text", "--units=metric"},
+         cli::ExitError},
+    };
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.joined.join(QLatin1Char(' ')).toStdString());
+        const Outcome spaced = run(c.spaced), joined = run(c.joined);
+        EXPECT_EQ(spaced.status, c.status) << spaced.err.toStdString();
+        EXPECT_EQ(joined.status, spaced.status);
+        EXPECT_EQ(joined.out, spaced.out);
+        EXPECT_EQ(joined.err, spaced.err);
+    }
+}
+
+TEST_F(Cli, ANegativeDiveNumberIsAWordNotAnOption) {
+    ASSERT_TRUE(SaveLog(richState()).empty());
+    setSetting("Startup", "Offset", QStringLiteral("-5")); // the first dive is number -4
+    const Outcome r = run({QStringLiteral("profile"), QStringLiteral("-4")});
+    EXPECT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
+    EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("text"), QStringLiteral("--dives"),
+                   QStringLiteral("-4"), QStringLiteral("-o"), QStringLiteral("-")})
+                  .status,
+              cli::ExitOk);
+}
+
 TEST_F(Cli, InfoShowsDiverFilesTotalsAndCounts) {
     ASSERT_TRUE(SaveLog(richState()).empty());
     setSetting("Startup", "Offset", QStringLiteral("100"));

@@ -1,4 +1,5 @@
 #include "output/ExportCommand.h"
+#include "ExportOptions.h"
 #include "SampleLog.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
@@ -31,7 +32,8 @@ ExportRun runExport(AppState& state, const QStringList& args) {
     QBuffer out(&r.out);
     out.open(QIODevice::WriteOnly);
     QTextStream err(&r.err);
-    r.code = exportCommand(state, args, out, err);
+    // The words as the command line gives them, read by the program's own option parser.
+    r.code = cli::exportWords(state, args, out, err);
     err.flush();
     return r;
 }
@@ -188,7 +190,11 @@ TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
     QBuffer closed; // standard output that refuses the bytes
     QString err;
     QTextStream errStream(&err);
-    EXPECT_EQ(exportCommand(s, {"text", "-o", "-"}, closed, errStream), 2);
+    ExportRequest toStdOut;
+    toStdOut.format = QStringLiteral("text");
+    toStdOut.outGiven = true;
+    toStdOut.outName = QStringLiteral("-");
+    EXPECT_EQ(exportCommand(s, toStdOut, closed, errStream), 2);
     errStream.flush();
     EXPECT_FALSE(err.isEmpty());
 }
