@@ -28,7 +28,7 @@ bool userFocusChange(const QEvent* event) {
 // Marks a write that comes from a keystroke, for as long as it runs.
 class Writing {
   public:
-    explicit Writing(bool& flag) : flag(flag), was(flag) { flag = true; }
+    explicit Writing(bool& busy) : flag(busy), was(busy) { flag = true; }
     ~Writing() { flag = was; }
     Writing(const Writing&) = delete;
     Writing& operator=(const Writing&) = delete;
@@ -61,7 +61,7 @@ EntryFields::EntryFields(Ui::FormLog& form, session::Session& s, QWidget* w)
         imgRate[i]->installEventFilter(this);
         connect(optRate[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on || showing) return;
-            const Writing w(pushing);
+            const Writing typing(pushing);
             session.setRating(dive(), static_cast<int16_t>(i));
             session.endTyping();
         });
@@ -82,7 +82,7 @@ EntryFields::EntryFields(Ui::FormLog& form, session::Session& s, QWidget* w)
     for (int i = 0; i < 8; ++i)
         connect(chkEData[i], &QCheckBox::toggled, this, [this, i](bool on) {
             if (showing) return;
-            const Writing w(pushing);
+            const Writing typing(pushing);
             session.setCondition(dive(), i, on);
             session.endTyping();
         });
@@ -256,7 +256,7 @@ void EntryFields::timeCheck(int i) {
         return;
     }
     {
-        const Writing w(pushing);
+        const Writing typing(pushing);
         session.setTimeField(dive(), i, out.value);
     }
     txtAData[i]->setText(out.text);
@@ -288,7 +288,7 @@ void EntryFields::numberChanged(int i) {
     // A record is filled in from itself; storing its values again could only spoil one that
     // a file brought in beyond the usual ranges.
     if (showing) return;
-    const Writing w(pushing);
+    const Writing typing(pushing);
     session.setNumber(dive(), i, numbers::toInt16(numbers::roundedValue(text)));
 }
 
@@ -341,6 +341,6 @@ void EntryFields::commentsChanged() {
     // The raw text: the plain text would also turn no-break spaces into spaces.
     const QString text = entry::commentFromBox(ui.txtDData->document()->toRawText());
     if (text.isEmpty()) return;
-    const Writing w(pushing);
+    const Writing typing(pushing);
     session.setComment(dive(), text);
 }

@@ -32,7 +32,7 @@ namespace {
 // Marks the window's own commands, whose views it updates itself.
 class OwnChange {
   public:
-    explicit OwnChange(bool& flag) : flag(flag), was(flag) { flag = true; }
+    explicit OwnChange(bool& busy) : flag(busy), was(busy) { flag = true; }
     ~OwnChange() { flag = was; }
     OwnChange(const OwnChange&) = delete;
     OwnChange& operator=(const OwnChange&) = delete;
