@@ -50,7 +50,7 @@ EntryFields::EntryFields(Ui::FormLog& form, session::Session& s, QWidget* w)
         imgRate[i]->installEventFilter(this);
         connect(optRate[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on || showing) return;
-            const QScopedValueRollback<bool> w(pushing, true);
+            const QScopedValueRollback<bool> typing(pushing, true);
             session.setRating(dive(), static_cast<int16_t>(i));
             session.endTyping();
         });
@@ -71,7 +71,7 @@ EntryFields::EntryFields(Ui::FormLog& form, session::Session& s, QWidget* w)
     for (int i = 0; i < 8; ++i)
         connect(chkEData[i], &QCheckBox::toggled, this, [this, i](bool on) {
             if (showing) return;
-            const QScopedValueRollback<bool> w(pushing, true);
+            const QScopedValueRollback<bool> typing(pushing, true);
             session.setCondition(dive(), i, on);
             session.endTyping();
         });
@@ -245,7 +245,7 @@ void EntryFields::timeCheck(int i) {
         return;
     }
     {
-        const QScopedValueRollback<bool> w(pushing, true);
+        const QScopedValueRollback<bool> typing(pushing, true);
         session.setTimeField(dive(), i, out.value);
     }
     txtAData[i]->setText(out.text);
@@ -277,7 +277,7 @@ void EntryFields::numberChanged(int i) {
     // A record is filled in from itself; storing its values again could only spoil one that
     // a file brought in beyond the usual ranges.
     if (showing) return;
-    const QScopedValueRollback<bool> w(pushing, true);
+    const QScopedValueRollback<bool> typing(pushing, true);
     session.setNumber(dive(), i, numbers::toInt16(numbers::roundedValue(text)));
 }
 
@@ -330,6 +330,6 @@ void EntryFields::commentsChanged() {
     // The raw text: the plain text would also turn no-break spaces into spaces.
     const QString text = entry::commentFromBox(ui.txtDData->document()->toRawText());
     if (text.isEmpty()) return;
-    const QScopedValueRollback<bool> w(pushing, true);
+    const QScopedValueRollback<bool> typing(pushing, true);
     session.setComment(dive(), text);
 }

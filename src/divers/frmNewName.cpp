@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
-frmNewName::frmNewName(AppState& state, QWidget* parent)
-    : QDialog(parent), state(state), ui(std::make_unique<Ui::frmNewName>()) {
+frmNewName::frmNewName(AppState& log, QWidget* parent)
+    : QDialog(parent), state(log), ui(std::make_unique<Ui::frmNewName>()) {
     ui->setupUi(this);
     ui->txtName->setText(state.DiverName);
     ui->txtName->selectAll();

@@ -18,7 +18,7 @@ class frmNewName : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmNewName(AppState& state, QWidget* parent = nullptr);
+    explicit frmNewName(AppState& log, QWidget* parent = nullptr);
     ~frmNewName() override;
 
 protected:

@@ -183,8 +183,9 @@ QString decoded(const QByteArray& bytes, QStringList& warnings) {
 
 class RowReader {
   public:
-    RowReader(LogAppender& log, ImportReport& report, Units units, DateOrder order)
-        : log(log), report(report), units(units), order(order) {}
+    RowReader(LogAppender& appender, ImportReport& importReport, Units fileUnits,
+              DateOrder dateOrder)
+        : log(appender), report(importReport), units(fileUnits), order(dateOrder) {}
 
     std::vector<Column> columns;
 

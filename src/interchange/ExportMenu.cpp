@@ -48,8 +48,8 @@ void exportFromMenu(QWidget* window, const AppState& state, Format format) {
     QStringList specialForms;
     const QByteArray bytes = exchangeDocument(
         state, output::divesFor(state, output::DiveChoice::All), format, units, &specialForms);
-    if (const QString why = output::dataFileInTheWay(state, choice.path); !why.isEmpty())
-        ui::showError(window, QStringLiteral("Error"), why);
+    if (const QString inTheWay = output::dataFileInTheWay(state, choice.path); !inTheWay.isEmpty())
+        ui::showError(window, QStringLiteral("Error"), inTheWay);
     else if (const QString why = output::writeOutputFile(choice.path, bytes); !why.isEmpty())
         ui::showError(window, QStringLiteral("Error"),
                       QStringLiteral("Could not write %1: %2").arg(choice.path, why));

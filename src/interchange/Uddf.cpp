@@ -63,7 +63,8 @@ QString idFor(int which, int index) {
 
 class Writer {
   public:
-    Writer(const AppState& state, Units units, QByteArray* out) : s(state), units(units), x(out) {
+    Writer(const AppState& state, Units unitSystem, QByteArray* out)
+        : s(state), units(unitSystem), x(out) {
         x.setAutoFormatting(true);
         x.setAutoFormattingIndent(1);
     }

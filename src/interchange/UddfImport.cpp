@@ -322,9 +322,9 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
                                                     : f == field::Day ? 2
                                                                       : 3)
                                              .toInt());
-        } else if (const QRegularExpressionMatch m = entry.match(piece); m.hasMatch()) {
-            was.TimeData[field::EntryHour] = static_cast<int16_t>(m.captured(1).toInt());
-            was.TimeData[field::EntryMinute] = static_cast<int16_t>(m.captured(2).toInt());
+        } else if (const QRegularExpressionMatch e = entry.match(piece); e.hasMatch()) {
+            was.TimeData[field::EntryHour] = static_cast<int16_t>(e.captured(1).toInt());
+            was.TimeData[field::EntryMinute] = static_cast<int16_t>(e.captured(2).toInt());
         } else {
             allPutIn = false;
         }

@@ -15,13 +15,13 @@
 #include <QScreen>
 #include <QTimer>
 
-ListEditor::ListEditor(session::Session& s, int which, QWidget* parent)
-    : QDialog(parent), session(s), state(s.state()), which(which),
-      draft(lists::startDraft(s.state(), which)) {}
+ListEditor::ListEditor(session::Session& s, int list, QWidget* parent)
+    : QDialog(parent), session(s), state(s.state()), which(list),
+      draft(lists::startDraft(s.state(), list)) {}
 
-ListEditor::ListEditor(AppState& st, int which, QWidget* parent)
+ListEditor::ListEditor(AppState& st, int list, QWidget* parent)
     : QDialog(parent), ownSession(std::make_unique<session::Session>(st)), session(*ownSession),
-      state(st), which(which), draft(lists::startDraft(st, which)) {}
+      state(st), which(list), draft(lists::startDraft(st, list)) {}
 
 ListEditor::~ListEditor() = default;
 

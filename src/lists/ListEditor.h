@@ -25,9 +25,9 @@ public:
     void reject() override;
 
 protected:
-    ListEditor(session::Session& session, int which, QWidget* parent);
+    ListEditor(session::Session& s, int list, QWidget* parent);
     // On its own (tests): the editor keeps a session of its own over `state`.
-    ListEditor(AppState& state, int which, QWidget* parent);
+    ListEditor(AppState& st, int list, QWidget* parent);
     ~ListEditor() override;
 
     struct Controls {

@@ -4,13 +4,13 @@
 
 #include "session/Session.h"
 
-frmData::frmData(session::Session& session, int kind, QWidget* parent)
-    : ListEditor(session, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
+frmData::frmData(session::Session& s, int kind, QWidget* parent)
+    : ListEditor(s, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
     setUp(kind);
 }
 
-frmData::frmData(AppState& state, int kind, QWidget* parent)
-    : ListEditor(state, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
+frmData::frmData(AppState& st, int kind, QWidget* parent)
+    : ListEditor(st, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
     setUp(kind);
 }
 

@@ -10,13 +10,13 @@ const QString PictureFilter = QStringLiteral("BMP Files (*.bmp);;All Files (*)")
 
 } // namespace
 
-frmLocation::frmLocation(session::Session& session, QWidget* parent)
-    : ListEditor(session, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+frmLocation::frmLocation(session::Session& s, QWidget* parent)
+    : ListEditor(s, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
     setUp();
 }
 
-frmLocation::frmLocation(AppState& state, QWidget* parent)
-    : ListEditor(state, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+frmLocation::frmLocation(AppState& st, QWidget* parent)
+    : ListEditor(st, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
     setUp();
 }
 

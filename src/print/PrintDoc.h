@@ -86,7 +86,7 @@ class PrintDoc {
     void setPageNumbering(bool on) { numbering = on; }
 
     // 0 draws no lines, 4 a box around the table, 9 a box and the lines between columns.
-    void setTableBorder(int style) { tableBorder = style; }
+    void setTableBorder(int border) { tableBorder = border; }
 
     double CurrentX() const { return curX; }
     double CurrentY() const { return curY; }

@@ -32,8 +32,8 @@ constexpr int TimeKey = 0, NumberKey = 100, ConditionKey = 200, RatingKey = 300,
 // undone or redone; after an undo or redo the dive it touched is shown.
 class Change : public QUndoCommand {
   public:
-    Change(Session& session, const QString& text, int dive)
-        : QUndoCommand(text), session(session), dive(dive) {}
+    Change(Session& owner, const QString& text, int shownDive)
+        : QUndoCommand(text), session(owner), dive(shownDive) {}
 
     void redo() final {
         apply(true);
@@ -67,10 +67,10 @@ namespace {
 // (same dive, same key, same typing serial) become one.
 class DiveEdit : public Change {
   public:
-    DiveEdit(Session& s, const QString& text, int dive, int key, int serial, DiveRecord before,
-             DiveRecord after)
-        : Change(s, text, dive), key(key), serial(serial), before(std::move(before)),
-          after(std::move(after)) {}
+    DiveEdit(Session& s, const QString& text, int shownDive, int boxKey, int typingSerial,
+             DiveRecord was, DiveRecord now)
+        : Change(s, text, shownDive), key(boxKey), serial(typingSerial), before(std::move(was)),
+          after(std::move(now)) {}
 
     int id() const override { return 1; }
     bool mergeWith(const QUndoCommand* other) override {
@@ -97,10 +97,10 @@ class DiveEdit : public Change {
 // putting in, so one class serves New Entry, Delete Entry, deleting several and imports.
 class DiveSet : public Change {
   public:
-    DiveSet(Session& s, const QString& text, int dive, bool insert, std::vector<int> at,
-            std::vector<DiveRecord> records, int shownAfter)
-        : Change(s, text, dive), insert(insert), at(std::move(at)), records(std::move(records)),
-          shownAfter(shownAfter) {}
+    DiveSet(Session& s, const QString& text, int shownDive, bool putIn, std::vector<int> indexes,
+            std::vector<DiveRecord> dives, int shownWhenDone)
+        : Change(s, text, shownDive), insert(putIn), at(std::move(indexes)),
+          records(std::move(dives)), shownAfter(shownWhenDone) {}
 
   private:
     void apply(bool forward) override {
@@ -136,10 +136,10 @@ class DiveSet : public Change {
 // Several dives' records at once, before and after (bulk edits).
 class DivesEdit : public Change {
   public:
-    DivesEdit(Session& s, const QString& text, std::vector<int> at,
-              std::vector<DiveRecord> before, std::vector<DiveRecord> after)
-        : Change(s, text, at.size() == 1 ? at.front() : 0), at(std::move(at)),
-          before(std::move(before)), after(std::move(after)) {}
+    DivesEdit(Session& s, const QString& text, std::vector<int> indexes,
+              std::vector<DiveRecord> was, std::vector<DiveRecord> now)
+        : Change(s, text, indexes.size() == 1 ? indexes.front() : 0), at(std::move(indexes)),
+          before(std::move(was)), after(std::move(now)) {}
 
   private:
     void apply(bool forward) override {
@@ -156,10 +156,10 @@ class DivesEdit : public Change {
 // A reference list replaced, with the column of every dive's choice from that list.
 class ListEdit : public Change {
   public:
-    ListEdit(Session& s, const QString& text, int which, RefList before, RefList after,
-             std::vector<int16_t> columnBefore, std::vector<int16_t> columnAfter)
-        : Change(s, text, 0), which(which), before(std::move(before)), after(std::move(after)),
-          columnBefore(std::move(columnBefore)), columnAfter(std::move(columnAfter)) {}
+    ListEdit(Session& s, const QString& text, int list, RefList was, RefList now,
+             std::vector<int16_t> columnWas, std::vector<int16_t> columnNow)
+        : Change(s, text, 0), which(list), before(std::move(was)), after(std::move(now)),
+          columnBefore(std::move(columnWas)), columnAfter(std::move(columnNow)) {}
 
   private:
     void apply(bool forward) override {
@@ -180,9 +180,9 @@ class ListEdit : public Change {
 // order of doing, so the profile taken off is always the last one.
 class ProfileAdd : public Change {
   public:
-    ProfileAdd(Session& s, const QString& text, int dive, ProfileRecord profile)
-        : Change(s, text, dive), profile(std::move(profile)),
-          linkBefore(record(dive).ProfileNum) {}
+    ProfileAdd(Session& s, const QString& text, int drawnDive, ProfileRecord drawn)
+        : Change(s, text, drawnDive), profile(std::move(drawn)),
+          linkBefore(record(drawnDive).ProfileNum) {}
 
   private:
     void apply(bool forward) override {
@@ -204,8 +204,8 @@ class ProfileAdd : public Change {
 // Profiles appended in one step (an import brings a profile per dive); taken off the end again.
 class ProfilesAppend : public Change {
   public:
-    ProfilesAppend(Session& s, std::vector<ProfileRecord> profiles)
-        : Change(s, QString(), 0), profiles(std::move(profiles)) {}
+    ProfilesAppend(Session& s, std::vector<ProfileRecord> added)
+        : Change(s, QString(), 0), profiles(std::move(added)) {}
 
   private:
     void apply(bool forward) override {
@@ -221,8 +221,8 @@ class ProfilesAppend : public Change {
 
 class OffsetEdit : public Change {
   public:
-    OffsetEdit(Session& s, int serial, int16_t before, int16_t after)
-        : Change(s, QStringLiteral("Offset"), 0), serial(serial), before(before), after(after) {}
+    OffsetEdit(Session& s, int typingSerial, int16_t was, int16_t now)
+        : Change(s, QStringLiteral("Offset"), 0), serial(typingSerial), before(was), after(now) {}
 
     int id() const override { return 2; }
     bool mergeWith(const QUndoCommand* other) override {

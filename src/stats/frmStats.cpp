@@ -130,10 +130,10 @@ bool frmStats::event(QEvent* e) {
 }
 
 void frmStats::updateScopes() {
-    auto* model = qobject_cast<QStandardItemModel*>(ui->cboScope->model());
+    auto* scopeItems = qobject_cast<QStandardItemModel*>(ui->cboScope->model());
     for (int k = 1; k < 4; ++k) {
         const bool available = scopes[static_cast<size_t>(k)].has_value();
-        if (model) model->item(k)->setEnabled(available);
+        if (scopeItems) scopeItems->item(k)->setEnabled(available);
         if (!available && ui->cboScope->currentIndex() == k) ui->cboScope->setCurrentIndex(0);
     }
 }

@@ -58,7 +58,7 @@ private:
 // most of the cost of a save.
 class ByteWriter {
 public:
-    ByteWriter(QByteArray& out, qsizetype most) : out(out), start(out.size()) {
+    ByteWriter(QByteArray& target, qsizetype most) : out(target), start(target.size()) {
         out.resize(start + most);
         p = out.data() + start;
     }

@@ -51,7 +51,7 @@ QString setAside(const FileSet& files);
 // killed while this one ran, is never removed by this one's save.
 class Journal {
   public:
-    explicit Journal(const AppState& state) : state(state) {}
+    explicit Journal(const AppState& log) : state(log) {}
 
     // The log was just opened: memory and files agree, and any journal has been dealt with.
     void opened();

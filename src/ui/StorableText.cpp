@@ -31,7 +31,7 @@ void accepted(QWidget* box) {
 // reaches the text at all.
 class StorableValidator : public QValidator {
   public:
-    explicit StorableValidator(QLineEdit* box) : QValidator(box), box(box) {}
+    explicit StorableValidator(QLineEdit* lineBox) : QValidator(lineBox), box(lineBox) {}
     State validate(QString& input, int&) const override {
         const QStringList chars = text::unstorable(input);
         if (chars.isEmpty()) {

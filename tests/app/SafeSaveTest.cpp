@@ -201,7 +201,8 @@ TEST_F(SafeSaveTest, AClickIntoTheCommentSelectsItsWholeText) {
     EXPECT_EQ(QStringLiteral("Long comment"), box->textCursor().selectedText());
 }
 
-// The real program is killed mid-session; its journal brings the work back at the next start.
+// The real program (built with the test hook that chooses New) is killed mid-session; its
+// journal brings the work back at the next start.
 TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
     writeLog({dive(100), dive(200)});
     const QByteArray saved = readFile(QStringLiteral("log1.dvl"));
@@ -213,7 +214,7 @@ TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
     env.insert(QStringLiteral("REEFBOOK_TEST_COMMANDS"), QStringLiteral("mnuNew"));
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(dir.path());
-    program.start(QStringLiteral(REEFBOOK_PROGRAM), {});
+    program.start(QStringLiteral(REEFBOOK_SCRIPTED_PROGRAM), {});
     ASSERT_TRUE(program.waitForStarted());
     const bool written = waitFor([&] { return QFile::exists(journal); });
     program.kill(); // SIGKILL: no handler, no save
@@ -240,6 +241,18 @@ TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
         ASSERT_TRUE(window->close());
         EXPECT_EQ(answer == ui::Answer::Yes ? 3 : 2, reread().DiveCount());
         EXPECT_FALSE(QFile::exists(journal)) << "a normal save removes the journal";
+    }
+}
+
+// The hook that lets a test choose menu commands is only in the test's own build of the
+// program; the shipped one reads no such variable.
+TEST_F(SafeSaveTest, OnlyTheTestBuildOfTheProgramCarriesTheTestHook) {
+    for (const auto& [program, hooked] : {std::pair{REEFBOOK_PROGRAM, false},
+                                          std::pair{REEFBOOK_SCRIPTED_PROGRAM, true}}) {
+        SCOPED_TRACE(program);
+        QFile file(QString::fromUtf8(program));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(hooked, file.readAll().contains("REEFBOOK_TEST_COMMANDS"));
     }
 }
 

@@ -286,17 +286,17 @@ TEST_F(frmPrintTest, PreviewShowsTheRealSizeFromThePageWidthAndFollowsThePageInV
 TEST_F(frmPrintTest, PrintToFileOffersTheBaseNameInTheDataFolder) {
     state = numberedLog(3, 0);
     open();
-    QString offered;
-    QTimer::singleShot(0, dialog.get(), [&offered] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(nullptr, dialog);
-        if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
-            offered = file->text();
-        dialog->reject();
+    QString offeredFile;
+    QTimer::singleShot(0, dialog.get(), [&offeredFile] {
+        auto* printDialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(nullptr, printDialog);
+        if (auto* file = printDialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            offeredFile = file->text();
+        printDialog->reject();
     });
     click("cmdGo");
-    EXPECT_EQ(QDir(dir.path()).absoluteFilePath(QStringLiteral("o_brien_.pdf")), offered);
-    EXPECT_EQ(offered, dialog->suggestedPdf());
+    EXPECT_EQ(QDir(dir.path()).absoluteFilePath(QStringLiteral("o_brien_.pdf")), offeredFile);
+    EXPECT_EQ(offeredFile, dialog->suggestedPdf());
     EXPECT_TRUE(dialog->isVisible());
 }
 

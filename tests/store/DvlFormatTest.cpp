@@ -171,8 +171,8 @@ std::vector<FileKind> fileKinds() {
     DiveRecord a = sampleDive(), b;
     a.Comments = QStringLiteral("first");
     b.Comments = QStringLiteral("second dive");
-    ProfileRecord p;
-    p.Notes[2] = QStringLiteral("RNT 12");
+    ProfileRecord profile;
+    profile.Notes[2] = QStringLiteral("RNT 12");
     const ListEntry e1{QStringLiteral("Blue Hole"), QStringLiteral("deep"), QStringLiteral("bh.bmp")};
     const ListEntry e2{QStringLiteral("Reef"), {}, {}};
     FileSet other = FileSet::numbered(2);
@@ -183,7 +183,7 @@ std::vector<FileKind> fileKinds() {
          [](const QByteArray& d, QString* p) { return int(dvl::parseList(d, false, p).size()); }},
         {"location list", dvl::serializeList({e1, e2}, true), 2,
          [](const QByteArray& d, QString* p) { return int(dvl::parseList(d, true, p).size()); }},
-        {"profile", dvl::serializeProfiles({ProfileRecord{}, p}), 2,
+        {"profile", dvl::serializeProfiles({ProfileRecord{}, profile}), 2,
          [](const QByteArray& d, QString* p) { return int(dvl::parseProfiles(d, p).size()); }},
         {"divers.dvl",
          dvl::serializeDivers({DiverEntry{QStringLiteral("Ann"), FileSet{}},

@@ -1,0 +1,16 @@
+// The real desktop program, driven by a test: REEFBOOK_TEST_COMMANDS names menu commands
+// (object names, comma-separated) that are triggered once the window is up.
+#include "app/DesktopMain.h"
+#include "app/FormLog.h"
+
+#include <QAction>
+#include <QStringList>
+
+int main(int argc, char** argv) {
+    const QStringList commands =
+        qEnvironmentVariable("REEFBOOK_TEST_COMMANDS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    return runDesktop(argc, argv, [commands](FormLog& window) {
+        for (const QString& name : commands)
+            if (auto* action = window.findChild<QAction*>(name)) action->trigger();
+    });
+}
