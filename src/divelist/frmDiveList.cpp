@@ -26,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -239,12 +240,17 @@ void frmDiveList::place() {
     const QScreen* screen =
         main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
     if (!main || !screen) return;
-    // Not shown yet, the window has no frame: it will get one like the main window's.
+    // Not shown yet, the window has no frame: it will get one like the main window's. Nor has
+    // its layout set its least size yet; a window sized below it would grow past the screen's
+    // edge when shown.
+    if (layout()) layout()->activate();
+    const QSize least = minimumSize().expandedTo(minimumSizeHint());
     const QSize border = main->frameGeometry().size() - main->size();
-    const QSize frame = sizeBesideMainWindow(screen->availableGeometry(), main->frameGeometry(),
-                                             QSize(720, std::max(420, main->height())) + border,
-                                             420 + border.width());
-    resize(frame - border);
+    const QSize frame = sizeBesideMainWindow(
+        screen->availableGeometry(), main->frameGeometry(),
+        QSize(720, std::max(420, main->height())).expandedTo(least) + border,
+        std::max(420, least.width()) + border.width());
+    resize((frame - border).expandedTo(least));
     ui::placeBeside(this, main);
 }
 
