@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
 
 namespace ui {
 
@@ -34,12 +35,14 @@ QRect screenArea(const QWidget* w) {
     return s ? s->availableGeometry() : QRect();
 }
 
-// Once the window manager has framed a window that was centred before, centre it again
-// should the frame have turned out other than expected: another size, or placed by its
-// client area (a window moved while shown but not yet framed is placed so).
+// Once the window manager has framed a window that was placed before, place it again should
+// the frame have turned out other than expected: another size, or placed by its client area
+// (a window moved while shown but not yet framed is placed so). `placeFor` gives the place of
+// a frame of the size it has now.
 class FramedCentring : public QObject {
   public:
-    explicit FramedCentring(QWidget* window) : QObject(window), w(window) {
+    FramedCentring(QWidget* window, std::function<QPoint(const QSize&)> placeFor)
+        : QObject(window), w(window), place(std::move(placeFor)) {
         window->installEventFilter(this);
     }
 
@@ -73,11 +76,12 @@ class FramedCentring : public QObject {
         done = true;
         w->removeEventFilter(this);
         deleteLater();
-        const QPoint place = centredPlace(screenArea(w), now.size());
-        if (now.topLeft() != place) w->move(place);
+        const QPoint there = place(now.size());
+        if (now.topLeft() != there) w->move(there);
     }
 
     QWidget* w;
+    const std::function<QPoint(const QSize&)> place;
     bool done = false;
 };
 
@@ -133,7 +137,10 @@ void centreOnScreen(QWidget* window) {
     const QSize frame = expectedFrameSize(window);
     window->move(centredPlace(screenArea(window), frame));
     // Not framed yet: shown just now, or about to be.
-    if (window->frameGeometry().size() == window->size()) new FramedCentring(window);
+    if (window->frameGeometry().size() == window->size())
+        new FramedCentring(window, [window](const QSize& framed) {
+            return centredPlace(screenArea(window), framed);
+        });
 }
 
 void placeBeside(QWidget* window, const QWidget* main) {
@@ -151,7 +158,11 @@ void placeBeside(QWidget* window, const QWidget* main) {
                              qobject_cast<const QAbstractItemView*>(c);
         if (control) controls.emplace_back(c->mapToGlobal(QPoint(0, 0)), c->size());
     }
-    window->move(besidePlace(screenArea(main), main->frameGeometry(), frame, controls));
+    const auto place = [window, main, controls](const QSize& framed) {
+        return besidePlace(screenArea(main), main->frameGeometry(), framed, controls);
+    };
+    window->move(place(frame));
+    if (window->frameGeometry().size() == window->size()) new FramedCentring(window, place);
 }
 
 } // namespace ui
