@@ -2,7 +2,7 @@
 
 #include "settings/Settings.h"
 #include "store/DataFolder.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/FileNames.h"
 #include "store/LogOps.h"
@@ -132,20 +132,18 @@ bool resolveFileSet(Context& ctx, AppState& state) {
     if (ctx.diverName.isEmpty())
         return true;
     const QString& list = divers::ListFileName;
-    const fileio::ReadResult r = fileio::readWhole(list, dvl::MaxDiversBytes);
-    if (r.status == fileio::ReadStatus::Missing) {
+    const divers::DiverFile f = divers::readDiverFile();
+    if (f.status == fileio::ReadStatus::Missing) {
         ctx.fail(QStringLiteral("%1 not found; --diver needs the list of divers").arg(list));
         return false;
     }
-    if (r.status != fileio::ReadStatus::Ok) {
-        ctx.fail(QStringLiteral("cannot read %1: %2").arg(list, r.error));
+    if (f.status != fileio::ReadStatus::Ok) {
+        ctx.fail(QStringLiteral("cannot read %1: %2").arg(list, f.error));
         return false;
     }
-    QString problem;
-    const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
-    if (!problem.isEmpty())
-        ctx.warn(QStringLiteral("%1: %2").arg(list, problem));
-    for (const DiverEntry& d : all) {
+    if (!f.problem.isEmpty())
+        ctx.warn(QStringLiteral("%1: %2").arg(list, f.problem));
+    for (const DiverEntry& d : f.divers) {
         if (d.Name == ctx.diverName) {
             state.DiverName = d.Name;
             state.Files = d.Files;

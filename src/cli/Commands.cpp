@@ -8,9 +8,9 @@
 #include "session/Session.h"
 #include "settings/Settings.h"
 #include "store/Consistency.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
-#include "store/ListOps.h"
+#include "lists/ListOps.h"
 #include "store/LogOps.h"
 #include "store/Recovery.h"
 #include "store/Totals.h"
@@ -47,17 +47,16 @@ QString entries(int n) {
 FileProblems checkDiverList() {
     FileProblems problems;
     const QString& list = divers::ListFileName;
-    const fileio::ReadResult r = fileio::readWhole(list, dvl::MaxDiversBytes);
-    if (r.status == fileio::ReadStatus::Missing)
+    const divers::DiverFile f = divers::readDiverFile();
+    if (f.status == fileio::ReadStatus::Missing)
         return problems;
-    if (r.status != fileio::ReadStatus::Ok) {
-        problems.push_back({list, r.error});
+    if (f.status != fileio::ReadStatus::Ok) {
+        problems.push_back({list, f.error});
         return problems;
     }
-    QString problem;
-    const std::vector<DiverEntry> all = dvl::parseDivers(r.data, &problem);
-    if (!problem.isEmpty())
-        problems.push_back({list, problem});
+    if (!f.problem.isEmpty())
+        problems.push_back({list, f.problem});
+    const std::vector<DiverEntry>& all = f.divers;
     for (size_t d = 0; d < all.size(); ++d)
         for (const fileio::NameProblem& bad :
              fileio::fileSetNameProblems(all[d].Files, settings::settingsFile()))

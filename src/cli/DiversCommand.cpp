@@ -1,7 +1,7 @@
 #include "Cli.h"
 
 #include "settings/Settings.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

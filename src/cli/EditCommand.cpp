@@ -1,7 +1,7 @@
 // reefbook-cli edit: "Edit Selected Dives" without a window, saved through the session.
 #include "Cli.h"
 
-#include "JsonKeys.h"
+#include "store/JsonKeys.h"
 
 #include "divelist/BulkEdit.h"
 #include "session/Session.h"
@@ -62,7 +62,7 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
     const QString name = assignment.left(eq).trimmed().toLower();
     const QString value = assignment.mid(eq + 1);
     for (int w = 0; w < 4; ++w) {
-        if (name != QLatin1String(keys::ListData[w])) continue;
+        if (name != QLatin1String(jsonkeys::ListData[w])) continue;
         const RefList& list = state.list(w);
         QStringList names;
         for (size_t i = 0; i < list.size(); ++i) {
@@ -85,7 +85,7 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
         return QString();
     }
     for (size_t c = 0; c < 8; ++c) {
-        if (name != QLatin1String(keys::Conditions[c])) continue;
+        if (name != QLatin1String(jsonkeys::Conditions[c])) continue;
         if (value.trimmed() != u"0" && value.trimmed() != u"1")
             return QStringLiteral("%1 \"%2\": expected 0 or 1").arg(name, value);
         edit.conditions[c] = static_cast<int16_t>(value.trimmed() == u"1");

@@ -1,6 +1,6 @@
 #include "JsonDump.h"
 
-#include "JsonKeys.h"
+#include "store/JsonKeys.h"
 #include "output/ByteWriter.h"
 
 namespace cli {
@@ -121,23 +121,23 @@ void appendDive(ByteWriter& out, const DiveRecord& d, int number) {
     key(out, "number");
     num(out, number);
     nextKey(out, "date");
-    numbersObject(out, keys::Date, d.TimeData, 0, 3);
+    numbersObject(out, jsonkeys::Date, d.TimeData, 0, 3);
     nextKey(out, "entry");
-    numbersObject(out, keys::Clock, d.TimeData, 3, 2);
+    numbersObject(out, jsonkeys::Clock, d.TimeData, 3, 2);
     nextKey(out, "exit");
-    numbersObject(out, keys::Clock, d.TimeData, 5, 2);
+    numbersObject(out, jsonkeys::Clock, d.TimeData, 5, 2);
     for (size_t i = 0; i < d.DiveData.size(); ++i) {
-        nextKey(out, keys::DiveData[i]);
+        nextKey(out, jsonkeys::DiveData[i]);
         num(out, d.DiveData[i]);
     }
     for (size_t i = 0; i < d.ListData.size(); ++i) {
-        nextKey(out, keys::ListData[i]);
+        nextKey(out, jsonkeys::ListData[i]);
         num(out, d.ListData[i]);
     }
     nextKey(out, "comments");
     string(out, d.Comments);
     nextKey(out, "conditions");
-    numbersObject(out, keys::Conditions, d.CondData, 0, 8);
+    numbersObject(out, jsonkeys::Conditions, d.CondData, 0, 8);
     nextKey(out, "rating");
     num(out, d.Rating);
     nextKey(out, "profile");
@@ -238,7 +238,7 @@ QByteArray dumpJson(const AppState& state) {
     for (int which = 0; which < 4; ++which) {
         out.put(",\n");
         const RefList& list = state.list(which);
-        appendArray(out, keys::Lists[which], list.data(), list.size(),
+        appendArray(out, jsonkeys::Lists[which], list.data(), list.size(),
                     [which](ByteWriter& o, const ListEntry& e, size_t) {
                         appendEntry(o, e, which == field::Location);
                     });

@@ -1,6 +1,6 @@
 #include "JsonLoad.h"
 
-#include "JsonKeys.h"
+#include "store/JsonKeys.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "store/Text.h"
@@ -263,15 +263,15 @@ template <const auto& names> void readGroup(od::value v, const Path& path, int16
 
 DiveRecord readDive(od::value v, const Path& path) {
     enum : size_t { Date, Entry, Exit, DiveData };
-    constexpr size_t ListData = DiveData + std::size(keys::DiveData);
-    constexpr size_t Comments = ListData + std::size(keys::ListData);
+    constexpr size_t ListData = DiveData + std::size(jsonkeys::DiveData);
+    constexpr size_t Comments = ListData + std::size(jsonkeys::ListData);
     constexpr size_t Conditions = Comments + 1, Rating = Conditions + 1, Profile = Rating + 1;
     constexpr size_t Number = Profile + 1, Slots = Number + 1;
     // The format's order, which is the order what is wrong is named in.
     static const std::array<const char*, Slots> names = [] {
         std::array<const char*, Slots> all{"date", "entry", "exit"};
-        std::copy(std::begin(keys::DiveData), std::end(keys::DiveData), all.begin() + DiveData);
-        std::copy(std::begin(keys::ListData), std::end(keys::ListData), all.begin() + ListData);
+        std::copy(std::begin(jsonkeys::DiveData), std::end(jsonkeys::DiveData), all.begin() + DiveData);
+        std::copy(std::begin(jsonkeys::ListData), std::end(jsonkeys::ListData), all.begin() + ListData);
         all[Comments] = "comments";
         all[Conditions] = "conditions";
         all[Rating] = "rating";
@@ -287,16 +287,16 @@ DiveRecord readDive(od::value v, const Path& path) {
         const Path at = child(path, names[slot]);
         switch (slot) {
         case Date:
-            return readGroup<keys::Date>(value, at, d.TimeData.data());
+            return readGroup<jsonkeys::Date>(value, at, d.TimeData.data());
         case Entry:
-            return readGroup<keys::Clock>(value, at, d.TimeData.data() + 3);
+            return readGroup<jsonkeys::Clock>(value, at, d.TimeData.data() + 3);
         case Exit:
-            return readGroup<keys::Clock>(value, at, d.TimeData.data() + 5);
+            return readGroup<jsonkeys::Clock>(value, at, d.TimeData.data() + 5);
         case Comments:
             d.Comments = textOf(value, at);
             return;
         case Conditions:
-            return readGroup<keys::Conditions>(value, at, d.CondData.data());
+            return readGroup<jsonkeys::Conditions>(value, at, d.CondData.data());
         case Rating:
             d.Rating = int16Of(value, at);
             return;
@@ -402,8 +402,8 @@ void readLog(od::document& doc, AppState& state) {
     // The format's order, which is the order what is wrong is named in; the diver, offset and
     // files belong to the caller's settings and are read past, never used.
     enum : size_t { Dives, Lists, Profiles = Lists + 4, Diver, Offset, Files, Slots };
-    static const char* const names[Slots] = {"dives",        keys::Lists[0], keys::Lists[1],
-                                             keys::Lists[2], keys::Lists[3], "profiles",
+    static const char* const names[Slots] = {"dives",        jsonkeys::Lists[0], jsonkeys::Lists[1],
+                                             jsonkeys::Lists[2], jsonkeys::Lists[3], "profiles",
                                              "diver",        "offset",       "files"};
     std::vector<DiveRecord> dives;
     RefList lists[4];

@@ -3,8 +3,8 @@
 
 #include "frmNewDiver.h"
 
-#include "settings/DiverOps.h"
-#include "store/DiverList.h"
+#include "divers/DiverOps.h"
+#include "divers/DiverList.h"
 #include "store/FileIO.h"
 #include "ui/Placement.h"
 #include "ui/Platform.h"

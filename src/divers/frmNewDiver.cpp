@@ -2,7 +2,7 @@
 #include "ui_frmNewDiver.h"
 
 
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "ui/Placement.h"
 #include "ui/Platform.h"
 

@@ -2,7 +2,7 @@
 #include "ui_frmOptions.h"
 
 #include "divelist/UnitsChoice.h"
-#include "settings/DiverOps.h"
+#include "divers/DiverOps.h"
 #include "settings/Settings.h"
 #include "session/Session.h"
 #include "store/AppState.h"

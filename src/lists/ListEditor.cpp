@@ -1,7 +1,7 @@
 #include "ListEditor.h"
 
 #include "session/Session.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "ui/Placement.h"
 #include "ui/Platform.h"
 #include "ui/StorableText.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/AppState.h"
-#include "store/ListOps.h"
+#include "lists/ListOps.h"
 
 #include <QDialog>
 

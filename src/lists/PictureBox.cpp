@@ -1,6 +1,6 @@
 #include "PictureBox.h"
 
-#include "store/ListOps.h"
+#include "lists/ListOps.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 #include "DiveValues.h"
 
-#include "store/ListOps.h"
+#include "lists/ListOps.h"
 
 #include <algorithm>
 #include <cstring>

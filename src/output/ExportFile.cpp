@@ -1,7 +1,7 @@
 #include "ExportFile.h"
 
 #include "settings/Settings.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/FolderLock.h"
 
@@ -84,8 +84,7 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     for (const QString& name : QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (const QString kind = keptKind(name); !kind.isEmpty() && fileio::sameFile(path, name))
             return refuse(kind);
-    const fileio::ReadResult list = fileio::readWhole(divers::ListFileName, dvl::MaxDiversBytes);
-    for (const DiverEntry& d : dvl::parseDivers(list.data)) {
+    for (const DiverEntry& d : divers::readDiverFile().divers) {
         const auto names = d.Files.names();
         for (size_t i = 0; i < names.size(); ++i)
             if (fileio::isSafeFileName(names[i]) && fileio::sameFile(path, names[i]))

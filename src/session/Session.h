@@ -2,7 +2,7 @@
 
 #include "store/AppState.h"
 #include "store/FileIO.h"
-#include "store/ListOps.h"
+#include "lists/ListOps.h"
 #include "store/Recovery.h"
 
 #include <QObject>

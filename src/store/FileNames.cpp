@@ -1,6 +1,6 @@
 #include "FileNames.h"
 
-#include "DiverList.h"
+#include "divers/DiverList.h"
 #include "FileIO.h"
 
 namespace fileio {

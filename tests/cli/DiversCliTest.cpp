@@ -1,6 +1,6 @@
 #include "Cli.h"
 #include "settings/Settings.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
 #include "support/TestEnv.h"
 

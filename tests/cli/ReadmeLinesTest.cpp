@@ -3,7 +3,7 @@
 // until it is tried too.
 #include "SampleLog.h"
 #include "settings/Settings.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/CliRun.h"

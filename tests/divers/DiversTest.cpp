@@ -1,7 +1,7 @@
 #include "app/FormLog.h"
 #include "divers/frmMulti.h"
 #include "settings/Settings.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/ScriptedPlatform.h"

@@ -1,4 +1,4 @@
-#include "store/ListOps.h"
+#include "lists/ListOps.h"
 
 #include <gtest/gtest.h>
 

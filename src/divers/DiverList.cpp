@@ -1,7 +1,7 @@
 #include "DiverList.h"
 
-#include "DvlFormat.h"
-#include "Text.h"
+#include "store/DvlFormat.h"
+#include "store/Text.h"
 
 #include <algorithm>
 
@@ -11,18 +11,26 @@ void InitDiverList(AppState& state) {
     state.DiverList.assign(1, DiverEntry{state.DiverName, state.Files});
 }
 
+DiverFile readDiverFile() {
+    DiverFile f;
+    fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
+    f.status = r.status;
+    f.error = r.error;
+    f.divers = dvl::parseDivers(r.data, &f.problem);
+    return f;
+}
+
 FileProblems LoadDiverList(AppState& state) {
     FileProblems problems;
-    const fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
-    if (r.status == fileio::ReadStatus::Failed || r.status == fileio::ReadStatus::Unsafe)
-        problems.push_back({ListFileName, r.error});
+    DiverFile f = readDiverFile();
+    if (f.status == fileio::ReadStatus::Failed || f.status == fileio::ReadStatus::Unsafe)
+        problems.push_back({ListFileName, f.error});
     // A missing list is created empty, so the folder shows where the divers will be kept. A
     // folder that takes no new file says so at the first Select, which writes the list.
-    if (r.status == fileio::ReadStatus::Missing) fileio::writeWhole(ListFileName, QByteArray());
-    QString problem;
-    std::vector<DiverEntry> list = dvl::parseDivers(r.data, &problem);
-    if (!problem.isEmpty())
-        problems.push_back({ListFileName, problem});
+    if (f.status == fileio::ReadStatus::Missing) fileio::writeWhole(ListFileName, QByteArray());
+    if (!f.problem.isEmpty())
+        problems.push_back({ListFileName, f.problem});
+    std::vector<DiverEntry>& list = f.divers;
     if (list.empty())
         InitDiverList(state);
     else
@@ -147,8 +155,7 @@ QStringList sharedWith(const AppState& state, int which) {
     };
     const QString mine = listFile(state.Files);
     QStringList others;
-    const fileio::ReadResult r = fileio::readWhole(ListFileName, dvl::MaxDiversBytes);
-    for (const DiverEntry& d : dvl::parseDivers(r.data)) {
+    for (const DiverEntry& d : readDiverFile().divers) {
         const bool isMe = d.Files.LogFile == state.Files.LogFile;
         const QString theirs = listFile(d.Files);
         if (!isMe && fileio::isSafeFileName(theirs) &&

@@ -1,7 +1,7 @@
 #include "DiverOps.h"
 
-#include "Settings.h"
-#include "store/DiverList.h"
+#include "settings/Settings.h"
+#include "DiverList.h"
 
 namespace divers {
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "store/Records.h"
+#include "Records.h"
 
-// JSON key names of the dump/load format, in the order dump writes them. The index in each
-// table is the element index in the record's array.
-namespace cli::keys {
+// JSON key names of the dump/load format, in the order dump writes them; the dive list and
+// `reefbook-cli list` name their columns by them too. The index in each table is the element
+// index in the record's array.
+namespace jsonkeys {
 
 inline constexpr const char* Date[3] = {"month", "day", "year"}; // TimeData 0-2
 inline constexpr const char* Clock[2] = {"hour", "minute"};      // TimeData 3-4 and 5-6
@@ -30,4 +31,4 @@ constexpr bool lowerCaseOf(const char* const (&names)[8]) {
 static_assert(lowerCaseOf(Conditions), "the JSON keys are the condition names in lower case");
 inline constexpr const char* Lists[4] = {"locations", "types", "buddies", "gear"};
 
-} // namespace cli::keys
+} // namespace jsonkeys

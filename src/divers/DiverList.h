@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppState.h"
-#include "FileIO.h"
+#include "store/AppState.h"
+#include "store/FileIO.h"
 
 #include <QStringList>
 
@@ -9,6 +9,17 @@
 namespace divers {
 
 inline const QString ListFileName = QStringLiteral("divers.dvl");
+
+// divers.dvl as it stands, read and checked in the one way every part of the program reads it
+// (size limit, regular files only): how the read went, the divers it holds and what was wrong
+// inside it. Writes nothing.
+struct DiverFile {
+    fileio::ReadStatus status = fileio::ReadStatus::Failed;
+    QString error;   // why it could not be read (status Failed or Unsafe)
+    std::vector<DiverEntry> divers;
+    QString problem; // what was wrong inside it (cut short, ...); the whole divers are kept
+};
+DiverFile readDiverFile();
 
 // Reads divers.dvl into state.DiverList. A missing, empty or zero-count file gives the open
 // diver alone (InitDiverList); a missing one is created empty. Returns what was wrong with

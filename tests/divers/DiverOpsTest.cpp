@@ -1,6 +1,6 @@
-#include "settings/DiverOps.h"
+#include "divers/DiverOps.h"
 #include "settings/Settings.h"
-#include "store/DiverList.h"
+#include "divers/DiverList.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/TestEnv.h"

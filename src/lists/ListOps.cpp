@@ -1,6 +1,6 @@
 #include "ListOps.h"
 
-#include "Text.h"
+#include "store/Text.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "store/AppState.h"
 
 // Reference list changes that touch the dives.
 namespace lists {
