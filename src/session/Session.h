@@ -53,7 +53,9 @@ class Session : public QObject {
     // (changed by another program) stay as they are. The journal's work is then on disk.
     FileProblems saveAs(const FileSet& kept);
 
-    // The journal is written two seconds after the first change of a burst.
+    // The journal is written this long (two seconds unless set) after the first change of a
+    // burst; a test program sets it shorter rather than wait.
+    void setJournalDelay(int ms) { journalTimer.setInterval(ms); }
     bool journalPending() const { return journalTimer.isActive(); }
     // Writes the journal now (also what the timer does); returns the reason of a failure.
     QString writeJournal();
