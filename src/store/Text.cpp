@@ -103,6 +103,9 @@ QByteArray toCp1252(const QString& s) {
 
 QStringList unstorable(const QString& s) {
     QStringList found;
+    // Nearly every text is stored whole: one trip through the code page says so; only a text
+    // that does not come back is searched character by character.
+    if (fromCp1252(toCp1252(s)) == s) return found;
     for (qsizetype k = 0; k < s.size(); ++k) {
         const bool pair = s[k].isHighSurrogate() && k + 1 < s.size() && s[k + 1].isLowSurrogate();
         const QString c = s.mid(k, pair ? 2 : 1);
