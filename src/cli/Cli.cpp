@@ -24,10 +24,10 @@ void Context::warn(const QString& text) { err << "reefbook-cli: warning: " << te
 
 namespace {
 
-const OptionSpec JsonOption{QStringLiteral("json"), {}, QStringLiteral("write JSON")};
+const OptionDef JsonOption{QStringLiteral("json"), {}, QStringLiteral("write JSON")};
 
-std::vector<OptionSpec> withSelection(std::vector<OptionSpec> own) {
-    const std::vector<OptionSpec>& s = selectionOptions();
+std::vector<OptionDef> withSelection(std::vector<OptionDef> own) {
+    const std::vector<OptionDef>& s = selectionOptions();
     own.insert(own.begin(), s.begin(), s.end());
     return own;
 }
@@ -122,7 +122,7 @@ QString commandHelp(const Command& c) {
                        .arg(c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage);
     text += c.details ? c.details() : c.summary.left(1).toUpper() + c.summary.mid(1) + ".\n";
     text += QStringLiteral("\nOptions:\n");
-    std::vector<OptionSpec> options = c.options;
+    std::vector<OptionDef> options = c.options;
     options.push_back({QStringLiteral("help"), {}, QStringLiteral("show this help")});
     return text + CommandLine::optionLines(options);
 }
@@ -215,6 +215,18 @@ bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
     return true;
 }
 
+bool openWholeFileSet(Context& ctx, AppState& state) {
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems)) return false;
+    if (problems.empty()) return true;
+    // Changing a log that could not be read whole would save over, or bury, what was lost.
+    for (const FileProblem& p : problems)
+        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
+                            "nothing was written"));
+    return false;
+}
+
 QString Context::typedPath(const QString& name) const {
     if (name.isEmpty() || name == QLatin1String("-") || callerDir.isEmpty()) return name;
     return QDir(callerDir).absoluteFilePath(name);
@@ -259,7 +271,7 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     if (command == commands().end())
         return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(name));
 
-    std::vector<OptionSpec> options = command->options;
+    std::vector<OptionDef> options = command->options;
     options.push_back({QStringLiteral("help"), {}, {}});
     CommandLine line(options);
     if (!line.parse(words.mid(1)))

@@ -47,6 +47,8 @@ bool resolveFileSet(Context& ctx, AppState& state);
 // resolveFileSet, then refuses unsafe or unreadable file names (ctx.fail, false), then
 // OpenLog. What was wrong with a file that could be read comes back in `problems`.
 bool openFileSet(Context& ctx, AppState& state, FileProblems& problems);
+// For a command that writes: the set must read whole, or nothing is done (the damage is told).
+bool openWholeFileSet(Context& ctx, AppState& state);
 
 // A command that writes the data folder holds its lock while it reads and writes. False after
 // ctx.fail when another program (the desktop program) holds it: that program would write its
@@ -68,7 +70,7 @@ struct Command {
     QString usage;   // the arguments after the name for the general help, e.g. "FILE.json"
     QString summary; // one line for --help
     std::function<int(Context&)> run;
-    std::vector<OptionSpec> options; // read before run; ctx.line holds them
+    std::vector<OptionDef> options; // read before run; ctx.line holds them
     // The paragraphs of the command's own --help before its options; none: the summary.
     QString (*details)() = nullptr;
 };
@@ -109,12 +111,12 @@ int editCommand(Context& ctx);
 
 // The options of the commands that take more than --json, and the help of those that say more
 // than their summary.
-std::vector<OptionSpec> exportOptions();
-std::vector<OptionSpec> selectionOptions();
-std::vector<OptionSpec> statsOptions();
-std::vector<OptionSpec> importOptions();
-std::vector<OptionSpec> listOptions();
-std::vector<OptionSpec> editOptions();
+std::vector<OptionDef> exportOptions();
+std::vector<OptionDef> selectionOptions();
+std::vector<OptionDef> statsOptions();
+std::vector<OptionDef> importOptions();
+std::vector<OptionDef> listOptions();
+std::vector<OptionDef> editOptions();
 QString selectDetails();
 QString statsDetails();
 QString listDetails();

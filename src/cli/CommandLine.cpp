@@ -6,12 +6,12 @@
 
 namespace cli {
 
-CommandLine::CommandLine(const std::vector<OptionSpec>& options) : options_(options) {
+CommandLine::CommandLine(const std::vector<OptionDef>& options) : options_(options) {
     // Options after the first plain word are still options: "import csv FILE --dry-run".
     parser_.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     // "-o FILE" is the only short option; no word is a bundle of single letters.
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionSpec& o : options)
+    for (const OptionDef& o : options)
         parser_.addOption(o.valueName.isEmpty() ? QCommandLineOption(o.name)
                                                 : QCommandLineOption(o.name, QString(), o.valueName));
 }
@@ -29,7 +29,7 @@ bool CommandLine::parse(const QStringList& args) {
     numbers_.clear();
     for (qsizetype i = 0; i < args.size(); ++i) {
         const bool value = i > 0 && std::any_of(options_.begin(), options_.end(),
-                                                [&](const OptionSpec& o) {
+                                                [&](const OptionDef& o) {
                                                     return !o.valueName.isEmpty() &&
                                                            args[i - 1] == typed(o.name);
                                                 });
@@ -68,9 +68,9 @@ QStringList CommandLine::positional() const {
     return words;
 }
 
-QString CommandLine::optionLines(const std::vector<OptionSpec>& options, int width) {
+QString CommandLine::optionLines(const std::vector<OptionDef>& options, int width) {
     QString text;
-    for (const OptionSpec& o : options) {
+    for (const OptionDef& o : options) {
         QString head = typed(o.name);
         if (!o.valueName.isEmpty()) head += QLatin1Char(' ') + o.valueName;
         const QStringList lines = o.help.split(QLatin1Char('\n'));

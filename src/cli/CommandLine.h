@@ -10,7 +10,7 @@ namespace cli {
 
 // One command's options as QCommandLineParser reads them, so that every command takes
 // "--opt value" and "--opt=value" alike, and its help lists exactly what it accepts.
-struct OptionSpec {
+struct OptionDef {
     QString name;      // without the dashes: "json", "o"
     QString valueName; // empty for a flag
     QString help;      // one line, or several joined by '\n'
@@ -18,7 +18,7 @@ struct OptionSpec {
 
 class CommandLine {
 public:
-    explicit CommandLine(const std::vector<OptionSpec>& options);
+    explicit CommandLine(const std::vector<OptionDef>& options);
 
     // Reads `args` (the words after the command name). False with error() set when a word
     // is an unknown option, a flag given a value or an option missing its value.
@@ -32,13 +32,13 @@ public:
     QStringList positional() const;
 
     // "  --name VALUE   help" lines, the help column at `width`.
-    static QString optionLines(const std::vector<OptionSpec>& options, int width = 26);
+    static QString optionLines(const std::vector<OptionDef>& options, int width = 26);
     // "--name" or "-o", as typed.
     static QString typed(const QString& name);
 
 private:
     QCommandLineParser parser_;
-    std::vector<OptionSpec> options_;
+    std::vector<OptionDef> options_;
     QString error_;
     QStringList numbers_; // the negative numbers among the words, in order
 };

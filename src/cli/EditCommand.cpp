@@ -108,7 +108,7 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
 
 QString editDetails() { return QString::fromLatin1(EditHelp); }
 
-std::vector<OptionSpec> editOptions() {
+std::vector<OptionDef> editOptions() {
     return {
         {QStringLiteral("dives"), QStringLiteral("N,N-M,..."),
          QStringLiteral("the dives, by number")},
@@ -134,15 +134,7 @@ int editCommand(Context& ctx) {
         return ctx.fail(QStringLiteral("edit: say what to set (--set FIELD=VALUE)"));
 
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    // Changing a log that could not be read whole would save over what was lost.
-    if (!problems.empty()) {
-        for (const FileProblem& p : problems)
-            ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
-        return ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
-                                       "nothing was written"));
-    }
+    if (!openWholeFileSet(ctx, state)) return ExitError;
     std::vector<int> dives;
     QString error;
     if (!parseDives(state, divesText, dives, error)) return ctx.fail(error);

@@ -2,7 +2,7 @@
 
 namespace cli {
 
-std::vector<OptionSpec> exportOptions() {
+std::vector<OptionDef> exportOptions() {
     return {
         {QStringLiteral("dives"), QStringLiteral("all|FIRST-LAST|N,N,..."),
          QStringLiteral("the dives by number (default all); a range is corrected to the log,\n"

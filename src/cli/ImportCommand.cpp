@@ -18,7 +18,7 @@ QString dives(int n) {
 }
 } // namespace
 
-std::vector<OptionSpec> importOptions() {
+std::vector<OptionDef> importOptions() {
     return {
         {QStringLiteral("units"), QStringLiteral("imperial|metric"),
          QStringLiteral("csv: the units of the file's numbers")},
@@ -53,15 +53,7 @@ int importCommand(Context& ctx) {
     FolderLock lock;
     if (!dryRun && !lockForWriting(ctx, lock)) return ExitError;
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    // Adding to a log that could not be read whole would bury what was lost under new dives.
-    if (!problems.empty()) {
-        for (const FileProblem& p : problems)
-            ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
-        return ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
-                                       "nothing was written"));
-    }
+    if (!openWholeFileSet(ctx, state)) return ExitError;
     // The diver's own units unless he says otherwise for this file.
     std::optional<interchange::Units> units = settings::diverUnits(state.Files);
     if (!unitsText.isEmpty()) units = interchange::unitsNamed(unitsText);

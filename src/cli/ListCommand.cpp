@@ -76,7 +76,7 @@ QJsonValue jsonValue(const AppState& state, int index, int column) {
 
 QString listDetails() { return QString::fromLatin1(ListHelp); }
 
-std::vector<OptionSpec> listOptions() {
+std::vector<OptionDef> listOptions() {
     return {
         {QStringLiteral("columns"), QStringLiteral("C,C,..."),
          QStringLiteral("the columns, by the names dump gives the fields, plus number:\n%1\n"

@@ -32,11 +32,7 @@ int selectCommand(Context& ctx) {
     if (!parseSelection(ctx, QStringLiteral("select"), selection)) return ExitError;
 
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
-    if (!checkListPositions(ctx, selection.criteria, state)) return ExitError;
+    if (!openForSelection(ctx, selection.criteria, state)) return ExitError;
 
     std::vector<int16_t> flagged;
     search::RunSearch(selection.criteria, state, flagged);

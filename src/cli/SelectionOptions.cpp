@@ -53,7 +53,7 @@ bool parsePositions(const QString& value, std::vector<int>& lines) {
 
 } // namespace
 
-std::vector<OptionSpec> selectionOptions() {
+std::vector<OptionDef> selectionOptions() {
     const QString range = QStringLiteral("LO[-HI]");
     const QString within =
         QStringLiteral("at least LO and below HI; no HI means no upper bound");
@@ -98,16 +98,16 @@ bool parseSelection(Context& ctx, const QString& command, Selection& selection) 
         return false;
     }
     bool byDate = false, byNumber = false;
-    for (const OptionSpec& spec : selectionOptions()) {
-        const QString option = CommandLine::typed(spec.name);
-        const QStringList values = line.values(spec.name);
-        if (!line.isSet(spec.name)) continue;
+    for (const OptionDef& def : selectionOptions()) {
+        const QString option = CommandLine::typed(def.name);
+        const QStringList values = line.values(def.name);
+        if (!line.isSet(def.name)) continue;
         selection.given = true;
-        if (spec.valueName.isEmpty()) {
-            if (spec.name == u"all-in-range")
+        if (def.valueName.isEmpty()) {
+            if (def.name == u"all-in-range")
                 c.AllInRange = true;
             else
-                c.Ratings[spec.name == u"good" ? 2 : spec.name == u"average" ? 1 : 0] = true;
+                c.Ratings[def.name == u"good" ? 2 : def.name == u"average" ? 1 : 0] = true;
             continue;
         }
         if (option != u"--condition" && values.size() > 1) {
@@ -214,6 +214,14 @@ std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state)
     std::vector<int16_t> flagged;
     search::RunSearch(criteria, state, flagged);
     return std::vector<int>(flagged.begin() + 1, flagged.end());
+}
+
+bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, AppState& state) {
+    FileProblems problems;
+    if (!openFileSet(ctx, state, problems)) return false;
+    for (const FileProblem& p : problems)
+        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    return checkListPositions(ctx, criteria, state);
 }
 
 } // namespace cli

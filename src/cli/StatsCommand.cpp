@@ -61,7 +61,7 @@ QByteArray summaryJson(const stats::Summary& s) {
 
 QString statsDetails() { return QString::fromUtf8(QByteArray(StatsUsage) + "\n" + SelectionHelp); }
 
-std::vector<OptionSpec> statsOptions() {
+std::vector<OptionDef> statsOptions() {
     return {{QStringLiteral("by"), QStringLiteral("GROUPING"),
              QStringLiteral("year (the default), month, month-of-year, location, type,\n"
                             "buddy or gear")},
@@ -91,11 +91,7 @@ int statsCommand(Context& ctx) {
     }
 
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
-    if (!checkListPositions(ctx, selection.criteria, state)) return ExitError;
+    if (!openForSelection(ctx, selection.criteria, state)) return ExitError;
 
     const std::vector<int> dives =
         selection.given ? selectedDives(selection.criteria, state) : stats::everyDive(state);

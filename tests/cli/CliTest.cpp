@@ -122,7 +122,7 @@ TEST_F(Cli, EachCommandsHelpListsItsOptionsAndWritesNothing) {
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         EXPECT_TRUE(r.out.startsWith("Usage: reefbook-cli [--diver NAME] [--data-dir DIR] " +
                                      c.name.toUtf8()));
-        for (const cli::OptionSpec& o : c.options)
+        for (const cli::OptionDef& o : c.options)
             EXPECT_TRUE(r.out.contains("  " + cli::CommandLine::typed(o.name).toUtf8() + ' '))
                 << o.name.toStdString();
         EXPECT_TRUE(files().isEmpty());
