@@ -35,13 +35,6 @@ const ProfileRecord* printableProfile(const AppState& state, int dive) {
     return storedPointCount(record) > 0 ? &record : nullptr;
 }
 
-int tickStep(int span, int maxSteps) {
-    const int steps = std::max(1, maxSteps);
-    for (long long power = 1;; power *= 10)
-        for (int m : {1, 2, 5})
-            if (power * m * steps >= span) return static_cast<int>(power * m);
-}
-
 void drawProfile(PrintDoc& doc, const ProfileRecord& profile, int bottomTime, int maxDepth,
                  QPointF topLeft, double width) {
     const int count = storedPointCount(profile);
@@ -75,14 +68,14 @@ void drawProfile(PrintDoc& doc, const ProfileRecord& profile, int bottomTime, in
     // The surface is the time axis; depth runs down the left.
     doc.DrawLine(plot.topLeft(), plot.topRight());
     doc.DrawLine(plot.topLeft(), plot.bottomLeft());
-    const int timeStep = tickStep(span, MaxSteps);
+    const int timeStep = tickStep(MaxSteps, span); // no more than MaxSteps steps
     for (int t = 0; t <= span; t += timeStep) {
         const double x = xOf(t);
         doc.DrawLine({x, plot.top() - TickLength}, {x, plot.top()});
         doc.DrawText(QString::number(t), ls, QRectF(x - 400, plot.top() - TickLength - lh, 800, lh),
                      Qt::AlignHCenter);
     }
-    const int depthStep = tickStep(depth, MaxSteps);
+    const int depthStep = tickStep(MaxSteps, depth);
     for (int d = 0; d <= depth; d += depthStep) {
         const double y = yOf(d);
         doc.DrawLine({plot.left() - TickLength, y}, {plot.left(), y});

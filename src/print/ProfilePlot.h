@@ -16,10 +16,6 @@ inline constexpr double ProfileBoxHeight = 2400;
 // the start; nullptr otherwise, and then no box is drawn.
 const ProfileRecord* printableProfile(const AppState& state, int dive);
 
-// The distance between labelled ticks on an axis running from 0 to `span`: 1, 2 or 5 times a
-// power of ten, the smallest that needs no more than `maxSteps` steps.
-int tickStep(int span, int maxSteps);
-
 // Draws the profile into a box `width` twips wide whose top left corner is `topLeft`, on the
 // document's current page. The axes run to the dive's bottom time and maximum depth, or
 // further when a point lies beyond them.

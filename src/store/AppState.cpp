@@ -1,16 +1,21 @@
 #include "AppState.h"
 
+#include <stdexcept>
+
 RefList& AppState::list(int which) {
     switch (which) {
-    case 0:
+    case field::Location:
         return LocationList;
-    case 1:
+    case field::Type:
         return TypeList;
-    case 2:
+    case field::Buddy:
         return BuddyList;
-    default:
+    case field::Gear:
         return GearList;
     }
+    // A wrong index is a fault in the caller; answering with some list would write a dive's
+    // choice into the wrong one.
+    throw std::out_of_range("AppState::list: no reference list " + std::to_string(which));
 }
 
 const RefList& AppState::list(int which) const {

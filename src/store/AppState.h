@@ -47,7 +47,8 @@ struct AppState {
     DiveRecord& current() { return Dives[static_cast<size_t>(CurrentDive)]; }
     const DiveRecord& current() const { return Dives[static_cast<size_t>(CurrentDive)]; }
 
-    // The reference list that ListData element `which` (0 loc, 1 type, 2 buddy, 3 gear) indexes.
+    // The reference list that ListData element `which` (field::Location .. field::Gear) indexes.
+    // Any other index throws std::out_of_range.
     RefList& list(int which);
     const RefList& list(int which) const;
 };

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <stdexcept>
+
 #include <unistd.h>
 
 namespace {
@@ -102,6 +104,9 @@ TEST_F(LogOps, StartNewLogDefaults) {
         EXPECT_EQ(s.list(which)[0], (ListEntry{QLatin1String(expected[which]), {}, {}}));
     }
     EXPECT_EQ(s.Profiles.size(), 1u);
+    // No index outside the four names a list (the gear list least of all).
+    for (const int bad : {-1, 4, 99})
+        EXPECT_THROW(s.list(bad), std::out_of_range) << bad;
 }
 
 TEST_F(LogOps, EmptyOrMissingLogStartsANewLogWithoutTouchingFiles) {
