@@ -298,7 +298,7 @@ bool FormLog::DiveProfile() {
 void FormLog::openProfile() {
     commitEdit();
     if (!DiveProfile()) return;
-    frmProfile profile(*session, this);
+    profile::frmProfile profile(*session, this);
     if (profile.fitsScreen()) profile.exec();
     ShowEntry(); // the dive may have a new profile now
 }

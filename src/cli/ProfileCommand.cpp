@@ -31,7 +31,7 @@ int profileCommand(Context& ctx) {
                             .arg(1 + state.DiveOffset)
                             .arg(state.DiveCount() + state.DiveOffset));
     state.CurrentDive = index;
-    const ProfileRecord* record = linkedProfile(state);
+    const ProfileRecord* record = profile::linkedProfile(state);
     if (!record) {
         const int p = state.current().ProfileNum;
         ctx.err << "reefbook-cli: "
@@ -45,7 +45,7 @@ int profileCommand(Context& ctx) {
     }
 
     // The start point, then every point up to the one that ends the profile.
-    const int last = storedPointCount(*record);
+    const int last = profile::storedPointCount(*record);
     QByteArray text;
     QJsonArray points;
     for (int i = 0; i <= last; ++i) {
@@ -56,7 +56,7 @@ int profileCommand(Context& ctx) {
     }
     if (json) {
         QJsonArray notes;
-        for (int i = 0; i < ProfileEditor::NoteBoxes; ++i)
+        for (int i = 0; i < profile::ProfileEditor::NoteBoxes; ++i)
             notes.append(record->Notes[static_cast<size_t>(i)]);
         const QJsonObject o{{QStringLiteral("dive"), number},
                             {QStringLiteral("profile"), state.current().ProfileNum},

@@ -263,7 +263,7 @@ class Writer {
         const ProfileRecord* p = nullptr;
         if (d.ProfileNum > 0 && static_cast<size_t>(d.ProfileNum) < s.Profiles.size())
             p = &s.Profiles[static_cast<size_t>(d.ProfileNum)];
-        if (const int points = p ? storedPointCount(*p) : 0; points > 0) {
+        if (const int points = p ? profile::storedPointCount(*p) : 0; points > 0) {
             x.writeStartElement(QStringLiteral("samples"));
             for (int k = 0; k <= points; ++k)
                 waypoint(p->Depths[static_cast<size_t>(k)], p->Times[static_cast<size_t>(k)]);

@@ -32,12 +32,12 @@ const ProfileRecord* printableProfile(const AppState& state, int dive) {
     const int p = state.Dives[static_cast<size_t>(dive)].ProfileNum;
     if (p <= 0 || p >= static_cast<int>(state.Profiles.size())) return nullptr;
     const ProfileRecord& record = state.Profiles[static_cast<size_t>(p)];
-    return storedPointCount(record) > 0 ? &record : nullptr;
+    return profile::storedPointCount(record) > 0 ? &record : nullptr;
 }
 
 void drawProfile(PrintDoc& doc, const ProfileRecord& profile, int bottomTime, int maxDepth,
                  QPointF topLeft, double width) {
-    const int count = storedPointCount(profile);
+    const int count = profile::storedPointCount(profile);
     // A point outside the dive's own figures still lands inside the box.
     int span = std::max(1, bottomTime), depth = std::max(1, maxDepth);
     for (int k = 1; k <= count; ++k) {
@@ -68,14 +68,14 @@ void drawProfile(PrintDoc& doc, const ProfileRecord& profile, int bottomTime, in
     // The surface is the time axis; depth runs down the left.
     doc.DrawLine(plot.topLeft(), plot.topRight());
     doc.DrawLine(plot.topLeft(), plot.bottomLeft());
-    const int timeStep = tickStep(MaxSteps, span); // no more than MaxSteps steps
+    const int timeStep = profile::tickStep(MaxSteps, span); // no more than MaxSteps steps
     for (int t = 0; t <= span; t += timeStep) {
         const double x = xOf(t);
         doc.DrawLine({x, plot.top() - TickLength}, {x, plot.top()});
         doc.DrawText(QString::number(t), ls, QRectF(x - 400, plot.top() - TickLength - lh, 800, lh),
                      Qt::AlignHCenter);
     }
-    const int depthStep = tickStep(MaxSteps, depth);
+    const int depthStep = profile::tickStep(MaxSteps, depth);
     for (int d = 0; d <= depth; d += depthStep) {
         const double y = yOf(d);
         doc.DrawLine({plot.left() - TickLength, y}, {plot.left(), y});

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace profile {
+
 ProfileArea::ProfileArea(QWidget* parent) : QFrame(parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -183,3 +185,5 @@ void ProfileArea::paintGrid(QPainter& p) const {
         p.drawText(origin.x() - 6 - fm.horizontalAdvance(label), y + fm.ascent() / 2, label);
     }
 }
+
+} // namespace profile

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace profile {
+
 class ProfileEditor;
 
 // The drawing area of the profile window. It works in units of 1/1440 inch, so a profile
@@ -56,3 +58,5 @@ class ProfileArea : public QFrame {
 
     const ProfileEditor* editor = nullptr;
 };
+
+} // namespace profile

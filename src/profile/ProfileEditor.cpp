@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace profile {
+
 namespace {
 
 // Whole part rounded down, also for positions left of or above the area.
@@ -202,3 +204,5 @@ const ProfileRecord* linkedProfile(const AppState& state) {
     if (p <= 0 || p >= static_cast<int>(state.Profiles.size())) return nullptr;
     return &state.Profiles[static_cast<size_t>(p)];
 }
+
+} // namespace profile

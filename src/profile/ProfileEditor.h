@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace profile {
+
 // The profile of one dive while it is being drawn: its points, the scales that turn pointer
 // positions into minutes and depths, and what a press does to the points. The profile window
 // feeds it pointer positions in its drawing units and draws what it holds.
@@ -108,3 +110,5 @@ int tickStep(int unitsPerStep, int minGap);
 // The stored profile the shown dive refers to, or nullptr when it has none or the profile
 // file does not hold it.
 const ProfileRecord* linkedProfile(const AppState& state);
+
+} // namespace profile

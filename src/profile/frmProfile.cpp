@@ -11,6 +11,8 @@
 #include <QLayout>
 #include <QScreen>
 
+namespace profile {
+
 namespace {
 
 // The area a short, shallow dive gets: large enough to aim at single minutes.
@@ -208,3 +210,5 @@ void frmProfile::closeAndStore() {
     session.storeProfile(state.CurrentDive, edit.record(notes));
     accept();
 }
+
+} // namespace profile

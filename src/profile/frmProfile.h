@@ -17,6 +17,8 @@ namespace Ui {
 class frmProfile;
 }
 
+namespace profile {
+
 // Draws and edits the profile of the main window's current dive. Close stores it as a new
 // profile record of the dive; any other way out leaves everything as it was.
 class frmProfile : public QDialog {
@@ -55,3 +57,5 @@ class frmProfile : public QDialog {
     std::array<QLineEdit*, ProfileEditor::NoteBoxes> txtProf{};
     std::array<QLabel*, 5> lblInfo{};
 };
+
+} // namespace profile

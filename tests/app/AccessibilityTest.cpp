@@ -128,7 +128,7 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
         {"FormLog", [&] { return static_cast<QWidget*>(&main); }},
         {"frmChart", [&] { return new frmChart(state, &main); }},
         {"frmResults", [&] { return new frmResults(state, {0, 1}, &main); }},
-        {"frmProfile", [&] { return new frmProfile(state, &main); }},
+        {"frmProfile", [&] { return new profile::frmProfile(state, &main); }},
         {"frmMulti", [&] { return new frmMulti(state, &main); }},
         {"frmNewDiver", [&] { return new frmNewDiver(state, &main); }},
         {"frmNewName", [&] { return new frmNewName(state, &main); }},

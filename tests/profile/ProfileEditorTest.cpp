@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace profile {
+
 namespace {
 
 using Points = std::vector<std::pair<int, int>>; // (minute, depth) after the start point
@@ -231,3 +233,5 @@ TEST(ProfileEditor, StoreAndLoad) {
     EXPECT_EQ(32768u, s.Profiles.size());
     EXPECT_EQ(9, s.current().ProfileNum);
 }
+
+} // namespace profile

@@ -19,6 +19,8 @@
 
 #include <functional>
 
+namespace profile {
+
 namespace {
 
 DiveRecord dive(int bottomTime, int depth) {
@@ -224,3 +226,5 @@ TEST_F(ProfileWindowTest, MainWindowOpensItAndShowsTheResult) {
     EXPECT_EQ(3, reread.Dives[2].ProfileNum);
     EXPECT_EQ((Points{{5, 20}, {30, 20}, {35, 5}, {38, 0}}), storedPoints(reread.Profiles[3]));
 }
+
+} // namespace profile
