@@ -42,10 +42,10 @@ QWidget& mainWindow() {
 
 // One chart (0-3) painted in full, as after being uncovered, at the window's own size.
 void BM_ChartRepaint(benchmark::State& st) {
-    frmStats* window = frmStats::showFor(log(), &mainWindow());
+    stats::frmStats* window = stats::frmStats::showFor(log(), &mainWindow());
     window->findChild<QTabWidget*>(QStringLiteral("tabCharts"))
         ->setCurrentIndex(static_cast<int>(st.range(0)));
-    auto* chart = window->findChild<StatsChart*>(QStringLiteral("picChart_%1").arg(st.range(0)));
+    auto* chart = window->findChild<stats::StatsChart*>(QStringLiteral("picChart_%1").arg(st.range(0)));
     QApplication::processEvents();
     for (auto _ : st)
         chart->repaint();
@@ -58,7 +58,7 @@ BENCHMARK(BM_ChartRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 // grouping goes back and forth between month (360 lines) and location (50) so the table is
 // filled anew each time, as after an edit.
 void BM_WindowRefresh(benchmark::State& st) {
-    frmStats* window = frmStats::showFor(log(), &mainWindow());
+    stats::frmStats* window = stats::frmStats::showFor(log(), &mainWindow());
     auto* group = window->findChild<QComboBox*>(QStringLiteral("cboGroup"));
     int turn = 0;
     for (auto _ : st) {

@@ -15,13 +15,13 @@ class QScrollBar;
 class QWidget;
 struct DiveRecord;
 
-namespace session {
-class Session;
-}
 namespace Ui {
 class FormLog;
 }
 
+namespace session {
+class Session;
+}
 // The entry boxes of the main window: they show the current dive and write what is typed
 // through the session, with the checks each box runs when it is left. They also keep track
 // of the box being edited, so that a command (or an undo) never loses or misplaces what was

@@ -32,7 +32,7 @@ FormLog::FormLog(AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, pare
 
 FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
     : QMainWindow(parent), state(s), options(opts), ui(std::make_unique<Ui::FormLog>()),
-      help(std::make_unique<HelpWindow>()), session(new session::Session(s, this)) {
+      help(std::make_unique<ui::HelpWindow>()), session(new session::Session(s, this)) {
     ui->setupUi(this);
     fields = new EntryFields(*ui, *session, this);
     setUpControls();
@@ -97,7 +97,7 @@ bool FormLog::startUp() {
     SplashShown = true;
     // Closed (by a signal) during the start-up screen: no dialog may come up and write.
     if (closedAndSaved) return false;
-    helpFile = HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
+    helpFile = ui::HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
 
     settings::readStartup(*session->setup(), [this](AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
@@ -142,7 +142,7 @@ void FormLog::centre() {
 
 void FormLog::renameDefaultDiver(AppState& s) {
     if (closedAndSaved) return;
-    frmNewName rename(s, this);
+    divers::frmNewName rename(s, this);
     rename.exec();
 }
 
@@ -339,7 +339,7 @@ void FormLog::chooseDiver() {
         setup.Files = keptDiver->Files;
         keptDiver.reset();
     }
-    frmMulti select(setup, this);
+    divers::frmMulti select(setup, this);
     select.exec();
 }
 
@@ -365,7 +365,7 @@ void FormLog::changeDiver() {
 void FormLog::openOptions() {
     commitEdit();
     closeResults();
-    frmOptions dialog(*session, this);
+    divers::frmOptions dialog(*session, this);
     dialog.exec();
     if (closedAndSaved) return; // closed by a signal: saved already, no diver to choose
     if (diveList) diveList->unitsChanged();

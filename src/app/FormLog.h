@@ -14,8 +14,12 @@
 
 class QSessionManager;
 class EntryFields;
-class HelpWindow;
-class frmResults;
+namespace ui { class HelpWindow; }
+namespace search { class frmResults; }
+namespace Ui {
+class FormLog;
+}
+
 namespace divelist {
 class frmDiveList;
 }
@@ -23,10 +27,6 @@ class frmDiveList;
 namespace session {
 class Session;
 }
-namespace Ui {
-class FormLog;
-}
-
 // The main window: one dive of the open diver at a time, the commands that move between,
 // add and remove dives, and the menus. It shows the session's log and changes it only
 // through the session; loading it opens the diver's files, closing it saves them.
@@ -91,7 +91,7 @@ class FormLog : public QMainWindow {
 
     // What the small profile picture shows, in its own pixel units.
     const std::vector<QLine>& thumbnail() const;
-    HelpWindow& helpWindow() const { return *help; }
+    ui::HelpWindow& helpWindow() const { return *help; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -125,10 +125,10 @@ class FormLog : public QMainWindow {
     AppState& state;
     StartOptions options;
     std::unique_ptr<Ui::FormLog> ui;
-    std::unique_ptr<HelpWindow> help;
+    std::unique_ptr<ui::HelpWindow> help;
     session::Session* session;
     EntryFields* fields;
-    QPointer<frmResults> results;
+    QPointer<search::frmResults> results;
     std::optional<std::vector<int>> chartSelection; // the last search's dives, while shown
     QPointer<divelist::frmDiveList> diveList;
     // The diver open when Change Diver was chosen: he stays open unless another is picked.

@@ -75,7 +75,7 @@ void FormLog::setUpMenus() {
     mnuStats->setShortcut(Qt::Key_F6);
     mnuStats->setShortcutContext(Qt::ApplicationShortcut); // like F1-F4, from every window
     connect(mnuStats, &QAction::triggered, this, [this] {
-        frmStats::showFor(state, this);
+        stats::frmStats::showFor(state, this);
         showSelection(chartSelection);
         offerListDives(diveList != nullptr);
     });
@@ -118,7 +118,7 @@ void FormLog::listenToSession() {
     });
     // The statistics follow the log as it changes, when they are open.
     connect(session, &Session::modified, this, [this] {
-        if (auto* stats = findChild<frmStats*>(); stats && stats->isVisible()) stats->refresh();
+        if (auto* stats = findChild<stats::frmStats*>(); stats && stats->isVisible()) stats->refresh();
     });
     connect(session, &Session::revealDive, this, [this](int index) {
         fields->detachFocus();
@@ -132,10 +132,10 @@ void FormLog::listenToSession() {
 void FormLog::openListEditor(int which) {
     commitEdit();
     if (which == field::Location) {
-        frmLocation editor(*session, this);
+        lists::frmLocation editor(*session, this);
         editor.exec();
     } else {
-        frmData editor(*session, which, this); // 1 types, 2 buddies, 3 gear
+        lists::frmData editor(*session, which, this); // 1 types, 2 buddies, 3 gear
         editor.exec();
     }
     FillLists();
@@ -145,18 +145,18 @@ void FormLog::openListEditor(int which) {
 void FormLog::openChart() {
     commitEdit();
     closeResults();
-    frmChart chart(state, this);
+    search::frmChart chart(state, this);
     if (chart.exec() != QDialog::Accepted) return;
     const std::vector<int16_t>& found = chart.found();
     showSelection(std::vector<int>(found.begin() + 1, found.end()));
-    results = new frmResults(state, found, this);
-    connect(results, &frmResults::printRequested, this, &FormLog::openPrint);
-    connect(results, &frmResults::forgotten, this, [this] { showSelection(std::nullopt); });
+    results = new search::frmResults(state, found, this);
+    connect(results, &search::frmResults::printRequested, this, &FormLog::openPrint);
+    connect(results, &search::frmResults::forgotten, this, [this] { showSelection(std::nullopt); });
     results->setPrintAvailable(true);
     results->setSearched(chart.searched());
-    connect(results, &frmResults::goToDive, this, &FormLog::GoToDive);
+    connect(results, &search::frmResults::goToDive, this, &FormLog::GoToDive);
     // Queued, so the results window has gone before the selection dialog comes up.
-    connect(results, &frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
+    connect(results, &search::frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
     results->show();
 }
 
@@ -184,9 +184,9 @@ void FormLog::openDiveList() {
 }
 
 void FormLog::offerListDives(bool open) {
-    auto* stats = findChild<frmStats*>();
+    auto* stats = findChild<stats::frmStats*>();
     if (!stats || !diveList) return;
-    using Scope = frmStats::Scope;
+    using Scope = stats::frmStats::Scope;
     const std::vector<int> selected = open ? diveList->selectedDives() : std::vector<int>{};
     open ? stats->setScope(Scope::ListFiltered, diveList->shownDives())
          : stats->clearScope(Scope::ListFiltered);
@@ -204,19 +204,19 @@ void FormLog::openUrl(const QString& link) { ui::platform().openUrl(QUrl(link));
 
 void FormLog::openPrint(const std::vector<int>& offered) {
     commitEdit(); // what was typed last is printed too
-    frmPrint dialog(state, this);
+    output::frmPrint dialog(state, this);
     if (!offered.empty()) dialog.offerDives(offered);
     dialog.exec();
 }
 
 void FormLog::showSelection(const std::optional<std::vector<int>>& dives) {
     if (&dives != &chartSelection) chartSelection = dives;
-    auto* stats = findChild<frmStats*>();
+    auto* stats = findChild<stats::frmStats*>();
     if (!stats) return;
     if (dives)
-        stats->setScope(frmStats::Scope::ChartSelection, *dives);
+        stats->setScope(stats::frmStats::Scope::ChartSelection, *dives);
     else
-        stats->clearScope(frmStats::Scope::ChartSelection);
+        stats->clearScope(stats::frmStats::Scope::ChartSelection);
 }
 
 void FormLog::showAbout() {

@@ -7,6 +7,7 @@
 
 namespace divers {
 
+
 void InitDiverList(AppState& state) {
     state.DiverList.assign(1, DiverEntry{state.DiverName, state.Files});
 }
@@ -144,9 +145,7 @@ DeleteCheck checkDelete(const AppState& state, int position) {
     return DeleteCheck::Ok;
 }
 
-} // namespace divers
 
-namespace divers {
 
 QStringList sharedWith(const AppState& state, int which) {
     const auto listFile = [which](const FileSet& f) {

@@ -5,8 +5,9 @@
 
 #include <QStringList>
 
-// divers.dvl and the diver operations on AppState::DiverList (position p is DiverList[p - 1]).
 namespace divers {
+
+// divers.dvl and the diver operations on AppState::DiverList (position p is DiverList[p - 1]).
 
 inline const QString ListFileName = QStringLiteral("divers.dvl");
 

@@ -5,6 +5,7 @@
 
 namespace divers {
 
+
 namespace {
 bool valid(const AppState& state, int position) {
     return position >= 1 && position <= static_cast<int>(state.DiverList.size());
@@ -34,9 +35,6 @@ FileProblems DeleteDiver(AppState& state, int position) {
     return failures;
 }
 
-} // namespace divers
-
-namespace options {
 
 OffsetCheck checkOffset(const QString& text) {
     OffsetCheck r;
@@ -52,4 +50,4 @@ OffsetCheck checkOffset(const QString& text) {
     return r;
 }
 
-} // namespace options
+} // namespace divers

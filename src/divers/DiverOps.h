@@ -5,9 +5,10 @@
 
 #include <QString>
 
+namespace divers {
+
 // The diver operations that reach the settings store as well as the diver list, and the rule
 // for the options dialog's offset box.
-namespace divers {
 
 // The diver at `position` becomes the default diver: DefaultDiver and the eight "Multi" keys.
 // divers.dvl is written too, so that the position stored counts in the list on disk. With no
@@ -21,9 +22,6 @@ FileProblems SetDefault(AppState& state, int position);
 // written.
 FileProblems DeleteDiver(AppState& state, int position);
 
-} // namespace divers
-
-namespace options {
 
 constexpr int MaxOffset = 30000;
 
@@ -36,4 +34,4 @@ struct OffsetCheck {
 // 0..MaxOffset is out of range; otherwise the number is the new offset.
 OffsetCheck checkOffset(const QString& text);
 
-} // namespace options
+} // namespace divers

@@ -11,6 +11,8 @@
 
 #include <QShowEvent>
 
+namespace divers {
+
 namespace {
 const QString DefaultMark = QStringLiteral(" - Default");
 
@@ -127,3 +129,5 @@ void frmMulti::cmdDelClick() {
     FillDiverList();
     report(this, QStringLiteral("Not every file of the diver could be removed:\n\n"), problems);
 }
+
+} // namespace divers

@@ -11,6 +11,8 @@ namespace Ui {
 class frmMulti;
 }
 
+namespace divers {
+
 // Select Diver: picks whose log is opened, and adds, deletes or makes default a diver. Okay
 // sets the open diver and writes divers.dvl; closing the window any other way keeps the diver
 // the main window already has.
@@ -41,3 +43,5 @@ class frmMulti : public QDialog {
     AppState& state;
     std::unique_ptr<Ui::frmMulti> ui;
 };
+
+} // namespace divers

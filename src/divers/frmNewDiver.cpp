@@ -8,6 +8,8 @@
 
 #include <QShowEvent>
 
+namespace divers {
+
 frmNewDiver::frmNewDiver(AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmNewDiver>()) {
     ui->setupUi(this);
@@ -57,3 +59,5 @@ void frmNewDiver::comOkayClick() {
     divers::AddDiver(state, name, shared);
     accept();
 }
+
+} // namespace divers

@@ -13,6 +13,8 @@ namespace Ui {
 class frmNewDiver;
 }
 
+namespace divers {
+
 // New Diver: a name, and for each of the four lists either a new file or another diver's file
 // to share. Okay adds him to the diver list in memory; nothing is written here.
 class frmNewDiver : public QDialog {
@@ -32,3 +34,5 @@ class frmNewDiver : public QDialog {
     std::unique_ptr<Ui::frmNewDiver> ui;
     std::array<QComboBox*, 4> lists{}; // locations, types, buddies, gear
 };
+
+} // namespace divers

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+namespace divers {
+
 frmNewName::frmNewName(AppState& log, QWidget* parent)
     : QDialog(parent), state(log), ui(std::make_unique<Ui::frmNewName>()) {
     ui->setupUi(this);
@@ -42,3 +44,5 @@ void frmNewName::cmdOkayClick() {
     settings::saveDefaultName(name);
     accept();
 }
+
+} // namespace divers

@@ -11,6 +11,8 @@ namespace Ui {
 class frmNewName;
 }
 
+namespace divers {
+
 // Offered at start-up while the default diver is still called "Default", so the diver can put
 // his own name on the log. Okay stores the name; closing the window any other way keeps the old
 // one, and the question comes again at the next start.
@@ -31,3 +33,5 @@ private:
     std::unique_ptr<Ui::frmNewName> ui;
     bool shown = false;
 };
+
+} // namespace divers

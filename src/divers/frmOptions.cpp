@@ -13,6 +13,8 @@
 #include <QEvent>
 #include <QTimer>
 
+namespace divers {
+
 frmOptions::frmOptions(session::Session& s, QWidget* parent)
     : QDialog(parent), session(s), ui(std::make_unique<Ui::frmOptions>()) {
     ui->setupUi(this);
@@ -48,16 +50,16 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
 void frmOptions::offsetChanged(const QString& text) {
     // A number on its way ("-", "3000" before the last digit) is judged when the box is left;
     // every whole offset typed takes effect at once.
-    const options::OffsetCheck check = options::checkOffset(text);
-    if (check.kind == options::OffsetCheck::Accepted) session.setOffset(check.value);
+    const OffsetCheck check = checkOffset(text);
+    if (check.kind == OffsetCheck::Accepted) session.setOffset(check.value);
 }
 
 bool frmOptions::checkOffsetBox() {
-    if (options::checkOffset(ui->txtOffset->text()).kind != options::OffsetCheck::OutOfRange)
+    if (checkOffset(ui->txtOffset->text()).kind != OffsetCheck::OutOfRange)
         return true;
     ui::showError(this, QStringLiteral("Error"),
                   QStringLiteral("Value out of range: enter a whole number from 0 to %1.")
-                      .arg(options::MaxOffset));
+                      .arg(MaxOffset));
     ui->txtOffset->setText(QStringLiteral("0")); // sets the offset to 0
     ui->txtOffset->setFocus();
     ui->txtOffset->selectAll(); // the next key replaces the 0
@@ -72,3 +74,5 @@ void frmOptions::cmdCloseClick() {
     settings::saveOptions(session.state().DiveOffset, session.state().MultiFlag);
     accept();
 }
+
+} // namespace divers

@@ -5,13 +5,15 @@
 #include <memory>
 
 struct AppState;
+namespace Ui {
+class frmOptions;
+}
+
 namespace session {
 class Session;
 }
 
-namespace Ui {
-class frmOptions;
-}
+namespace divers {
 
 // Options: one diver or several, and the number the log starts at. Changes live in memory at
 // once; Close also stores them in the settings.
@@ -37,3 +39,5 @@ class frmOptions : public QDialog {
     // The box was refused as the focus left it for Close: that click closes nothing.
     bool offsetJustRefused = false;
 };
+
+} // namespace divers

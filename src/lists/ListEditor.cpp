@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QTimer>
 
+namespace lists {
+
 ListEditor::ListEditor(session::Session& s, int list, QWidget* parent)
     : QDialog(parent), session(s), state(s.state()), which(list),
       draft(lists::startDraft(s.state(), list)) {}
@@ -186,3 +188,5 @@ bool ListEditor::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+} // namespace lists

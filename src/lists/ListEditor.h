@@ -15,6 +15,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
+namespace lists {
+
 // What the dive type, buddy, gear and location editors share: a working copy of one list,
 // the name box with its selection, the info box, Add, Delete and Close. Closing the window
 // by any way puts the working copy back as the list and, in the same step, renumbers the
@@ -68,3 +70,5 @@ private:
     bool filling = false; // set while code, not the user, changes the controls
     bool shown = false;
 };
+
+} // namespace lists

@@ -6,6 +6,7 @@
 
 namespace lists {
 
+
 void renumberAfterDelete(AppState& state, int which, int deleted) {
     if (which < 0 || which > 3 || deleted < 0)
         return;

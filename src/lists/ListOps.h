@@ -2,8 +2,9 @@
 
 #include "store/AppState.h"
 
-// Reference list changes that touch the dives.
 namespace lists {
+
+// Reference list changes that touch the dives.
 
 // After entry `deleted` of list `which` (0 loc, 1 type, 2 buddy, 3 gear) is removed: every
 // dive naming it names entry 0 instead, every dive naming a later entry names the one below.

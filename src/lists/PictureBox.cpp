@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+namespace lists {
+
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setMinimumSize(160, 120);
@@ -74,3 +76,5 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                    noteText);
     }
 }
+
+} // namespace lists

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QString>
 
+namespace lists {
+
 // The picture of a dive site: shows an image file fitted into the box with its proportions
 // kept, or, when the file is missing or no picture, a short note saying so.
 class PictureBox : public QFrame {
@@ -33,3 +35,5 @@ private:
     QString noteText;
     QPixmap scaled; // the image at the size it is drawn, remade when the box is resized
 };
+
+} // namespace lists

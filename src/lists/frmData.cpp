@@ -4,6 +4,8 @@
 
 #include "session/Session.h"
 
+namespace lists {
+
 frmData::frmData(session::Session& s, int kind, QWidget* parent)
     : ListEditor(s, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
     setUp(kind);
@@ -21,3 +23,5 @@ void frmData::setUp(int kind) {
 }
 
 frmData::~frmData() = default;
+
+} // namespace lists

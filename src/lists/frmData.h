@@ -8,6 +8,8 @@ namespace Ui {
 class frmData;
 }
 
+namespace lists {
+
 // Editor of the dive type, buddy or gear list: kind 1 types, 2 buddies, 3 gear.
 class frmData : public ListEditor {
     Q_OBJECT
@@ -21,3 +23,5 @@ private:
     void setUp(int kind);
     std::unique_ptr<Ui::frmData> form;
 };
+
+} // namespace lists

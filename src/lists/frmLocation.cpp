@@ -3,6 +3,8 @@
 #include "ui/Platform.h"
 #include "ui_frmLocation.h"
 
+namespace lists {
+
 namespace {
 
 // Bitmaps first; any other picture this machine can read is shown too, through All Files.
@@ -55,3 +57,5 @@ void frmLocation::choosePicture() {
     lists::setDraftPicture(draft, path);
     entryShown(&draft.entries[static_cast<size_t>(draft.selected)]);
 }
+
+} // namespace lists

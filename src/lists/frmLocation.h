@@ -8,6 +8,8 @@ namespace Ui {
 class frmLocation;
 }
 
+namespace lists {
+
 // Editor of the dive sites: name, info and a picture (map or photo) for each.
 class frmLocation : public ListEditor {
     Q_OBJECT
@@ -25,3 +27,5 @@ private:
 
     std::unique_ptr<Ui::frmLocation> form;
 };
+
+} // namespace lists

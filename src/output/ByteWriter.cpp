@@ -9,6 +9,7 @@
 
 namespace output {
 
+
 ByteWriter::ByteWriter(qsizetype expected) {
     buf_.resize(std::max<qsizetype>(expected, 256));
 }

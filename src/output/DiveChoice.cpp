@@ -4,6 +4,7 @@
 
 namespace output {
 
+
 QString MakeBaseName(const QString& diverName) {
     QString base = diverName.left(8);
     for (QChar& c : base) {

@@ -6,8 +6,9 @@
 
 #include <vector>
 
-// Which dives an output writes, and the name of the file it writes them to.
 namespace output {
+
+// Which dives an output writes, and the name of the file it writes them to.
 
 // The first 8 characters of the diver's name made into a file name: letters in lower case,
 // everything else "_"; an empty name gives "default". "John Smith" gives "john_smi".

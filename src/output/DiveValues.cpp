@@ -7,6 +7,7 @@
 
 namespace output {
 
+
 namespace {
 
 enum class Sign { SpaceOrMinus, MinusOnly };

@@ -10,9 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace output {
+
 // The labelled texts every output (text file, HTML page, printed page) builds from one dive.
 // They are made in one place so the three outputs can never disagree about a value.
-namespace output {
 
 // " 45" / "-3": a space stands where a minus sign would go, so columns of values line up.
 QString numberText(long long v);

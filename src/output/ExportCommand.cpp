@@ -13,6 +13,7 @@
 
 namespace output {
 
+
 namespace {
 
 // The exit statuses and message prefix of reefbook-cli: 2 when the command could not do its

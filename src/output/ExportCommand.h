@@ -12,6 +12,7 @@
 
 namespace output {
 
+
 // What to export, as the diver asked for it on the command line.
 struct ExportRequest {
     QString format;                      // text, html, pdf, uddf or csv

@@ -7,6 +7,7 @@
 
 namespace output {
 
+
 namespace {
 
 void addDocument(const ExportFormat& format, ByteWriter& out, const AppState& state,

@@ -10,6 +10,7 @@
 
 namespace output {
 
+
 class ByteWriter;
 
 // One kind of export file (the text file, the HTML page): the parts the driver below puts

@@ -11,6 +11,7 @@
 
 namespace output {
 
+
 namespace {
 
 // The file is replaced by a rename, which would get past a read-only file, so look at its

@@ -8,6 +8,7 @@
 
 namespace output {
 
+
 // What writing an output file came to. When `written` is false the file on disk is as it
 // was before and `problems` names the file and the reason. When it is true, `problems` may
 // still list pictures that could not be put beside an HTML page; the page itself is complete.

@@ -9,6 +9,7 @@
 
 namespace output {
 
+
 namespace {
 
 constexpr std::string_view kEol = "\r\n";

@@ -8,10 +8,11 @@
 
 #include <vector>
 
+namespace output {
+
 // The logbook as one HTML page: the diver's name as heading, then per dive a centred block
 // with the location, the rating faces, a table of values and a table with the comments and
 // the conditions as tick boxes. Lines end in CR LF; text is Windows-1252.
-namespace output {
 
 // "&", "<", ">" and the double quote as entities, so a name or comment cannot break the page.
 QString htmlEscaped(const QString& s);

@@ -5,6 +5,7 @@
 
 namespace output {
 
+
 namespace {
 
 constexpr std::string_view kEol = "\r\n";

@@ -7,9 +7,10 @@
 
 #include <vector>
 
+namespace output {
+
 // The plain-text logbook: a heading line, one block of lines per dive, two credit lines.
 // Lines end in CR LF; text is Windows-1252.
-namespace output {
 
 // The text file's parts, for the export driver (exportDocument, exportToFile, ...).
 extern const ExportFormat TextFormat;

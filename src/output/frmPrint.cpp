@@ -27,6 +27,8 @@
 
 #include <algorithm>
 
+namespace output {
+
 namespace {
 
 // The inside of the window with the preview closed and open, in twips: the window's outer
@@ -440,3 +442,5 @@ void frmPrint::cmdGoClick() {
         done = writeFile(false);
     if (done) accept();
 }
+
+} // namespace output

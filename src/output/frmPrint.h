@@ -17,6 +17,8 @@ namespace Ui {
 class frmPrint;
 }
 
+namespace output {
+
 // Writes chosen dives to the printer (with a preview of the pages), an HTML page or a text
 // file. The dives: all, the one shown in the main window, a range of dive numbers, or the
 // list handed over by the results window. It closes once the output is made.
@@ -86,3 +88,5 @@ class frmPrint : public QDialog {
     int zoom = 0; // percent of the real size; 0 until the preview first opens
     int page = 0;
 };
+
+} // namespace output

@@ -9,12 +9,12 @@
 
 class QLabel;
 class QLineEdit;
-namespace session {
-class Session;
-}
-
 namespace Ui {
 class frmProfile;
+}
+
+namespace session {
+class Session;
 }
 
 namespace profile {

@@ -15,6 +15,7 @@
 
 namespace search {
 
+
 namespace {
 
 QString numberText(double v) {

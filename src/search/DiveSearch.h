@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace search {
+
 // Picking dives by criteria. The chart dialog and `reefbook-cli select` both fill a
 // ChartCriteria with the dialog's boxes as typed, so every box is read the same way by both.
-namespace search {
 
 enum SelectionMode { AllDives = 0, ByDate = 1, ByNumber = 2 };
 

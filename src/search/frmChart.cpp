@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace search {
+
 frmChart::frmChart(const AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmChart>()) {
     ui->setupUi(this);
@@ -112,3 +114,5 @@ void frmChart::go() {
     QApplication::restoreOverrideCursor();
     accept();
 }
+
+} // namespace search

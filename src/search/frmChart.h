@@ -15,6 +15,8 @@ namespace Ui {
 class frmChart;
 }
 
+namespace search {
+
 // "Chart Dives": the criteria for picking dives. Go! runs the search and accepts; the caller
 // then takes the dives found and shows the results. Made anew for every opening, so it always
 // starts from its defaults.
@@ -47,3 +49,5 @@ class frmChart : public QDialog {
     std::array<QCheckBox*, 4> chkList{};
     std::array<QListWidget*, 4> lstList{};
 };
+
+} // namespace search

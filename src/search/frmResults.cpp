@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace search {
+
 frmResults::frmResults(const AppState& s, std::vector<int16_t> found, QWidget* parent)
     : QDialog(parent), state(s), flagged(std::move(found)), ui(std::make_unique<Ui::frmResults>()) {
     ui->setupUi(this);
@@ -92,3 +94,5 @@ void frmResults::closeAndForget() {
     emit forgotten();
     close();
 }
+
+} // namespace search

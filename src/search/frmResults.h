@@ -11,6 +11,8 @@ namespace Ui {
 class frmResults;
 }
 
+namespace search {
+
 // "Results": what the last search found, beside the main window and without blocking it.
 // It asks the main window to show a dive with goToDive(index); the main window does the rest.
 class frmResults : public QDialog {
@@ -50,3 +52,5 @@ class frmResults : public QDialog {
     std::unique_ptr<Ui::frmResults> ui;
     bool printAvailable = false;
 };
+
+} // namespace search

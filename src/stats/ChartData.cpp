@@ -6,6 +6,7 @@
 
 namespace stats {
 
+
 namespace {
 
 constexpr int MostBins = 12;

@@ -6,9 +6,10 @@
 
 #include <vector>
 
+namespace stats {
+
 // What the statistics window's charts show, worked out without a widget: the bars with their
 // labels, and a sentence that says what the bars say for a reader who cannot see them.
-namespace stats {
 
 struct Bar {
     QString label;

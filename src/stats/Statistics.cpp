@@ -5,6 +5,7 @@
 
 namespace stats {
 
+
 namespace {
 
 struct Naming {

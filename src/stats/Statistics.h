@@ -9,10 +9,11 @@
 #include <optional>
 #include <vector>
 
+namespace stats {
+
 // Figures over a set of dives, grouped by date, by reference list entry or not at all. A value
 // of 0 is a box the diver left empty, as everywhere in the log: it is left out of the counts,
 // the extremes and the averages, so a dive without a depth never pulls an average down.
-namespace stats {
 
 enum class GroupBy { Year, Month, MonthOfYear, Location, Type, Buddy, Gear };
 constexpr std::array<GroupBy, 7> Groupings = {

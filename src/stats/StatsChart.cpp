@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace stats {
+
 namespace {
 
 // A step of the scale: 1, 2 or 5 times a power of ten, so that about five lines cover the
@@ -128,3 +130,5 @@ void StatsChart::draw(QPainter& p, const QRect& area, const QColor& ink, const Q
     p.drawText(QRect(area.left(), bottom + line + 2, area.width(), line),
                Qt::AlignHCenter | Qt::AlignTop, chart.axis);
 }
+
+} // namespace stats

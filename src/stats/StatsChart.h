@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace stats {
+
 // A bar chart drawn with QPainter: the title at the top, a bar per entry of the chart data
 // with its count above it, the labels below and a scale at the left. It draws the same onto
 // the screen and into a picture to save.
@@ -31,3 +33,5 @@ class StatsChart : public QWidget {
 
     stats::ChartData chart;
 };
+
+} // namespace stats

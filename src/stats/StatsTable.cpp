@@ -7,6 +7,7 @@
 
 namespace stats {
 
+
 namespace {
 
 interchange::Quantity measureOf(Quantity q) {

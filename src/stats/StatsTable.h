@@ -7,9 +7,10 @@
 
 #include <vector>
 
+namespace stats {
+
 // The statistics as a table of texts. The window, its Copy command and `reefbook-cli stats`
 // all show this one table, so they cannot disagree.
-namespace stats {
 
 // The units the figures are labelled in. The log keeps bare numbers; this is the one place
 // that decides what they are called.

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+namespace stats {
+
 StatsTableModel::StatsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void StatsTableModel::setTable(stats::TextTable table) {
@@ -50,3 +52,5 @@ QVariant StatsTableModel::headerData(int section, Qt::Orientation orientation, i
     if (section >= 3) label.replace(label.indexOf(QLatin1Char(' ')), 1, QLatin1Char('\n'));
     return label;
 }
+
+} // namespace stats

@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+namespace stats {
+
 // The statistics table for a view: the cells of a stats::TextTable, numbers to the right, the
 // line for all dives in bold, each cell's full column name as its tool tip.
 class StatsTableModel : public QAbstractTableModel {
@@ -22,3 +24,5 @@ class StatsTableModel : public QAbstractTableModel {
   private:
     stats::TextTable cells;
 };
+
+} // namespace stats

@@ -16,6 +16,8 @@
 #include <QStandardItemModel>
 #include <QTableWidget>
 
+namespace stats {
+
 namespace {
 
 using stats::Chart;
@@ -208,3 +210,5 @@ void frmStats::saveChart() {
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("Could not write %1: %2").arg(choice.path, why));
 }
+
+} // namespace stats

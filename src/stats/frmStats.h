@@ -11,12 +11,15 @@
 #include <vector>
 
 class QTableWidget;
-class StatsChart;
-class StatsTableModel;
 
 namespace Ui {
 class frmStats;
 }
+
+namespace stats {
+
+class StatsChart;
+class StatsTableModel;
 
 // "Statistics": the figures of the log, or of the dives another window chose, per year,
 // month, site, type, buddy or gear, with four charts. It stays open beside the main window
@@ -66,3 +69,5 @@ class frmStats : public QDialog {
     StatsTableModel* model = nullptr;
     bool refreshing = false;
 };
+
+} // namespace stats

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+namespace ui {
+
 namespace {
 const QString HelpFileName = QStringLiteral("RB.HLP");
 const QString DefaultTitle = QStringLiteral("Reefbook Help");
@@ -148,3 +150,5 @@ void HelpWindow::quit() {
 }
 
 bool HelpWindow::isOpen() const { return window && window->isVisible(); }
+
+} // namespace ui

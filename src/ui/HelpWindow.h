@@ -8,6 +8,8 @@ class QTextBrowser;
 class QUrl;
 class QWidget;
 
+namespace ui {
+
 // The help viewer: the help file (an HTML document named RB.HLP beside the program) shown in a
 // window of its own next to the logbook. The main window owns one; it opens the contents on
 // request and closes the window when the program ends.
@@ -50,3 +52,5 @@ private:
     QTextBrowser* viewer = nullptr;
     QString currentFile;
 };
+
+} // namespace ui

@@ -18,6 +18,7 @@
 
 namespace ui {
 
+
 namespace {
 
 int clampInto(int start, int length, int areaStart, int areaLength) {

@@ -8,10 +8,11 @@
 
 class QWidget;
 
+namespace ui {
+
 // Where windows come up. The rules are plain functions of rectangles (screen area, window
 // frames), so they can be checked without a screen; the widget helpers below feed them.
 // Every rectangle here is a frame: the window with its title bar and border.
-namespace ui {
 
 // A frame of this size centred in the screen's free area; a frame larger than the area keeps
 // its top-left corner (and so its title bar) on the screen.

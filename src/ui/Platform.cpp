@@ -8,6 +8,7 @@
 
 namespace ui {
 
+
 namespace {
 Platform& desktop() {
     static Platform real;

@@ -5,9 +5,10 @@
 
 class QWidget;
 
+namespace ui {
+
 // The few things the program asks of the desktop: message boxes, the file-open dialog and
 // opening links. Windows go through here so tests can answer in place of a person.
-namespace ui {
 
 enum class Icon { Exclamation, Critical, Information, Question };
 enum class Buttons { Ok, YesNo };

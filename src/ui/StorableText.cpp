@@ -9,6 +9,7 @@
 
 namespace ui {
 
+
 namespace {
 
 const char* const PlainTip = "reefbookPlainToolTip"; // the box's own tooltip, kept aside

@@ -6,10 +6,11 @@
 class QLineEdit;
 class QPlainTextEdit;
 
+namespace ui {
+
 // Boxes whose text goes into the data files, which hold Windows-1252 text only. A character
 // they cannot hold is refused where it is typed or pasted: the box keeps the text it had and
 // says why in its tooltip (shown at once), instead of the file keeping '?' in its place.
-namespace ui {
 
 void keepStorable(QLineEdit* box);
 void keepStorable(QPlainTextEdit* box);

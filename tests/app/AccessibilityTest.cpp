@@ -126,18 +126,18 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
     FormLog main(state, FormLog::StartOptions{false});
     const std::vector<std::pair<const char*, std::function<QWidget*()>>> windows = {
         {"FormLog", [&] { return static_cast<QWidget*>(&main); }},
-        {"frmChart", [&] { return new frmChart(state, &main); }},
-        {"frmResults", [&] { return new frmResults(state, {0, 1}, &main); }},
+        {"frmChart", [&] { return new search::frmChart(state, &main); }},
+        {"frmResults", [&] { return new search::frmResults(state, {0, 1}, &main); }},
         {"frmProfile", [&] { return new profile::frmProfile(state, &main); }},
-        {"frmMulti", [&] { return new frmMulti(state, &main); }},
-        {"frmNewDiver", [&] { return new frmNewDiver(state, &main); }},
-        {"frmNewName", [&] { return new frmNewName(state, &main); }},
-        {"frmOptions", [&] { return new frmOptions(main.logSession(), &main); }},
-        {"frmData", [&] { return new frmData(state, 1, &main); }},
-        {"frmLocation", [&] { return new frmLocation(state, &main); }},
-        {"frmPrint", [&] { return new frmPrint(state, &main); }},
+        {"frmMulti", [&] { return new divers::frmMulti(state, &main); }},
+        {"frmNewDiver", [&] { return new divers::frmNewDiver(state, &main); }},
+        {"frmNewName", [&] { return new divers::frmNewName(state, &main); }},
+        {"frmOptions", [&] { return new divers::frmOptions(main.logSession(), &main); }},
+        {"frmData", [&] { return new lists::frmData(state, 1, &main); }},
+        {"frmLocation", [&] { return new lists::frmLocation(state, &main); }},
+        {"frmPrint", [&] { return new output::frmPrint(state, &main); }},
         {"frmAbout", [&] { return new frmAbout(&main); }},
-        {"frmStats", [&] { return new frmStats(state, &main); }},
+        {"frmStats", [&] { return new stats::frmStats(state, &main); }},
     };
     for (const auto& [name, make] : windows) {
         QWidget* w = make();

@@ -1,6 +1,6 @@
 #include "JsonDump.h"
 #include "JsonLoad.h"
-#include "output/SampleLog.h"
+#include "support/SampleLog.h"
 #include "store/LogOps.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "Cli.h"
 
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "settings/Settings.h"
 #include "store/LogOps.h"
 #include "support/TestEnv.h"

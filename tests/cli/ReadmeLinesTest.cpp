@@ -1,7 +1,7 @@
 // Every command line the README shows keeps working: each is run on a small log and must not
 // be refused. A line added to the README's code blocks needs a row here, so this test fails
 // until it is tried too.
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "settings/Settings.h"
 #include "divers/DiverList.h"
 #include "store/DvlFormat.h"

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QSettings>
 
+namespace divers {
+
 namespace {
 
 class DiverOps : public TempFolderTest {};
@@ -71,7 +73,7 @@ TEST_F(DiverOps, NewNamesAreTrimmedAndComparedWithoutCase) {
 }
 
 TEST_F(DiverOps, OffsetBox) {
-    using K = options::OffsetCheck;
+    using K = OffsetCheck;
     struct Case {
         const char* text;
         K::Kind kind;
@@ -82,7 +84,7 @@ TEST_F(DiverOps, OffsetBox) {
           Case{"499", K::Accepted, 499}, Case{"30000", K::Accepted, 30000},
           Case{"30001", K::OutOfRange, 0}, Case{"12abc", K::OutOfRange, 0},
           Case{"1.5", K::OutOfRange, 0}, Case{"99999999999", K::OutOfRange, 0}}) {
-        const K r = options::checkOffset(QLatin1String(c.text));
+        const K r = checkOffset(QLatin1String(c.text));
         EXPECT_EQ(r.kind, c.kind) << c.text;
         if (c.kind == K::Accepted) {
             EXPECT_EQ(r.value, c.value) << c.text;
@@ -255,3 +257,5 @@ TEST_F(DiverOps, ASharedListIsReadNotReplaced) {
     EXPECT_EQ(readFile(QStringLiteral("loc1.dvl")), locations);
     EXPECT_TRUE(QFile::exists(QStringLiteral("log2.dvl")));
 }
+
+} // namespace divers

@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 
+namespace divers {
+
 namespace {
 
 // Runs `act` once the dialog called `name` is the active modal window. Dialogs opened one after
@@ -321,3 +323,5 @@ TEST_F(DiversTest, OptionsSwitchesModeAndOffset) {
 }
 
 } // namespace
+
+} // namespace divers

@@ -15,8 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
-// Readable failure messages for texts.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+namespace divers {
+
 
 namespace {
 
@@ -163,3 +163,5 @@ TEST_F(NewNameTest, ModalFromTheStartUpReadGivesTheNewName) {
 }
 
 } // namespace
+
+} // namespace divers

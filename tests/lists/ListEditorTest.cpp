@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
+namespace lists {
+
 namespace {
 
 RefList entries(std::initializer_list<const char*> names) {
@@ -579,3 +581,5 @@ TEST_F(ListEditorTest, DeletingFromASharedListIsRefusedWithTheSharersNames) {
     EXPECT_EQ(state.LocationList, entries({"Pool", "Reef", "Wreck"}));
     EXPECT_EQ(namedBy(field::Location), (std::vector<int16_t>{1, 2}));
 }
+
+} // namespace lists

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace lists {
+
 namespace {
 
 // A log whose dives name these entries of list `which`; the other lists' columns are set to
@@ -150,3 +152,5 @@ TEST(PictureFileName, EitherSeparator) {
         EXPECT_EQ(lists::pictureFileName(QString::fromLatin1(path)), QString::fromLatin1(name))
             << path;
 }
+
+} // namespace lists

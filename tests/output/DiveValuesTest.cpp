@@ -1,11 +1,13 @@
 #include "output/DiveValues.h"
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "output/DiveChoice.h"
 #include "store/Totals.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+
+namespace output {
 
 using namespace output;
 
@@ -164,3 +166,5 @@ TEST(DiveChoice, DivesWalkedForEachChoice) {
     s.CurrentDive = 0;
     EXPECT_TRUE(divesFor(s, DiveChoice::Displayed).empty());
 }
+
+} // namespace output

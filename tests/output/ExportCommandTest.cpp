@@ -1,6 +1,6 @@
 #include "output/ExportCommand.h"
 #include "ExportOptions.h"
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 
@@ -16,6 +16,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace output {
 
 using namespace output;
 
@@ -239,3 +241,5 @@ TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
     ASSERT_EQ(stat(device.toLocal8Bit().constData(), &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
+
+} // namespace output

@@ -1,6 +1,6 @@
 #include "output/ExportDriver.h"
 
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 #include "support/TestEnv.h"
@@ -8,6 +8,8 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+namespace output {
 
 using namespace output;
 
@@ -57,3 +59,5 @@ TEST_F(ExportDriverTest, BytesMadeElsewhereAreCheckedTheSameWay) {
     ASSERT_EQ(blocked.problems.size(), 1u);
     EXPECT_EQ(blocked.problems[0].file, QStringLiteral("taken.pdf"));
 }
+
+} // namespace output

@@ -1,5 +1,5 @@
 #include "output/HtmlExport.h"
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 
 #include "support/TestEnv.h"
 
@@ -8,6 +8,8 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+namespace output {
 
 using namespace output;
 
@@ -250,3 +252,5 @@ TEST_F(HtmlFileTest, PicturesThatCannotBeWrittenAreListed) {
     EXPECT_TRUE(writePageImages(dir.path()).empty());
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("uncheck.jpg"))));
 }
+
+} // namespace output

@@ -1,4 +1,4 @@
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "output/ByteWriter.h"
 #include "output/Credits.h"
 #include "output/DiveChoice.h"
@@ -9,6 +9,8 @@
 #include <QBuffer>
 
 #include <gtest/gtest.h>
+
+namespace output {
 
 using namespace output;
 
@@ -114,3 +116,5 @@ TEST(LargeLogExport, WholeFilesAreTheBlocksOfEachDive) {
         }
     }
 }
+
+} // namespace output

@@ -1,5 +1,5 @@
 #include "output/TextExport.h"
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 
 #include "support/TestEnv.h"
 
@@ -8,6 +8,8 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+namespace output {
 
 using namespace output;
 
@@ -209,3 +211,5 @@ TEST(TextExport, RefilledValuesLeaveNothingOfTheDiveBefore) {
                   exportDiveBlock(TextFormat, fresh, true));
     }
 }
+
+} // namespace output

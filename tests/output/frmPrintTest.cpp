@@ -1,6 +1,6 @@
 #include "output/frmPrint.h"
 
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 #include "output/DiveChoice.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
@@ -23,6 +23,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+namespace output {
 
 class frmPrintTest : public TempFolderTest {
   protected:
@@ -357,3 +359,5 @@ TEST_F(frmPrintTest, PrintProfilesAddsTheProfileBoxesAndOnlyForThePrinter) {
     click("optFile");
     EXPECT_FALSE(ctl("chkProfiles")->isEnabled());
 }
+
+} // namespace output

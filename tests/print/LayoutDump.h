@@ -2,7 +2,7 @@
 
 #include "print/PrintLayout.h"
 
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 
 // The text, lines and pictures of laid-out pages written out one item to a line, so that a
 // layout can be compared with one recorded earlier. Page numbers are left out: they were added

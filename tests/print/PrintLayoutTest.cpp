@@ -1,7 +1,7 @@
 #include "print/PrintLayout.h"
 
 #include "LayoutDump.h"
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 
 #include <QFile>
 

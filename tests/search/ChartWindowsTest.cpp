@@ -24,6 +24,8 @@
 
 #include <functional>
 
+namespace search {
+
 namespace {} // namespace
 
 class ChartWindows : public TempFolderTest {
@@ -138,7 +140,7 @@ TEST_F(ChartWindows, EnterSearchesAndTheResultsMoveTheMainWindow) {
     std::vector<int> handed;
     whenModalOpens([&offered, &handed](QWidget* print) {
         offered = child(print, "optSelected")->isEnabled();
-        if (auto* p = qobject_cast<frmPrint*>(print)) handed = p->offeredDives();
+        if (auto* p = qobject_cast<output::frmPrint*>(print)) handed = p->offeredDives();
         QTest::mouseClick(child(print, "cmdCxl"), Qt::LeftButton);
     });
     QTest::mouseClick(child(r, "cmdPrint"), Qt::LeftButton);
@@ -232,3 +234,5 @@ TEST_F(ChartWindows, DeletingADiveKeepsEachLineOnItsDive) {
     EXPECT_EQ(QStringLiteral("4"), child<QLineEdit>(window.get(), "txtBData_0")->text())
         << "the dive that was found";
 }
+
+} // namespace search

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace search {
+
 using search::ChartCriteria;
 
 namespace {
@@ -253,3 +255,5 @@ TEST(Search, WhatWasSearchedInDiveNumbers) {
     for (auto [count, offset, hint] : hints)
         EXPECT_EQ(hint, search::positionsHint(count, offset).toStdString());
 }
+
+} // namespace search

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace stats {
+
 namespace {
 
 using stats::GroupBy;
@@ -166,3 +168,5 @@ TEST(Statistics, AveragesTablesAndCharts) {
                                   "Aug=0", "Sep=0", "Oct=0", "Nov=0", "Dec=1", "Undated=2"}),
         bars(stats::Chart::DivesPerMonthOfYear));
 }
+
+} // namespace stats

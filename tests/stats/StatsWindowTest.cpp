@@ -21,6 +21,8 @@
 
 #include <random>
 
+namespace stats {
+
 namespace {
 
 class StatsWindow : public TempFolderTest {
@@ -212,3 +214,5 @@ TEST_F(StatsWindow, CommandLineRefusesBadArgumentsAndAlignsItsTable) {
         EXPECT_EQ(lines[1].size(), line.size())
             << "columns end where the header's do: " << line.toStdString();
 }
+
+} // namespace stats

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Texts in failure messages read as texts, not as bytes.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 // Every test runs in a fresh empty folder of its own, with a settings store of its own, so
 // nothing touches the real user's logs or settings.
 class TempFolderTest : public ::testing::Test {

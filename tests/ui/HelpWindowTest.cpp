@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
-// Readable failure messages for texts.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+namespace ui {
+
 
 namespace {
 
@@ -203,3 +203,5 @@ TEST_F(HelpWindowTest, InstalledHelpOpensAtItsContents) {
 }
 
 } // namespace
+
+} // namespace ui

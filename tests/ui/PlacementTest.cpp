@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace ui {
+
 namespace {
 
 const QRect Screen(0, 0, 1280, 1024);
@@ -80,3 +82,5 @@ TEST(Placement, CentredFrame) {
     for (const auto& [screen, frame, place] : rows)
         EXPECT_EQ(place, ui::centredPlace(screen, frame)) << frame.width();
 }
+
+} // namespace ui

@@ -11,6 +11,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+namespace ui {
+
 namespace {
 
 // The real box: a destructive question shows the critical-stop icon with No as the default,
@@ -110,3 +112,5 @@ TEST(ScriptedPlatform, ChecksTheKindOfBox) {
 }
 
 } // namespace
+
+} // namespace ui

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace ui {
+
 namespace {
 
 // The picture's colour as a whole, its transparency included: the picture shrunk to one
@@ -84,3 +86,5 @@ TEST(DesktopEntry, HasTheKeysALauncherNeeds) {
 }
 
 } // namespace
+
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "SampleLog.h"
+#include "support/SampleLog.h"
 
 AppState sampleLog() {
     AppState s;
