@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     settings::saveDefaultName(QStringLiteral("Bench"));
     writeLog();
     AppState state;
-    FormLog window(state, FormLog::StartOptions{false});
+    app::FormLog window(state, app::FormLog::StartOptions{false});
     window.show();
     QApplication::processEvents();
 

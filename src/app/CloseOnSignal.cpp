@@ -11,6 +11,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace app {
+
 namespace {
 
 // A signal handler may do almost nothing; it writes one byte into a socket pair, and the
@@ -67,3 +69,5 @@ bool closeOnSignal(QWidget& window) {
     });
     return true;
 }
+
+} // namespace app

@@ -15,6 +15,8 @@
 #include <csignal>
 #include <cstdio>
 
+namespace app {
+
 int runDesktop(int& argc, char** argv, const std::function<void(FormLog&)>& whenUp) {
     // Past a file-size limit a write (the journal, a save) fails with "File too large" and is
     // reported like a full disk, instead of the signal ending the program without a word.
@@ -64,3 +66,5 @@ int runDesktop(int& argc, char** argv, const std::function<void(FormLog&)>& when
     window.show();
     return app.exec();
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+namespace app {
+
 class FormLog;
 
 // The whole desktop program: settles the data folder, takes the folder lock, starts the window
@@ -9,3 +11,5 @@ class FormLog;
 // up and the event loop is running; the shipped program passes none, a test program drives the
 // window through it.
 int runDesktop(int& argc, char** argv, const std::function<void(FormLog&)>& whenUp = {});
+
+} // namespace app

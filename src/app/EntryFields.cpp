@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QTextDocument>
 
+namespace app {
+
 namespace {
 
 template <typename T, size_t N> int indexIn(const std::array<T*, N>& controls, const QObject* o) {
@@ -333,3 +335,5 @@ void EntryFields::commentsChanged() {
     const QScopedValueRollback<bool> typing(pushing, true);
     session.setComment(dive(), text);
 }
+
+} // namespace app

@@ -22,6 +22,9 @@ class FormLog;
 namespace session {
 class Session;
 }
+
+namespace app {
+
 // The entry boxes of the main window: they show the current dive and write what is typed
 // through the session, with the checks each box runs when it is left. They also keep track
 // of the box being edited, so that a command (or an undo) never loses or misplaces what was
@@ -81,3 +84,5 @@ class EntryFields : public QObject {
     QObject* committedBox = nullptr; // checked by a command while it kept the focus
     int committedDive = 0;
 };
+
+} // namespace app

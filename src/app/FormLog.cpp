@@ -28,6 +28,8 @@
 #include <QScreen>
 #include <QSessionManager>
 
+namespace app {
+
 FormLog::FormLog(AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, parent) {}
 
 FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
@@ -418,3 +420,5 @@ void FormLog::closeEvent(QCloseEvent* event) {
     closeResults();
     event->accept();
 }
+
+} // namespace app

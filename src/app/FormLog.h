@@ -9,24 +9,22 @@
 
 #include <memory>
 #include <optional>
-#include <optional>
 #include <vector>
 
 class QSessionManager;
-class EntryFields;
-namespace ui { class HelpWindow; }
-namespace search { class frmResults; }
+
 namespace Ui {
 class FormLog;
 }
+namespace ui { class HelpWindow; }
+namespace search { class frmResults; }
+namespace divelist { class frmDiveList; }
+namespace session { class Session; }
 
-namespace divelist {
-class frmDiveList;
-}
+namespace app {
 
-namespace session {
-class Session;
-}
+class EntryFields;
+
 // The main window: one dive of the open diver at a time, the commands that move between,
 // add and remove dives, and the menus. It shows the session's log and changes it only
 // through the session; loading it opens the diver's files, closing it saves them.
@@ -141,3 +139,5 @@ class FormLog : public QMainWindow {
     bool totalsStale = false; // dives before the shown one changed; summed when the change is done
     QString helpFile;
 };
+
+} // namespace app

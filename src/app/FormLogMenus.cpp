@@ -20,6 +20,8 @@
 
 #include <QUrl>
 
+namespace app {
+
 // The main window's menus, the windows they open, and how the window follows the log.
 
 namespace {
@@ -223,3 +225,5 @@ void FormLog::showAbout() {
     frmAbout about(this);
     about.exec();
 }
+
+} // namespace app

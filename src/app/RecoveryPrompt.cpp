@@ -3,6 +3,8 @@
 #include "session/Session.h"
 #include "ui/Platform.h"
 
+namespace app {
+
 void offerRecovery(QWidget* parent, session::Session& session, const std::function<bool()>& ended) {
     const AppState& state = session.state();
     const recovery::Found found = recovery::findJournal(state.Files);
@@ -34,3 +36,5 @@ void offerRecovery(QWidget* parent, session::Session& session, const std::functi
                                      "shown as they were last saved. The file is kept as %2.")
                           .arg(name, aside));
 }
+
+} // namespace app

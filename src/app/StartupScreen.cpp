@@ -6,6 +6,8 @@
 #include <QSplashScreen>
 #include <QTimer>
 
+namespace app {
+
 void showStartupScreen(int milliseconds) {
     QPixmap picture(420, 260);
     picture.fill(QColor(0x1d, 0x5f, 0x8a));
@@ -38,3 +40,5 @@ void showStartupScreen(int milliseconds) {
     pause.exec();
     splash.close();
 }
+
+} // namespace app

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace app {
+
 Thumbnail::Thumbnail(QWidget* parent) : QLabel(parent) {}
 
 void Thumbnail::setLines(std::vector<QLine> lines) {
@@ -33,3 +35,5 @@ void Thumbnail::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
     event->accept();
 }
+
+} // namespace app

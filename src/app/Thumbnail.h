@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace app {
+
 // The small profile picture of the main window: draws the lines it is given, says when it
 // was resized (the lines depend on its size) and when it was clicked.
 class Thumbnail : public QLabel {
@@ -27,3 +29,5 @@ class Thumbnail : public QLabel {
   private:
     std::vector<QLine> drawn;
 };
+
+} // namespace app

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QUndoStack>
 
+namespace app {
+
 UndoMenu::UndoMenu(QMainWindow& w, QMenu* before, QUndoStack& stack,
                    std::function<void()> beforeEach)
     : QObject(&w), window(w), edit(new QMenu(QStringLiteral("E&dit"), &w)) {
@@ -53,3 +55,5 @@ bool UndoMenu::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
 }
+
+} // namespace app

@@ -8,6 +8,8 @@ class QMainWindow;
 class QMenu;
 class QUndoStack;
 
+namespace app {
+
 // The Edit menu of a window over an undo stack: Undo and Redo, whose texts name the change
 // they take back or do again, greyed when there is none. Their keys are the window's even
 // while one of its text boxes has the focus: a box's own undo would change a record behind
@@ -27,3 +29,5 @@ class UndoMenu : public QObject {
     QMainWindow& window;
     QMenu* edit;
 };
+
+} // namespace app

@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+namespace app {
+
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()) {
     ui->setupUi(this);
     const QPixmap picture(QStringLiteral(":/icons/reefbook.png"));
@@ -24,3 +26,5 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::f
 }
 
 frmAbout::~frmAbout() = default;
+
+} // namespace app

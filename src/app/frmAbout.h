@@ -8,6 +8,8 @@ namespace Ui {
 class frmAbout;
 }
 
+namespace app {
+
 // Who made the program and which version it is.
 class frmAbout : public QDialog {
     Q_OBJECT
@@ -19,3 +21,5 @@ class frmAbout : public QDialog {
   private:
     std::unique_ptr<Ui::frmAbout> ui;
 };
+
+} // namespace app

@@ -1,5 +1,5 @@
 #include "DesktopMain.h"
 
 int main(int argc, char** argv) {
-    return runDesktop(argc, argv);
+    return app::runDesktop(argc, argv);
 }

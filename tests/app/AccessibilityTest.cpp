@@ -25,6 +25,8 @@
 #include <functional>
 #include <memory>
 
+namespace app {
+
 namespace {
 
 // What a diver can act on: these need a name a screen reader can say.
@@ -148,3 +150,5 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
         }
     }
 }
+
+} // namespace app

@@ -26,6 +26,8 @@
 
 #include <functional>
 
+namespace app {
+
 namespace {
 
 DiveRecord dive(int psi, int bottomTime = 0, int depth = 0) {
@@ -708,3 +710,5 @@ TEST_F(FormLogTest, LinksAboutAndListEditors) {
     EXPECT_EQ(2, ctl<QComboBox>("cboCData_3")->count());
     EXPECT_EQ(QStringLiteral("Standard"), ctl<QComboBox>("cboCData_3")->currentText());
 }
+
+} // namespace app

@@ -32,6 +32,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace app {
+
 namespace {
 
 DiveRecord dive(int psi, int16_t buddy = 0, const char* comment = "") {
@@ -467,3 +469,5 @@ TEST_F(SafeSaveTest, ASecondProgramOnTheFolderOpensNothing) {
     EXPECT_EQ(before, allFiles());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("log1.dvl.recovery"))));
 }
+
+} // namespace app

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     const QStringList commands =
         qEnvironmentVariable("REEFBOOK_TEST_COMMANDS").split(QLatin1Char(','), Qt::SkipEmptyParts);
-    return runDesktop(argc, argv, [commands](FormLog& window) {
+    return app::runDesktop(argc, argv, [commands](app::FormLog& window) {
         window.logSession().setJournalDelay(0);
         for (const QString& name : commands)
             if (auto* action = window.findChild<QAction*>(name)) action->trigger();

@@ -34,7 +34,7 @@ class DiveListWindow : public TempFolderTest {
         for (int i = 1; i <= 8; ++i)
             s.Dives[size_t(i)].DiveData[field::MaxDepth] = int16_t(100 - i);
         ASSERT_TRUE(SaveLog(s).empty());
-        window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+        window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
@@ -44,7 +44,7 @@ class DiveListWindow : public TempFolderTest {
     }
 
     AppState state;
-    std::unique_ptr<FormLog> window;
+    std::unique_ptr<app::FormLog> window;
 };
 
 } // namespace

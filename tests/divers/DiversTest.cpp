@@ -194,7 +194,7 @@ TEST_F(DiversTest, ChangeDiverSavesTheOpenDiverBeforeOpeningAnother) {
     writeFamily();
     settings::saveOptions(0, 1);
     onDialog("frmMulti", [](QWidget* d) { click(d, "cmdOkay"); }); // Ann, the default
-    FormLog window(state, FormLog::StartOptions{false});
+    app::FormLog window(state, app::FormLog::StartOptions{false});
     window.show();
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("[Ann]")));
     auto* psi = child<QLineEdit>(&window, "txtBData_0");
@@ -223,7 +223,7 @@ TEST_F(DiversTest, ChangeDiverCancelledKeepsTheOpenDiver) {
         pickRow(d, 1);
         click(d, "cmdOkay");
     });
-    FormLog window(state, FormLog::StartOptions{false});
+    app::FormLog window(state, app::FormLog::StartOptions{false});
     window.show();
     ASSERT_TRUE(window.windowTitle().endsWith(QStringLiteral("[Bob]")));
     auto* psi = child<QLineEdit>(&window, "txtBData_0");
@@ -263,7 +263,7 @@ TEST_F(DiversTest, ChangeDiverCancelledKeepsTheOpenDiver) {
 
 TEST_F(DiversTest, OptionsSwitchesModeAndOffset) {
     writeFamily();
-    FormLog window(state, FormLog::StartOptions{false});
+    app::FormLog window(state, app::FormLog::StartOptions{false});
     window.show();
     auto* options = child<QAction>(&window, "mnuOptions");
     auto* change = child<QAction>(&window, "mnuChDiver");

@@ -22,7 +22,7 @@ class ExportMenuTest : public TempFolderTest {
         s.Dives[1].DiveData[field::MaxDepth] = 60;
         s.Dives.push_back(s.Dives[1]);
         ASSERT_TRUE(SaveLog(s).empty());
-        window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+        window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
     }
     QAction* action(const char* name) {
         QAction* a = window->findChild<QAction*>(QString::fromLatin1(name));
@@ -32,7 +32,7 @@ class ExportMenuTest : public TempFolderTest {
 
     ScriptedPlatform platform;
     AppState state;
-    std::unique_ptr<FormLog> window;
+    std::unique_ptr<app::FormLog> window;
 };
 
 TEST_F(ExportMenuTest, FileMenuExportsEveryDiveInTheChosenUnits) {

@@ -164,7 +164,7 @@ TEST_F(ProfileWindowTest, MainWindowOpensItAndShowsTheResult) {
         s.Dives.push_back(dive(40, 25));
         ASSERT_TRUE(SaveLog(s).empty());
     }
-    auto window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+    auto window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

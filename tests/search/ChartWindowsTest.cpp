@@ -43,7 +43,7 @@ class ChartWindows : public TempFolderTest {
             s.Dives[static_cast<size_t>(i)].DiveData[field::PsiIn] = static_cast<int16_t>(i);
         s.Dives[1].Rating = s.Dives[4].Rating = 2;
         ASSERT_TRUE(SaveLog(s).empty());
-        window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+        window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -80,7 +80,7 @@ class ChartWindows : public TempFolderTest {
 
     ScriptedPlatform platform;
     AppState state;
-    std::unique_ptr<FormLog> window;
+    std::unique_ptr<app::FormLog> window;
 };
 
 TEST_F(ChartWindows, EachBoxFollowsItsSwitch) {

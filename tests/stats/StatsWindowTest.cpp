@@ -57,7 +57,7 @@ class StatsWindow : public TempFolderTest {
             d.Rating = pick(0, 2);
         }
         ASSERT_TRUE(SaveLog(s).empty());
-        window = std::make_unique<FormLog>(state, FormLog::StartOptions{false});
+        window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -82,7 +82,7 @@ class StatsWindow : public TempFolderTest {
     QString err;
     ScriptedPlatform platform;
     AppState state;
-    std::unique_ptr<FormLog> window;
+    std::unique_ptr<app::FormLog> window;
 };
 
 // The window's line for a group against the command line's figures of the same group.
