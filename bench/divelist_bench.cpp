@@ -27,14 +27,14 @@ namespace {
 constexpr int kDives = 32767;
 
 void writeLog() {
-    AppState s;
-    StartDefaultLists(s);
+    store::AppState s;
+    store::StartDefaultLists(s);
     for (int w = 0; w < 4; ++w)
         for (int k = 1; k < 40; ++k)
             s.list(w).push_back({QStringLiteral("Entry %1").arg((k * 7919) % 97), {}, {}});
     s.Dives.resize(kDives + 1);
     for (int i = 1; i <= kDives; ++i) {
-        DiveRecord& d = s.Dives[size_t(i)];
+        store::DiveRecord& d = s.Dives[size_t(i)];
         d.TimeData = {int16_t(i % 12 + 1),
                       int16_t(i % 28 + 1),
                       int16_t(1990 + i % 30),
@@ -52,7 +52,7 @@ void writeLog() {
         d.Comments =
             QStringLiteral("Reef %1, turtle and a ray at dusk\r\nsecond line").arg(i % 500);
     }
-    SaveLog(s);
+    store::SaveLog(s);
 }
 
 double ms(const QElapsedTimer& t) {
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(folder.path());
     settings::saveDefaultName(QStringLiteral("Bench"));
     writeLog();
-    AppState state;
+    store::AppState state;
     app::FormLog window(state, app::FormLog::StartOptions{false});
     window.show();
     QApplication::processEvents();
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     edit.weight = 14;
     table->sortByColumn(divelist::Buddy, Qt::AscendingOrder);
     t.restart();
-    session.editDives(all, QStringLiteral("Edit"), [&](DiveRecord& d) { edit.apply(d); });
+    session.editDives(all, QStringLiteral("Edit"), [&](store::DiveRecord& d) { edit.apply(d); });
     std::printf("bulk edit of every dive (sorted by the edited column): %.1f ms\n", ms(t));
     t.restart();
     session.undoStack().undo();

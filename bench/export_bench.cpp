@@ -23,8 +23,8 @@ constexpr int kCommentBytes = 200;
 const QString kCommentText =
     QString::fromUtf8("reef & wreck <deep> \"blue\" caf\xC3\xA9 \xE2\x82\xAC 5 > 3 & 2 < 4; ");
 
-RefList makeList(const char* stem) {
-    RefList list;
+store::RefList makeList(const char* stem) {
+    store::RefList list;
     for (int k = 0; k < kListSize; ++k)
         list.push_back(
             {QStringLiteral("%1 %2 & <\"%2\">").arg(QLatin1String(stem)).arg(k), {}, {}});
@@ -32,12 +32,12 @@ RefList makeList(const char* stem) {
 }
 
 // A log of `count` dives with varied values, every comment 200 characters.
-const AppState& log(int count) {
-    static std::map<int, AppState> logs;
+const store::AppState& log(int count) {
+    static std::map<int, store::AppState> logs;
     auto it = logs.find(count);
     if (it != logs.end())
         return it->second;
-    AppState s;
+    store::AppState s;
     s.DiverName = QStringLiteral("Bench Diver");
     s.DiveOffset = 10;
     s.LocationList = makeList("Location");
@@ -46,7 +46,7 @@ const AppState& log(int count) {
     s.GearList = makeList("Gear");
     s.Dives.resize(static_cast<size_t>(count) + 1);
     for (int i = 1; i <= count; ++i) {
-        DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+        store::DiveRecord& d = s.Dives[static_cast<size_t>(i)];
         d.TimeData = {static_cast<int16_t>(i % 12 + 1),    static_cast<int16_t>(i % 28 + 1),
                       static_cast<int16_t>(1990 + i % 30), static_cast<int16_t>(i % 24),
                       static_cast<int16_t>(i % 60),        static_cast<int16_t>((i + 1) % 24),
@@ -73,7 +73,7 @@ QTemporaryDir& folder() {
 }
 
 void exportFile(benchmark::State& st, bool html) {
-    const AppState& s = log(static_cast<int>(st.range(0)));
+    const store::AppState& s = log(static_cast<int>(st.range(0)));
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
     const QString name = QDir(folder().path()).filePath(html ? "bench.htm" : "bench.txt");
     for (auto _ : st) {
@@ -89,7 +89,7 @@ void exportFile(benchmark::State& st, bool html) {
 
 // The same number of bytes in one write through the same atomic file write.
 void writeSameBytes(benchmark::State& st, bool html) {
-    const AppState& s = log(static_cast<int>(st.range(0)));
+    const store::AppState& s = log(static_cast<int>(st.range(0)));
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
     const qsizetype size =
         output::exportDocument(html ? output::HtmlFormat : output::TextFormat, s, dives, true)
@@ -106,7 +106,7 @@ void writeSameBytes(benchmark::State& st, bool html) {
 
 // The same bytes in one plain write: no temporary file, no rename, no flush to the disk.
 void writeSameBytesPlain(benchmark::State& st, bool html) {
-    const AppState& s = log(static_cast<int>(st.range(0)));
+    const store::AppState& s = log(static_cast<int>(st.range(0)));
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
     const qsizetype size =
         output::exportDocument(html ? output::HtmlFormat : output::TextFormat, s, dives, true)
@@ -124,7 +124,7 @@ void writeSameBytesPlain(benchmark::State& st, bool html) {
 
 // The formatting alone, without the file.
 void buildInMemory(benchmark::State& st, bool html) {
-    const AppState& s = log(static_cast<int>(st.range(0)));
+    const store::AppState& s = log(static_cast<int>(st.range(0)));
     const std::vector<int> dives = output::divesFor(s, output::DiveChoice::All);
     for (auto _ : st) {
         QByteArray doc =

@@ -15,19 +15,19 @@ namespace {
 
 constexpr int kCommentBytes = 200;
 
-RefList makeList(const char* stem) {
-    RefList list;
+store::RefList makeList(const char* stem) {
+    store::RefList list;
     for (int k = 0; k < 50; ++k)
         list.push_back({QStringLiteral("%1 %2").arg(QLatin1String(stem)).arg(k), {}, {}});
     return list;
 }
 
 // A log of `count` dives with varied values, every comment 200 bytes of words.
-const AppState& log(int count) {
-    static std::map<int, AppState> logs;
+const store::AppState& log(int count) {
+    static std::map<int, store::AppState> logs;
     auto it = logs.find(count);
     if (it != logs.end()) return it->second;
-    AppState s;
+    store::AppState s;
     s.DiverName = QStringLiteral("Bench Diver");
     s.LocationList = makeList("Location");
     s.TypeList = makeList("Type");
@@ -35,7 +35,7 @@ const AppState& log(int count) {
     s.GearList = makeList("Gear");
     s.Dives.resize(static_cast<size_t>(count) + 1);
     for (int i = 1; i <= count; ++i) {
-        DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+        store::DiveRecord& d = s.Dives[static_cast<size_t>(i)];
         d.TimeData = {static_cast<int16_t>(i % 12 + 1),
                       static_cast<int16_t>(i % 28 + 1),
                       1997,
@@ -67,7 +67,7 @@ std::vector<int> allDives(int count) {
 
 void BM_BuildPrintDoc(benchmark::State& st) {
     const int count = static_cast<int>(st.range(0));
-    const AppState& s = log(count);
+    const store::AppState& s = log(count);
     const std::vector<int> dives = allDives(count);
     size_t items = 0;
     int pages = 0;

@@ -10,26 +10,26 @@ constexpr int kDives = 32767;
 constexpr int kListSize = 20;
 constexpr int kCommentChars = 200;
 
-RefList makeList() {
-    RefList list;
+store::RefList makeList() {
+    store::RefList list;
     for (int k = 0; k < kListSize; ++k)
         list.push_back({QStringLiteral("Entry %1").arg(k), {}, {}});
     return list;
 }
 
 // Varied dives; every comment 200 characters of mixed case, a few with "Ægir wreck" in them.
-AppState& log() {
-    static AppState s = [] {
-        AppState st;
+store::AppState& log() {
+    static store::AppState s = [] {
+        store::AppState st;
         st.LocationList = st.TypeList = st.BuddyList = st.GearList = makeList();
         st.Dives.resize(kDives + 1);
         for (int i = 1; i <= kDives; ++i) {
-            DiveRecord& d = st.Dives[static_cast<size_t>(i)];
+            store::DiveRecord& d = st.Dives[static_cast<size_t>(i)];
             d.TimeData = {static_cast<int16_t>(i % 12 + 1), static_cast<int16_t>(i % 28 + 1),
                           static_cast<int16_t>(1990 + i % 30)};
-            d.DiveData[field::TankSize] = static_cast<int16_t>(60 + i % 50);
-            d.DiveData[field::BottomTime] = static_cast<int16_t>(i % 120);
-            d.DiveData[field::MaxDepth] = static_cast<int16_t>(i % 60);
+            d.DiveData[store::field::TankSize] = static_cast<int16_t>(60 + i % 50);
+            d.DiveData[store::field::BottomTime] = static_cast<int16_t>(i % 120);
+            d.DiveData[store::field::MaxDepth] = static_cast<int16_t>(i % 60);
             for (size_t k = 0; k < 4; ++k)
                 d.ListData[k] = static_cast<int16_t>((i + static_cast<int>(k)) % kListSize);
             for (size_t k = 0; k < 8; ++k)
@@ -63,7 +63,7 @@ search::ChartCriteria everyCriterion() {
 }
 
 void BM_SearchEveryCriterion(benchmark::State& st) {
-    AppState& s = log();
+    store::AppState& s = log();
     std::vector<int16_t> flagged;
     for (auto _ : st) {
         search::ChartCriteria c = everyCriterion();
@@ -75,7 +75,7 @@ void BM_SearchEveryCriterion(benchmark::State& st) {
 
 // Only the comment ticked: every comment is searched to its end but in 32 dives.
 void BM_SearchCommentOnly(benchmark::State& st) {
-    AppState& s = log();
+    store::AppState& s = log();
     std::vector<int16_t> flagged;
     for (auto _ : st) {
         search::ChartCriteria c;
@@ -89,7 +89,7 @@ void BM_SearchCommentOnly(benchmark::State& st) {
 
 // One plain pass reading every character of every comment.
 void BM_PlainPassOverComments(benchmark::State& st) {
-    const AppState& s = log();
+    const store::AppState& s = log();
     for (auto _ : st) {
         unsigned sum = 0;
         for (size_t i = 1; i < s.Dives.size(); ++i)

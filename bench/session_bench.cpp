@@ -18,15 +18,15 @@ size_t heapInUse() { return mallinfo2().uordblks; }
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    AppState state;
-    StartNewLog(state);
+    store::AppState state;
+    store::StartNewLog(state);
     for (int which = 0; which < 4; ++which)
         for (int e = 1; e < 50; ++e)
             state.list(which).push_back({QStringLiteral("Entry %1").arg(e), {}, {}});
-    state.Dives.resize(MaxDives + 1);
-    for (int i = 1; i <= MaxDives; ++i) {
-        DiveRecord& d = state.Dives[size_t(i)];
-        d.DiveData[field::MaxDepth] = int16_t(i % 130);
+    state.Dives.resize(store::MaxDives + 1);
+    for (int i = 1; i <= store::MaxDives; ++i) {
+        store::DiveRecord& d = state.Dives[size_t(i)];
+        d.DiveData[store::field::MaxDepth] = int16_t(i % 130);
         d.ListData = {int16_t(i % 50), int16_t(i % 50), int16_t(i % 50), int16_t(i % 50)};
         d.Comments = QStringLiteral("Calm sea, turtles on the reef, %1 m visibility").arg(i % 40);
     }
@@ -37,17 +37,17 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     t.start();
     for (int k = 0; k < Edits; ++k) {
-        s.setNumber(1 + (k * 7) % MaxDives, k % 10, int16_t(k % 300 + 1));
+        s.setNumber(1 + (k * 7) % store::MaxDives, k % 10, int16_t(k % 300 + 1));
         s.endTyping(); // every edit a step of its own
     }
     const double perEdit = double(t.nsecsElapsed()) / 1000.0 / Edits;
     const double heldMb = double(heapInUse() - heapBefore) / (1024.0 * 1024.0);
 
-    lists::ListDraft draft = lists::startDraft(state, field::Location);
+    lists::ListDraft draft = lists::startDraft(state, store::field::Location);
     draft.selected = 1;
     lists::deleteDraftEntry(draft);
     t.restart();
-    s.commitListDraft(field::Location, draft);
+    s.commitListDraft(store::field::Location, draft);
     const double deleteMs = double(t.nsecsElapsed()) / 1e6;
     t.restart();
     s.undoStack().undo();

@@ -11,24 +11,24 @@ namespace {
 constexpr int kDives = 32767;
 constexpr int kListSize = 50;
 
-RefList makeList(const char* stem) {
-    RefList list;
+store::RefList makeList(const char* stem) {
+    store::RefList list;
     for (int k = 0; k < kListSize; ++k)
         list.push_back({QStringLiteral("%1 %2").arg(QLatin1String(stem)).arg(k), {}, {}});
     return list;
 }
 
 // Varied dives over thirty years, one in fifty undated, one value in seven not entered.
-const AppState& log() {
-    static const AppState s = [] {
-        AppState st;
+const store::AppState& log() {
+    static const store::AppState s = [] {
+        store::AppState st;
         st.LocationList = makeList("Site");
         st.TypeList = makeList("Type");
         st.BuddyList = makeList("Buddy");
         st.GearList = makeList("Gear");
         st.Dives.resize(kDives + 1);
         for (int i = 1; i <= kDives; ++i) {
-            DiveRecord& d = st.Dives[static_cast<size_t>(i)];
+            store::DiveRecord& d = st.Dives[static_cast<size_t>(i)];
             d.TimeData = {static_cast<int16_t>(i % 50 == 0 ? 0 : i % 12 + 1),
                           static_cast<int16_t>(i % 28 + 1), static_cast<int16_t>(1990 + i % 30)};
             for (size_t f = 0; f < d.DiveData.size(); ++f)

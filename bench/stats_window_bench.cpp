@@ -14,15 +14,15 @@ namespace {
 
 constexpr int kDives = 32767;
 
-const AppState& log() {
-    static const AppState s = [] {
-        AppState st;
-        for (RefList* list : {&st.LocationList, &st.TypeList, &st.BuddyList, &st.GearList})
+const store::AppState& log() {
+    static const store::AppState s = [] {
+        store::AppState st;
+        for (store::RefList* list : {&st.LocationList, &st.TypeList, &st.BuddyList, &st.GearList})
             for (int k = 0; k < 50; ++k)
                 list->push_back({QStringLiteral("Entry %1").arg(k), {}, {}});
         st.Dives.resize(kDives + 1);
         for (int i = 1; i <= kDives; ++i) {
-            DiveRecord& d = st.Dives[static_cast<size_t>(i)];
+            store::DiveRecord& d = st.Dives[static_cast<size_t>(i)];
             d.TimeData = {static_cast<int16_t>(i % 50 == 0 ? 0 : i % 12 + 1),
                           static_cast<int16_t>(i % 28 + 1), static_cast<int16_t>(1990 + i % 30)};
             for (size_t f = 0; f < d.DiveData.size(); ++f)
@@ -45,7 +45,8 @@ void BM_ChartRepaint(benchmark::State& st) {
     stats::frmStats* window = stats::frmStats::showFor(log(), &mainWindow());
     window->findChild<QTabWidget*>(QStringLiteral("tabCharts"))
         ->setCurrentIndex(static_cast<int>(st.range(0)));
-    auto* chart = window->findChild<stats::StatsChart*>(QStringLiteral("picChart_%1").arg(st.range(0)));
+    auto* chart =
+        window->findChild<stats::StatsChart*>(QStringLiteral("picChart_%1").arg(st.range(0)));
     QApplication::processEvents();
     for (auto _ : st)
         chart->repaint();

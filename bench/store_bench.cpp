@@ -22,17 +22,17 @@ const QString kComment =
 // A full log in a folder of its own, made once and shared by every benchmark.
 struct BigLog {
     QTemporaryDir dir;
-    AppState state;
+    store::AppState state;
     std::vector<std::pair<QString, QByteArray>> files; // name and bytes, as saved
     qint64 bytes = 0;
 
     BigLog() {
         if (!dir.isValid() || !QDir::setCurrent(dir.path()))
             std::abort();
-        StartNewLog(state);
-        state.Dives.resize(MaxDives + 1);
-        for (int i = 1; i <= MaxDives; ++i) {
-            DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        store::StartNewLog(state);
+        state.Dives.resize(store::MaxDives + 1);
+        for (int i = 1; i <= store::MaxDives; ++i) {
+            store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
             d.TimeData = {static_cast<int16_t>(i % 12 + 1),
                           static_cast<int16_t>(i % 28 + 1),
                           static_cast<int16_t>(1990 + i % 30),
@@ -51,7 +51,7 @@ struct BigLog {
             d.ProfileNum = static_cast<int16_t>(i % 1000 + 1);
         }
         for (int which = 0; which < 4; ++which) {
-            RefList& list = state.list(which);
+            store::RefList& list = state.list(which);
             list.clear();
             for (int k = 0; k < 100; ++k)
                 list.push_back({QStringLiteral("Entry %1 of list %2").arg(k).arg(which),
@@ -60,7 +60,7 @@ struct BigLog {
         }
         state.Profiles.resize(1001);
         for (size_t p = 1; p < state.Profiles.size(); ++p) {
-            ProfileRecord& r = state.Profiles[p];
+            store::ProfileRecord& r = state.Profiles[p];
             for (int k = 1; k <= 40; ++k) {
                 r.Times[static_cast<size_t>(k)] = static_cast<int16_t>(k);
                 r.Depths[static_cast<size_t>(k)] = static_cast<int16_t>(k % 20 + 10);
@@ -68,8 +68,7 @@ struct BigLog {
             r.Notes[0] = QStringLiteral("1:30");
             r.Notes[1] = QStringLiteral("B");
         }
-        if (!SaveLog(state).empty())
-            std::abort();
+        if (!store::SaveLog(state).empty()) std::abort();
         for (const QString& name : state.Files.names()) {
             QFile f(name);
             if (!f.open(QIODevice::ReadOnly))
@@ -91,13 +90,13 @@ void BM_OpenLog(benchmark::State& st) {
     BigLog& log = bigLog();
     for (auto _ : st) {
         st.PauseTiming();
-        auto s = std::make_unique<AppState>();
+        auto s = std::make_unique<store::AppState>();
         s->Files = log.state.Files;
         st.ResumeTiming();
-        const FileProblems problems = OpenLog(*s);
+        const store::FileProblems problems = store::OpenLog(*s);
         benchmark::DoNotOptimize(s->Dives.data());
         st.PauseTiming();
-        if (!problems.empty() || s->DiveCount() != MaxDives)
+        if (!problems.empty() || s->DiveCount() != store::MaxDives)
             st.SkipWithError("OpenLog did not read the whole log");
         s.reset();
         st.ResumeTiming();
@@ -126,8 +125,7 @@ void BM_ReadRaw(benchmark::State& st) {
 void BM_SaveLog(benchmark::State& st) {
     BigLog& log = bigLog();
     for (auto _ : st) {
-        if (!SaveLog(log.state).empty())
-            st.SkipWithError("SaveLog failed");
+        if (!store::SaveLog(log.state).empty()) st.SkipWithError("SaveLog failed");
     }
     st.SetBytesProcessed(st.iterations() * log.bytes);
 }

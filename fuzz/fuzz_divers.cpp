@@ -10,15 +10,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input = fuzz::bytes(data, size);
     QString problem;
-    const std::vector<DiverEntry> divers = dvl::parseDivers(input, &problem);
-    const QByteArray written = dvl::serializeDivers(divers);
+    const std::vector<store::DiverEntry> divers = store::dvl::parseDivers(input, &problem);
+    const QByteArray written = store::dvl::serializeDivers(divers);
     QString again;
-    FUZZ_CHECK(dvl::parseDivers(written, &again) == divers);
+    FUZZ_CHECK(store::dvl::parseDivers(written, &again) == divers);
     FUZZ_CHECK(again.isEmpty());
     if (problem.isEmpty()) FUZZ_CHECK(fuzz::writtenBackAsRead(input, written));
-    for (const DiverEntry& d : divers)
+    for (const store::DiverEntry& d : divers)
         for (const QString& name : d.Files.names())
-            if (fileio::isSafeFileName(name)) {
+            if (store::fileio::isSafeFileName(name)) {
                 // A name let through opens a file right in the current folder, nowhere else.
                 const QString path = QStringLiteral("/data/") + name;
                 FUZZ_CHECK(QDir::cleanPath(path) == path);

@@ -8,9 +8,9 @@
 
 namespace {
 void checkImport(const QByteArray& input, bool uddf) {
-    AppState state;
-    StartNewLog(state);
-    const AppState before = state;
+    store::AppState state;
+    store::StartNewLog(state);
+    const store::AppState before = state;
     const interchange::ImportReport r =
         uddf ? interchange::importUddf(state, input, interchange::Units::Metric)
              : interchange::importCsv(state, input, interchange::Units::Imperial);
@@ -20,17 +20,18 @@ void checkImport(const QByteArray& input, bool uddf) {
     }
     FUZZ_CHECK(state.DiveCount() == r.firstIndex + r.added - 1);
     for (int i = r.firstIndex; i <= state.DiveCount(); ++i) {
-        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        const store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
         for (int w = 0; w < 4; ++w)
             FUZZ_CHECK(d.ListData[static_cast<size_t>(w)] >= 0 &&
                        static_cast<size_t>(d.ListData[static_cast<size_t>(w)]) <
                            state.list(w).size());
         FUZZ_CHECK(d.ProfileNum >= 0 && static_cast<size_t>(d.ProfileNum) < state.Profiles.size());
         if (d.ProfileNum == 0) continue;
-        const ProfileRecord& p = state.Profiles[static_cast<size_t>(d.ProfileNum)];
-        for (int k = 1; k < ProfileRecord::PointSlots && p.Times[static_cast<size_t>(k)] > 0; ++k) {
+        const store::ProfileRecord& p = state.Profiles[static_cast<size_t>(d.ProfileNum)];
+        for (int k = 1; k < store::ProfileRecord::PointSlots && p.Times[static_cast<size_t>(k)] > 0;
+             ++k) {
             FUZZ_CHECK(p.Times[static_cast<size_t>(k)] > p.Times[static_cast<size_t>(k) - 1]);
-            FUZZ_CHECK(p.Times[static_cast<size_t>(k)] <= d.DiveData[field::BottomTime]);
+            FUZZ_CHECK(p.Times[static_cast<size_t>(k)] <= d.DiveData[store::field::BottomTime]);
         }
     }
 }

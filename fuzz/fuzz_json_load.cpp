@@ -6,7 +6,7 @@
 #include "cli/JsonLoad.h"
 
 namespace {
-bool sameLog(const AppState& a, const AppState& b) {
+bool sameLog(const store::AppState& a, const store::AppState& b) {
     for (int which = 0; which < 4; ++which)
         if (a.list(which) != b.list(which)) return false;
     return a.Dives == b.Dives && a.Profiles == b.Profiles && a.CurrentDive == b.CurrentDive;
@@ -14,13 +14,13 @@ bool sameLog(const AppState& a, const AppState& b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    AppState state;
+    store::AppState state;
     if (!cli::loadJson(fuzz::bytes(data, size), state).isEmpty()) {
-        FUZZ_CHECK(sameLog(state, AppState()));
+        FUZZ_CHECK(sameLog(state, store::AppState()));
         return 0;
     }
     const QByteArray dump = cli::dumpJson(state);
-    AppState again;
+    store::AppState again;
     FUZZ_CHECK(cli::loadJson(dump, again).isEmpty());
     FUZZ_CHECK(sameLog(state, again));
     FUZZ_CHECK(cli::dumpJson(again) == dump);

@@ -6,11 +6,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input = fuzz::bytes(data, size);
-    const RefList list = dvl::parseList(input, false);
-    const QByteArray written = dvl::serializeList(list, false);
+    const store::RefList list = store::dvl::parseList(input, false);
+    const QByteArray written = store::dvl::serializeList(list, false);
     QString again;
-    FUZZ_CHECK(dvl::parseList(written, false, &again) == list);
+    FUZZ_CHECK(store::dvl::parseList(written, false, &again) == list);
     FUZZ_CHECK(again.isEmpty());
-    FUZZ_CHECK(dvl::serializeList(dvl::parseList(written, false), false) == written);
+    FUZZ_CHECK(store::dvl::serializeList(store::dvl::parseList(written, false), false) == written);
     return 0;
 }

@@ -6,10 +6,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input = fuzz::bytes(data, size);
     QString problem;
-    const RefList list = dvl::parseList(input, true, &problem);
-    const QByteArray written = dvl::serializeList(list, true);
+    const store::RefList list = store::dvl::parseList(input, true, &problem);
+    const QByteArray written = store::dvl::serializeList(list, true);
     QString again;
-    FUZZ_CHECK(dvl::parseList(written, true, &again) == list);
+    FUZZ_CHECK(store::dvl::parseList(written, true, &again) == list);
     FUZZ_CHECK(again.isEmpty());
     if (problem.isEmpty()) FUZZ_CHECK(fuzz::writtenBackAsRead(input, written));
     return 0;

@@ -13,18 +13,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input = fuzz::bytes(data, size);
     QString problem;
-    const std::vector<DiveRecord> dives = dvl::parseLog(input, &problem);
-    const QByteArray written = dvl::serializeLog(dives);
+    const std::vector<store::DiveRecord> dives = store::dvl::parseLog(input, &problem);
+    const QByteArray written = store::dvl::serializeLog(dives);
     QString again;
-    FUZZ_CHECK(dvl::parseLog(written, &again) == dives);
+    FUZZ_CHECK(store::dvl::parseLog(written, &again) == dives);
     FUZZ_CHECK(again.isEmpty());
     if (problem.isEmpty()) FUZZ_CHECK(fuzz::writtenBackAsRead(input, written));
 
-    AppState state;
-    StartDefaultLists(state);
+    store::AppState state;
+    store::StartDefaultLists(state);
     state.Dives.insert(state.Dives.end(), dives.begin(), dives.end());
     state.CurrentDive = state.DiveCount();
-    consistency::checkReferences(state);
+    store::consistency::checkReferences(state);
     std::vector<int> all(static_cast<size_t>(state.DiveCount()));
     std::iota(all.begin(), all.end(), 1);
     output::exportDocument(output::TextFormat, state, all, true);

@@ -15,7 +15,7 @@ struct Read {
     uint8_t multiFlag;
     int16_t offset, defaultDiver;
     QString name;
-    FileSet files;
+    store::FileSet files;
     bool operator==(const Read& o) const {
         return multiFlag == o.multiFlag && offset == o.offset && defaultDiver == o.defaultDiver &&
                name == o.name && files == o.files;
@@ -36,7 +36,7 @@ QString freshFolder() {
 }
 
 Read readStartup() {
-    AppState state;
+    store::AppState state;
     settings::readStartup(state, nullptr);
     return {state.MultiFlag, state.DiveOffset, state.DefaultDiver, state.DiverName, state.Files};
 }

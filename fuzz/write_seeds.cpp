@@ -28,14 +28,14 @@ void put(const QString& target, const QString& name, const QByteArray& bytes) {
     }
 }
 
-AppState sample() {
-    AppState s;
+store::AppState sample() {
+    store::AppState s;
     s.DiverName = QStringLiteral("Ann Example");
     s.LocationList = {{"Pool", {}, {}}, {"Blue Hole", "Wall to 40 m", "bluehole.jpg"}};
     s.TypeList = {{"Pleasure", {}, {}}, {"Night", "after dark", {}}};
     s.BuddyList = {{"None", {}, {}}, {"Bob", "instructor", {}}};
     s.GearList = {{"Standard", {}, {}}, {"Wetsuit 7 mm", {}, {}}};
-    DiveRecord d1;
+    store::DiveRecord d1;
     d1.TimeData = {7, 4, 1997, 9, 5, 9, 47};
     d1.DiveData = {3000, 700, 80, 42, 60, 12, 84, 82, 78, 80};
     d1.ListData = {1, 1, 1, 1};
@@ -43,20 +43,21 @@ AppState sample() {
     d1.Rating = 2;
     d1.ProfileNum = 1;
     // Line breaks as stored (CR LF) and bytes the code page leaves undefined travel unchanged.
-    d1.Comments = text::fromCp1252(QByteArray("Turtle at the drop-off\r\nCaf\xe9 \x80 \x81"));
-    DiveRecord d2;
+    d1.Comments =
+        store::text::fromCp1252(QByteArray("Turtle at the drop-off\r\nCaf\xe9 \x80 \x81"));
+    store::DiveRecord d2;
     d2.TimeData = {12, 31, 2001, 23, 59, 0, 30};
     d2.DiveData = {-1, 32767, -32768, 1, 2, 3, 4, 5, 6, 7};
     d2.ListData = {5, 0, -1, 0};
     d2.Rating = 1;
-    s.Dives = {DiveRecord{}, d1, d2, DiveRecord{}};
-    ProfileRecord p;
+    s.Dives = {store::DiveRecord{}, d1, d2, store::DiveRecord{}};
+    store::ProfileRecord p;
     for (int i = 0; i < 5; ++i) {
         p.Times[static_cast<size_t>(i)] = static_cast<int16_t>(i * 5);
         p.Depths[static_cast<size_t>(i)] = static_cast<int16_t>(i * 12 % 37);
     }
     p.Notes[0] = QStringLiteral("safety stop");
-    s.Profiles = {ProfileRecord{}, p};
+    s.Profiles = {store::ProfileRecord{}, p};
     s.CurrentDive = s.DiveCount();
     return s;
 }
@@ -69,17 +70,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     top = QDir(QString::fromLocal8Bit(argv[1]));
-    const AppState s = sample();
-    const std::vector<DiveRecord> dives(s.Dives.begin() + 1, s.Dives.end());
-    put("log", "three.dvl", dvl::serializeLog(dives));
-    put("log", "new.dvl", dvl::serializeLog({DiveRecord{}}));
-    put("list", "types.dvl", dvl::serializeList(s.TypeList, false));
-    put("list", "default.dvl", dvl::serializeList(defaultList(2), false));
-    put("location_list", "locations.dvl", dvl::serializeList(s.LocationList, true));
-    put("profiles", "profiles.dvl", dvl::serializeProfiles(s.Profiles));
+    const store::AppState s = sample();
+    const std::vector<store::DiveRecord> dives(s.Dives.begin() + 1, s.Dives.end());
+    put("log", "three.dvl", store::dvl::serializeLog(dives));
+    put("log", "new.dvl", store::dvl::serializeLog({store::DiveRecord{}}));
+    put("list", "types.dvl", store::dvl::serializeList(s.TypeList, false));
+    put("list", "default.dvl", store::dvl::serializeList(store::defaultList(2), false));
+    put("location_list", "locations.dvl", store::dvl::serializeList(s.LocationList, true));
+    put("profiles", "profiles.dvl", store::dvl::serializeProfiles(s.Profiles));
     put("divers", "divers.dvl",
-        dvl::serializeDivers(
-            {{"Ann Example", FileSet::numbered(1)},
+        store::dvl::serializeDivers(
+            {{"Ann Example", store::FileSet::numbered(1)},
              {"Bob", {"bob.dvl", "loc1.dvl", "t2.dvl", "b2.dvl", "g2.dvl", "p2.dvl"}}}));
     put("json_load", "log.json", cli::dumpJson(s));
     put("interchange_import", "log.uddf",
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     // The settings as the program writes them, and as a diver might type them by hand.
     QTemporaryDir store;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
-    settings::saveDefaultDiver({"Ann Example", FileSet::numbered(2)}, 2);
+    settings::saveDefaultDiver({"Ann Example", store::FileSet::numbered(2)}, 2);
     settings::saveOptions(499, 1);
     QSettings(settings::AppName, settings::AppName).sync();
     QFile written(store.path() + QStringLiteral("/Reefbook/Reefbook.conf"));

@@ -38,21 +38,21 @@ int runDesktop(int& argc, char** argv, const std::function<void(FormLog&)>& when
         std::fputs(qUtf8Printable(desktopUsage()), stdout);
         return 0;
     }
-    const datafolder::Start start = datafolder::startDesktop(args.dataDir);
+    const store::datafolder::Start start = store::datafolder::startDesktop(args.dataDir);
     std::fputs(qUtf8Printable(start.err), stderr);
     if (start.exitCode > 0) ui::showError(nullptr, QStringLiteral("Error"), start.err.trimmed());
     if (start.exitCode >= 0) return start.exitCode;
 
     // Two programs on one folder would each write their own state over the other's at Exit.
-    FolderLock lock;
-    if (lock.lock() == FolderLock::Outcome::HeldElsewhere) {
+    store::FolderLock lock;
+    if (lock.lock() == store::FolderLock::Outcome::HeldElsewhere) {
         const QString text = lock.secondProgram();
         std::fprintf(stderr, "reefbook: %s\n", qUtf8Printable(text));
         ui::showError(nullptr, QStringLiteral("Error"), text);
         return 1;
     }
 
-    AppState state;
+    store::AppState state;
     FormLog::StartOptions options;
     options.deferStartUp = true;
     FormLog window(state, options);

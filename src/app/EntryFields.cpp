@@ -92,14 +92,14 @@ int EntryFields::dive() const { return session.state().CurrentDive; }
 
 void EntryFields::show() {
     showing = true;
-    const DiveRecord d = session.state().current();
+    const store::DiveRecord d = session.state().current();
     for (int i = 0; i < 7; ++i)
-        txtAData[i]->setText(entry::timeFieldText(i, d.TimeData[static_cast<size_t>(i)]));
+        txtAData[i]->setText(store::entry::timeFieldText(i, d.TimeData[static_cast<size_t>(i)]));
     for (int i = 0; i < 10; ++i)
         txtBData[i]->setText(QString::number(d.DiveData[static_cast<size_t>(i)]));
     reselectLists();
-    const QString comment = entry::commentForBox(d.Comments);
-    if (entry::commentForBox(ui.txtDData->document()->toRawText()) != comment)
+    const QString comment = store::entry::commentForBox(d.Comments);
+    if (store::entry::commentForBox(ui.txtDData->document()->toRawText()) != comment)
         ui.txtDData->setPlainText(comment);
     for (int i = 0; i < 8; ++i)
         chkEData[i]->setChecked(d.CondData[static_cast<size_t>(i)] != 0);
@@ -128,13 +128,13 @@ void EntryFields::fillLists() {
     for (int i = 0; i < 4; ++i) {
         const QSignalBlocker quiet(cboCData[i]);
         cboCData[i]->clear();
-        for (const ListEntry& e : session.state().list(i))
+        for (const store::ListEntry& e : session.state().list(i))
             cboCData[i]->addItem(e.Name);
     }
 }
 
 void EntryFields::reselectLists() {
-    const DiveRecord& d = session.state().current();
+    const store::DiveRecord& d = session.state().current();
     for (int i = 0; i < 4; ++i) {
         const int at = d.ListData[static_cast<size_t>(i)];
         const QSignalBlocker quiet(cboCData[i]);
@@ -214,10 +214,11 @@ void EntryFields::focusGained(QObject* box) {
         txtBData[b]->selectAll();
         SavedBottomTime = 0;
         SavedMaxDepth = 0;
-        const int16_t value = numbers::toInt16(numbers::roundedValue(txtBData[b]->text()));
-        if (b == field::BottomTime)
+        const int16_t value =
+            store::numbers::toInt16(store::numbers::roundedValue(txtBData[b]->text()));
+        if (b == store::field::BottomTime)
             SavedBottomTime = value;
-        else if (b == field::MaxDepth)
+        else if (b == store::field::MaxDepth)
             SavedMaxDepth = value;
     } else if (box == ui.txtDData) {
         ui.txtDData->selectAll();
@@ -238,10 +239,11 @@ void EntryFields::focusLost(QObject* box) {
 // ---- The checks of each box
 
 void EntryFields::timeCheck(int i) {
-    const AppState& st = session.state();
+    const store::AppState& st = session.state();
     const int16_t previous =
         st.Dives[static_cast<size_t>(st.CurrentDive - 1)].TimeData[static_cast<size_t>(i)];
-    const entry::TimeFieldOutcome out = entry::checkTimeField(i, txtAData[i]->text(), previous);
+    const store::entry::TimeFieldOutcome out =
+        store::entry::checkTimeField(i, txtAData[i]->text(), previous);
     if (!out.store) {
         txtAData[i]->clear();
         return;
@@ -257,17 +259,17 @@ void EntryFields::numberChanged(int i) {
     QLineEdit* box = txtBData[i];
     const QString text = box->text();
     if (!showing) {
-        const AppState& st = session.state();
+        const store::AppState& st = session.state();
         const int16_t previous = st.Dives[static_cast<size_t>(st.CurrentDive - 1)]
                                      .DiveData[static_cast<size_t>(i)];
-        const entry::NumberFieldOutcome out = entry::checkNumberField(text, previous);
+        const store::entry::NumberFieldOutcome out = store::entry::checkNumberField(text, previous);
         if (out.replace) {
             box->setText(out.text); // stored by the change this makes
             return;
         }
     }
-    if (i == field::Visibility) {
-        const entry::VisibilityOutcome viz = entry::syncVisibility(text);
+    if (i == store::field::Visibility) {
+        const store::entry::VisibilityOutcome viz = store::entry::syncVisibility(text);
         settingViz = true;
         ui.hsbViz->setValue(viz.position);
         settingViz = false;
@@ -280,24 +282,24 @@ void EntryFields::numberChanged(int i) {
     // a file brought in beyond the usual ranges.
     if (showing) return;
     const QScopedValueRollback<bool> typing(pushing, true);
-    session.setNumber(dive(), i, numbers::toInt16(numbers::roundedValue(text)));
+    session.setNumber(dive(), i, store::numbers::toInt16(store::numbers::roundedValue(text)));
 }
 
 void EntryFields::visibilityMoved(int value) {
-    if (!settingViz) txtBData[field::Visibility]->setText(QString::number(value));
+    if (!settingViz) txtBData[store::field::Visibility]->setText(QString::number(value));
 }
 
 void EntryFields::profileCheck(int i) {
-    if (i != field::BottomTime && i != field::MaxDepth) return;
-    const DiveRecord& d = session.state().current();
-    if (!entry::profileWarningNeeded(txtBData[field::BottomTime]->text(),
-                                     txtBData[field::MaxDepth]->text(), SavedBottomTime,
-                                     SavedMaxDepth, d.ProfileNum))
+    if (i != store::field::BottomTime && i != store::field::MaxDepth) return;
+    const store::DiveRecord& d = session.state().current();
+    if (!store::entry::profileWarningNeeded(txtBData[store::field::BottomTime]->text(),
+                                            txtBData[store::field::MaxDepth]->text(),
+                                            SavedBottomTime, SavedMaxDepth, d.ProfileNum))
         return;
     if (ui::askYesNo(window, QStringLiteral("WARNING!"),
                      QStringLiteral("This will permanently delete the entered profile.  Are you "
                                     "sure you want to continue?")) != ui::Answer::Yes) {
-        const int16_t saved = i == field::BottomTime ? SavedBottomTime : SavedMaxDepth;
+        const int16_t saved = i == store::field::BottomTime ? SavedBottomTime : SavedMaxDepth;
         txtBData[i]->setText(QString::number(saved));
         return;
     }
@@ -314,7 +316,7 @@ void EntryFields::listCheck(int i) {
     // Text typed over a chosen entry no longer counts as that entry.
     const int at = box->currentIndex();
     const int selected = at >= 0 && box->itemText(at) == text ? at : -1;
-    const int t = entry::listPositionFor(selected, names, text);
+    const int t = store::entry::listPositionFor(selected, names, text);
     if (t >= 0) {
         session.setListChoice(dive(), i, static_cast<int16_t>(t));
         reselectLists();
@@ -330,7 +332,7 @@ void EntryFields::listCheck(int i) {
 void EntryFields::commentsChanged() {
     if (showing) return;
     // The raw text: the plain text would also turn no-break spaces into spaces.
-    const QString text = entry::commentFromBox(ui.txtDData->document()->toRawText());
+    const QString text = store::entry::commentFromBox(ui.txtDData->document()->toRawText());
     if (text.isEmpty()) return;
     const QScopedValueRollback<bool> typing(pushing, true);
     session.setComment(dive(), text);

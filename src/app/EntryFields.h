@@ -13,7 +13,9 @@ class QPlainTextEdit;
 class QRadioButton;
 class QScrollBar;
 class QWidget;
+namespace store {
 struct DiveRecord;
+}
 
 namespace Ui {
 class FormLog;

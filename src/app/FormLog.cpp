@@ -30,9 +30,9 @@
 
 namespace app {
 
-FormLog::FormLog(AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, parent) {}
+FormLog::FormLog(store::AppState& s, QWidget* parent) : FormLog(s, StartOptions{}, parent) {}
 
-FormLog::FormLog(AppState& s, const StartOptions& opts, QWidget* parent)
+FormLog::FormLog(store::AppState& s, const StartOptions& opts, QWidget* parent)
     : QMainWindow(parent), state(s), options(opts), ui(std::make_unique<Ui::FormLog>()),
       help(std::make_unique<ui::HelpWindow>()), session(new session::Session(s, this)) {
     ui->setupUi(this);
@@ -101,12 +101,12 @@ bool FormLog::startUp() {
     if (closedAndSaved) return false;
     helpFile = ui::HelpWindow::helpFilePath(QCoreApplication::applicationDirPath());
 
-    settings::readStartup(*session->setup(), [this](AppState& s) { renameDefaultDiver(s); });
+    settings::readStartup(*session->setup(), [this](store::AppState& s) { renameDefaultDiver(s); });
     ui->mnuChDiver->setVisible(state.MultiFlag == 1);
     if (state.MultiFlag == 1 && !closedAndSaved) chooseDiver();
     if (closedAndSaved) return false; // closed (by a signal) while a dialog was up
 
-    const FileProblems problems = session->open();
+    const store::FileProblems problems = session->open();
     const QString damagedNote =
         state.DamagedFiles.empty()
             ? QString()
@@ -116,7 +116,7 @@ bool FormLog::startUp() {
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("Some of the diver's files could not be read as they "
                                      "are:\n\n") +
-                          describeProblems(problems) + damagedNote);
+                          store::describeProblems(problems) + damagedNote);
     offerRecovery(this, *session, [this] { return closedAndSaved; });
     if (closedAndSaved) return false;
     session->opened();
@@ -142,7 +142,7 @@ void FormLog::centre() {
     ui::centreOnScreen(this);
 }
 
-void FormLog::renameDefaultDiver(AppState& s) {
+void FormLog::renameDefaultDiver(store::AppState& s) {
     if (closedAndSaved) return;
     divers::frmNewName rename(s, this);
     rename.exec();
@@ -172,8 +172,8 @@ void FormLog::showNumber() {
 }
 
 void FormLog::numberCheck() {
-    moveTo(entry::checkDiveNumber(ui->txtDNum->text(), ui->vsbDNum->value(), state.DiveOffset,
-                                  state.DiveCount()));
+    moveTo(store::entry::checkDiveNumber(ui->txtDNum->text(), ui->vsbDNum->value(),
+                                         state.DiveOffset, state.DiveCount()));
 }
 
 void FormLog::moveTo(int index) {
@@ -211,23 +211,24 @@ void FormLog::ShowEntry() {
 }
 
 void FormLog::ShowTimeTotals() {
-    const LogTotals t = totalsUpTo(state, state.CurrentDive);
-    ui->lblTime->setText(timeToDateText(t.minutes));
+    const store::LogTotals t = store::totalsUpTo(state, state.CurrentDive);
+    ui->lblTime->setText(store::timeToDateText(t.minutes));
     ui->lblAvgTime->setText(QString::number(t.avgTime()));
 }
 
 void FormLog::ShowAvgDepth() {
-    ui->lblAvgDepth->setText(QString::number(totalsUpTo(state, state.CurrentDive).avgDepth()));
+    ui->lblAvgDepth->setText(
+        QString::number(store::totalsUpTo(state, state.CurrentDive).avgDepth()));
 }
 
 void FormLog::DrawThumbnail() {
-    const DiveRecord& d = state.current();
+    const store::DiveRecord& d = state.current();
     const QSize area = ui->picProfile->contentsRect().size();
     // A profile number the profile file does not hold draws nothing.
     if (d.ProfileNum > 0 && d.ProfileNum < static_cast<int>(state.Profiles.size()))
-        ui->picProfile->setLines(entry::thumbnailLines(
-            state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[field::BottomTime],
-            d.DiveData[field::MaxDepth], area.width(), area.height()));
+        ui->picProfile->setLines(store::entry::thumbnailLines(
+            state.Profiles[static_cast<size_t>(d.ProfileNum)], d.DiveData[store::field::BottomTime],
+            d.DiveData[store::field::MaxDepth], area.width(), area.height()));
     else
         ui->picProfile->setLines({});
 }
@@ -244,7 +245,7 @@ void FormLog::NewEntry() {
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("This log already holds %1 dives, the most it can hold. "
                                      "No entry was added.")
-                          .arg(MaxDives));
+                          .arg(store::MaxDives));
         return;
     }
     setScrollRange();
@@ -288,7 +289,7 @@ void FormLog::DeleteEntry() {
 }
 
 bool FormLog::DiveProfile() {
-    if (entry::profileRefused(state.current())) {
+    if (store::entry::profileRefused(state.current())) {
         ui::showError(this, QStringLiteral("Sorry!"),
                       QStringLiteral("You must enter a bottom time and a maximum depth to view "
                                      "the dive profile"));
@@ -335,7 +336,7 @@ bool FormLog::eventFilter(QObject* watched, QEvent* event) {
 void FormLog::chooseDiver() {
     // Closing the dialog by its frame or Escape keeps the diver who was open: at start-up the
     // default diver read from the settings, on Change Diver the diver of the session.
-    AppState& setup = *session->setup();
+    store::AppState& setup = *session->setup();
     if (keptDiver) {
         setup.DiverName = keptDiver->Name;
         setup.Files = keptDiver->Files;
@@ -349,16 +350,16 @@ void FormLog::changeDiver() {
     commitEdit();
     if (state.Loaded) {
         // The open diver stays open when his files cannot be written, so nothing is lost.
-        const FileProblems problems = saveChecked(true);
+        const store::FileProblems problems = saveChecked(true);
         if (!problems.empty()) {
             ui::showError(this, QStringLiteral("Error"),
                           QStringLiteral("The log could not be saved, so the diver stays "
                                          "open:\n\n") +
-                              describeProblems(problems));
+                              store::describeProblems(problems));
             return;
         }
     }
-    keptDiver = DiverEntry{state.DiverName, state.Files};
+    keptDiver = store::DiverEntry{state.DiverName, state.Files};
     session->closeLog();
     startUp();
     keptDiver.reset();
@@ -379,9 +380,9 @@ void FormLog::openOptions() {
 bool FormLog::saveForExit(bool mayCancel) {
     // Before the files were opened memory holds no log: saving would empty them.
     if (!state.Loaded) return true;
-    const FileProblems problems = saveChecked(mayCancel);
+    const store::FileProblems problems = saveChecked(mayCancel);
     if (problems.empty()) return true;
-    const QString list = describeProblems(problems);
+    const QString list = store::describeProblems(problems);
     if (!mayCancel) {
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("The log could not be saved:\n\n") + list);
@@ -393,10 +394,10 @@ bool FormLog::saveForExit(bool mayCancel) {
                                            "would be lost.")) == ui::Answer::Yes;
 }
 
-FileProblems FormLog::saveChecked(bool mayAsk) {
-    const std::vector<QString> changed = ChangedOnDisk(state);
+store::FileProblems FormLog::saveChecked(bool mayAsk) {
+    const std::vector<QString> changed = store::ChangedOnDisk(state);
     if (changed.empty()) return session->save();
-    const FileSet kept = KeepBothNames(state.Files);
+    const store::FileSet kept = store::KeepBothNames(state.Files);
     const auto keptNames = kept.names();
     const QString question =
         QStringLiteral("Another program changed %1 since Reefbook opened the log. Replace "

@@ -16,10 +16,18 @@ class QSessionManager;
 namespace Ui {
 class FormLog;
 }
-namespace ui { class HelpWindow; }
-namespace search { class frmResults; }
-namespace divelist { class frmDiveList; }
-namespace session { class Session; }
+namespace ui {
+class HelpWindow;
+}
+namespace search {
+class frmResults;
+}
+namespace divelist {
+class frmDiveList;
+}
+namespace session {
+class Session;
+}
 
 namespace app {
 
@@ -37,8 +45,8 @@ class FormLog : public QMainWindow {
         bool deferStartUp = false; // the caller runs startUp() once its save hooks are armed
     };
 
-    explicit FormLog(AppState& state, QWidget* parent = nullptr);
-    FormLog(AppState& state, const StartOptions& options, QWidget* parent = nullptr);
+    explicit FormLog(store::AppState& state, QWidget* parent = nullptr);
+    FormLog(store::AppState& state, const StartOptions& options, QWidget* parent = nullptr);
     ~FormLog() override;
 
     // Reads the settings and opens the diver's files. False when the window was closed
@@ -85,7 +93,7 @@ class FormLog : public QMainWindow {
     // SaveLog, but when another program changed a file of the set since it was opened, the
     // diver is asked first (`mayAsk`); No, or no one to ask, keeps both: the log as shown here
     // goes to new names and the changed files stay.
-    FileProblems saveChecked(bool mayAsk);
+    store::FileProblems saveChecked(bool mayAsk);
 
     // What the small profile picture shows, in its own pixel units.
     const std::vector<QLine>& thumbnail() const;
@@ -97,7 +105,7 @@ class FormLog : public QMainWindow {
 
   private:
     void centre();
-    void renameDefaultDiver(AppState& s);
+    void renameDefaultDiver(store::AppState& s);
     void setUpControls();
     void setUpMenus();
     void listenToSession();
@@ -120,7 +128,7 @@ class FormLog : public QMainWindow {
     // The last search's dives for the statistics' scope; none once the results are closed.
     void showSelection(const std::optional<std::vector<int>>& dives);
 
-    AppState& state;
+    store::AppState& state;
     StartOptions options;
     std::unique_ptr<Ui::FormLog> ui;
     std::unique_ptr<ui::HelpWindow> help;
@@ -130,7 +138,7 @@ class FormLog : public QMainWindow {
     std::optional<std::vector<int>> chartSelection; // the last search's dives, while shown
     QPointer<divelist::frmDiveList> diveList;
     // The diver open when Change Diver was chosen: he stays open unless another is picked.
-    std::optional<DiverEntry> keptDiver;
+    std::optional<store::DiverEntry> keptDiver;
 
     bool SplashShown = false;
     bool settingNumber = false;

@@ -40,7 +40,8 @@ void FormLog::setUpMenus() {
 
     interchange::addImportAction(
         ui->mnuFile, findChild<QAction*>(QStringLiteral("mnuExportUddf")), this, state,
-        {[this] { commitEdit(); }, [this](const AppState& imported, const auto& report) {
+        {[this] { commitEdit(); },
+         [this](const store::AppState& imported, const auto& report) {
              session->importDives(imported, report.firstIndex, report.replacedBlank,
                                   QStringLiteral("Import of %1 Dives").arg(report.added));
              moveTo(report.firstIndex);
@@ -120,7 +121,8 @@ void FormLog::listenToSession() {
     });
     // The statistics follow the log as it changes, when they are open.
     connect(session, &Session::modified, this, [this] {
-        if (auto* stats = findChild<stats::frmStats*>(); stats && stats->isVisible()) stats->refresh();
+        if (auto* stats = findChild<stats::frmStats*>(); stats && stats->isVisible())
+            stats->refresh();
     });
     connect(session, &Session::revealDive, this, [this](int index) {
         fields->detachFocus();
@@ -133,7 +135,7 @@ void FormLog::listenToSession() {
 
 void FormLog::openListEditor(int which) {
     commitEdit();
-    if (which == field::Location) {
+    if (which == store::field::Location) {
         lists::frmLocation editor(*session, this);
         editor.exec();
     } else {
@@ -158,7 +160,8 @@ void FormLog::openChart() {
     results->setSearched(chart.searched());
     connect(results, &search::frmResults::goToDive, this, &FormLog::GoToDive);
     // Queued, so the results window has gone before the selection dialog comes up.
-    connect(results, &search::frmResults::changeRequested, this, &FormLog::openChart, Qt::QueuedConnection);
+    connect(results, &search::frmResults::changeRequested, this, &FormLog::openChart,
+            Qt::QueuedConnection);
     results->show();
 }
 

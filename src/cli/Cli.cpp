@@ -127,23 +127,23 @@ QString commandHelp(const Command& c) {
     return text + CommandLine::optionLines(options);
 }
 
-bool resolveFileSet(Context& ctx, AppState& state) {
+bool resolveFileSet(Context& ctx, store::AppState& state) {
     settings::readStartup(state, nullptr);
     if (ctx.diverName.isEmpty())
         return true;
     const QString& list = divers::ListFileName;
     const divers::DiverFile f = divers::readDiverFile();
-    if (f.status == fileio::ReadStatus::Missing) {
+    if (f.status == store::fileio::ReadStatus::Missing) {
         ctx.fail(QStringLiteral("%1 not found; --diver needs the list of divers").arg(list));
         return false;
     }
-    if (f.status != fileio::ReadStatus::Ok) {
+    if (f.status != store::fileio::ReadStatus::Ok) {
         ctx.fail(QStringLiteral("cannot read %1: %2").arg(list, f.error));
         return false;
     }
     if (!f.problem.isEmpty())
         ctx.warn(QStringLiteral("%1: %2").arg(list, f.problem));
-    for (const DiverEntry& d : f.divers) {
+    for (const store::DiverEntry& d : f.divers) {
         if (d.Name == ctx.diverName) {
             state.DiverName = d.Name;
             state.Files = d.Files;
@@ -169,18 +169,18 @@ QString printable(const QString& text) {
     return out;
 }
 
-bool lockForWriting(Context& ctx, FolderLock& lock) {
-    if (lock.lock() != FolderLock::Outcome::HeldElsewhere) return true;
+bool lockForWriting(Context& ctx, store::FolderLock& lock) {
+    if (lock.lock() != store::FolderLock::Outcome::HeldElsewhere) return true;
     ctx.fail(lock.refusal());
     return false;
 }
 
 const char* fileRole(size_t index) {
-    return fileio::roleName(index);
+    return store::fileio::roleName(index);
 }
 
-QString fileNameProblem(const fileio::NameProblem& p) {
-    if (!fileio::isSafeFileName(p.name))
+QString fileNameProblem(const store::fileio::NameProblem& p) {
+    if (!store::fileio::isSafeFileName(p.name))
         return QStringLiteral("unsafe %1 file name \"%2\" (a data file must be a bare name in "
                               "this folder)")
             .arg(QLatin1String(fileRole(p.role)), p.name);
@@ -188,12 +188,12 @@ QString fileNameProblem(const fileio::NameProblem& p) {
         .arg(QLatin1String(fileRole(p.role)), p.name, p.why);
 }
 
-QString unsafeFileName(const FileSet& files) {
-    const auto problems = fileio::fileSetNameProblems(files, settings::settingsFile());
+QString unsafeFileName(const store::FileSet& files) {
+    const auto problems = store::fileio::fileSetNameProblems(files, settings::settingsFile());
     return problems.empty() ? QString() : fileNameProblem(problems.front());
 }
 
-bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
+bool openFileSet(Context& ctx, store::AppState& state, store::FileProblems& problems) {
     if (!resolveFileSet(ctx, state))
         return false;
     if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty()) {
@@ -204,23 +204,23 @@ bool openFileSet(Context& ctx, AppState& state, FileProblems& problems) {
     for (const QString& name : state.Files.names()) {
         const QFileInfo info(name);
         if (info.exists() && (!info.isFile() || !info.isReadable())) {
-            const fileio::ReadResult r = fileio::readWhole(name);
-            if (r.status != fileio::ReadStatus::Ok) {
+            const store::fileio::ReadResult r = store::fileio::readWhole(name);
+            if (r.status != store::fileio::ReadStatus::Ok) {
                 ctx.fail(QStringLiteral("cannot read %1: %2").arg(name, r.error));
                 return false;
             }
         }
     }
-    problems = OpenLog(state);
+    problems = store::OpenLog(state);
     return true;
 }
 
-bool openWholeFileSet(Context& ctx, AppState& state) {
-    FileProblems problems;
+bool openWholeFileSet(Context& ctx, store::AppState& state) {
+    store::FileProblems problems;
     if (!openFileSet(ctx, state, problems)) return false;
     if (problems.empty()) return true;
     // Changing a log that could not be read whole would save over, or bury, what was lost.
-    for (const FileProblem& p : problems)
+    for (const store::FileProblem& p : problems)
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
     ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
                             "nothing was written"));
@@ -284,13 +284,13 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     ctx.args = line.positional();
     ctx.line = &line;
 
-    const datafolder::Choice folder = datafolder::choose(program.value(dataDirOption),
-                                                         QDir::currentPath(), QDir::homePath(),
-                                                         false);
+    const store::datafolder::Choice folder = store::datafolder::choose(
+        program.value(dataDirOption), QDir::currentPath(), QDir::homePath(), false);
     if (!folder.folder.isEmpty()) {
         ctx.callerDir = QDir::currentPath();
         // A mistyped --data-dir should not leave an empty new folder behind.
-        if (const QString problem = datafolder::enter(folder.folder, false); !problem.isEmpty())
+        if (const QString problem = store::datafolder::enter(folder.folder, false);
+            !problem.isEmpty())
             return ctx.fail(problem);
     }
     return command->run(ctx);

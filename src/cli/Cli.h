@@ -42,26 +42,26 @@ struct Context {
 // Fills state.DiverName, DiveOffset and Files the way the desktop program does in
 // single-diver mode (the settings), or from "divers.dvl" for ctx.diverName. False after
 // ctx.fail when the diver list cannot give that diver.
-bool resolveFileSet(Context& ctx, AppState& state);
+bool resolveFileSet(Context& ctx, store::AppState& state);
 
 // resolveFileSet, then refuses unsafe or unreadable file names (ctx.fail, false), then
 // OpenLog. What was wrong with a file that could be read comes back in `problems`.
-bool openFileSet(Context& ctx, AppState& state, FileProblems& problems);
+bool openFileSet(Context& ctx, store::AppState& state, store::FileProblems& problems);
 // For a command that writes: the set must read whole, or nothing is done (the damage is told).
-bool openWholeFileSet(Context& ctx, AppState& state);
+bool openWholeFileSet(Context& ctx, store::AppState& state);
 
 // A command that writes the data folder holds its lock while it reads and writes. False after
 // ctx.fail when another program (the desktop program) holds it: that program would write its
 // own state over ours when it closes.
-bool lockForWriting(Context& ctx, FolderLock& lock);
+bool lockForWriting(Context& ctx, store::FolderLock& lock);
 
 // "log", "location list", ... for the names of FileSet::names(), in that order.
 const char* fileRole(size_t index);
 // The first name of the set that cannot be its data file (not a plain .dvl name in this
 // folder, divers.dvl, the settings, another role's file), as a sentence; empty when none.
-QString unsafeFileName(const FileSet& files);
+QString unsafeFileName(const store::FileSet& files);
 // One such name as a sentence naming the role and the name.
-QString fileNameProblem(const fileio::NameProblem& problem);
+QString fileNameProblem(const store::fileio::NameProblem& problem);
 
 // One command of the dispatch: its name, the options it takes, its help and what it runs.
 // The general help, each command's --help and so the manual page come from these.

@@ -34,8 +34,8 @@ bool noArguments(Context& ctx, const char* command) {
     return false;
 }
 
-void warnAll(Context& ctx, const FileProblems& problems) {
-    for (const FileProblem& p : problems)
+void warnAll(Context& ctx, const store::FileProblems& problems) {
+    for (const store::FileProblem& p : problems)
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
 }
 
@@ -44,27 +44,26 @@ QString entries(int n) {
 }
 
 // Problems of divers.dvl itself: a file cut short, names a diver's files must not have.
-FileProblems checkDiverList() {
-    FileProblems problems;
+store::FileProblems checkDiverList() {
+    store::FileProblems problems;
     const QString& list = divers::ListFileName;
     const divers::DiverFile f = divers::readDiverFile();
-    if (f.status == fileio::ReadStatus::Missing)
-        return problems;
-    if (f.status != fileio::ReadStatus::Ok) {
+    if (f.status == store::fileio::ReadStatus::Missing) return problems;
+    if (f.status != store::fileio::ReadStatus::Ok) {
         problems.push_back({list, f.error});
         return problems;
     }
     if (!f.problem.isEmpty())
         problems.push_back({list, f.problem});
-    const std::vector<DiverEntry>& all = f.divers;
+    const std::vector<store::DiverEntry>& all = f.divers;
     for (size_t d = 0; d < all.size(); ++d)
-        for (const fileio::NameProblem& bad :
-             fileio::fileSetNameProblems(all[d].Files, settings::settingsFile()))
+        for (const store::fileio::NameProblem& bad :
+             store::fileio::fileSetNameProblems(all[d].Files, settings::settingsFile()))
             problems.push_back(
                 {list, QStringLiteral("diver %1 (%2): %3")
                            .arg(d + 1)
                            .arg(all[d].Name,
-                                fileio::isSafeFileName(bad.name)
+                                store::fileio::isSafeFileName(bad.name)
                                     ? fileNameProblem(bad)
                                     : QStringLiteral("unsafe %1 file name \"%2\"")
                                           .arg(QLatin1String(fileRole(bad.role)), bad.name))});
@@ -73,8 +72,8 @@ FileProblems checkDiverList() {
 
 // Opens the diver's file set for a command that only reads it: what is wrong in the files is a
 // warning, and the command goes on with what could be read.
-bool openForReading(Context& ctx, AppState& state) {
-    FileProblems problems;
+bool openForReading(Context& ctx, store::AppState& state) {
+    store::FileProblems problems;
     if (!openFileSet(ctx, state, problems))
         return false;
     warnAll(ctx, problems);
@@ -112,12 +111,12 @@ QString readAtMost(QIODevice& in, qint64 most, QByteArray& data) {
 int infoCommand(Context& ctx) {
     if (!noArguments(ctx, "info"))
         return ExitError;
-    AppState state;
+    store::AppState state;
     if (!openForReading(ctx, state))
         return ExitError;
 
-    const LogTotals t = totalsUpTo(state, state.DiveCount());
-    const FileSet& f = state.Files;
+    const store::LogTotals t = store::totalsUpTo(state, state.DiveCount());
+    const store::FileSet& f = state.Files;
     QString text;
     QTextStream s(&text);
     s << "Diver: " << state.DiverName << '\n'
@@ -125,15 +124,15 @@ int infoCommand(Context& ctx) {
       << "Total Dives: " << state.DiveCount() << '\n'
       << "Dive Numbers: " << 1 + state.DiveOffset << '-' << state.DiveCount() + state.DiveOffset
       << '\n'
-      << "Time to Date: " << timeToDateText(t.minutes) << '\n'
+      << "Time to Date: " << store::timeToDateText(t.minutes) << '\n'
       << "Avg. Depth: " << t.avgDepth() << '\n'
       << "Avg. Time: " << t.avgTime() << '\n'
       << "Locations: " << entries(static_cast<int>(state.LocationList.size())) << " in "
       << f.LocFile << '\n'
-      << "Dive Types: " << entries(static_cast<int>(state.TypeList.size())) << " in "
-      << f.TypeFile << '\n'
-      << "Buddies: " << entries(static_cast<int>(state.BuddyList.size())) << " in "
-      << f.BudFile << '\n'
+      << "Dive Types: " << entries(static_cast<int>(state.TypeList.size())) << " in " << f.TypeFile
+      << '\n'
+      << "Buddies: " << entries(static_cast<int>(state.BuddyList.size())) << " in " << f.BudFile
+      << '\n'
       << "Gear: " << entries(static_cast<int>(state.GearList.size())) << " in " << f.GearFile
       << '\n'
       // Record 0 is a placeholder no dive refers to, so it is not counted.
@@ -146,7 +145,7 @@ int infoCommand(Context& ctx) {
 int dumpCommand(Context& ctx) {
     if (!noArguments(ctx, "dump"))
         return ExitError;
-    AppState state;
+    store::AppState state;
     if (!openForReading(ctx, state))
         return ExitError;
     const QByteArray json = dumpJson(state);
@@ -159,9 +158,9 @@ int loadCommand(Context& ctx) {
     if (ctx.args.size() != 1)
         return ctx.fail(QStringLiteral("load needs exactly one JSON file"));
     const QString source = ctx.typedPath(ctx.args.first());
-    FolderLock lock;
+    store::FolderLock lock;
     if (!lockForWriting(ctx, lock)) return ExitError;
-    AppState state;
+    store::AppState state;
     if (!resolveFileSet(ctx, state))
         return ExitError;
     if (const QString unsafe = unsafeFileName(state.Files); !unsafe.isEmpty())
@@ -179,13 +178,13 @@ int loadCommand(Context& ctx) {
     if (const QString bad = loadJson(json, state); !bad.isEmpty())
         return ctx.fail(QStringLiteral("%1: %2; nothing was written").arg(source, bad));
     // JSON holds any text; what the files cannot hold is said, not replaced in silence.
-    warnAll(ctx, consistency::unstorableTexts(state));
+    warnAll(ctx, store::consistency::unstorableTexts(state));
 
     // The files replaced may hold what a reader could not show (a damaged count); they are
     // kept as "<name>.damaged" first, as the desktop program's save does.
-    AppState onDisk;
+    store::AppState onDisk;
     onDisk.Files = state.Files;
-    OpenLog(onDisk);
+    store::OpenLog(onDisk);
     state.DamagedFiles = onDisk.DamagedFiles;
 
     // Other divers' dives name the entries of a list they share by position: those entries
@@ -202,8 +201,8 @@ int loadCommand(Context& ctx) {
     }
 
     bool mixed = false;
-    const FileProblems failures = session::Session(state).save(&mixed);
-    for (const FileProblem& p : failures)
+    const store::FileProblems failures = session::Session(state).save(&mixed);
+    for (const store::FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     if (failures.empty())
         return ExitOk;
@@ -217,8 +216,8 @@ namespace {
 
 // The printed pages as PDF. The fonts they are measured in need a GUI application, which
 // main() starts on the offscreen platform for this command; no window ever opens.
-QByteArray printedPdf(const AppState& state, const std::vector<int>& dives, bool withComments,
-                      const QString& pageSize, bool withProfiles) {
+QByteArray printedPdf(const store::AppState& state, const std::vector<int>& dives,
+                      bool withComments, const QString& pageSize, bool withProfiles) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
     const QPageSize::PageSizeId id = pageSize == QLatin1String("A4")       ? QPageSize::A4
                                      : pageSize == QLatin1String("Letter") ? QPageSize::Letter
@@ -234,7 +233,7 @@ int exportCommand(Context& ctx) {
     if (!exportRequest(*ctx.line, ctx.args, request, error))
         return ctx.fail(QStringLiteral("export: ") + error);
     request.outName = ctx.typedPath(request.outName);
-    AppState state;
+    store::AppState state;
     if (!openForReading(ctx, state))
         return ExitError;
     return output::exportCommand(state, request, ctx.out, ctx.err, printedPdf);
@@ -243,21 +242,21 @@ int exportCommand(Context& ctx) {
 int checkCommand(Context& ctx) {
     if (!noArguments(ctx, "check"))
         return ExitError;
-    AppState state;
+    store::AppState state;
     if (!resolveFileSet(ctx, state))
         return ExitError;
     // Unsafe names are among the problems to list, so the set is opened without the refusal
     // openFileSet makes; OpenLog itself never touches such a name.
-    FileProblems problems = OpenLog(state);
-    const FileProblems refs = consistency::checkReferences(state);
+    store::FileProblems problems = store::OpenLog(state);
+    const store::FileProblems refs = store::consistency::checkReferences(state);
     problems.insert(problems.end(), refs.begin(), refs.end());
-    const FileProblems diverList = checkDiverList();
+    const store::FileProblems diverList = checkDiverList();
     problems.insert(problems.end(), diverList.begin(), diverList.end());
-    const FileProblems journal = recovery::journalProblems(state.Files);
+    const store::FileProblems journal = store::recovery::journalProblems(state.Files);
     problems.insert(problems.end(), journal.begin(), journal.end());
 
     QByteArray text;
-    for (const FileProblem& p : problems)
+    for (const store::FileProblem& p : problems)
         text += QStringLiteral("%1: %2\n").arg(p.file, p.what).toUtf8();
     if (problems.empty())
         text = "No problems found.\n";

@@ -16,10 +16,10 @@ int diversCommand(Context& ctx) {
         return ctx.fail(
             QStringLiteral("divers takes only --json, got \"%1\"").arg(ctx.args.first()));
 
-    AppState state;
+    store::AppState state;
     settings::readStartup(state, nullptr);
     // Without divers.dvl the list is the default diver of the settings alone.
-    for (const FileProblem& p : divers::LoadDiverList(state))
+    for (const store::FileProblem& p : divers::LoadDiverList(state))
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
 
     static const char* const keys[6] = {"log", "locations", "types", "buddies", "gear", "profiles"};
@@ -27,7 +27,7 @@ int diversCommand(Context& ctx) {
     if (json) {
         QJsonArray all;
         for (size_t i = 0; i < state.DiverList.size(); ++i) {
-            const DiverEntry& d = state.DiverList[i];
+            const store::DiverEntry& d = state.DiverList[i];
             QJsonObject files;
             const auto names = d.Files.names();
             for (size_t k = 0; k < names.size(); ++k)
@@ -42,7 +42,7 @@ int diversCommand(Context& ctx) {
     } else {
         QString text;
         for (size_t i = 0; i < state.DiverList.size(); ++i) {
-            const DiverEntry& d = state.DiverList[i];
+            const store::DiverEntry& d = state.DiverList[i];
             const int position = static_cast<int>(i + 1);
             text += QStringLiteral("%1  %2%3\n")
                         .arg(position, 3)

@@ -16,7 +16,7 @@ const char* const EditHelp =
     "Sets the same fields on every dive named (by dive number), as one change, and saves.\n";
 
 // "N", "N-M" and lists of them, as dive numbers; the log positions in the order given.
-bool parseDives(const AppState& state, const QString& text, std::vector<int>& dives,
+bool parseDives(const store::AppState& state, const QString& text, std::vector<int>& dives,
                 QString& error) {
     static const QRegularExpression item(
         QStringLiteral("^\\s*(-?\\d+)\\s*(?:-\\s*(-?\\d+)\\s*)?$"));
@@ -56,14 +56,14 @@ bool fieldNumber(const QString& text, int16_t& value) {
     return true;
 }
 
-QString setOne(const AppState& state, const QString& assignment, divelist::BulkEdit& edit) {
+QString setOne(const store::AppState& state, const QString& assignment, divelist::BulkEdit& edit) {
     const qsizetype eq = assignment.indexOf(QLatin1Char('='));
     if (eq <= 0) return QStringLiteral("--set \"%1\": expected FIELD=VALUE").arg(assignment);
     const QString name = assignment.left(eq).trimmed().toLower();
     const QString value = assignment.mid(eq + 1);
     for (int w = 0; w < 4; ++w) {
-        if (name != QLatin1String(jsonkeys::ListData[w])) continue;
-        const RefList& list = state.list(w);
+        if (name != QLatin1String(store::jsonkeys::ListData[w])) continue;
+        const store::RefList& list = state.list(w);
         QStringList names;
         for (size_t i = 0; i < list.size(); ++i) {
             if (list[i].Name == value) {
@@ -85,7 +85,7 @@ QString setOne(const AppState& state, const QString& assignment, divelist::BulkE
         return QString();
     }
     for (size_t c = 0; c < 8; ++c) {
-        if (name != QLatin1String(jsonkeys::Conditions[c])) continue;
+        if (name != QLatin1String(store::jsonkeys::Conditions[c])) continue;
         if (value.trimmed() != u"0" && value.trimmed() != u"1")
             return QStringLiteral("%1 \"%2\": expected 0 or 1").arg(name, value);
         edit.conditions[c] = static_cast<int16_t>(value.trimmed() == u"1");
@@ -133,7 +133,7 @@ int editCommand(Context& ctx) {
     if (sets.isEmpty())
         return ctx.fail(QStringLiteral("edit: say what to set (--set FIELD=VALUE)"));
 
-    AppState state;
+    store::AppState state;
     if (!openWholeFileSet(ctx, state)) return ExitError;
     std::vector<int> dives;
     QString error;
@@ -144,9 +144,9 @@ int editCommand(Context& ctx) {
 
     session::Session session(state);
     session.editDives(dives, QStringLiteral("Edit %1 Dives").arg(dives.size()),
-                      [&edit](DiveRecord& d) { edit.apply(d); });
-    const FileProblems failures = session.save();
-    for (const FileProblem& p : failures)
+                      [&edit](store::DiveRecord& d) { edit.apply(d); });
+    const store::FileProblems failures = session.save();
+    for (const store::FileProblem& p : failures)
         ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
     if (!failures.empty()) return ExitError;
     ctx.out.write(QStringLiteral("%1 %2 edited.\n")

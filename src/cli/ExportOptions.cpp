@@ -56,7 +56,7 @@ bool exportRequest(const CommandLine& line, const QStringList& words,
     return true;
 }
 
-int exportWords(AppState& state, const QStringList& words, QIODevice& out, QTextStream& err,
+int exportWords(store::AppState& state, const QStringList& words, QIODevice& out, QTextStream& err,
                 const output::PdfMaker& makePdf) {
     CommandLine line(exportOptions());
     output::ExportRequest request;

@@ -14,7 +14,7 @@ bool exportRequest(const CommandLine& line, const QStringList& words,
 
 // Reads `words` (everything after "export") and runs the export on `state`: the command
 // without the data folder, for the export code's own tests.
-int exportWords(AppState& state, const QStringList& words, QIODevice& out, QTextStream& err,
+int exportWords(store::AppState& state, const QStringList& words, QIODevice& out, QTextStream& err,
                 const output::PdfMaker& makePdf = {});
 
 } // namespace cli

@@ -50,9 +50,9 @@ int importCommand(Context& ctx) {
     if (uddf && !orderText.isEmpty())
         return ctx.fail(QStringLiteral("--date-format is for CSV; UDDF dates say their order"));
 
-    FolderLock lock;
+    store::FolderLock lock;
     if (!dryRun && !lockForWriting(ctx, lock)) return ExitError;
-    AppState state;
+    store::AppState state;
     if (!openWholeFileSet(ctx, state)) return ExitError;
     // The diver's own units unless he says otherwise for this file.
     std::optional<interchange::Units> units = settings::diverUnits(state.Files);
@@ -96,7 +96,7 @@ int importCommand(Context& ctx) {
     }
     // The log's own texts came from its files and all fit them; what does not came with the
     // import and would become '?': each such text is named with its characters.
-    for (const FileProblem& p : consistency::unstorableTexts(state))
+    for (const store::FileProblem& p : store::consistency::unstorableTexts(state))
         ctx.warn(printable(QStringLiteral("%1: %2").arg(p.file, p.what)));
 
     QString text;
@@ -134,8 +134,8 @@ int importCommand(Context& ctx) {
             text += QStringLiteral("  ") + printable(c) + QLatin1Char('\n');
     }
     if (!dryRun && r.added > 0) {
-        const FileProblems failures = session::Session(state).save();
-        for (const FileProblem& p : failures)
+        const store::FileProblems failures = session::Session(state).save();
+        for (const store::FileProblem& p : failures)
             ctx.fail(QStringLiteral("cannot write %1: %2").arg(p.file, p.what));
         if (!failures.empty()) return ExitError;
     }

@@ -116,28 +116,28 @@ void string(ByteWriter& out, const QString& s) {
     out.commit(d - start);
 }
 
-void appendDive(ByteWriter& out, const DiveRecord& d, int number) {
+void appendDive(ByteWriter& out, const store::DiveRecord& d, int number) {
     out.put('{');
     key(out, "number");
     num(out, number);
     nextKey(out, "date");
-    numbersObject(out, jsonkeys::Date, d.TimeData, 0, 3);
+    numbersObject(out, store::jsonkeys::Date, d.TimeData, 0, 3);
     nextKey(out, "entry");
-    numbersObject(out, jsonkeys::Clock, d.TimeData, 3, 2);
+    numbersObject(out, store::jsonkeys::Clock, d.TimeData, 3, 2);
     nextKey(out, "exit");
-    numbersObject(out, jsonkeys::Clock, d.TimeData, 5, 2);
+    numbersObject(out, store::jsonkeys::Clock, d.TimeData, 5, 2);
     for (size_t i = 0; i < d.DiveData.size(); ++i) {
-        nextKey(out, jsonkeys::DiveData[i]);
+        nextKey(out, store::jsonkeys::DiveData[i]);
         num(out, d.DiveData[i]);
     }
     for (size_t i = 0; i < d.ListData.size(); ++i) {
-        nextKey(out, jsonkeys::ListData[i]);
+        nextKey(out, store::jsonkeys::ListData[i]);
         num(out, d.ListData[i]);
     }
     nextKey(out, "comments");
     string(out, d.Comments);
     nextKey(out, "conditions");
-    numbersObject(out, jsonkeys::Conditions, d.CondData, 0, 8);
+    numbersObject(out, store::jsonkeys::Conditions, d.CondData, 0, 8);
     nextKey(out, "rating");
     num(out, d.Rating);
     nextKey(out, "profile");
@@ -145,7 +145,7 @@ void appendDive(ByteWriter& out, const DiveRecord& d, int number) {
     out.put('}');
 }
 
-void appendEntry(ByteWriter& out, const ListEntry& e, bool withPicture) {
+void appendEntry(ByteWriter& out, const store::ListEntry& e, bool withPicture) {
     out.put('{');
     key(out, "name");
     string(out, e.Name);
@@ -158,7 +158,7 @@ void appendEntry(ByteWriter& out, const ListEntry& e, bool withPicture) {
     out.put('}');
 }
 
-void appendProfile(ByteWriter& out, const ProfileRecord& p) {
+void appendProfile(ByteWriter& out, const store::ProfileRecord& p) {
     out.put('{');
     key(out, "times");
     numberArray(out, p.Times);
@@ -189,7 +189,7 @@ void appendArray(ByteWriter& out, const char* name, const T* first, size_t count
 
 // Enough for the usual log in one allocation: the fixed part of a dive, then its comment
 // (one byte a character, more when escaped or outside ASCII; the buffer grows if need be).
-qsizetype expectedSize(const AppState& state) {
+qsizetype expectedSize(const store::AppState& state) {
     qsizetype bytes = 4096;
     for (size_t i = 1; i < state.Dives.size(); ++i)
         bytes += 640 + state.Dives[i].Comments.size() * 9 / 8;
@@ -204,9 +204,9 @@ QByteArray jsonString(const QString& s) {
     return out.take();
 }
 
-QByteArray dumpJson(const AppState& state) {
+QByteArray dumpJson(const store::AppState& state) {
     ByteWriter out(expectedSize(state));
-    const FileSet& f = state.Files;
+    const store::FileSet& f = state.Files;
     out.put("{\n  ");
     key(out, "diver");
     string(out, state.DiverName);
@@ -232,20 +232,20 @@ QByteArray dumpJson(const AppState& state) {
 
     const int offset = state.DiveOffset;
     appendArray(out, "dives", state.Dives.data() + 1, static_cast<size_t>(state.DiveCount()),
-                [offset](ByteWriter& o, const DiveRecord& d, size_t i) {
+                [offset](ByteWriter& o, const store::DiveRecord& d, size_t i) {
                     appendDive(o, d, static_cast<int>(i) + 1 + offset);
                 });
     for (int which = 0; which < 4; ++which) {
         out.put(",\n");
-        const RefList& list = state.list(which);
-        appendArray(out, jsonkeys::Lists[which], list.data(), list.size(),
-                    [which](ByteWriter& o, const ListEntry& e, size_t) {
-                        appendEntry(o, e, which == field::Location);
+        const store::RefList& list = state.list(which);
+        appendArray(out, store::jsonkeys::Lists[which], list.data(), list.size(),
+                    [which](ByteWriter& o, const store::ListEntry& e, size_t) {
+                        appendEntry(o, e, which == store::field::Location);
                     });
     }
     out.put(",\n");
     appendArray(out, "profiles", state.Profiles.data(), state.Profiles.size(),
-                [](ByteWriter& o, const ProfileRecord& p, size_t) { appendProfile(o, p); });
+                [](ByteWriter& o, const store::ProfileRecord& p, size_t) { appendProfile(o, p); });
     out.put("\n}\n");
     return out.take();
 }

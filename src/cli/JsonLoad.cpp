@@ -243,8 +243,9 @@ QString textOf(od::value v, const Path& path) {
     const std::string_view bytes = ok(v.get_string());
     QString s = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     // A counted string holds at most 65535 bytes; refuse rather than cut the text.
-    if (s.size() > dvl::MaxStringBytes && text::toCp1252(s).size() > dvl::MaxStringBytes)
-        fail(path, QStringLiteral("longer than %1 bytes").arg(dvl::MaxStringBytes));
+    if (s.size() > store::dvl::MaxStringBytes &&
+        store::text::toCp1252(s).size() > store::dvl::MaxStringBytes)
+        fail(path, QStringLiteral("longer than %1 bytes").arg(store::dvl::MaxStringBytes));
     return s;
 }
 
@@ -261,17 +262,19 @@ template <const auto& names> void readGroup(od::value v, const Path& path, int16
     std::copy(values.begin(), values.end(), into);
 }
 
-DiveRecord readDive(od::value v, const Path& path) {
+store::DiveRecord readDive(od::value v, const Path& path) {
     enum : size_t { Date, Entry, Exit, DiveData };
-    constexpr size_t ListData = DiveData + std::size(jsonkeys::DiveData);
-    constexpr size_t Comments = ListData + std::size(jsonkeys::ListData);
+    constexpr size_t ListData = DiveData + std::size(store::jsonkeys::DiveData);
+    constexpr size_t Comments = ListData + std::size(store::jsonkeys::ListData);
     constexpr size_t Conditions = Comments + 1, Rating = Conditions + 1, Profile = Rating + 1;
     constexpr size_t Number = Profile + 1, Slots = Number + 1;
     // The format's order, which is the order what is wrong is named in.
     static const std::array<const char*, Slots> names = [] {
         std::array<const char*, Slots> all{"date", "entry", "exit"};
-        std::copy(std::begin(jsonkeys::DiveData), std::end(jsonkeys::DiveData), all.begin() + DiveData);
-        std::copy(std::begin(jsonkeys::ListData), std::end(jsonkeys::ListData), all.begin() + ListData);
+        std::copy(std::begin(store::jsonkeys::DiveData), std::end(store::jsonkeys::DiveData),
+                  all.begin() + DiveData);
+        std::copy(std::begin(store::jsonkeys::ListData), std::end(store::jsonkeys::ListData),
+                  all.begin() + ListData);
         all[Comments] = "comments";
         all[Conditions] = "conditions";
         all[Rating] = "rating";
@@ -280,23 +283,23 @@ DiveRecord readDive(od::value v, const Path& path) {
         return all;
     }();
 
-    DiveRecord d;
+    store::DiveRecord d;
     static const KeyTable table(names);
     Members members(path, Slots);
     readMembers(objectOf(v, path), table, Slots, members, [&](size_t slot, od::value value) {
         const Path at = child(path, names[slot]);
         switch (slot) {
         case Date:
-            return readGroup<jsonkeys::Date>(value, at, d.TimeData.data());
+            return readGroup<store::jsonkeys::Date>(value, at, d.TimeData.data());
         case Entry:
-            return readGroup<jsonkeys::Clock>(value, at, d.TimeData.data() + 3);
+            return readGroup<store::jsonkeys::Clock>(value, at, d.TimeData.data() + 3);
         case Exit:
-            return readGroup<jsonkeys::Clock>(value, at, d.TimeData.data() + 5);
+            return readGroup<store::jsonkeys::Clock>(value, at, d.TimeData.data() + 5);
         case Comments:
             d.Comments = textOf(value, at);
             return;
         case Conditions:
-            return readGroup<jsonkeys::Conditions>(value, at, d.CondData.data());
+            return readGroup<store::jsonkeys::Conditions>(value, at, d.CondData.data());
         case Rating:
             d.Rating = int16Of(value, at);
             return;
@@ -350,10 +353,10 @@ void readTopArray(od::value v, const char* key, size_t most, const char* emptyRe
         fail(path, QLatin1String(emptyReason));
 }
 
-ListEntry readEntry(od::value v, const Path& path, bool withPicture) {
+store::ListEntry readEntry(od::value v, const Path& path, bool withPicture) {
     static const char* const names[] = {"name", "info", "picture"};
     const size_t count = withPicture ? 3 : 2;
-    ListEntry e;
+    store::ListEntry e;
     QString* into[] = {&e.Name, &e.Info, &e.Picture};
     static const KeyTable table(names);
     Members members(path, count);
@@ -364,17 +367,17 @@ ListEntry readEntry(od::value v, const Path& path, bool withPicture) {
     return e;
 }
 
-ProfileRecord readProfile(od::value v, const Path& path) {
+store::ProfileRecord readProfile(od::value v, const Path& path) {
     enum : size_t { Times, Depths, Notes, Slots };
     static const char* const names[Slots] = {"times", "depths", "notes"};
-    ProfileRecord p;
+    store::ProfileRecord p;
     static const KeyTable table(names);
     Members members(path, Slots);
     readMembers(objectOf(v, path), table, Slots, members, [&](size_t slot, od::value value) {
         const Path at = child(path, names[slot]);
         if (slot == Notes) {
             p.Notes = {};
-            readArray(value, at, ProfileRecord::NoteCount, "texts", "a profile holds",
+            readArray(value, at, store::ProfileRecord::NoteCount, "texts", "a profile holds",
                       [&p](od::value n, const Path& np, size_t k) { p.Notes[k] = textOf(n, np); });
             return;
         }
@@ -395,19 +398,25 @@ void checkEnd(od::document& doc) {
 }
 
 // Reads the whole document into `state`; throws for the first thing wrong.
-void readLog(od::document& doc, AppState& state) {
+void readLog(od::document& doc, store::AppState& state) {
     od::object top;
     if (doc.get_object().get(top) != simdjson::SUCCESS)
         throw BadField{QStringLiteral("not valid JSON for a log: expected an object at the top")};
     // The format's order, which is the order what is wrong is named in; the diver, offset and
     // files belong to the caller's settings and are read past, never used.
     enum : size_t { Dives, Lists, Profiles = Lists + 4, Diver, Offset, Files, Slots };
-    static const char* const names[Slots] = {"dives",        jsonkeys::Lists[0], jsonkeys::Lists[1],
-                                             jsonkeys::Lists[2], jsonkeys::Lists[3], "profiles",
-                                             "diver",        "offset",       "files"};
-    std::vector<DiveRecord> dives;
-    RefList lists[4];
-    std::vector<ProfileRecord> profiles;
+    static const char* const names[Slots] = {"dives",
+                                             store::jsonkeys::Lists[0],
+                                             store::jsonkeys::Lists[1],
+                                             store::jsonkeys::Lists[2],
+                                             store::jsonkeys::Lists[3],
+                                             "profiles",
+                                             "diver",
+                                             "offset",
+                                             "files"};
+    std::vector<store::DiveRecord> dives;
+    store::RefList lists[4];
+    std::vector<store::ProfileRecord> profiles;
     bool seen[Slots] = {};
     const Path topPath;
     static const KeyTable table(names);
@@ -415,18 +424,20 @@ void readLog(od::document& doc, AppState& state) {
     readMembers(top, table, Slots, members, [&](size_t slot, od::value value) {
         seen[slot] = true;
         if (slot == Dives) {
-            dives.assign(1, DiveRecord()); // record 0 is the empty one a log always has
-            readTopArray(value, names[slot], MaxDives, "a log always holds at least one dive",
+            dives.assign(1, store::DiveRecord()); // record 0 is the empty one a log always has
+            readTopArray(value, names[slot], store::MaxDives,
+                         "a log always holds at least one dive",
                          [&dives](od::value v, const Path& path, size_t) {
                              dives.push_back(readDive(v, path));
                          });
         } else if (slot < Profiles) {
-            RefList& list = lists[slot - Lists];
+            store::RefList& list = lists[slot - Lists];
             list.clear();
             // The header stores the highest index as a 16-bit number.
             readTopArray(value, names[slot], 32768, "a list always holds at least one entry",
                          [&list, slot](od::value v, const Path& path, size_t) {
-                             list.push_back(readEntry(v, path, slot == Lists + field::Location));
+                             list.push_back(
+                                 readEntry(v, path, slot == Lists + store::field::Location));
                          });
         } else if (slot == Profiles) {
             profiles.clear();
@@ -483,7 +494,7 @@ QString notJson(od::parser& parser, const simdjson::padded_string_view& text) {
 
 } // namespace
 
-QString loadJson(const QByteArray& json, AppState& state) {
+QString loadJson(const QByteArray& json, store::AppState& state) {
     // The parser reads a little past the end of the text: a buffer that has the room is used
     // as it stands, any other is copied once.
     const char* data = json.constData();

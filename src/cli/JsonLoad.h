@@ -17,6 +17,6 @@ namespace cli {
 // part of the format is refused, so a misspelt key cannot silently lose a value. "dives" and
 // the four lists are required and may not be empty (a log always has a dive, a list always
 // has an entry); "profiles" may be missing or empty, which stores record 0 only.
-QString loadJson(const QByteArray& json, AppState& state);
+QString loadJson(const QByteArray& json, store::AppState& state);
 
 } // namespace cli

@@ -32,19 +32,20 @@ QString defaultNames() {
 }
 
 // The value as dump writes the field, but lists by name, as the window shows them.
-QJsonValue jsonValue(const AppState& state, int index, int column) {
+QJsonValue jsonValue(const store::AppState& state, int index, int column) {
     using namespace divelist;
-    const DiveRecord& d = state.Dives[static_cast<size_t>(index)];
+    const store::DiveRecord& d = state.Dives[static_cast<size_t>(index)];
     switch (column) {
     case Number:
         return index + state.DiveOffset;
     case Date:
-        return QJsonObject{{QStringLiteral("month"), d.TimeData[field::Month]},
-                           {QStringLiteral("day"), d.TimeData[field::Day]},
-                           {QStringLiteral("year"), d.TimeData[field::Year]}};
+        return QJsonObject{{QStringLiteral("month"), d.TimeData[store::field::Month]},
+                           {QStringLiteral("day"), d.TimeData[store::field::Day]},
+                           {QStringLiteral("year"), d.TimeData[store::field::Year]}};
     case Entry:
     case divelist::Exit: {
-        const size_t h = column == divelist::Entry ? field::EntryHour : field::ExitHour;
+        const size_t h =
+            column == divelist::Entry ? store::field::EntryHour : store::field::ExitHour;
         return QJsonObject{{QStringLiteral("hour"), d.TimeData[h]},
                            {QStringLiteral("minute"), d.TimeData[h + 1]}};
     }
@@ -131,10 +132,10 @@ int listCommand(Context& ctx) {
         return ctx.fail(QStringLiteral("no column \"%1\" to sort by; the columns are %2")
                             .arg(sortName, allNames()));
 
-    AppState state;
-    FileProblems problems;
+    store::AppState state;
+    store::FileProblems problems;
     if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const FileProblem& p : problems)
+    for (const store::FileProblem& p : problems)
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
 
     divelist::QuickFilter filter;

@@ -19,10 +19,10 @@ int profileCommand(Context& ctx) {
     const int number = dive.toInt(&isNumber);
     if (!isNumber) return ctx.fail(QStringLiteral("\"%1\" is not a dive number").arg(dive));
 
-    AppState state;
-    FileProblems problems;
+    store::AppState state;
+    store::FileProblems problems;
     if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const FileProblem& p : problems)
+    for (const store::FileProblem& p : problems)
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
     const int index = number - state.DiveOffset;
     if (index < 1 || index > state.DiveCount())
@@ -31,7 +31,7 @@ int profileCommand(Context& ctx) {
                             .arg(1 + state.DiveOffset)
                             .arg(state.DiveCount() + state.DiveOffset));
     state.CurrentDive = index;
-    const ProfileRecord* record = profile::linkedProfile(state);
+    const store::ProfileRecord* record = profile::linkedProfile(state);
     if (!record) {
         const int p = state.current().ProfileNum;
         ctx.err << "reefbook-cli: "

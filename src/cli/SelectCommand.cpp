@@ -31,7 +31,7 @@ int selectCommand(Context& ctx) {
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (!parseSelection(ctx, QStringLiteral("select"), selection)) return ExitError;
 
-    AppState state;
+    store::AppState state;
     if (!openForSelection(ctx, selection.criteria, state)) return ExitError;
 
     std::vector<int16_t> flagged;

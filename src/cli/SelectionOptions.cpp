@@ -156,11 +156,11 @@ bool parseSelection(Context& ctx, const QString& command, Selection& selection) 
                 }
             } else if (option == u"--condition") {
                 size_t k = 0;
-                while (k < field::ConditionNames.size() &&
-                       value.compare(QLatin1String(field::ConditionNames[k]),
+                while (k < store::field::ConditionNames.size() &&
+                       value.compare(QLatin1String(store::field::ConditionNames[k]),
                                      Qt::CaseInsensitive) != 0)
                     ++k;
-                if (k == field::ConditionNames.size()) {
+                if (k == store::field::ConditionNames.size()) {
                     ctx.fail(QStringLiteral("--condition \"%1\": expected freshwater, saltwater, "
                                             "boat, shore, waves, current, surf or surge")
                                  .arg(value));
@@ -192,7 +192,8 @@ bool parseSelection(Context& ctx, const QString& command, Selection& selection) 
     return true;
 }
 
-bool checkListPositions(Context& ctx, const search::ChartCriteria& c, const AppState& state) {
+bool checkListPositions(Context& ctx, const search::ChartCriteria& c,
+                        const store::AppState& state) {
     for (size_t k = 0; k < 4; ++k) {
         const int size = static_cast<int>(state.list(static_cast<int>(k)).size());
         for (int line : c.ListLines[k])
@@ -210,16 +211,16 @@ bool checkListPositions(Context& ctx, const search::ChartCriteria& c, const AppS
     return true;
 }
 
-std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state) {
+std::vector<int> selectedDives(search::ChartCriteria& criteria, store::AppState& state) {
     std::vector<int16_t> flagged;
     search::RunSearch(criteria, state, flagged);
     return std::vector<int>(flagged.begin() + 1, flagged.end());
 }
 
-bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, AppState& state) {
-    FileProblems problems;
+bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, store::AppState& state) {
+    store::FileProblems problems;
     if (!openFileSet(ctx, state, problems)) return false;
-    for (const FileProblem& p : problems)
+    for (const store::FileProblem& p : problems)
         ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
     return checkListPositions(ctx, criteria, state);
 }

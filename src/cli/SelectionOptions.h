@@ -21,13 +21,14 @@ bool parseSelection(Context& ctx, const QString& command, Selection& selection);
 
 // The chart dialog only offers the lines its lists have: a position beyond a list is refused
 // (ctx.fail, false).
-bool checkListPositions(Context& ctx, const search::ChartCriteria& criteria, const AppState& state);
+bool checkListPositions(Context& ctx, const search::ChartCriteria& criteria,
+                        const store::AppState& state);
 // Opens the file set for a command that chooses dives (what is wrong is told, not fatal) and
 // checks the list positions the criteria name.
-bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, AppState& state);
+bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, store::AppState& state);
 
 // Runs the search and returns the log positions it found.
-std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state);
+std::vector<int> selectedDives(search::ChartCriteria& criteria, store::AppState& state);
 
 // The paragraph of --help that explains how the selection options combine.
 extern const char* const SelectionHelp;

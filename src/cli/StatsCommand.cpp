@@ -90,7 +90,7 @@ int statsCommand(Context& ctx) {
         by = *named;
     }
 
-    AppState state;
+    store::AppState state;
     if (!openForSelection(ctx, selection.criteria, state)) return ExitError;
 
     const std::vector<int> dives =

@@ -14,14 +14,14 @@ bool BulkEdit::isEmpty() const {
     return none(list) && !rating && none(conditions) && !tankSize && !weight && !comment;
 }
 
-void BulkEdit::apply(DiveRecord& d) const {
+void BulkEdit::apply(store::DiveRecord& d) const {
     for (size_t w = 0; w < 4; ++w)
         if (list[w]) d.ListData[w] = *list[w];
     if (rating) d.Rating = *rating;
     for (size_t c = 0; c < 8; ++c)
         if (conditions[c]) d.CondData[c] = *conditions[c];
-    if (tankSize) d.DiveData[field::TankSize] = *tankSize;
-    if (weight) d.DiveData[field::Weight] = *weight;
+    if (tankSize) d.DiveData[store::field::TankSize] = *tankSize;
+    if (weight) d.DiveData[store::field::Weight] = *weight;
     if (comment) {
         QString text = *comment;
         if (appendComment && !d.Comments.isEmpty() && !text.isEmpty())
@@ -30,18 +30,18 @@ void BulkEdit::apply(DiveRecord& d) const {
             text = d.Comments + text;
         // A counted string holds 65535 bytes; a comment that would grow past that keeps what it
         // had rather than being cut on saving.
-        if (text.size() <= dvl::MaxStringBytes) d.Comments = text;
+        if (text.size() <= store::dvl::MaxStringBytes) d.Comments = text;
     }
 }
 
-QString selectionSummary(const AppState& state, const std::vector<int>& dives,
+QString selectionSummary(const store::AppState& state, const std::vector<int>& dives,
                          interchange::Units units) {
     long long minutes = 0, depthSum = 0;
     int depthCount = 0, maxDepth = 0;
     for (int i : dives) {
-        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
-        minutes += d.DiveData[field::BottomTime];
-        const int depth = d.DiveData[field::MaxDepth];
+        const store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        minutes += d.DiveData[store::field::BottomTime];
+        const int depth = d.DiveData[store::field::MaxDepth];
         if (depth != 0) {
             depthSum += depth;
             ++depthCount;
@@ -52,7 +52,7 @@ QString selectionSummary(const AppState& state, const std::vector<int>& dives,
     const QString dot = QStringLiteral(" \u00b7 ");
     return (dives.size() == 1 ? QStringLiteral("1 dive")
                               : QStringLiteral("%1 dives").arg(dives.size())) +
-           dot + QStringLiteral("bottom time ") + timeToDateText(minutes) + dot +
+           dot + QStringLiteral("bottom time ") + store::timeToDateText(minutes) + dot +
            QStringLiteral("max depth %1 %2").arg(maxDepth).arg(unit) + dot +
            QStringLiteral("avg depth %1 %2").arg(depthCount ? depthSum / depthCount : 0).arg(unit);
 }

@@ -23,12 +23,12 @@ struct BulkEdit {
     bool appendComment = false; // add to the end of each comment instead of replacing it
 
     bool isEmpty() const;
-    void apply(DiveRecord& d) const;
+    void apply(store::DiveRecord& d) const;
 };
 
 // The figures of the selected dives: "12 dives · bottom time 9:45 · max depth 98 ft · avg
 // depth 54 ft". Depths not entered (0) are left out of the maximum and the average.
-QString selectionSummary(const AppState& state, const std::vector<int>& dives,
+QString selectionSummary(const store::AppState& state, const std::vector<int>& dives,
                          interchange::Units units);
 
 } // namespace divelist

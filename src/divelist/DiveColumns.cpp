@@ -21,29 +21,38 @@ const std::array<ColumnInfo, ColumnCount> Columns = {{
     {"date", "Date", Q::None, -1},
     {"entry", "Entry", Q::None, -1},
     {"exit", "Exit", Q::None, -1},
-    {jsonkeys::ListData[0], "Location", Q::None, -1},
-    {jsonkeys::ListData[1], "Type", Q::None, -1},
-    {jsonkeys::ListData[2], "Buddy", Q::None, -1},
-    {jsonkeys::ListData[3], "Gear", Q::None, -1},
-    {jsonkeys::DiveData[field::MaxDepth], "Max Depth", Q::Depth, field::MaxDepth},
-    {jsonkeys::DiveData[field::BottomTime], "Bottom Time", Q::Minutes, field::BottomTime},
-    {jsonkeys::DiveData[field::PsiIn], "Pressure In", Q::Pressure, field::PsiIn},
-    {jsonkeys::DiveData[field::PsiOut], "Pressure Out", Q::Pressure, field::PsiOut},
-    {jsonkeys::DiveData[field::TankSize], "Tank Size", Q::TankSize, field::TankSize},
-    {jsonkeys::DiveData[field::Weight], "Weight", Q::Weight, field::Weight},
-    {jsonkeys::DiveData[field::AirTemp], "Air Temp.", Q::Temperature, field::AirTemp},
-    {jsonkeys::DiveData[field::SurfaceTemp], "Surface Temp.", Q::Temperature, field::SurfaceTemp},
-    {jsonkeys::DiveData[field::BottomTemp], "Bottom Temp.", Q::Temperature, field::BottomTemp},
-    {jsonkeys::DiveData[field::Visibility], "Visibility", Q::Depth, field::Visibility},
+    {store::jsonkeys::ListData[0], "Location", Q::None, -1},
+    {store::jsonkeys::ListData[1], "Type", Q::None, -1},
+    {store::jsonkeys::ListData[2], "Buddy", Q::None, -1},
+    {store::jsonkeys::ListData[3], "Gear", Q::None, -1},
+    {store::jsonkeys::DiveData[store::field::MaxDepth], "Max Depth", Q::Depth,
+     store::field::MaxDepth},
+    {store::jsonkeys::DiveData[store::field::BottomTime], "Bottom Time", Q::Minutes,
+     store::field::BottomTime},
+    {store::jsonkeys::DiveData[store::field::PsiIn], "Pressure In", Q::Pressure,
+     store::field::PsiIn},
+    {store::jsonkeys::DiveData[store::field::PsiOut], "Pressure Out", Q::Pressure,
+     store::field::PsiOut},
+    {store::jsonkeys::DiveData[store::field::TankSize], "Tank Size", Q::TankSize,
+     store::field::TankSize},
+    {store::jsonkeys::DiveData[store::field::Weight], "Weight", Q::Weight, store::field::Weight},
+    {store::jsonkeys::DiveData[store::field::AirTemp], "Air Temp.", Q::Temperature,
+     store::field::AirTemp},
+    {store::jsonkeys::DiveData[store::field::SurfaceTemp], "Surface Temp.", Q::Temperature,
+     store::field::SurfaceTemp},
+    {store::jsonkeys::DiveData[store::field::BottomTemp], "Bottom Temp.", Q::Temperature,
+     store::field::BottomTemp},
+    {store::jsonkeys::DiveData[store::field::Visibility], "Visibility", Q::Depth,
+     store::field::Visibility},
     {"rating", "Rating", Q::None, -1},
-    {jsonkeys::Conditions[0], "Freshwater", Q::None, -1},
-    {jsonkeys::Conditions[1], "Saltwater", Q::None, -1},
-    {jsonkeys::Conditions[2], "Boat", Q::None, -1},
-    {jsonkeys::Conditions[3], "Shore", Q::None, -1},
-    {jsonkeys::Conditions[4], "Waves", Q::None, -1},
-    {jsonkeys::Conditions[5], "Current", Q::None, -1},
-    {jsonkeys::Conditions[6], "Surf", Q::None, -1},
-    {jsonkeys::Conditions[7], "Surge", Q::None, -1},
+    {store::jsonkeys::Conditions[0], "Freshwater", Q::None, -1},
+    {store::jsonkeys::Conditions[1], "Saltwater", Q::None, -1},
+    {store::jsonkeys::Conditions[2], "Boat", Q::None, -1},
+    {store::jsonkeys::Conditions[3], "Shore", Q::None, -1},
+    {store::jsonkeys::Conditions[4], "Waves", Q::None, -1},
+    {store::jsonkeys::Conditions[5], "Current", Q::None, -1},
+    {store::jsonkeys::Conditions[6], "Surf", Q::None, -1},
+    {store::jsonkeys::Conditions[7], "Surge", Q::None, -1},
     {"comments", "Comment", Q::None, -1},
 }};
 
@@ -96,9 +105,9 @@ bool isNumeric(int column) {
     return column == Number || info(column).element >= 0;
 }
 
-bool isUndated(const DiveRecord& d) {
-    return d.TimeData[field::Month] == 0 || d.TimeData[field::Day] == 0 ||
-           d.TimeData[field::Year] == 0;
+bool isUndated(const store::DiveRecord& d) {
+    return d.TimeData[store::field::Month] == 0 || d.TimeData[store::field::Day] == 0 ||
+           d.TimeData[store::field::Year] == 0;
 }
 
 QStringView firstLine(const QString& comment) {
@@ -121,8 +130,8 @@ QString ratingWord(int16_t rating) {
     }
 }
 
-QString cellText(const AppState& state, int index, int column) {
-    const DiveRecord& d = state.Dives[static_cast<size_t>(index)];
+QString cellText(const store::AppState& state, int index, int column) {
+    const store::DiveRecord& d = state.Dives[static_cast<size_t>(index)];
     if (const int e = info(column).element; e >= 0) {
         const int16_t v = d.DiveData[static_cast<size_t>(e)];
         return v == 0 ? QString() : QString::number(v);
@@ -136,19 +145,19 @@ QString cellText(const AppState& state, int index, int column) {
     case Date:
         if (isUndated(d)) return QString();
         return QStringLiteral("%1/%2/%3")
-            .arg(d.TimeData[field::Month])
-            .arg(d.TimeData[field::Day])
-            .arg(d.TimeData[field::Year]);
+            .arg(d.TimeData[store::field::Month])
+            .arg(d.TimeData[store::field::Day])
+            .arg(d.TimeData[store::field::Year]);
     case Entry:
-        return clock(d.TimeData[field::EntryHour], d.TimeData[field::EntryMinute]);
+        return clock(d.TimeData[store::field::EntryHour], d.TimeData[store::field::EntryMinute]);
     case Exit:
-        return clock(d.TimeData[field::ExitHour], d.TimeData[field::ExitMinute]);
+        return clock(d.TimeData[store::field::ExitHour], d.TimeData[store::field::ExitMinute]);
     case Location:
     case Type:
     case Buddy:
     case Gear: {
         const int which = column - Location;
-        const RefList& list = state.list(which);
+        const store::RefList& list = state.list(which);
         const int at = d.ListData[static_cast<size_t>(which)];
         return at >= 0 && at < static_cast<int>(list.size()) ? list[static_cast<size_t>(at)].Name
                                                              : QString();

@@ -49,13 +49,13 @@ bool shownByDefault(int column);
 bool isNumeric(int column);
 
 // A dive without a whole date (month, day or year missing) sorts after every dated one.
-bool isUndated(const DiveRecord& d);
+bool isUndated(const store::DiveRecord& d);
 // The comment up to its first line break.
 QStringView firstLine(const QString& comment);
 // "Poor", "Average", "Good"; the number for anything else.
 QString ratingWord(int16_t rating);
 
 // What the cell of dive `index` shows. A number not entered (0) shows nothing.
-QString cellText(const AppState& state, int index, int column);
+QString cellText(const store::AppState& state, int index, int column);
 
 } // namespace divelist

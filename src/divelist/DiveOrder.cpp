@@ -16,13 +16,13 @@ template <typename T> int three(T a, T b) {
 
 } // namespace
 
-DiveOrder::DiveOrder(const AppState& s) : state(s) {
+DiveOrder::DiveOrder(const store::AppState& s) : state(s) {
     for (int which = 0; which < 4; ++which)
         listChanged(which);
 }
 
 void DiveOrder::listChanged(int which) {
-    const RefList& list = state.list(which);
+    const store::RefList& list = state.list(which);
     std::vector<int> byName(list.size());
     std::iota(byName.begin(), byName.end(), 0);
     // Same names (in any case) share a rank, so their dives tie and keep log order.
@@ -45,24 +45,26 @@ int DiveOrder::listRank(int which, int16_t at) const {
 }
 
 int DiveOrder::compare(int a, int b, int column) const {
-    const DiveRecord& x = state.Dives[static_cast<size_t>(a)];
-    const DiveRecord& y = state.Dives[static_cast<size_t>(b)];
+    const store::DiveRecord& x = state.Dives[static_cast<size_t>(a)];
+    const store::DiveRecord& y = state.Dives[static_cast<size_t>(b)];
     const auto& tx = x.TimeData;
     const auto& ty = y.TimeData;
     switch (column) {
     case Number:
         return three(a, b);
     case Date:
-        return three(std::array<int16_t, 5>{tx[field::Year], tx[field::Month], tx[field::Day],
-                                            tx[field::EntryHour], tx[field::EntryMinute]},
-                     std::array<int16_t, 5>{ty[field::Year], ty[field::Month], ty[field::Day],
-                                            ty[field::EntryHour], ty[field::EntryMinute]});
+        return three(std::array<int16_t, 5>{tx[store::field::Year], tx[store::field::Month],
+                                            tx[store::field::Day], tx[store::field::EntryHour],
+                                            tx[store::field::EntryMinute]},
+                     std::array<int16_t, 5>{ty[store::field::Year], ty[store::field::Month],
+                                            ty[store::field::Day], ty[store::field::EntryHour],
+                                            ty[store::field::EntryMinute]});
     case Entry:
-        return three(std::make_pair(tx[field::EntryHour], tx[field::EntryMinute]),
-                     std::make_pair(ty[field::EntryHour], ty[field::EntryMinute]));
+        return three(std::make_pair(tx[store::field::EntryHour], tx[store::field::EntryMinute]),
+                     std::make_pair(ty[store::field::EntryHour], ty[store::field::EntryMinute]));
     case Exit:
-        return three(std::make_pair(tx[field::ExitHour], tx[field::ExitMinute]),
-                     std::make_pair(ty[field::ExitHour], ty[field::ExitMinute]));
+        return three(std::make_pair(tx[store::field::ExitHour], tx[store::field::ExitMinute]),
+                     std::make_pair(ty[store::field::ExitHour], ty[store::field::ExitMinute]));
     case Location:
     case Type:
     case Buddy:
@@ -72,25 +74,25 @@ int DiveOrder::compare(int a, int b, int column) const {
                      listRank(which, y.ListData[size_t(which)]));
     }
     case MaxDepth:
-        return three(x.DiveData[field::MaxDepth], y.DiveData[field::MaxDepth]);
+        return three(x.DiveData[store::field::MaxDepth], y.DiveData[store::field::MaxDepth]);
     case BottomTime:
-        return three(x.DiveData[field::BottomTime], y.DiveData[field::BottomTime]);
+        return three(x.DiveData[store::field::BottomTime], y.DiveData[store::field::BottomTime]);
     case PsiIn:
-        return three(x.DiveData[field::PsiIn], y.DiveData[field::PsiIn]);
+        return three(x.DiveData[store::field::PsiIn], y.DiveData[store::field::PsiIn]);
     case PsiOut:
-        return three(x.DiveData[field::PsiOut], y.DiveData[field::PsiOut]);
+        return three(x.DiveData[store::field::PsiOut], y.DiveData[store::field::PsiOut]);
     case TankSize:
-        return three(x.DiveData[field::TankSize], y.DiveData[field::TankSize]);
+        return three(x.DiveData[store::field::TankSize], y.DiveData[store::field::TankSize]);
     case Weight:
-        return three(x.DiveData[field::Weight], y.DiveData[field::Weight]);
+        return three(x.DiveData[store::field::Weight], y.DiveData[store::field::Weight]);
     case AirTemp:
-        return three(x.DiveData[field::AirTemp], y.DiveData[field::AirTemp]);
+        return three(x.DiveData[store::field::AirTemp], y.DiveData[store::field::AirTemp]);
     case SurfaceTemp:
-        return three(x.DiveData[field::SurfaceTemp], y.DiveData[field::SurfaceTemp]);
+        return three(x.DiveData[store::field::SurfaceTemp], y.DiveData[store::field::SurfaceTemp]);
     case BottomTemp:
-        return three(x.DiveData[field::BottomTemp], y.DiveData[field::BottomTemp]);
+        return three(x.DiveData[store::field::BottomTemp], y.DiveData[store::field::BottomTemp]);
     case Visibility:
-        return three(x.DiveData[field::Visibility], y.DiveData[field::Visibility]);
+        return three(x.DiveData[store::field::Visibility], y.DiveData[store::field::Visibility]);
     case Rating:
         return three(x.Rating, y.Rating);
     case Comment:

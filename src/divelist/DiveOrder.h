@@ -13,7 +13,7 @@ namespace divelist {
 // `reefbook-cli list --sort` both ask this class.
 class DiveOrder {
   public:
-    explicit DiveOrder(const AppState& state);
+    explicit DiveOrder(const store::AppState& state);
 
     // A list's names changed: its ranks are worked out again.
     void listChanged(int which);
@@ -33,7 +33,7 @@ class DiveOrder {
 
     const QString& foldedFirstLine(int dive) const;
 
-    const AppState& state;
+    const store::AppState& state;
     std::array<std::vector<int>, 4> ranks;
     // Each comment's first line case-folded, made when the comment column is first compared:
     // comparing them as they are is comparing the comments without regard to case, without

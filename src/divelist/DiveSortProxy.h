@@ -26,7 +26,7 @@ class DiveSortProxy : public QSortFilterProxyModel {
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
   private:
-    const AppState& state;
+    const store::AppState& state;
     DiveOrder order;
     QuickFilter current;
     std::unique_ptr<FilterMatcher> matcher;

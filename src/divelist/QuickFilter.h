@@ -26,13 +26,13 @@ struct QuickFilter {
 // comment search of Charting (search::containsFolded), so both find the same dives.
 class FilterMatcher {
   public:
-    FilterMatcher(const AppState& state, const QuickFilter& filter);
+    FilterMatcher(const store::AppState& state, const QuickFilter& filter);
     bool accepts(int index) const;
     // Nothing asked: every dive shows.
     bool isOpen() const { return open; }
 
   private:
-    const AppState& state;
+    const store::AppState& state;
     QuickFilter filter;
     search::FoldedNeedle needle;
     std::array<std::vector<char>, 4> nameHits; // by list position: the name holds the text
@@ -40,6 +40,6 @@ class FilterMatcher {
 };
 
 // The dives of the log that pass, in log order.
-std::vector<int> filteredDives(const AppState& state, const QuickFilter& filter);
+std::vector<int> filteredDives(const store::AppState& state, const QuickFilter& filter);
 
 } // namespace divelist

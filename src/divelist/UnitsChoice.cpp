@@ -8,7 +8,7 @@
 
 namespace divelist {
 
-QComboBox* addUnitsChoice(QBoxLayout* layout, int position, const FileSet& files) {
+QComboBox* addUnitsChoice(QBoxLayout* layout, int position, const store::FileSet& files) {
     using interchange::Units;
     QWidget* parent = layout->parentWidget();
     auto* row = new QHBoxLayout;

@@ -455,7 +455,7 @@ void frmDiveList::printSelected() {
 void frmDiveList::exportSelected(int format) {
     const std::vector<int> dives = selectedDives();
     if (dives.empty()) return;
-    const AppState& state = session.state();
+    const store::AppState& state = session.state();
     static const char* const Titles[4] = {"Text File", "HTML File", "UDDF", "CSV"};
     static const char* const Suffixes[4] = {"txt", "htm", "uddf", "csv"};
     ui::FileRequest request;
@@ -484,7 +484,7 @@ void frmDiveList::exportSelected(int format) {
     if (!r.written || !r.problems.empty())
         ui::showError(this, QStringLiteral("Error"),
                       QStringLiteral("Could not write %1:\n\n%2")
-                          .arg(path, describeProblems(r.problems)));
+                          .arg(path, store::describeProblems(r.problems)));
 }
 
 void frmDiveList::editSelected() {
@@ -496,7 +496,7 @@ void frmDiveList::editSelected() {
     if (edit.isEmpty()) return;
     session.endTyping();
     session.editDives(dives, QStringLiteral("Edit %1 Dives").arg(dives.size()),
-                      [&edit](DiveRecord& d) { edit.apply(d); });
+                      [&edit](store::DiveRecord& d) { edit.apply(d); });
 }
 
 } // namespace divelist

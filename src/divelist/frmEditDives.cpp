@@ -31,7 +31,7 @@ QSpinBox* numberBox(QWidget* parent, const QString& name) {
 
 } // namespace
 
-frmEditDives::frmEditDives(const AppState& state, int diveCount, QWidget* parent)
+frmEditDives::frmEditDives(const store::AppState& state, int diveCount, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmEditDives"));
     setWindowTitle(QStringLiteral("Edit Selected Dives"));
@@ -50,7 +50,7 @@ frmEditDives::frmEditDives(const AppState& state, int diveCount, QWidget* parent
     for (size_t w = 0; w < 4; ++w) {
         lists[w] = new QComboBox(this);
         lists[w]->setObjectName(QStringLiteral("cbo") + QLatin1String(ListNames[w]));
-        for (const ListEntry& e : state.list(static_cast<int>(w)))
+        for (const store::ListEntry& e : state.list(static_cast<int>(w)))
             lists[w]->addItem(e.Name);
         listTicks[w] = tick(QStringLiteral("chk") + QLatin1String(ListNames[w]),
                             QLatin1String(ListNames[w]), lists[w]);
@@ -68,7 +68,7 @@ frmEditDives::frmEditDives(const AppState& state, int diveCount, QWidget* parent
         conditions[c]->setObjectName(QStringLiteral("cboCond_%1").arg(c));
         conditions[c]->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
         conditionTicks[c] = tick(QStringLiteral("chkCond_%1").arg(c),
-                                 QLatin1String(field::ConditionNames[c]), conditions[c]);
+                                 QLatin1String(store::field::ConditionNames[c]), conditions[c]);
     }
 
     auto* commentBox = new QWidget(this);
@@ -130,7 +130,7 @@ BulkEdit frmEditDives::edit() const {
     if (tankTick->isChecked()) e.tankSize = static_cast<int16_t>(tank->value());
     if (weightTick->isChecked()) e.weight = static_cast<int16_t>(weight->value());
     if (commentTick->isChecked()) {
-        e.comment = entry::commentFromBox(comment->toPlainText());
+        e.comment = store::entry::commentFromBox(comment->toPlainText());
         e.appendComment = append->isChecked();
     }
     return e;

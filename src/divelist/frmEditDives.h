@@ -22,7 +22,7 @@ namespace divelist {
 class frmEditDives : public QDialog {
     Q_OBJECT
   public:
-    frmEditDives(const AppState& state, int diveCount, QWidget* parent);
+    frmEditDives(const store::AppState& state, int diveCount, QWidget* parent);
     BulkEdit edit() const;
 
   private:

@@ -5,14 +5,13 @@
 
 namespace divers {
 
-
 namespace {
-bool valid(const AppState& state, int position) {
+bool valid(const store::AppState& state, int position) {
     return position >= 1 && position <= static_cast<int>(state.DiverList.size());
 }
 } // namespace
 
-FileProblems SetDefault(AppState& state, int position) {
+store::FileProblems SetDefault(store::AppState& state, int position) {
     if (!valid(state, position)) return {};
     state.DefaultDiver = static_cast<int16_t>(position);
     settings::saveDefaultDiver(state.DiverList[static_cast<size_t>(position - 1)], position);
@@ -20,21 +19,21 @@ FileProblems SetDefault(AppState& state, int position) {
     return SaveDiverList(state);
 }
 
-FileProblems DeleteDiver(AppState& state, int position) {
+store::FileProblems DeleteDiver(store::AppState& state, int position) {
     if (checkDelete(state, position) != DeleteCheck::Ok) return {};
-    FileProblems failures;
+    store::FileProblems failures;
     // A default position past the list (a divers.dvl from elsewhere) names nobody to follow.
     const bool follow = position < state.DefaultDiver && valid(state, state.DefaultDiver);
-    const DiverEntry& gone = state.DiverList[static_cast<size_t>(position - 1)];
-    if (fileio::FileExists(gone.Files.LogFile)) failures = DeleteData(state, position);
+    const store::DiverEntry& gone = state.DiverList[static_cast<size_t>(position - 1)];
+    if (store::fileio::FileExists(gone.Files.LogFile)) failures = DeleteData(state, position);
     state.DiverList.erase(state.DiverList.begin() + (position - 1));
     // Written at once: a list that still named him would bring him back without his files,
     // and the default position stored below would count him.
-    FileProblems more = follow ? SetDefault(state, state.DefaultDiver - 1) : SaveDiverList(state);
+    store::FileProblems more =
+        follow ? SetDefault(state, state.DefaultDiver - 1) : SaveDiverList(state);
     failures.insert(failures.end(), more.begin(), more.end());
     return failures;
 }
-
 
 OffsetCheck checkOffset(const QString& text) {
     OffsetCheck r;

@@ -13,15 +13,14 @@ namespace divers {
 // The diver at `position` becomes the default diver: DefaultDiver and the eight "Multi" keys.
 // divers.dvl is written too, so that the position stored counts in the list on disk. With no
 // valid position nothing changes. The open diver stays. Returns a failure to write the list.
-FileProblems SetDefault(AppState& state, int position);
+store::FileProblems SetDefault(store::AppState& state, int position);
 
 // Deletes the diver at `position` once the user has confirmed (checkDelete allowed it): his
 // files when his log file exists, then his entry. When he was listed before the default diver,
 // the default diver moves up one position and the settings follow him, so they never point at
 // someone else. divers.dvl is written at once. Returns the files that could not be removed or
 // written.
-FileProblems DeleteDiver(AppState& state, int position);
-
+store::FileProblems DeleteDiver(store::AppState& state, int position);
 
 constexpr int MaxOffset = 30000;
 

@@ -16,13 +16,13 @@ namespace divers {
 namespace {
 const QString DefaultMark = QStringLiteral(" - Default");
 
-void report(QWidget* parent, const QString& what, const FileProblems& problems) {
+void report(QWidget* parent, const QString& what, const store::FileProblems& problems) {
     if (!problems.empty())
-        ui::showError(parent, QStringLiteral("Error"), what + describeProblems(problems));
+        ui::showError(parent, QStringLiteral("Error"), what + store::describeProblems(problems));
 }
 } // namespace
 
-frmMulti::frmMulti(AppState& s, QWidget* parent)
+frmMulti::frmMulti(store::AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmMulti>()) {
     ui->setupUi(this);
     connect(ui->cmdOkay, &QPushButton::clicked, this, &frmMulti::cmdOkayClick);
@@ -59,7 +59,7 @@ void frmMulti::done(int result) {
     const int count = static_cast<int>(state.DiverList.size());
     if (result != QDialog::Accepted && openPosition() == 0 && state.DefaultDiver >= 1 &&
         state.DefaultDiver <= count) {
-        const DiverEntry& d = state.DiverList[static_cast<size_t>(state.DefaultDiver - 1)];
+        const store::DiverEntry& d = state.DiverList[static_cast<size_t>(state.DefaultDiver - 1)];
         state.DiverName = d.Name;
         state.Files = d.Files;
     }
@@ -99,7 +99,7 @@ void frmMulti::cmdNewClick() {
 void frmMulti::cmdDefaultClick() {
     const int position = selectedPosition();
     if (position == 0) return;
-    const FileProblems problems = divers::SetDefault(state, position);
+    const store::FileProblems problems = divers::SetDefault(state, position);
     FillDiverList();
     report(this, QStringLiteral("The list of divers could not be saved:\n\n"), problems);
 }
@@ -119,13 +119,13 @@ void frmMulti::cmdDelClick() {
     // The warning says where the files go: to the Trash, from where they can be restored,
     // or, with no Trash to take them, gone for good.
     const QString warning =
-        fileio::trashAvailable()
+        store::fileio::trashAvailable()
             ? QStringLiteral("This will move this diver's records to the Trash.  Are you sure "
                              "you want to continue?")
             : QStringLiteral("This will permanently delete this divers records.  Are you sure "
                              "you want to continue?");
     if (ui::askYesNo(this, QStringLiteral("WARNING!"), warning) != ui::Answer::Yes) return;
-    const FileProblems problems = divers::DeleteDiver(state, position);
+    const store::FileProblems problems = divers::DeleteDiver(state, position);
     FillDiverList();
     report(this, QStringLiteral("Not every file of the diver could be removed:\n\n"), problems);
 }

@@ -4,7 +4,9 @@
 
 #include <memory>
 
+namespace store {
 struct AppState;
+}
 class QShowEvent;
 
 namespace Ui {
@@ -20,7 +22,7 @@ class frmMulti : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmMulti(AppState& state, QWidget* parent = nullptr);
+    explicit frmMulti(store::AppState& state, QWidget* parent = nullptr);
     ~frmMulti() override;
 
     // Closing without Okay keeps the open diver, or the default one when the open diver was
@@ -40,7 +42,7 @@ class frmMulti : public QDialog {
     void cmdDefaultClick();
     void cmdDelClick();
 
-    AppState& state;
+    store::AppState& state;
     std::unique_ptr<Ui::frmMulti> ui;
 };
 

@@ -10,14 +10,14 @@
 
 namespace divers {
 
-frmNewDiver::frmNewDiver(AppState& s, QWidget* parent)
+frmNewDiver::frmNewDiver(store::AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmNewDiver>()) {
     ui->setupUi(this);
     lists = {ui->cboLoc, ui->cboType, ui->cboBud, ui->cboGear};
     for (QComboBox* list : lists) {
         list->clear();
         list->addItem(QStringLiteral("New"));
-        for (const DiverEntry& d : state.DiverList)
+        for (const store::DiverEntry& d : state.DiverList)
             list->addItem(d.Name);
         list->setCurrentIndex(0);
     }

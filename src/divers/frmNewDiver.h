@@ -5,7 +5,9 @@
 #include <array>
 #include <memory>
 
+namespace store {
 struct AppState;
+}
 class QComboBox;
 class QShowEvent;
 
@@ -21,7 +23,7 @@ class frmNewDiver : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmNewDiver(AppState& state, QWidget* parent = nullptr);
+    explicit frmNewDiver(store::AppState& state, QWidget* parent = nullptr);
     ~frmNewDiver() override;
 
   protected:
@@ -30,7 +32,7 @@ class frmNewDiver : public QDialog {
   private:
     void comOkayClick();
 
-    AppState& state;
+    store::AppState& state;
     std::unique_ptr<Ui::frmNewDiver> ui;
     std::array<QComboBox*, 4> lists{}; // locations, types, buddies, gear
 };

@@ -12,7 +12,7 @@
 
 namespace divers {
 
-frmNewName::frmNewName(AppState& log, QWidget* parent)
+frmNewName::frmNewName(store::AppState& log, QWidget* parent)
     : QDialog(parent), state(log), ui(std::make_unique<Ui::frmNewName>()) {
     ui->setupUi(this);
     ui->txtName->setText(state.DiverName);

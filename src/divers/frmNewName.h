@@ -4,7 +4,9 @@
 
 #include <memory>
 
+namespace store {
 struct AppState;
+}
 class QShowEvent;
 
 namespace Ui {
@@ -20,8 +22,8 @@ class frmNewName : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmNewName(AppState& log, QWidget* parent = nullptr);
-    ~frmNewName() override;
+  explicit frmNewName(store::AppState& log, QWidget* parent = nullptr);
+  ~frmNewName() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,7 +31,7 @@ protected:
 private:
     void cmdOkayClick();
 
-    AppState& state;
+    store::AppState& state;
     std::unique_ptr<Ui::frmNewName> ui;
     bool shown = false;
 };

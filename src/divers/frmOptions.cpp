@@ -21,7 +21,7 @@ frmOptions::frmOptions(session::Session& s, QWidget* parent)
     // As tall as its text needs at a comfortable width, no empty band above Close.
     ui->lblExplain->setMinimumWidth(340);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    const AppState& state = session.state();
+    const store::AppState& state = session.state();
     ui->txtOffset->setText(QString::number(state.DiveOffset));
     (state.MultiFlag == 1 ? ui->optMulti : ui->optSingle)->setChecked(true);
     // After the offset and the text about its box.
@@ -55,11 +55,10 @@ void frmOptions::offsetChanged(const QString& text) {
 }
 
 bool frmOptions::checkOffsetBox() {
-    if (checkOffset(ui->txtOffset->text()).kind != OffsetCheck::OutOfRange)
-        return true;
-    ui::showError(this, QStringLiteral("Error"),
-                  QStringLiteral("Value out of range: enter a whole number from 0 to %1.")
-                      .arg(MaxOffset));
+    if (checkOffset(ui->txtOffset->text()).kind != OffsetCheck::OutOfRange) return true;
+    ui::showError(
+        this, QStringLiteral("Error"),
+        QStringLiteral("Value out of range: enter a whole number from 0 to %1.").arg(MaxOffset));
     ui->txtOffset->setText(QStringLiteral("0")); // sets the offset to 0
     ui->txtOffset->setFocus();
     ui->txtOffset->selectAll(); // the next key replaces the 0

@@ -4,7 +4,9 @@
 
 #include <memory>
 
+namespace store {
 struct AppState;
+}
 namespace Ui {
 class frmOptions;
 }

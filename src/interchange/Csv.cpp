@@ -71,30 +71,30 @@ const std::vector<CsvColumn>& csvColumns() {
     static const std::vector<CsvColumn> columns = {
         {"Dive", CsvKind::Number, 0, Quantity::None},
         {"Date", CsvKind::Date, 0, Quantity::None},
-        {"Entry Time", CsvKind::Time, field::EntryHour, Quantity::None},
-        {"Exit Time", CsvKind::Time, field::ExitHour, Quantity::None},
-        {"Bottom Time", CsvKind::Data, field::BottomTime, Quantity::Minutes},
-        {"Max Depth", CsvKind::Data, field::MaxDepth, Quantity::Depth},
-        {"Pressure In", CsvKind::Data, field::PsiIn, Quantity::Pressure},
-        {"Pressure Out", CsvKind::Data, field::PsiOut, Quantity::Pressure},
-        {"Tank Size", CsvKind::Data, field::TankSize, Quantity::TankSize},
-        {"Weight", CsvKind::Data, field::Weight, Quantity::Weight},
-        {"Air Temp", CsvKind::Data, field::AirTemp, Quantity::Temperature},
-        {"Surface Temp", CsvKind::Data, field::SurfaceTemp, Quantity::Temperature},
-        {"Bottom Temp", CsvKind::Data, field::BottomTemp, Quantity::Temperature},
-        {"Visibility", CsvKind::Data, field::Visibility, Quantity::Depth},
-        {"Location", CsvKind::List, field::Location, Quantity::None},
-        {"Type", CsvKind::List, field::Type, Quantity::None},
-        {"Buddy", CsvKind::List, field::Buddy, Quantity::None},
-        {"Gear", CsvKind::List, field::Gear, Quantity::None},
-        {field::ConditionNames[0], CsvKind::Condition, 0, Quantity::None},
-        {field::ConditionNames[1], CsvKind::Condition, 1, Quantity::None},
-        {field::ConditionNames[2], CsvKind::Condition, 2, Quantity::None},
-        {field::ConditionNames[3], CsvKind::Condition, 3, Quantity::None},
-        {field::ConditionNames[4], CsvKind::Condition, 4, Quantity::None},
-        {field::ConditionNames[5], CsvKind::Condition, 5, Quantity::None},
-        {field::ConditionNames[6], CsvKind::Condition, 6, Quantity::None},
-        {field::ConditionNames[7], CsvKind::Condition, 7, Quantity::None},
+        {"Entry Time", CsvKind::Time, store::field::EntryHour, Quantity::None},
+        {"Exit Time", CsvKind::Time, store::field::ExitHour, Quantity::None},
+        {"Bottom Time", CsvKind::Data, store::field::BottomTime, Quantity::Minutes},
+        {"Max Depth", CsvKind::Data, store::field::MaxDepth, Quantity::Depth},
+        {"Pressure In", CsvKind::Data, store::field::PsiIn, Quantity::Pressure},
+        {"Pressure Out", CsvKind::Data, store::field::PsiOut, Quantity::Pressure},
+        {"Tank Size", CsvKind::Data, store::field::TankSize, Quantity::TankSize},
+        {"Weight", CsvKind::Data, store::field::Weight, Quantity::Weight},
+        {"Air Temp", CsvKind::Data, store::field::AirTemp, Quantity::Temperature},
+        {"Surface Temp", CsvKind::Data, store::field::SurfaceTemp, Quantity::Temperature},
+        {"Bottom Temp", CsvKind::Data, store::field::BottomTemp, Quantity::Temperature},
+        {"Visibility", CsvKind::Data, store::field::Visibility, Quantity::Depth},
+        {"Location", CsvKind::List, store::field::Location, Quantity::None},
+        {"Type", CsvKind::List, store::field::Type, Quantity::None},
+        {"Buddy", CsvKind::List, store::field::Buddy, Quantity::None},
+        {"Gear", CsvKind::List, store::field::Gear, Quantity::None},
+        {store::field::ConditionNames[0], CsvKind::Condition, 0, Quantity::None},
+        {store::field::ConditionNames[1], CsvKind::Condition, 1, Quantity::None},
+        {store::field::ConditionNames[2], CsvKind::Condition, 2, Quantity::None},
+        {store::field::ConditionNames[3], CsvKind::Condition, 3, Quantity::None},
+        {store::field::ConditionNames[4], CsvKind::Condition, 4, Quantity::None},
+        {store::field::ConditionNames[5], CsvKind::Condition, 5, Quantity::None},
+        {store::field::ConditionNames[6], CsvKind::Condition, 6, Quantity::None},
+        {store::field::ConditionNames[7], CsvKind::Condition, 7, Quantity::None},
         {"Rating", CsvKind::Rating, 0, Quantity::None},
         {"Comments", CsvKind::Comments, 0, Quantity::None},
     };
@@ -149,20 +149,21 @@ void appendText(QByteArray& out, const QString& text) {
     }
 }
 
-void appendCell(QByteArray& out, const AppState& state, int i, const CsvColumn& c) {
-    const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+void appendCell(QByteArray& out, const store::AppState& state, int i, const CsvColumn& c) {
+    const store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
     const auto& t = d.TimeData;
     switch (c.kind) {
     case CsvKind::Number:
         return appendNumber(out, i + state.DiveOffset);
     case CsvKind::Date:
         // A dive whose date was never typed has none, rather than a date in year 0.
-        if (t[field::Year] == 0 && t[field::Month] == 0 && t[field::Day] == 0) return;
-        appendNumber(out, t[field::Year], 4);
+        if (t[store::field::Year] == 0 && t[store::field::Month] == 0 && t[store::field::Day] == 0)
+            return;
+        appendNumber(out, t[store::field::Year], 4);
         out.append('-');
-        appendNumber(out, t[field::Month], 2);
+        appendNumber(out, t[store::field::Month], 2);
         out.append('-');
-        return appendNumber(out, t[field::Day], 2);
+        return appendNumber(out, t[store::field::Day], 2);
     case CsvKind::Time:
         appendNumber(out, t[static_cast<size_t>(c.index)], 2);
         out.append(':');
@@ -171,7 +172,7 @@ void appendCell(QByteArray& out, const AppState& state, int i, const CsvColumn& 
         return appendNumber(out, d.DiveData[static_cast<size_t>(c.index)]);
     case CsvKind::List: {
         // Only texts can be taken for formulas; a number such as -5 stays a number.
-        const RefList& list = state.list(c.index);
+        const store::RefList& list = state.list(c.index);
         const int idx = d.ListData[static_cast<size_t>(c.index)];
         if (idx >= 0 && static_cast<size_t>(idx) < list.size())
             appendText(out, spreadsheetSafe(list[static_cast<size_t>(idx)].Name));
@@ -189,7 +190,7 @@ void appendCell(QByteArray& out, const AppState& state, int i, const CsvColumn& 
 
 } // namespace
 
-QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units,
+QByteArray csvDocument(const store::AppState& state, const std::vector<int>& dives, Units units,
                        bool bom) {
     QByteArray out;
     out.reserve(static_cast<qsizetype>(dives.size()) * 160 + 512);

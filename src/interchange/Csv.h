@@ -54,7 +54,7 @@ QString ratingWord(int rating);
 
 // The chosen dives (indexes, in this order) with a header row, as UTF-8 bytes; `bom` puts a
 // byte order mark first, for spreadsheets that take UTF-8 only so.
-QByteArray csvDocument(const AppState& state, const std::vector<int>& dives, Units units,
+QByteArray csvDocument(const store::AppState& state, const std::vector<int>& dives, Units units,
                        bool bom = false);
 
 } // namespace interchange

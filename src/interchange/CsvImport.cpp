@@ -178,7 +178,7 @@ QString decoded(const QByteArray& bytes, QStringList& warnings) {
     QString text = utf8(bytes);
     if (!utf8.hasError()) return text;
     warnings << QStringLiteral("the file is not UTF-8; it was read as Windows-1252 (Latin-1)");
-    return text::fromCp1252(bytes);
+    return store::text::fromCp1252(bytes);
 }
 
 class RowReader {
@@ -197,8 +197,8 @@ class RowReader {
             .arg(c.averageDepth ? QLatin1String(AverageDepth) : QLatin1String(c.column->name));
     }
 
-    DiveRecord dive(const std::vector<QStringView>& cells, int line) {
-        DiveRecord d;
+    store::DiveRecord dive(const std::vector<QStringView>& cells, int line) {
+        store::DiveRecord d;
         d.Rating = 1; // a dive without a rating is an average one
         QStringList comments, notes;
         std::optional<double> tankOther; // a tank size in the other system's units
@@ -242,11 +242,11 @@ class RowReader {
                 if (cell.size() > 10) timeInDate = timeAfterDate(cell);
                 break;
             case CsvKind::Time:
-                entryGiven = entryGiven || c.index == field::EntryHour;
+                entryGiven = entryGiven || c.index == store::field::EntryHour;
                 time(d, c.index, cell, at);
                 break;
             case CsvKind::Data:
-                if (c.index == field::TankSize && col.units && *col.units != units) {
+                if (c.index == store::field::TankSize && col.units && *col.units != units) {
                     tankOther = parseNumber(cell, nullptr);
                     tankOtherText = cell.toString() + QLatin1Char(' ') + col.unitText;
                     if (!tankOther) warn(at, cell, QStringLiteral("is not a number"));
@@ -266,8 +266,10 @@ class RowReader {
             }
         }
         if (!entryGiven && timeInDate) {
-            d.TimeData[field::EntryHour] = static_cast<int16_t>(std::min(timeInDate->hour, 24));
-            d.TimeData[field::EntryMinute] = static_cast<int16_t>(std::min(timeInDate->minute, 60));
+            d.TimeData[store::field::EntryHour] =
+                static_cast<int16_t>(std::min(timeInDate->hour, 24));
+            d.TimeData[store::field::EntryMinute] =
+                static_cast<int16_t>(std::min(timeInDate->minute, 60));
         }
         if (tankOther) tankSize(d, *tankOther, tankOtherText, line, notes);
         comments << notes;
@@ -295,7 +297,7 @@ class RowReader {
         if (cell.size() <= MaxCountedBytes &&
             std::all_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() < 0x80; }))
             return true;
-        const QByteArray bytes = text::toCp1252(cell.toString());
+        const QByteArray bytes = store::text::toCp1252(cell.toString());
         if (bytes.size() > MaxCountedBytes) {
             report.warnings << QStringLiteral("line %1, column %2: longer than the log can keep "
                                               "(%3 bytes); left out")
@@ -304,7 +306,7 @@ class RowReader {
                                    .arg(MaxCountedBytes);
             return false;
         }
-        if (text::fromCp1252(bytes) != cell)
+        if (store::text::fromCp1252(bytes) != cell)
             report.warnings << QStringLiteral("line %1, column %2: characters the log files cannot "
                                               "hold will be kept as ?")
                                    .arg(line)
@@ -313,28 +315,28 @@ class RowReader {
     }
     static int row(int line) { return line; }
 
-    void date(DiveRecord& d, QStringView cell, const Pos& at) {
+    void date(store::DiveRecord& d, QStringView cell, const Pos& at) {
         const std::optional<CsvDate> p = parseDate(cell, order);
         if (!p) return warn(at, cell, QStringLiteral("is not a date such as 2004-03-28"));
         // The entry boxes' rules: two-digit years, months 1-12, days 1-31.
-        const int fields[3] = {field::Year, field::Month, field::Day};
+        const int fields[3] = {store::field::Year, store::field::Month, store::field::Day};
         const int values[3] = {p->year, p->month, p->day};
         std::array<int16_t, 3> kept{};
         for (int f = 0; f < 3; ++f) {
-            const entry::TimeFieldOutcome o =
-                entry::checkTimeField(fields[f], QString::number(values[f]), 0);
+            const store::entry::TimeFieldOutcome o =
+                store::entry::checkTimeField(fields[f], QString::number(values[f]), 0);
             if (!o.store)
                 return warn(at, cell,
                             QStringLiteral("is not a date (month 1-12, day 1-31, year "
                                            "1900-2100)"));
             kept[static_cast<size_t>(f)] = o.value;
         }
-        d.TimeData[field::Year] = kept[0];
-        d.TimeData[field::Month] = kept[1];
-        d.TimeData[field::Day] = kept[2];
+        d.TimeData[store::field::Year] = kept[0];
+        d.TimeData[store::field::Month] = kept[1];
+        d.TimeData[store::field::Day] = kept[2];
     }
 
-    void time(DiveRecord& d, int index, QStringView cell, const Pos& at) {
+    void time(store::DiveRecord& d, int index, QStringView cell, const Pos& at) {
         const std::optional<CsvTime> t = parseTimeOfDay(cell);
         if (!t) return warn(at, cell, QStringLiteral("is not a time such as 09:05 or 9:05 AM"));
         const int hour = std::min(t->hour, 24), minute = std::min(t->minute, 60);
@@ -348,7 +350,7 @@ class RowReader {
         d.TimeData[static_cast<size_t>(index + 1)] = static_cast<int16_t>(minute);
     }
 
-    void number(DiveRecord& d, const CsvColumn& c, const Column& col, QStringView cell,
+    void number(store::DiveRecord& d, const CsvColumn& c, const Column& col, QStringView cell,
                 const Pos& at, QStringList& notes) {
         if (c.quantity == Quantity::Minutes) {
             const std::optional<double> m = parseDuration(cell, col.seconds);
@@ -361,7 +363,7 @@ class RowReader {
         const std::optional<double> v = parseNumber(cell, &unit);
         if (!v) {
             // Visibility is often written in words; the comments keep them.
-            if (c.index == field::Visibility) {
+            if (c.index == store::field::Visibility) {
                 notes << QStringLiteral("Visibility: ") + cell.toString();
                 return;
             }
@@ -379,16 +381,16 @@ class RowReader {
 
     // A tank size given in the other system: litres of water or cubic feet of gas. The one
     // becomes the other through the tank's pressure, here the dive's starting pressure.
-    void tankSize(DiveRecord& d, double size, const QString& written, int line,
+    void tankSize(store::DiveRecord& d, double size, const QString& written, int line,
                   QStringList& notes) {
-        const double psiIn =
-            convertUnits(Quantity::Pressure, units, Units::Imperial, d.DiveData[field::PsiIn]);
+        const double psiIn = convertUnits(Quantity::Pressure, units, Units::Imperial,
+                                          d.DiveData[store::field::PsiIn]);
         const Units other = units == Units::Metric ? Units::Imperial : Units::Metric;
         const std::optional<double> si = tankVolumeSi(other, size, psiIn);
         const std::optional<double> kept = si ? tankSizeFromSi(units, *si, psiIn) : std::nullopt;
         if (kept) {
-            d.DiveData[field::TankSize] = log.boxValue(
-                *kept, field::TankSize, QStringLiteral("line %1 (Tank Size)").arg(line));
+            d.DiveData[store::field::TankSize] = log.boxValue(
+                *kept, store::field::TankSize, QStringLiteral("line %1 (Tank Size)").arg(line));
             return;
         }
         notes << QStringLiteral("Tank size: ") + written;
@@ -398,10 +400,10 @@ class RowReader {
                                .arg(written);
     }
 
-    void list(DiveRecord& d, int which, const QString& cell) {
+    void list(store::DiveRecord& d, int which, const QString& cell) {
         QString name = cell;
         // "Dirk, Linus" is one buddy entry; an empty part (", Kiyan Griffin") is nobody.
-        if (which == field::Buddy) {
+        if (which == store::field::Buddy) {
             if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char(';'))) {
                 static const QRegularExpression separators(QStringLiteral("[,;]"));
                 QStringList parts;
@@ -414,7 +416,7 @@ class RowReader {
         d.ListData[static_cast<size_t>(which)] = log.listIndex(which, name);
     }
 
-    void condition(DiveRecord& d, int index, QStringView cell, const Pos& at) {
+    void condition(store::DiveRecord& d, int index, QStringView cell, const Pos& at) {
         if (cell.size() == 1 && cell[0] == QLatin1Char('1')) {
             d.CondData[static_cast<size_t>(index)] = 1;
             return;
@@ -431,7 +433,7 @@ class RowReader {
         warn(at, cell, QStringLiteral("is not 0 or 1"));
     }
 
-    void rating(DiveRecord& d, QStringView cell, const Pos& at) {
+    void rating(store::DiveRecord& d, QStringView cell, const Pos& at) {
         for (int r = 0; r <= 2; ++r)
             if (cell.compare(ratingWord(r), Qt::CaseInsensitive) == 0) {
                 d.Rating = static_cast<int16_t>(r);
@@ -498,7 +500,8 @@ QString dateOrderProblem(const QString& text, QChar separator, qsizetype dateCol
 
 } // namespace
 
-ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, DateOrder order) {
+ImportReport importCsv(store::AppState& state, const QByteArray& bytes, Units units,
+                       DateOrder order) {
     ImportReport report;
     QString text = decoded(bytes, report.warnings);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
@@ -553,9 +556,10 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
         reader.columns[static_cast<size_t>(k)] = *c;
         if (!c->column) continue;
         if (c->column->kind == CsvKind::Date && dateColumn < 0) dateColumn = k;
-        if (c->column->kind == CsvKind::Data && c->column->index == field::MaxDepth) depth = true;
-        if ((c->column->kind == CsvKind::Time && c->column->index == field::EntryHour) ||
-            (c->column->kind == CsvKind::Data && c->column->index == field::BottomTime))
+        if (c->column->kind == CsvKind::Data && c->column->index == store::field::MaxDepth)
+            depth = true;
+        if ((c->column->kind == CsvKind::Time && c->column->index == store::field::EntryHour) ||
+            (c->column->kind == CsvKind::Data && c->column->index == store::field::BottomTime))
             time = true;
     }
     if (dateColumn < 0 || !depth || !time) {
@@ -583,7 +587,7 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
         if (std::all_of(cells.begin(), cells.end(),
                         [](QStringView c) { return c.trimmed().isEmpty(); }))
             continue;
-        if (++count > MaxDives) break;
+        if (++count > store::MaxDives) break;
         log.add(diveReader.dive(cells, rows.line()));
     }
     if (!rows.error().isEmpty()) {
@@ -596,8 +600,9 @@ ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units, Da
         report.newNames = {};
         return report;
     }
-    if (count > MaxDives)
-        report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
+    if (count > store::MaxDives)
+        report.errors
+            << QStringLiteral("the log would hold more than %1 dives").arg(store::MaxDives);
     log.finish(state);
     return report;
 }

@@ -19,7 +19,7 @@ namespace interchange {
 // column no field takes is listed in columnsLeftOut. A file without a date, a depth and an
 // entry time or duration column, or whose dates can be read in two orders when `order` does
 // not say which, is refused. On any error the state is left exactly as it was.
-ImportReport importCsv(AppState& state, const QByteArray& bytes, Units units,
+ImportReport importCsv(store::AppState& state, const QByteArray& bytes, Units units,
                        DateOrder order = DateOrder::Unknown);
 
 } // namespace interchange

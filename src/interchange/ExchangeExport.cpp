@@ -17,20 +17,20 @@ int fail(QTextStream& err, const QString& what) {
 }
 } // namespace
 
-QByteArray exchangeDocument(const AppState& state, const std::vector<int>& dives, Format format,
-                            Units units, QStringList* specialForms, bool bom) {
+QByteArray exchangeDocument(const store::AppState& state, const std::vector<int>& dives,
+                            Format format, Units units, QStringList* specialForms, bool bom) {
     if (specialForms) specialForms->clear();
     return format == Format::Uddf
                ? uddfDocument(state, dives, units, QDateTime::currentDateTimeUtc(), specialForms)
                : csvDocument(state, dives, units, bom);
 }
 
-QString exchangeFileName(const AppState& state, Format format) {
+QString exchangeFileName(const store::AppState& state, Format format) {
     return output::MakeBaseName(state.DiverName) +
            (format == Format::Uddf ? QStringLiteral(".uddf") : QStringLiteral(".csv"));
 }
 
-int exportExchange(const AppState& state, const output::ExportRequest& request,
+int exportExchange(const store::AppState& state, const output::ExportRequest& request,
                    QIODevice& stdOut, QTextStream& err) {
     const Format format = request.format == QLatin1String("uddf") ? Format::Uddf : Format::Csv;
     const QString& divesText = request.dives;

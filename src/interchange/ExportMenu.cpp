@@ -9,7 +9,7 @@
 
 namespace interchange {
 
-void addExportActions(QMenu* menu, QAction* before, QWidget* window, const AppState& state) {
+void addExportActions(QMenu* menu, QAction* before, QWidget* window, const store::AppState& state) {
     QAction* uddf = new QAction(QStringLiteral("Export as &UDDF..."), menu);
     QAction* csv = new QAction(QStringLiteral("Export as CS&V..."), menu);
     uddf->setObjectName(QStringLiteral("mnuExportUddf"));
@@ -23,7 +23,7 @@ void addExportActions(QMenu* menu, QAction* before, QWidget* window, const AppSt
                      [window, &state] { exportFromMenu(window, state, Format::Csv); });
 }
 
-void exportFromMenu(QWidget* window, const AppState& state, Format format) {
+void exportFromMenu(QWidget* window, const store::AppState& state, Format format) {
     const bool uddf = format == Format::Uddf;
     const QString kind = uddf ? QStringLiteral("UDDF") : QStringLiteral("CSV");
     const QString pattern = uddf ? QStringLiteral("(*.uddf)") : QStringLiteral("(*.csv)");

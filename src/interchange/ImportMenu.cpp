@@ -23,7 +23,7 @@ QString lines(const QStringList& all) {
 }
 } // namespace
 
-void addImportAction(QMenu* menu, QAction* before, QWidget* window, const AppState& state,
+void addImportAction(QMenu* menu, QAction* before, QWidget* window, const store::AppState& state,
                      const ImportHooks& hooks) {
     QAction* import = new QAction(QStringLiteral("&Import..."), menu);
     import->setObjectName(QStringLiteral("mnuImport"));
@@ -68,7 +68,7 @@ QString importSummary(const ImportReport& r, int diveOffset, const QString& unit
     return parts.join(QStringLiteral("\n\n"));
 }
 
-void importFromMenu(QWidget* window, const AppState& state, const ImportHooks& hooks) {
+void importFromMenu(QWidget* window, const store::AppState& state, const ImportHooks& hooks) {
     if (hooks.before) hooks.before();
     ui::FileRequest request;
     request.title = QStringLiteral("Import Dives");
@@ -88,7 +88,7 @@ void importFromMenu(QWidget* window, const AppState& state, const ImportHooks& h
     }
     const QByteArray bytes = in.readAll();
     const Units units = settings::diverUnits(state.Files);
-    AppState work = state;
+    store::AppState work = state;
     const ImportReport r = looksLikeUddf(path, bytes) ? importUddf(work, bytes, units)
                                                       : importCsv(work, bytes, units);
     if (!r.errors.isEmpty()) {

@@ -7,12 +7,12 @@
 
 namespace interchange {
 
-LogAppender::LogAppender(const AppState& state, ImportReport& r) : work(state), report(r) {
+LogAppender::LogAppender(const store::AppState& state, ImportReport& r) : work(state), report(r) {
     // A log that was just started holds one blank dive; the imported dives take its place.
-    blank = work.DiveCount() == 1 && work.Dives[1] == DiveRecord{};
+    blank = work.DiveCount() == 1 && work.Dives[1] == store::DiveRecord{};
     keep = blank ? 0 : work.DiveCount();
     for (int w = 0; w < 4; ++w) {
-        const RefList& list = work.list(w);
+        const store::RefList& list = work.list(w);
         for (int p = 0; p < static_cast<int>(list.size()); ++p) {
             const QString& name = list[static_cast<size_t>(p)].Name;
             exact[static_cast<size_t>(w)][name] = p; // the last one spelt so wins
@@ -24,11 +24,12 @@ LogAppender::LogAppender(const AppState& state, ImportReport& r) : work(state), 
             when.emplace(k, i + work.DiveOffset);
 }
 
-bool LogAppender::keyOf(const DiveRecord& d, Key* key) {
+bool LogAppender::keyOf(const store::DiveRecord& d, Key* key) {
     const auto& t = d.TimeData;
-    if (t[field::Year] == 0 || t[field::Month] == 0 || t[field::Day] == 0) return false;
-    *key = {t[field::Year], t[field::Month], t[field::Day], t[field::EntryHour],
-            t[field::EntryMinute]};
+    if (t[store::field::Year] == 0 || t[store::field::Month] == 0 || t[store::field::Day] == 0)
+        return false;
+    *key = {t[store::field::Year], t[store::field::Month], t[store::field::Day],
+            t[store::field::EntryHour], t[store::field::EntryMinute]};
     return true;
 }
 
@@ -39,7 +40,7 @@ int16_t LogAppender::listIndex(int which, const QString& name) {
     const QString key = name.toCaseFolded();
     if (auto it = folded[w].constFind(key); it != folded[w].constEnd())
         return static_cast<int16_t>(*it);
-    RefList& list = work.list(which);
+    store::RefList& list = work.list(which);
     const int p = static_cast<int>(list.size());
     list.push_back({name, {}, {}});
     exact[w][name] = p;
@@ -48,34 +49,35 @@ int16_t LogAppender::listIndex(int which, const QString& name) {
     return static_cast<int16_t>(p);
 }
 
-int LogAppender::sameDiveAs(const DiveRecord& dive) const {
+int LogAppender::sameDiveAs(const store::DiveRecord& dive) const {
     Key k;
     if (!keyOf(dive, &k)) return 0;
     const auto it = when.find(k);
     return it == when.end() ? 0 : it->second;
 }
 
-int16_t LogAppender::addProfile(const ProfileRecord& profile) {
-    if (work.Profiles.size() > static_cast<size_t>(MaxDives)) return 0;
+int16_t LogAppender::addProfile(const store::ProfileRecord& profile) {
+    if (work.Profiles.size() > static_cast<size_t>(store::MaxDives)) return 0;
     work.Profiles.push_back(profile);
     return static_cast<int16_t>(work.Profiles.size() - 1);
 }
 
-void LogAppender::add(const DiveRecord& dive) {
+void LogAppender::add(const store::DiveRecord& dive) {
     dives.push_back(dive);
     if (Key k; keyOf(dive, &k)) when.emplace(k, keep + count() + work.DiveOffset);
 }
 
 bool LogAppender::fits(double v, int dataField) {
     const double r = std::round(v);
-    return dataField == field::Visibility ? r >= 0 && r <= entry::MaxVisibility
-                                          : r >= -entry::NumberLimit && r <= entry::NumberLimit;
+    return dataField == store::field::Visibility
+               ? r >= 0 && r <= store::entry::MaxVisibility
+               : r >= -store::entry::NumberLimit && r <= store::entry::NumberLimit;
 }
 
 int16_t LogAppender::boxValue(double v, int dataField, const QString& where) {
-    const bool visibility = dataField == field::Visibility;
-    const double low = visibility ? 0 : -entry::NumberLimit;
-    const double high = visibility ? entry::MaxVisibility : entry::NumberLimit;
+    const bool visibility = dataField == store::field::Visibility;
+    const double low = visibility ? 0 : -store::entry::NumberLimit;
+    const double high = visibility ? store::entry::MaxVisibility : store::entry::NumberLimit;
     const double r = std::round(v);
     if (r >= low && r <= high) return static_cast<int16_t>(r);
     const int16_t kept = static_cast<int16_t>(r < low ? low : high);
@@ -87,13 +89,14 @@ int16_t LogAppender::boxValue(double v, int dataField, const QString& where) {
     return kept;
 }
 
-bool LogAppender::finish(AppState& state) {
-    if (keep + count() > MaxDives)
-        report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
+bool LogAppender::finish(store::AppState& state) {
+    if (keep + count() > store::MaxDives)
+        report.errors
+            << QStringLiteral("the log would hold more than %1 dives").arg(store::MaxDives);
     for (int w = 0; w < 4; ++w)
-        if (work.list(w).size() > static_cast<size_t>(MaxDives) + 1)
-            report.errors
-                << QStringLiteral("a list would hold more than %1 entries").arg(MaxDives + 1);
+        if (work.list(w).size() > static_cast<size_t>(store::MaxDives) + 1)
+            report.errors << QStringLiteral("a list would hold more than %1 entries")
+                                 .arg(store::MaxDives + 1);
     if (!report.errors.isEmpty()) {
         report.newNames = {};
         return false;

@@ -69,9 +69,9 @@ std::vector<size_t> simplifyProfile(const std::vector<Sample>& samples, size_t m
     return kept;
 }
 
-ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units, int bottomTime,
-                                 int maxDepth) {
-    ProfileRecord p;
+store::ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units,
+                                        int bottomTime, int maxDepth) {
+    store::ProfileRecord p;
     if (samples.empty() || bottomTime <= 0) return p;
     size_t deepestAt = 0;
     for (size_t k = 0; k < samples.size(); ++k)
@@ -104,7 +104,7 @@ ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units
         }
     }
     // Then the shape: the start point and at most 150 more.
-    const std::vector<size_t> kept = simplifyProfile(minutes, ProfileRecord::PointSlots);
+    const std::vector<size_t> kept = simplifyProfile(minutes, store::ProfileRecord::PointSlots);
     auto depthOf = [&](const Sample& s) {
         const double d = std::round(fromSi(Quantity::Depth, units, s.depth));
         return static_cast<int16_t>(std::clamp(d, 0.0, static_cast<double>(maxDepth)));

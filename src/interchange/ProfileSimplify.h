@@ -26,7 +26,7 @@ std::vector<size_t> simplifyProfile(const std::vector<Sample>& samples, size_t m
 // one point: the deepest of the dive if it is among them, else the last of the dive, else
 // the deepest of them; those are then simplified as simplifyProfile does. Empty (no point)
 // when nothing lies after minute 0.
-ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units, int bottomTime,
-                                 int maxDepth);
+store::ProfileRecord profileFromSamples(const std::vector<Sample>& samples, Units units,
+                                        int bottomTime, int maxDepth);
 
 } // namespace interchange

@@ -42,17 +42,17 @@ QString number(double v) {
     return s == QLatin1String("-0") ? QStringLiteral("0") : s;
 }
 
-const ListEntry* entryAt(const AppState& state, int which, int index) {
-    const RefList& list = state.list(which);
+const store::ListEntry* entryAt(const store::AppState& state, int which, int index) {
+    const store::RefList& list = state.list(which);
     if (index < 0 || static_cast<size_t>(index) >= list.size()) return nullptr;
     return &list[static_cast<size_t>(index)];
 }
 
 // A list entry worth naming in the file: an empty name says nothing, and the default buddy
 // "None" means that the diver dived alone.
-bool named(const ListEntry* e, int which) {
+bool named(const store::ListEntry* e, int which) {
     if (!e || e->Name.trimmed().isEmpty()) return false;
-    return !(which == field::Buddy &&
+    return !(which == store::field::Buddy &&
              e->Name.trimmed().compare(QLatin1String("None"), Qt::CaseInsensitive) == 0);
 }
 
@@ -63,7 +63,7 @@ QString idFor(int which, int index) {
 
 class Writer {
   public:
-    Writer(const AppState& state, Units unitSystem, QByteArray* out)
+    Writer(const store::AppState& state, Units unitSystem, QByteArray* out)
         : s(state), units(unitSystem), x(out) {
         x.setAutoFormatting(true);
         x.setAutoFormattingIndent(1);
@@ -97,11 +97,11 @@ class Writer {
 
     void document(const std::vector<int>& dives, const QDateTime& written) {
         // Which list entries the chosen dives use, in list order.
-        std::array<std::map<int, const ListEntry*>, 4> used;
+        std::array<std::map<int, const store::ListEntry*>, 4> used;
         for (int i : dives)
-            for (int w : {field::Location, field::Buddy, field::Gear}) {
+            for (int w : {store::field::Location, store::field::Buddy, store::field::Gear}) {
                 const int idx = s.Dives[static_cast<size_t>(i)].ListData[static_cast<size_t>(w)];
-                if (const ListEntry* e = entryAt(s, w, idx); named(e, w)) used[w][idx] = e;
+                if (const store::ListEntry* e = entryAt(s, w, idx); named(e, w)) used[w][idx] = e;
             }
 
         x.writeStartDocument();
@@ -124,31 +124,31 @@ class Writer {
         x.writeStartElement(QStringLiteral("owner"));
         x.writeAttribute(QStringLiteral("id"), QStringLiteral("owner"));
         personal(s.DiverName);
-        if (!used[field::Gear].empty()) {
+        if (!used[store::field::Gear].empty()) {
             x.writeStartElement(QStringLiteral("equipment"));
-            for (const auto& [idx, e] : used[field::Gear]) {
+            for (const auto& [idx, e] : used[store::field::Gear]) {
                 x.writeStartElement(QStringLiteral("variouspieces"));
-                x.writeAttribute(QStringLiteral("id"), idFor(field::Gear, idx));
+                x.writeAttribute(QStringLiteral("id"), idFor(store::field::Gear, idx));
                 text("name", e->Name);
                 x.writeEndElement();
             }
             x.writeEndElement();
         }
         x.writeEndElement(); // owner
-        for (const auto& [idx, e] : used[field::Buddy]) {
+        for (const auto& [idx, e] : used[store::field::Buddy]) {
             x.writeStartElement(QStringLiteral("buddy"));
-            x.writeAttribute(QStringLiteral("id"), idFor(field::Buddy, idx));
+            x.writeAttribute(QStringLiteral("id"), idFor(store::field::Buddy, idx));
             personal(e->Name);
             notes(e->Info.isEmpty() ? QStringList{} : QStringList{e->Info});
             x.writeEndElement();
         }
         x.writeEndElement(); // diver
 
-        if (!used[field::Location].empty()) {
+        if (!used[store::field::Location].empty()) {
             x.writeStartElement(QStringLiteral("divesite"));
-            for (const auto& [idx, e] : used[field::Location]) {
+            for (const auto& [idx, e] : used[store::field::Location]) {
                 x.writeStartElement(QStringLiteral("site"));
-                x.writeAttribute(QStringLiteral("id"), idFor(field::Location, idx));
+                x.writeAttribute(QStringLiteral("id"), idFor(store::field::Location, idx));
                 text("name", e->Name);
                 notes(e->Info.isEmpty() ? QStringList{} : QStringList{e->Info});
                 x.writeEndElement();
@@ -202,10 +202,10 @@ class Writer {
     // Seconds from the exit of the dive before (same day) to the entry of this one; nothing
     // when a time is missing or the two overlap.
     std::optional<qint64> surfaceInterval(int before, int i) const {
-        const DiveRecord& p = s.Dives[static_cast<size_t>(before)];
-        DiveRecord out = p; // the exit, as if it were an entry
-        out.TimeData[field::EntryHour] = p.TimeData[field::ExitHour];
-        out.TimeData[field::EntryMinute] = p.TimeData[field::ExitMinute];
+        const store::DiveRecord& p = s.Dives[static_cast<size_t>(before)];
+        store::DiveRecord out = p; // the exit, as if it were an entry
+        out.TimeData[store::field::EntryHour] = p.TimeData[store::field::ExitHour];
+        out.TimeData[store::field::EntryMinute] = p.TimeData[store::field::ExitMinute];
         const QString entryText = diveDateTime(s.Dives[static_cast<size_t>(i)]);
         const QString previousText = diveDateTime(p), exitText = diveDateTime(out);
         // A date without a time is 10 characters long.
@@ -219,15 +219,16 @@ class Writer {
         return seconds;
     }
 
-    void dive(int i, int before, const std::array<std::map<int, const ListEntry*>, 4>& used) {
-        const DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+    void dive(int i, int before,
+              const std::array<std::map<int, const store::ListEntry*>, 4>& used) {
+        const store::DiveRecord& d = s.Dives[static_cast<size_t>(i)];
         const auto& data = d.DiveData;
         x.writeStartElement(QStringLiteral("dive"));
         x.writeAttribute(QStringLiteral("id"), QStringLiteral("dive_%1").arg(i));
 
         QStringList extra; // facts that only a note can carry
         x.writeStartElement(QStringLiteral("informationbeforedive"));
-        for (int w : {field::Location, field::Buddy}) {
+        for (int w : {store::field::Location, store::field::Buddy}) {
             if (used[w].count(d.ListData[static_cast<size_t>(w)])) {
                 x.writeEmptyElement(QStringLiteral("link"));
                 x.writeAttribute(QStringLiteral("ref"),
@@ -243,8 +244,8 @@ class Writer {
             specialForms << QStringLiteral("dive %1: %2").arg(i + s.DiveOffset).arg(how);
         }
         // A temperature of 0 is a box the diver left empty, not a freezing day.
-        if (data[field::AirTemp] != 0)
-            si("airtemperature", Quantity::Temperature, data[field::AirTemp]);
+        if (data[store::field::AirTemp] != 0)
+            si("airtemperature", Quantity::Temperature, data[store::field::AirTemp]);
         // The first dive of a group starts with no nitrogen left from an earlier one.
         const std::optional<qint64> interval =
             before ? surfaceInterval(before, i) : std::optional<qint64>();
@@ -260,7 +261,7 @@ class Writer {
 
         // Only a dive with a drawn profile has samples; a made-up flat line at 0 would tell
         // a reader the dive never left the surface.
-        const ProfileRecord* p = nullptr;
+        const store::ProfileRecord* p = nullptr;
         if (d.ProfileNum > 0 && static_cast<size_t>(d.ProfileNum) < s.Profiles.size())
             p = &s.Profiles[static_cast<size_t>(d.ProfileNum)];
         if (const int points = p ? profile::storedPointCount(*p) : 0; points > 0) {
@@ -272,46 +273,49 @@ class Writer {
 
         // A tank's record needs its starting pressure; without one the other tank facts go
         // into the notes.
-        const std::optional<double> volume = tankVolumeSi(
-            units, data[field::TankSize], units == Units::Imperial ? data[field::PsiIn] : 0);
-        const bool tankSize = data[field::TankSize] != 0;
-        if (data[field::PsiIn] != 0) {
+        const std::optional<double> volume =
+            tankVolumeSi(units, data[store::field::TankSize],
+                         units == Units::Imperial ? data[store::field::PsiIn] : 0);
+        const bool tankSize = data[store::field::TankSize] != 0;
+        if (data[store::field::PsiIn] != 0) {
             x.writeStartElement(QStringLiteral("tankdata"));
             if (tankSize && volume && *volume > 0) text("tankvolume", number(*volume));
-            si("tankpressurebegin", Quantity::Pressure, data[field::PsiIn]);
-            if (data[field::PsiOut] != 0)
-                si("tankpressureend", Quantity::Pressure, data[field::PsiOut]);
+            si("tankpressurebegin", Quantity::Pressure, data[store::field::PsiIn]);
+            if (data[store::field::PsiOut] != 0)
+                si("tankpressureend", Quantity::Pressure, data[store::field::PsiOut]);
             x.writeEndElement();
-        } else if (data[field::PsiOut] != 0) {
+        } else if (data[store::field::PsiOut] != 0) {
             extra << QStringLiteral("Pressure out: %1 %2")
-                         .arg(data[field::PsiOut])
+                         .arg(data[store::field::PsiOut])
                          .arg(unitLabel(Quantity::Pressure, units));
         }
-        if (tankSize && (data[field::PsiIn] == 0 || !volume || *volume <= 0))
+        if (tankSize && (data[store::field::PsiIn] == 0 || !volume || *volume <= 0))
             extra << QStringLiteral("Tank size: %1 %2")
-                         .arg(data[field::TankSize])
+                         .arg(data[store::field::TankSize])
                          .arg(unitLabel(Quantity::TankSize, units));
 
         x.writeStartElement(QStringLiteral("informationafterdive"));
-        if (data[field::BottomTemp] != 0)
-            si("lowesttemperature", Quantity::Temperature, data[field::BottomTemp]);
-        si("greatestdepth", Quantity::Depth, data[field::MaxDepth]);
-        si("diveduration", Quantity::Minutes, data[field::BottomTime]);
-        if (data[field::Visibility] > 0) si("visibility", Quantity::Depth, data[field::Visibility]);
+        if (data[store::field::BottomTemp] != 0)
+            si("lowesttemperature", Quantity::Temperature, data[store::field::BottomTemp]);
+        si("greatestdepth", Quantity::Depth, data[store::field::MaxDepth]);
+        si("diveduration", Quantity::Minutes, data[store::field::BottomTime]);
+        if (data[store::field::Visibility] > 0)
+            si("visibility", Quantity::Depth, data[store::field::Visibility]);
         notes(notesOf(d) + extra);
         if (d.Rating >= 0 && d.Rating <= 2) {
             x.writeStartElement(QStringLiteral("rating"));
             text("ratingvalue", QString::number(2 + 4 * d.Rating));
             x.writeEndElement();
         }
-        const bool gear = used[field::Gear].count(d.ListData[field::Gear]) > 0;
-        if (gear || data[field::Weight] != 0) {
+        const bool gear = used[store::field::Gear].count(d.ListData[store::field::Gear]) > 0;
+        if (gear || data[store::field::Weight] != 0) {
             x.writeStartElement(QStringLiteral("equipmentused"));
-            if (data[field::Weight] != 0) si("leadquantity", Quantity::Weight, data[field::Weight]);
+            if (data[store::field::Weight] != 0)
+                si("leadquantity", Quantity::Weight, data[store::field::Weight]);
             if (gear) {
                 x.writeEmptyElement(QStringLiteral("link"));
                 x.writeAttribute(QStringLiteral("ref"),
-                                 idFor(field::Gear, d.ListData[field::Gear]));
+                                 idFor(store::field::Gear, d.ListData[store::field::Gear]));
             }
             x.writeEndElement();
         }
@@ -327,10 +331,11 @@ class Writer {
     }
 
     // What UDDF has no element for still travels, as lines of the notes.
-    QStringList notesOf(const DiveRecord& d) const {
+    QStringList notesOf(const store::DiveRecord& d) const {
         QStringList paras;
         if (!d.Comments.isEmpty()) paras << d.Comments;
-        if (const ListEntry* t = entryAt(s, field::Type, d.ListData[field::Type]);
+        if (const store::ListEntry* t =
+                entryAt(s, store::field::Type, d.ListData[store::field::Type]);
             t && !t->Name.isEmpty())
             paras << QStringLiteral("Dive type: ") + t->Name;
         QStringList conditions;
@@ -338,29 +343,30 @@ class Writer {
             if (d.CondData[static_cast<size_t>(c.flag)] != 0) conditions << QLatin1String(c.name);
         if (!conditions.isEmpty())
             paras << QStringLiteral("Conditions: ") + conditions.join(QStringLiteral(", "));
-        if (d.DiveData[field::SurfaceTemp] != 0)
+        if (d.DiveData[store::field::SurfaceTemp] != 0)
             paras << QStringLiteral("Surface temperature: %1 %2")
-                         .arg(d.DiveData[field::SurfaceTemp])
+                         .arg(d.DiveData[store::field::SurfaceTemp])
                          .arg(unitLabel(Quantity::Temperature, units));
         // 0:00 is a time never typed in.
-        if (d.TimeData[field::ExitHour] != 0 || d.TimeData[field::ExitMinute] != 0)
+        if (d.TimeData[store::field::ExitHour] != 0 || d.TimeData[store::field::ExitMinute] != 0)
             paras << QStringLiteral("Exit time: %1:%2")
-                         .arg(d.TimeData[field::ExitHour])
-                         .arg(output::twoDigitNumber(d.TimeData[field::ExitMinute]));
+                         .arg(d.TimeData[store::field::ExitHour])
+                         .arg(output::twoDigitNumber(d.TimeData[store::field::ExitMinute]));
         return paras;
     }
 
-    const AppState& s;
+    const store::AppState& s;
     Units units;
     QXmlStreamWriter x;
 };
 
 } // namespace
 
-QString uddfDateTime(const DiveRecord& dive, QString* how) {
+QString uddfDateTime(const store::DiveRecord& dive, QString* how) {
     const auto& t = dive.TimeData;
-    const int year = t[field::Year], month = t[field::Month], day = t[field::Day];
-    const int hour = t[field::EntryHour], minute = t[field::EntryMinute];
+    const int year = t[store::field::Year], month = t[store::field::Month],
+              day = t[store::field::Day];
+    const int hour = t[store::field::EntryHour], minute = t[store::field::EntryMinute];
     QStringList put;
     QDate date;
     if (year < 1 || year > 9999) {
@@ -399,18 +405,18 @@ QString uddfDateTime(const DiveRecord& dive, QString* how) {
     return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
-QString diveDateTime(const DiveRecord& dive) {
+QString diveDateTime(const store::DiveRecord& dive) {
     const auto& t = dive.TimeData;
-    const QDate date(t[field::Year], t[field::Month], t[field::Day]);
-    if (t[field::Year] < 1 || !date.isValid()) return {};
-    const int hour = t[field::EntryHour], minute = t[field::EntryMinute];
+    const QDate date(t[store::field::Year], t[store::field::Month], t[store::field::Day]);
+    if (t[store::field::Year] < 1 || !date.isValid()) return {};
+    const int hour = t[store::field::EntryHour], minute = t[store::field::EntryMinute];
     if (hour < 0 || minute < 0 || hour > 24 || minute > 60) return date.toString(Qt::ISODate);
     const QDateTime when =
         QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(hour * 3600LL + minute * 60LL);
     return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
-QByteArray uddfDocument(const AppState& state, const std::vector<int>& dives, Units units,
+QByteArray uddfDocument(const store::AppState& state, const std::vector<int>& dives, Units units,
                         const QDateTime& written, QStringList* specialForms) {
     std::vector<int> valid;
     for (int i : dives)

@@ -254,7 +254,7 @@ class Reader {
 
 // Date and time as written; an offset or Z is read and not applied (the log keeps local
 // time), seconds are dropped.
-bool readWhen(const QString& text, DiveRecord& d) {
+bool readWhen(const QString& text, store::DiveRecord& d) {
     static const QRegularExpression re(QStringLiteral(
         "^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ](\\d{1,2}):(\\d{1,2})(?::\\d{1,2}(?:[.,]\\d*)?)?)?"
         "\\s*(?:Z|[+-]\\d{1,2}(?::?\\d{2})?)?$"));
@@ -264,23 +264,23 @@ bool readWhen(const QString& text, DiveRecord& d) {
     if (!QDate(y, mo, da).isValid() || y < 1900 || y > 2100) return false;
     const int h = m.captured(4).toInt(), mi = m.captured(5).toInt();
     if (h > 24 || mi > 59) return false;
-    d.TimeData[field::Month] = static_cast<int16_t>(mo);
-    d.TimeData[field::Day] = static_cast<int16_t>(da);
-    d.TimeData[field::Year] = static_cast<int16_t>(y);
-    d.TimeData[field::EntryHour] = static_cast<int16_t>(h);
-    d.TimeData[field::EntryMinute] = static_cast<int16_t>(mi);
+    d.TimeData[store::field::Month] = static_cast<int16_t>(mo);
+    d.TimeData[store::field::Day] = static_cast<int16_t>(da);
+    d.TimeData[store::field::Year] = static_cast<int16_t>(y);
+    d.TimeData[store::field::EntryHour] = static_cast<int16_t>(h);
+    d.TimeData[store::field::EntryMinute] = static_cast<int16_t>(mi);
     return true;
 }
 
 // Our own exports carry what UDDF has no element for as notes of these forms; they go back
 // into their fields, and every other note into the comments.
-bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units units,
+bool readOwnNote(const QString& para, store::DiveRecord& d, LogAppender& log, Units units,
                  const QString& where) {
     auto after = [&para](const char* prefix) {
         return para.startsWith(QLatin1String(prefix)) ? para.mid(qstrlen(prefix)) : QString();
     };
     if (const QString type = after("Dive type: "); !type.isEmpty()) {
-        d.ListData[field::Type] = log.listIndex(field::Type, type);
+        d.ListData[store::field::Type] = log.listIndex(store::field::Type, type);
         return true;
     }
     if (const QString names = after("Conditions: "); !names.isEmpty()) {
@@ -298,9 +298,9 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
     if (const QRegularExpressionMatch m = temp.match(para); m.hasMatch()) {
         const std::optional<Units> u = unitsOfLabel(Quantity::Temperature, m.captured(2));
         if (!u) return false;
-        d.DiveData[field::SurfaceTemp] =
+        d.DiveData[store::field::SurfaceTemp] =
             log.boxValue(convertUnits(Quantity::Temperature, *u, units, m.captured(1).toDouble()),
-                         field::SurfaceTemp, where);
+                         store::field::SurfaceTemp, where);
         return true;
     }
     // What our export had to put in for a date or time the log did not hold goes back as it was.
@@ -309,22 +309,23 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
     static const QRegularExpression entry(
         QStringLiteral("^the entry time (-?\\d+):(-?\\d+) is not a time of day"));
     bool allPutIn = true;
-    DiveRecord was = d;
+    store::DiveRecord was = d;
     for (const QString& piece : para.split(QStringLiteral("; "))) {
         if (piece.startsWith(QLatin1String("written as "))) {
             continue;
         } else if (piece == QLatin1String("no date was entered")) {
-            was.TimeData[field::Month] = was.TimeData[field::Day] = was.TimeData[field::Year] = 0;
+            was.TimeData[store::field::Month] = was.TimeData[store::field::Day] =
+                was.TimeData[store::field::Year] = 0;
         } else if (const QRegularExpressionMatch m = date.match(piece); m.hasMatch()) {
-            for (int f : {field::Month, field::Day, field::Year})
+            for (int f : {store::field::Month, store::field::Day, store::field::Year})
                 was.TimeData[static_cast<size_t>(f)] =
-                    static_cast<int16_t>(m.captured(f == field::Month ? 1
-                                                    : f == field::Day ? 2
-                                                                      : 3)
+                    static_cast<int16_t>(m.captured(f == store::field::Month ? 1
+                                                    : f == store::field::Day ? 2
+                                                                             : 3)
                                              .toInt());
         } else if (const QRegularExpressionMatch e = entry.match(piece); e.hasMatch()) {
-            was.TimeData[field::EntryHour] = static_cast<int16_t>(e.captured(1).toInt());
-            was.TimeData[field::EntryMinute] = static_cast<int16_t>(e.captured(2).toInt());
+            was.TimeData[store::field::EntryHour] = static_cast<int16_t>(e.captured(1).toInt());
+            was.TimeData[store::field::EntryMinute] = static_cast<int16_t>(e.captured(2).toInt());
         } else {
             allPutIn = false;
         }
@@ -335,27 +336,29 @@ bool readOwnNote(const QString& para, DiveRecord& d, LogAppender& log, Units uni
     }
     static const QRegularExpression exit(QStringLiteral("^Exit time: (\\d{1,2}):(\\d{2})$"));
     if (const QRegularExpressionMatch m = exit.match(para); m.hasMatch()) {
-        d.TimeData[field::ExitHour] = static_cast<int16_t>(std::min(m.captured(1).toInt(), 24));
-        d.TimeData[field::ExitMinute] = static_cast<int16_t>(std::min(m.captured(2).toInt(), 60));
+        d.TimeData[store::field::ExitHour] =
+            static_cast<int16_t>(std::min(m.captured(1).toInt(), 24));
+        d.TimeData[store::field::ExitMinute] =
+            static_cast<int16_t>(std::min(m.captured(2).toInt(), 60));
         return true;
     }
     return false;
 }
 
-QString describe(const DiveRecord& d) {
+QString describe(const store::DiveRecord& d) {
     const auto& t = d.TimeData;
-    if (t[field::Year] == 0) return QStringLiteral("no date");
+    if (t[store::field::Year] == 0) return QStringLiteral("no date");
     return QStringLiteral("%1-%2-%3 %4:%5")
-        .arg(t[field::Year])
-        .arg(t[field::Month], 2, 10, QLatin1Char('0'))
-        .arg(t[field::Day], 2, 10, QLatin1Char('0'))
-        .arg(t[field::EntryHour], 2, 10, QLatin1Char('0'))
-        .arg(t[field::EntryMinute], 2, 10, QLatin1Char('0'));
+        .arg(t[store::field::Year])
+        .arg(t[store::field::Month], 2, 10, QLatin1Char('0'))
+        .arg(t[store::field::Day], 2, 10, QLatin1Char('0'))
+        .arg(t[store::field::EntryHour], 2, 10, QLatin1Char('0'))
+        .arg(t[store::field::EntryMinute], 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
 
-ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
+ImportReport importUddf(store::AppState& state, const QByteArray& bytes, Units units) {
     ImportReport report;
     Reader reader(bytes);
     if (const QString error = reader.read(); !error.isEmpty()) {
@@ -367,15 +370,16 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
         report.errors << QStringLiteral("the file holds no <dive>");
         return report;
     }
-    if (reader.dives.size() > static_cast<size_t>(MaxDives)) {
-        report.errors << QStringLiteral("the log would hold more than %1 dives").arg(MaxDives);
+    if (reader.dives.size() > static_cast<size_t>(store::MaxDives)) {
+        report.errors
+            << QStringLiteral("the log would hold more than %1 dives").arg(store::MaxDives);
         return report;
     }
 
     LogAppender log(state, report);
     for (const RawDive& raw : reader.dives) {
         const QString where = QStringLiteral("dive at line %1").arg(raw.line);
-        DiveRecord d;
+        store::DiveRecord d;
         d.Rating = 1; // a dive the file does not rate is an average one
         const bool dated = readWhen(raw.when, d);
         if (!dated)
@@ -395,33 +399,40 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
         };
         double seconds =
             raw.duration.value_or(raw.samples.empty() ? 0 : raw.samples.back().seconds);
-        d.DiveData[field::BottomTime] =
-            value(Quantity::Minutes, std::max(seconds, 0.0), field::BottomTime);
+        d.DiveData[store::field::BottomTime] =
+            value(Quantity::Minutes, std::max(seconds, 0.0), store::field::BottomTime);
         double deepest = 0;
         for (const Sample& s : raw.samples)
             deepest = std::max(deepest, s.depth);
-        d.DiveData[field::MaxDepth] =
-            value(Quantity::Depth, raw.depth.value_or(deepest), field::MaxDepth);
+        d.DiveData[store::field::MaxDepth] =
+            value(Quantity::Depth, raw.depth.value_or(deepest), store::field::MaxDepth);
         if (raw.air)
-            d.DiveData[field::AirTemp] = value(Quantity::Temperature, *raw.air, field::AirTemp);
+            d.DiveData[store::field::AirTemp] =
+                value(Quantity::Temperature, *raw.air, store::field::AirTemp);
         if (raw.lowest || raw.sampleTemperature)
-            d.DiveData[field::BottomTemp] = value(
-                Quantity::Temperature, raw.lowest.value_or(raw.sampleLowest), field::BottomTemp);
+            d.DiveData[store::field::BottomTemp] =
+                value(Quantity::Temperature, raw.lowest.value_or(raw.sampleLowest),
+                      store::field::BottomTemp);
         if (raw.visibility)
-            d.DiveData[field::Visibility] =
-                value(Quantity::Depth, *raw.visibility, field::Visibility);
-        if (raw.lead) d.DiveData[field::Weight] = value(Quantity::Weight, *raw.lead, field::Weight);
+            d.DiveData[store::field::Visibility] =
+                value(Quantity::Depth, *raw.visibility, store::field::Visibility);
+        if (raw.lead)
+            d.DiveData[store::field::Weight] =
+                value(Quantity::Weight, *raw.lead, store::field::Weight);
         // Many computers write 0 for a pressure they did not measure; 0 is "not entered" here too.
         if (raw.pressureBegin)
-            d.DiveData[field::PsiIn] = value(Quantity::Pressure, *raw.pressureBegin, field::PsiIn);
+            d.DiveData[store::field::PsiIn] =
+                value(Quantity::Pressure, *raw.pressureBegin, store::field::PsiIn);
         if (raw.pressureEnd)
-            d.DiveData[field::PsiOut] = value(Quantity::Pressure, *raw.pressureEnd, field::PsiOut);
+            d.DiveData[store::field::PsiOut] =
+                value(Quantity::Pressure, *raw.pressureEnd, store::field::PsiOut);
         QStringList comments, extras = raw.extras;
         if (raw.volume && *raw.volume > 0) {
             const std::optional<double> size =
-                tankSizeFromSi(units, *raw.volume, d.DiveData[field::PsiIn]);
+                tankSizeFromSi(units, *raw.volume, d.DiveData[store::field::PsiIn]);
             if (size)
-                d.DiveData[field::TankSize] = log.boxValue(*size, field::TankSize, where);
+                d.DiveData[store::field::TankSize] =
+                    log.boxValue(*size, store::field::TankSize, where);
             else
                 extras << QStringLiteral("Tank volume: %1 l").arg(*raw.volume * 1000.0);
         }
@@ -429,25 +440,27 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
             d.Rating = static_cast<int16_t>(*raw.rating <= 3 ? 0 : *raw.rating <= 7 ? 1 : 2);
         // With a time of entry the exit follows from the length of the dive.
         if (dated && !raw.when.contains(QLatin1Char('T')) && !raw.when.contains(QLatin1Char(' ')))
-            d.TimeData[field::EntryHour] = d.TimeData[field::EntryMinute] = 0;
+            d.TimeData[store::field::EntryHour] = d.TimeData[store::field::EntryMinute] = 0;
         else if (dated) {
-            const int end = (d.TimeData[field::EntryHour] * 60 + d.TimeData[field::EntryMinute] +
-                             d.DiveData[field::BottomTime]) %
-                            (24 * 60);
-            d.TimeData[field::ExitHour] = static_cast<int16_t>(end / 60);
-            d.TimeData[field::ExitMinute] = static_cast<int16_t>(end % 60);
+            const int end =
+                (d.TimeData[store::field::EntryHour] * 60 + d.TimeData[store::field::EntryMinute] +
+                 d.DiveData[store::field::BottomTime]) %
+                (24 * 60);
+            d.TimeData[store::field::ExitHour] = static_cast<int16_t>(end / 60);
+            d.TimeData[store::field::ExitMinute] = static_cast<int16_t>(end % 60);
         }
         for (const QString& p : raw.paras)
             if (!readOwnNote(p, d, log, units, where)) comments << p;
         // XML reads every line break as LF; the log keeps CR LF, as the comment box stores it.
-        d.Comments = entry::commentFromBox((comments + extras).join(QLatin1Char('\n')));
+        d.Comments = store::entry::commentFromBox((comments + extras).join(QLatin1Char('\n')));
 
         QStringList buddies, gear;
         for (const QString& ref : raw.refs) {
             const auto it = reader.entities.constFind(ref);
             if (it == reader.entities.constEnd() || it->name.isEmpty()) continue;
             if (it->kind == Kind::Site)
-                d.ListData[field::Location] = log.listIndex(field::Location, it->name);
+                d.ListData[store::field::Location] =
+                    log.listIndex(store::field::Location, it->name);
             else if (it->kind == Kind::Buddy)
                 buddies << it->name;
             else
@@ -455,15 +468,17 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
         }
         // The log keeps one buddy and one gear entry per dive; several become one name.
         if (!buddies.isEmpty())
-            d.ListData[field::Buddy] =
-                log.listIndex(field::Buddy, buddies.join(QStringLiteral(", ")));
+            d.ListData[store::field::Buddy] =
+                log.listIndex(store::field::Buddy, buddies.join(QStringLiteral(", ")));
         if (!gear.isEmpty())
-            d.ListData[field::Gear] = log.listIndex(field::Gear, gear.join(QStringLiteral(", ")));
+            d.ListData[store::field::Gear] =
+                log.listIndex(store::field::Gear, gear.join(QStringLiteral(", ")));
 
-        if (d.DiveData[field::BottomTime] > 0 && d.DiveData[field::MaxDepth] > 0 &&
+        if (d.DiveData[store::field::BottomTime] > 0 && d.DiveData[store::field::MaxDepth] > 0 &&
             raw.samples.size() > 1) {
-            const ProfileRecord p = profileFromSamples(
-                raw.samples, units, d.DiveData[field::BottomTime], d.DiveData[field::MaxDepth]);
+            const store::ProfileRecord p =
+                profileFromSamples(raw.samples, units, d.DiveData[store::field::BottomTime],
+                                   d.DiveData[store::field::MaxDepth]);
             if (p.Times[1] > 0) {
                 d.ProfileNum = log.addProfile(p);
                 if (d.ProfileNum == 0)
@@ -471,20 +486,19 @@ ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units) {
                                                               "dive has no profile");
             }
         }
-        report.details
-            << QStringLiteral("dive %1: %2, %3 %4, %5 min%6")
-                   .arg(log.nextNumber())
-                   .arg(describe(d))
-                   .arg(d.DiveData[field::MaxDepth])
-                   .arg(unitLabel(Quantity::Depth, units))
-                   .arg(d.DiveData[field::BottomTime])
-                   .arg(
-                       d.ListData[field::Location] > 0
-                           ? QStringLiteral(", ") +
-                                 log.log()
-                                     .LocationList[static_cast<size_t>(d.ListData[field::Location])]
-                                     .Name
-                           : QString());
+        report.details << QStringLiteral("dive %1: %2, %3 %4, %5 min%6")
+                              .arg(log.nextNumber())
+                              .arg(describe(d))
+                              .arg(d.DiveData[store::field::MaxDepth])
+                              .arg(unitLabel(Quantity::Depth, units))
+                              .arg(d.DiveData[store::field::BottomTime])
+                              .arg(d.ListData[store::field::Location] > 0
+                                       ? QStringLiteral(", ") +
+                                             log.log()
+                                                 .LocationList[static_cast<size_t>(
+                                                     d.ListData[store::field::Location])]
+                                                 .Name
+                                       : QString());
         log.add(d);
     }
     log.finish(state);

@@ -14,6 +14,6 @@ namespace interchange {
 // names without regard to case; samples become a profile of at most 150 points. A dive with
 // the date and entry time of one already in the log is skipped and reported. On an error
 // the state is left exactly as it was.
-ImportReport importUddf(AppState& state, const QByteArray& bytes, Units units);
+ImportReport importUddf(store::AppState& state, const QByteArray& bytes, Units units);
 
 } // namespace interchange

@@ -21,7 +21,7 @@ ListEditor::ListEditor(session::Session& s, int list, QWidget* parent)
     : QDialog(parent), session(s), state(s.state()), which(list),
       draft(lists::startDraft(s.state(), list)) {}
 
-ListEditor::ListEditor(AppState& st, int list, QWidget* parent)
+ListEditor::ListEditor(store::AppState& st, int list, QWidget* parent)
     : QDialog(parent), ownSession(std::make_unique<session::Session>(st)), session(*ownSession),
       state(st), which(list), draft(lists::startDraft(st, list)) {}
 
@@ -49,7 +49,7 @@ void ListEditor::attach(const Controls& controls) {
 
     filling = true;
     cbo->clear();
-    for (const ListEntry& e : draft.entries)
+    for (const store::ListEntry& e : draft.entries)
         cbo->addItem(e.Name);
     filling = false;
 
@@ -77,7 +77,7 @@ void ListEditor::select(int index) {
     if (index < 0 || index >= static_cast<int>(draft.entries.size()))
         return;
     draft.selected = index;
-    const ListEntry& e = draft.entries[static_cast<size_t>(index)];
+    const store::ListEntry& e = draft.entries[static_cast<size_t>(index)];
     filling = true;
     c.cboData->setCurrentIndex(index);
     c.cboData->setEditText(e.Name); // also when the same item is picked after typing over it

@@ -29,7 +29,7 @@ public:
 protected:
     ListEditor(session::Session& s, int list, QWidget* parent);
     // On its own (tests): the editor keeps a session of its own over `state`.
-    ListEditor(AppState& st, int list, QWidget* parent);
+    ListEditor(store::AppState& st, int list, QWidget* parent);
     ~ListEditor() override;
 
     struct Controls {
@@ -44,7 +44,7 @@ protected:
 
     // Runs after the shown entry changed: `entry` is the selected one, or null when nothing
     // is selected any more (after Delete, or once the user types over the name).
-    virtual void entryShown(const ListEntry* entry) { (void)entry; }
+    virtual void entryShown(const store::ListEntry* entry) { (void)entry; }
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -52,7 +52,7 @@ protected:
 
     std::unique_ptr<session::Session> ownSession;
     session::Session& session;
-    const AppState& state;
+    const store::AppState& state;
     const int which;
     lists::ListDraft draft;
 

@@ -6,8 +6,7 @@
 
 namespace lists {
 
-
-void renumberAfterDelete(AppState& state, int which, int deleted) {
+void renumberAfterDelete(store::AppState& state, int which, int deleted) {
     if (which < 0 || which > 3 || deleted < 0)
         return;
     for (int i = 1; i <= state.DiveCount(); ++i) {
@@ -19,37 +18,37 @@ void renumberAfterDelete(AppState& state, int which, int deleted) {
     }
 }
 
-int AddListEntry(AppState& state, int which, const QString& name) {
-    RefList& list = state.list(which);
+int AddListEntry(store::AppState& state, int which, const QString& name) {
+    store::RefList& list = state.list(which);
     if (static_cast<int>(list.size()) >= MaxEntries)
         return -1;
-    list.push_back(ListEntry{name, {}, {}});
+    list.push_back(store::ListEntry{name, {}, {}});
     return static_cast<int>(list.size()) - 1;
 }
 
-QString entryName(const AppState& state, int which, int index) {
-    const RefList& list = state.list(which);
+QString entryName(const store::AppState& state, int which, int index) {
+    const store::RefList& list = state.list(which);
     if (index < 0 || index >= static_cast<int>(list.size()))
         return {};
     return list[static_cast<size_t>(index)].Name;
 }
 
 int listForKind(int kind) {
-    return kind == field::Buddy || kind == field::Gear ? kind : field::Type;
+    return kind == store::field::Buddy || kind == store::field::Gear ? kind : store::field::Type;
 }
 
 QString kindCaption(int kind) {
     switch (listForKind(kind)) {
-    case field::Buddy:
+    case store::field::Buddy:
         return QStringLiteral("Dive Buddies");
-    case field::Gear:
+    case store::field::Gear:
         return QStringLiteral("Gear Records");
     default:
         return QStringLiteral("Dive Types");
     }
 }
 
-ListDraft startDraft(const AppState& state, int which) {
+ListDraft startDraft(const store::AppState& state, int which) {
     ListDraft draft;
     draft.entries = state.list(which);
     const bool diveShown = state.CurrentDive >= 1 && state.CurrentDive <= state.DiveCount();
@@ -65,7 +64,7 @@ int addDraftEntry(ListDraft& draft, const QString& name) {
     if (draft.hasSelection() || name.isEmpty() ||
         static_cast<int>(draft.entries.size()) >= MaxEntries)
         return -1;
-    draft.entries.push_back(ListEntry{name, {}, {}});
+    draft.entries.push_back(store::ListEntry{name, {}, {}});
     draft.selected = static_cast<int>(draft.entries.size()) - 1;
     return draft.selected;
 }
@@ -95,7 +94,7 @@ bool setDraftPicture(ListDraft& draft, const QString& path) {
     return true;
 }
 
-void commitDraft(AppState& state, int which, ListDraft& draft) {
+void commitDraft(store::AppState& state, int which, ListDraft& draft) {
     if (which < 0 || which > 3 || draft.entries.empty())
         return;
     for (const int deleted : draft.deleted)
@@ -105,7 +104,7 @@ void commitDraft(AppState& state, int which, ListDraft& draft) {
 }
 
 bool pathStorable(const QString& path) {
-    return text::fromCp1252(text::toCp1252(path)) == path;
+    return store::text::fromCp1252(store::text::toCp1252(path)) == path;
 }
 
 QString pictureFileName(const QString& path) {
@@ -114,7 +113,7 @@ QString pictureFileName(const QString& path) {
     return path.mid(cut + 1);
 }
 
-QString sharedListChange(const RefList& before, const RefList& after) {
+QString sharedListChange(const store::RefList& before, const store::RefList& after) {
     for (size_t i = 0; i < before.size(); ++i) {
         if (i >= after.size())
             return QStringLiteral("entry %1 (\"%2\") would be removed").arg(i).arg(before[i].Name);

@@ -9,21 +9,21 @@ namespace lists {
 // After entry `deleted` of list `which` (0 loc, 1 type, 2 buddy, 3 gear) is removed: every
 // dive naming it names entry 0 instead, every dive naming a later entry names the one below.
 // A list or position that cannot exist changes nothing.
-void renumberAfterDelete(AppState& state, int which, int deleted);
+void renumberAfterDelete(store::AppState& state, int which, int deleted);
 
 // Appends an entry with this name (other fields empty) to list `which`; returns its index,
 // or -1 when the list already holds the most entries a file can count.
-int AddListEntry(AppState& state, int which, const QString& name);
+int AddListEntry(store::AppState& state, int which, const QString& name);
 constexpr int MaxEntries = 32767;
 
 // The name of entry `index` of list `which`, or an empty text for an index outside it.
-QString entryName(const AppState& state, int which, int index);
+QString entryName(const store::AppState& state, int which, int index);
 
 // For a list other divers share: what in `after` would make their dives name another entry
 // than in `before` (an entry removed, or another name in its place), as "entry 2 (\"Reef\")
 // would be removed"; empty when every entry of `before` keeps its place (entries added after
 // them and changed info are fine).
-QString sharedListChange(const RefList& before, const RefList& after);
+QString sharedListChange(const store::RefList& before, const store::RefList& after);
 
 // ---- The list editors' working copy ----
 
@@ -38,7 +38,7 @@ QString kindCaption(int kind);
 // The dives keep naming the list as it was until the draft is committed: a save while the
 // editor is open then writes dives and list that still agree.
 struct ListDraft {
-    RefList entries;
+    store::RefList entries;
     int selected = -1;
     std::vector<int> deleted; // positions removed, in the order they were removed
 
@@ -49,7 +49,7 @@ struct ListDraft {
 
 // The editor's starting copy of list `which`, with the entry that the shown dive names
 // selected (none when the dive names an entry the list does not have).
-ListDraft startDraft(const AppState& state, int which);
+ListDraft startDraft(const store::AppState& state, int which);
 
 // Appends `name` as a new last entry with empty info and picture and selects it; returns its
 // index. Refused (-1, nothing changes) while an entry is selected, for an empty name, or
@@ -73,7 +73,7 @@ bool setDraftPicture(ListDraft& draft, const QString& path);
 // Makes the draft list `which` again, entry for entry in the draft's order, and in the same
 // step renumbers every dive naming this list for the entries the draft removed. Committing
 // twice changes nothing more.
-void commitDraft(AppState& state, int which, ListDraft& draft);
+void commitDraft(store::AppState& state, int which, ListDraft& draft);
 
 // Whether a picture path survives the location file, whose text is Windows-1252: a path
 // with letters outside it would come back with '?' in their place and name no file.

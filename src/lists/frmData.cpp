@@ -11,7 +11,7 @@ frmData::frmData(session::Session& s, int kind, QWidget* parent)
     setUp(kind);
 }
 
-frmData::frmData(AppState& st, int kind, QWidget* parent)
+frmData::frmData(store::AppState& st, int kind, QWidget* parent)
     : ListEditor(st, lists::listForKind(kind), parent), form(std::make_unique<Ui::frmData>()) {
     setUp(kind);
 }

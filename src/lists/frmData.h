@@ -16,7 +16,7 @@ class frmData : public ListEditor {
 public:
     frmData(session::Session& session, int kind, QWidget* parent = nullptr);
     // On its own (tests): the editor keeps a session of its own over `state`.
-    frmData(AppState& state, int kind, QWidget* parent = nullptr);
+    frmData(store::AppState& state, int kind, QWidget* parent = nullptr);
     ~frmData() override;
 
 private:

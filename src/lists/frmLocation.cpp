@@ -13,12 +13,12 @@ const QString PictureFilter = QStringLiteral("BMP Files (*.bmp);;All Files (*)")
 } // namespace
 
 frmLocation::frmLocation(session::Session& s, QWidget* parent)
-    : ListEditor(s, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+    : ListEditor(s, store::field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
     setUp();
 }
 
-frmLocation::frmLocation(AppState& st, QWidget* parent)
-    : ListEditor(st, field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
+frmLocation::frmLocation(store::AppState& st, QWidget* parent)
+    : ListEditor(st, store::field::Location, parent), form(std::make_unique<Ui::frmLocation>()) {
     setUp();
 }
 
@@ -32,7 +32,7 @@ void frmLocation::setUp() {
 
 frmLocation::~frmLocation() = default;
 
-void frmLocation::entryShown(const ListEntry* entry) {
+void frmLocation::entryShown(const store::ListEntry* entry) {
     if (entry)
         form->picMap->showFile(entry->Picture);
     else

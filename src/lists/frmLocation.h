@@ -15,11 +15,11 @@ class frmLocation : public ListEditor {
     Q_OBJECT
 public:
     explicit frmLocation(session::Session& session, QWidget* parent = nullptr);
-    explicit frmLocation(AppState& state, QWidget* parent = nullptr); // on its own (tests)
+    explicit frmLocation(store::AppState& state, QWidget* parent = nullptr); // on its own (tests)
     ~frmLocation() override;
 
 protected:
-    void entryShown(const ListEntry* entry) override;
+  void entryShown(const store::ListEntry* entry) override;
 
 private:
     void setUp();

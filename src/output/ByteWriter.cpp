@@ -9,7 +9,6 @@
 
 namespace output {
 
-
 ByteWriter::ByteWriter(qsizetype expected) {
     buf_.resize(std::max<qsizetype>(expected, 256));
 }
@@ -40,7 +39,7 @@ void ByteWriter::text(const QString& s) {
         all |= src[i];
     if (all >= 0x80) {
         // A character never takes more than one byte.
-        commit(text::encodeCp1252(src, n, room(n), n));
+        commit(store::text::encodeCp1252(src, n, room(n), n));
         return;
     }
     reserveMore(n);
@@ -95,7 +94,7 @@ void ByteWriter::escaped(const QString& s) {
             // A surrogate pair is one character, written as one byte.
             const qsizetype units =
                 QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]) ? 2 : 1;
-            d += text::encodeCp1252(src + i, units, d, 1);
+            d += store::text::encodeCp1252(src + i, units, d, 1);
             i += units - 1;
         }
     }

@@ -9,7 +9,6 @@
 
 namespace output {
 
-
 struct Figure;
 
 // Builds an exported file in memory. An export of a large log is tens of megabytes made of

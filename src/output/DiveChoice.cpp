@@ -4,7 +4,6 @@
 
 namespace output {
 
-
 QString MakeBaseName(const QString& diverName) {
     QString base = diverName.left(8);
     for (QChar& c : base) {
@@ -18,26 +17,26 @@ QString MakeBaseName(const QString& diverName) {
     return base;
 }
 
-int rangeFirst(const AppState& state) {
+int rangeFirst(const store::AppState& state) {
     return state.DiveOffset + 1;
 }
 
-int rangeLast(const AppState& state) {
+int rangeLast(const store::AppState& state) {
     return state.DiveOffset + state.DiveCount();
 }
 
-int correctedRangeStart(const AppState& state, int start, int end) {
+int correctedRangeStart(const store::AppState& state, int start, int end) {
     if (start < rangeFirst(state) || start > end) return rangeFirst(state);
     return start;
 }
 
-int correctedRangeEnd(const AppState& state, int start, int end) {
+int correctedRangeEnd(const store::AppState& state, int start, int end) {
     if (end > rangeLast(state) || end < start) return rangeLast(state);
     return end;
 }
 
-std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart, int rangeEnd,
-                          const std::vector<int>& selected) {
+std::vector<int> divesFor(const store::AppState& state, DiveChoice choice, int rangeStart,
+                          int rangeEnd, const std::vector<int>& selected) {
     const int count = state.DiveCount();
     auto isDive = [count](long long i) { return i >= 1 && i <= count; };
     std::vector<int> out;

@@ -17,13 +17,13 @@ QString MakeBaseName(const QString& diverName);
 enum class DiveChoice { All, Range, Displayed, Selected };
 
 // The range fields as they open: the first and the last dive number of the log.
-int rangeFirst(const AppState& state);
-int rangeLast(const AppState& state);
+int rangeFirst(const store::AppState& state);
+int rangeLast(const store::AppState& state);
 
 // A start field that lies before the log or after the end field goes back to the first dive
 // number; an end field after the log or before the start field goes to the last dive number.
-int correctedRangeStart(const AppState& state, int start, int end);
-int correctedRangeEnd(const AppState& state, int start, int end);
+int correctedRangeStart(const store::AppState& state, int start, int end);
+int correctedRangeEnd(const store::AppState& state, int start, int end);
 
 // The dive indexes an output walks, in the order it writes them:
 //   All       1..DiveCount
@@ -31,7 +31,7 @@ int correctedRangeEnd(const AppState& state, int start, int end);
 //   Displayed CurrentDive
 //   Selected  the dives handed over (`selected`), in their order
 // An index that is not a dive of the log (a stale list, an uncorrected range) is skipped.
-std::vector<int> divesFor(const AppState& state, DiveChoice choice, int rangeStart = 0,
+std::vector<int> divesFor(const store::AppState& state, DiveChoice choice, int rangeStart = 0,
                           int rangeEnd = 0, const std::vector<int>& selected = {});
 
 } // namespace output

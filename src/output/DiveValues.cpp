@@ -7,7 +7,6 @@
 
 namespace output {
 
-
 namespace {
 
 enum class Sign { SpaceOrMinus, MinusOnly };
@@ -75,39 +74,40 @@ template <typename Text> void clockTime(Text& s, std::string_view label, long lo
 }
 
 template <typename Values>
-void fillDiveValues(Values& out, const AppState& state, int i, const RunningTotals& totals) {
-    const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+void fillDiveValues(Values& out, const store::AppState& state, int i, const RunningTotals& totals) {
+    const store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
     const auto& t = d.TimeData;
     const auto& v = d.DiveData;
-    const LogTotals sums = totals.upTo(i);
+    const store::LogTotals sums = totals.upTo(i);
 
-    out.LocationName = lists::entryName(state, field::Location, d.ListData[field::Location]);
-    out.TypeName = lists::entryName(state, field::Type, d.ListData[field::Type]);
-    out.BuddyName = lists::entryName(state, field::Buddy, d.ListData[field::Buddy]);
-    out.GearName = lists::entryName(state, field::Gear, d.ListData[field::Gear]);
+    out.LocationName =
+        lists::entryName(state, store::field::Location, d.ListData[store::field::Location]);
+    out.TypeName = lists::entryName(state, store::field::Type, d.ListData[store::field::Type]);
+    out.BuddyName = lists::entryName(state, store::field::Buddy, d.ListData[store::field::Buddy]);
+    out.GearName = lists::entryName(state, store::field::Gear, d.ListData[store::field::Gear]);
 
     // The shown number is computed wide: a large offset plus a late index passes 32767.
     labelled(out.DiveNoText, "Dive:", static_cast<long long>(state.DiveOffset) + i);
-    labelled(out.BottomTimeText, "Bottom Time:", v[field::BottomTime]);
+    labelled(out.BottomTimeText, "Bottom Time:", v[store::field::BottomTime]);
 
     restart(out.DateText, "Date:");
-    appendNumber(out.DateText, t[field::Month], Sign::MinusOnly, 1);
+    appendNumber(out.DateText, t[store::field::Month], Sign::MinusOnly, 1);
     append(out.DateText, "/");
-    appendNumber(out.DateText, t[field::Day], Sign::MinusOnly, 1);
+    appendNumber(out.DateText, t[store::field::Day], Sign::MinusOnly, 1);
     append(out.DateText, "/");
-    appendNumber(out.DateText, t[field::Year], Sign::MinusOnly, 1);
+    appendNumber(out.DateText, t[store::field::Year], Sign::MinusOnly, 1);
 
-    labelled(out.WeightText, "Wt.:", v[field::Weight]);
-    labelled(out.PsiInText, "PSI In:", v[field::PsiIn]);
-    labelled(out.PsiOutText, "PSI Out:", v[field::PsiOut]);
-    clockTime(out.TimeInText, "Time In:", t[field::EntryHour], t[field::EntryMinute]);
-    clockTime(out.TimeOutText, "Time Out:", t[field::ExitHour], t[field::ExitMinute]);
-    labelled(out.AirTempText, "Temp - Air:", v[field::AirTemp]);
-    labelled(out.SurfaceTempText, ", Surface:", v[field::SurfaceTemp]);
-    labelled(out.BottomTempText, ", Bottom:", v[field::BottomTemp]);
-    labelled(out.MaxDepthText, "Max. Depth:", v[field::MaxDepth]);
-    labelled(out.VisibilityText, "Visibility:", v[field::Visibility]);
-    labelled(out.TankSizeText, "Tank Sz.:", v[field::TankSize]);
+    labelled(out.WeightText, "Wt.:", v[store::field::Weight]);
+    labelled(out.PsiInText, "PSI In:", v[store::field::PsiIn]);
+    labelled(out.PsiOutText, "PSI Out:", v[store::field::PsiOut]);
+    clockTime(out.TimeInText, "Time In:", t[store::field::EntryHour], t[store::field::EntryMinute]);
+    clockTime(out.TimeOutText, "Time Out:", t[store::field::ExitHour], t[store::field::ExitMinute]);
+    labelled(out.AirTempText, "Temp - Air:", v[store::field::AirTemp]);
+    labelled(out.SurfaceTempText, ", Surface:", v[store::field::SurfaceTemp]);
+    labelled(out.BottomTempText, ", Bottom:", v[store::field::BottomTemp]);
+    labelled(out.MaxDepthText, "Max. Depth:", v[store::field::MaxDepth]);
+    labelled(out.VisibilityText, "Visibility:", v[store::field::Visibility]);
+    labelled(out.TankSizeText, "Tank Sz.:", v[store::field::TankSize]);
     labelled(out.TotalTimeText, "Total Time:", sums.minutes);
     // Averages drop the fraction (integer division truncates).
     labelled(out.AvgTimeText, "Avg. Time:", sums.avgTime());
@@ -120,7 +120,7 @@ void fillDiveValues(Values& out, const AppState& state, int i, const RunningTota
 }
 
 template <typename Values, typename F>
-void walkDives(const AppState& state, const std::vector<int>& dives, const F& perDive) {
+void walkDives(const store::AppState& state, const std::vector<int>& dives, const F& perDive) {
     const RunningTotals totals(state);
     Values values;
     for (int i : dives) {
@@ -155,7 +155,7 @@ const std::array<Condition, 8> ConditionOrder = [] {
     std::array<Condition, 8> order{};
     const int flags[8] = {0, 1, 2, 3, 4, 5, 7, 6};
     for (size_t k = 0; k < order.size(); ++k)
-        order[k] = {field::ConditionNames[static_cast<size_t>(flags[k])], flags[k]};
+        order[k] = {store::field::ConditionNames[static_cast<size_t>(flags[k])], flags[k]};
     return order;
 }();
 
@@ -172,19 +172,19 @@ QString textRatingText(int rating) {
     }
 }
 
-RunningTotals::RunningTotals(const AppState& state) {
+RunningTotals::RunningTotals(const store::AppState& state) {
     const size_t count = static_cast<size_t>(std::max(state.DiveCount(), 0));
     minutes_.resize(count + 1);
     depth_.resize(count + 1);
     for (size_t i = 1; i <= count; ++i) {
-        const DiveRecord& d = state.Dives[i];
-        minutes_[i] = minutes_[i - 1] + d.DiveData[field::BottomTime];
-        depth_[i] = depth_[i - 1] + d.DiveData[field::MaxDepth];
+        const store::DiveRecord& d = state.Dives[i];
+        minutes_[i] = minutes_[i - 1] + d.DiveData[store::field::BottomTime];
+        depth_[i] = depth_[i - 1] + d.DiveData[store::field::MaxDepth];
     }
 }
 
-LogTotals RunningTotals::upTo(int i) const {
-    LogTotals t;
+store::LogTotals RunningTotals::upTo(int i) const {
+    store::LogTotals t;
     const int last = static_cast<int>(minutes_.size()) - 1;
     i = std::clamp(i, 0, last);
     t.minutes = minutes_[static_cast<size_t>(i)];
@@ -193,27 +193,30 @@ LogTotals RunningTotals::upTo(int i) const {
     return t;
 }
 
-void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals) {
+void makeDiveValues(DiveValues& out, const store::AppState& state, int i,
+                    const RunningTotals& totals) {
     fillDiveValues(out, state, i, totals);
 }
 
-void makeDiveValues(DiveFigures& out, const AppState& state, int i, const RunningTotals& totals) {
+void makeDiveValues(DiveFigures& out, const store::AppState& state, int i,
+                    const RunningTotals& totals) {
     fillDiveValues(out, state, i, totals);
 }
 
-DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals) {
+DiveValues makeDiveValues(const store::AppState& state, int i, const RunningTotals& totals) {
     DiveValues out;
     makeDiveValues(out, state, i, totals);
     return out;
 }
 
-qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bool withComments) {
+qsizetype diverTextSize(const store::AppState& state, const std::vector<int>& dives,
+                        bool withComments) {
     qsizetype size = 0;
     for (int i : dives) {
         if (i < 1 || i > state.DiveCount()) continue;
-        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        const store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
         for (int which = 0; which < 4; ++which) {
-            const RefList& list = state.list(which);
+            const store::RefList& list = state.list(which);
             const int k = d.ListData[static_cast<size_t>(which)];
             if (k >= 0 && k < static_cast<int>(list.size()))
                 size += list[static_cast<size_t>(k)].Name.size();
@@ -223,12 +226,12 @@ qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bo
     return size;
 }
 
-void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+void forEachDiveValues(const store::AppState& state, const std::vector<int>& dives,
                        const std::function<void(const DiveValues&)>& perDive) {
     walkDives<DiveValues>(state, dives, perDive);
 }
 
-void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+void forEachDiveValues(const store::AppState& state, const std::vector<int>& dives,
                        const std::function<void(const DiveFigures&)>& perDive) {
     walkDives<DiveFigures>(state, dives, perDive);
 }

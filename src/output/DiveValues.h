@@ -37,8 +37,8 @@ QString textRatingText(int rating);
 // of every dive stays linear. upTo(i) is what totalsUpTo(state, i) would give.
 class RunningTotals {
   public:
-    explicit RunningTotals(const AppState& state);
-    LogTotals upTo(int i) const;
+    explicit RunningTotals(const store::AppState& state);
+    store::LogTotals upTo(int i) const;
 
   private:
     // Element i holds the sums over dives 1..i; element 0 is zero.
@@ -72,22 +72,25 @@ using DiveFigures = BasicDiveValues<Figure>;
 // The values of the dive at index i (1..DiveCount). Totals are the log's running totals up to
 // and including that dive, whichever dives are being written. A list index outside its list
 // gives an empty name.
-DiveValues makeDiveValues(const AppState& state, int i, const RunningTotals& totals);
+DiveValues makeDiveValues(const store::AppState& state, int i, const RunningTotals& totals);
 // The same, refilling `out`: a writer walking many dives reuses one set of values.
-void makeDiveValues(DiveValues& out, const AppState& state, int i, const RunningTotals& totals);
+void makeDiveValues(DiveValues& out, const store::AppState& state, int i,
+                    const RunningTotals& totals);
 // The same texts, narrow.
-void makeDiveValues(DiveFigures& out, const AppState& state, int i, const RunningTotals& totals);
+void makeDiveValues(DiveFigures& out, const store::AppState& state, int i,
+                    const RunningTotals& totals);
 
 // The length of what the diver typed for these dives: the four list names and, when asked,
 // the comments, in UTF-16 units (a byte each in a file). A writer adds its own fixed length
 // per dive to size its buffer once, whatever the diver writes.
-qsizetype diverTextSize(const AppState& state, const std::vector<int>& dives, bool withComments);
+qsizetype diverTextSize(const store::AppState& state, const std::vector<int>& dives,
+                        bool withComments);
 
 // The values of each chosen dive in turn, with the log's running totals summed once for the
 // whole walk. Indexes that are not dives of the log are skipped.
-void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+void forEachDiveValues(const store::AppState& state, const std::vector<int>& dives,
                        const std::function<void(const DiveValues&)>& perDive);
-void forEachDiveValues(const AppState& state, const std::vector<int>& dives,
+void forEachDiveValues(const store::AppState& state, const std::vector<int>& dives,
                        const std::function<void(const DiveFigures&)>& perDive);
 
 } // namespace output

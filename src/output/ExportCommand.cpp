@@ -13,7 +13,6 @@
 
 namespace output {
 
-
 namespace {
 
 // The exit statuses and message prefix of reefbook-cli: 2 when the command could not do its
@@ -40,13 +39,13 @@ std::optional<int> wholeNumber(const QString& text) {
         std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-QString logSpan(const AppState& state) {
+QString logSpan(const store::AppState& state) {
     return QStringLiteral("the log holds dives %1 to %2")
         .arg(rangeFirst(state))
         .arg(rangeLast(state));
 }
 
-ChosenDives parseDives(const AppState& state, const QString& text) {
+ChosenDives parseDives(const store::AppState& state, const QString& text) {
     ChosenDives chosen;
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
@@ -109,7 +108,7 @@ const char* const ExportUsage =
     "export text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
     "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] [-o FILE|-]";
 
-int exportCommand(AppState& state, const ExportRequest& request, QIODevice& stdOut,
+int exportCommand(store::AppState& state, const ExportRequest& request, QIODevice& stdOut,
                   QTextStream& err, const PdfMaker& makePdf) {
     const QString& format = request.format;
     if (format == QLatin1String("uddf") || format == QLatin1String("csv"))
@@ -154,7 +153,8 @@ int exportCommand(AppState& state, const ExportRequest& request, QIODevice& stdO
         const ExportResult result = exportBytesToFile(state, outName, bytes);
         if (!result.refusal.isEmpty()) return fail(err, result.refusal);
         if (!result.written)
-            return fail(err, QStringLiteral("cannot write ") + describeProblems(result.problems));
+            return fail(err,
+                        QStringLiteral("cannot write ") + store::describeProblems(result.problems));
         return wrote(stdOut, outName, chosen.dives.size());
     }
 
@@ -172,16 +172,17 @@ int exportCommand(AppState& state, const ExportRequest& request, QIODevice& stdO
         exportToFile(fileFormat, state, outName, chosen.dives, withComments);
     if (!result.refusal.isEmpty()) return fail(err, result.refusal);
     if (!result.written) {
-        return fail(err, QStringLiteral("cannot write ") + describeProblems(result.problems));
+        return fail(err,
+                    QStringLiteral("cannot write ") + store::describeProblems(result.problems));
     }
     // Pictures left out make the page look bare but lose nothing: say so and carry on.
-    for (const FileProblem& p : result.problems)
+    for (const store::FileProblem& p : result.problems)
         err << "reefbook-cli: warning: picture not written: " << p.file << ": " << p.what << '\n';
     err.flush();
     return wrote(stdOut, outName, chosen.dives.size());
 }
 
-std::vector<int> chooseDives(const AppState& state, const QString& text, QString* error) {
+std::vector<int> chooseDives(const store::AppState& state, const QString& text, QString* error) {
     ChosenDives chosen = parseDives(state, text);
     if (error) *error = chosen.error;
     return chosen.dives;

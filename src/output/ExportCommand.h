@@ -12,7 +12,6 @@
 
 namespace output {
 
-
 // What to export, as the diver asked for it on the command line.
 struct ExportRequest {
     QString format;                      // text, html, pdf, uddf or csv
@@ -43,13 +42,13 @@ extern const char* const ExportUsage;
 // written by `makePdf` (dives, comments, page size "A4", "Letter" or "" for the locale's,
 // whether each dive's profile is drawn), and refused when none is given.
 using PdfMaker =
-    std::function<QByteArray(const AppState& state, const std::vector<int>& dives,
+    std::function<QByteArray(const store::AppState& state, const std::vector<int>& dives,
                              bool withComments, const QString& pageSize, bool withProfiles)>;
-int exportCommand(AppState& state, const ExportRequest& request, QIODevice& stdOut,
+int exportCommand(store::AppState& state, const ExportRequest& request, QIODevice& stdOut,
                   QTextStream& err, const PdfMaker& makePdf = {});
 
 // The dive indexes an --dives text names, read as exportCommand reads it; empty with `error`
 // set when the text cannot be used.
-std::vector<int> chooseDives(const AppState& state, const QString& text, QString* error);
+std::vector<int> chooseDives(const store::AppState& state, const QString& text, QString* error);
 
 } // namespace output

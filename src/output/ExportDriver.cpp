@@ -7,10 +7,9 @@
 
 namespace output {
 
-
 namespace {
 
-void addDocument(const ExportFormat& format, ByteWriter& out, const AppState& state,
+void addDocument(const ExportFormat& format, ByteWriter& out, const store::AppState& state,
                  const std::vector<int>& dives, bool withComments) {
     format.heading(out, state);
     forEachDiveValues(state, dives, [&](const DiveFigures& v) {
@@ -22,7 +21,7 @@ void addDocument(const ExportFormat& format, ByteWriter& out, const AppState& st
 
 // A diver's file names come from the settings and divers.dvl and could, however unlikely, be
 // the export's name: never write an export over a log.
-bool refused(const AppState& state, const QString& fileName, ExportResult& result) {
+bool refused(const store::AppState& state, const QString& fileName, ExportResult& result) {
     result.refusal = dataFileInTheWay(state, fileName);
     return !result.refusal.isEmpty();
 }
@@ -41,7 +40,7 @@ QByteArray exportDiveBlock(const ExportFormat& format, const DiveValues& v, bool
     return out.take();
 }
 
-QByteArray exportDocument(const ExportFormat& format, const AppState& state,
+QByteArray exportDocument(const ExportFormat& format, const store::AppState& state,
                           const std::vector<int>& dives, bool withComments) {
     ByteWriter out(static_cast<qsizetype>(dives.size()) * format.perDiveBytes + format.fixedBytes +
                    format.diverTextFactor * diverTextSize(state, dives, withComments));
@@ -49,22 +48,22 @@ QByteArray exportDocument(const ExportFormat& format, const AppState& state,
     return out.take();
 }
 
-bool writeExportDive(const ExportFormat& format, QIODevice& out, const AppState& state, int i,
-                     const RunningTotals& totals, bool withComments) {
+bool writeExportDive(const ExportFormat& format, QIODevice& out, const store::AppState& state,
+                     int i, const RunningTotals& totals, bool withComments) {
     if (i < 1 || i > state.DiveCount()) return true; // not a dive: nothing to write
     const QByteArray bytes =
         exportDiveBlock(format, makeDiveValues(state, i, totals), withComments);
     return out.write(bytes) == bytes.size();
 }
 
-bool writeExportDocument(const ExportFormat& format, QIODevice& out, const AppState& state,
+bool writeExportDocument(const ExportFormat& format, QIODevice& out, const store::AppState& state,
                          const std::vector<int>& dives, bool withComments) {
     ByteWriter writer(out);
     addDocument(format, writer, state, dives, withComments);
     return writer.drain(true);
 }
 
-ExportResult writeExportFile(const ExportFormat& format, const AppState& state,
+ExportResult writeExportFile(const ExportFormat& format, const store::AppState& state,
                              const QString& fileName, const std::vector<int>& dives,
                              bool withComments) {
     const QString reason =
@@ -78,18 +77,18 @@ ExportResult writeExportFile(const ExportFormat& format, const AppState& state,
     return result;
 }
 
-QString exportFileName(const AppState& state, const char* extension) {
+QString exportFileName(const store::AppState& state, const char* extension) {
     return MakeBaseName(state.DiverName) + QLatin1String(extension);
 }
 
-ExportResult exportToFile(const ExportFormat& format, const AppState& state,
+ExportResult exportToFile(const ExportFormat& format, const store::AppState& state,
                           const QString& fileName, const std::vector<int>& dives,
                           bool withComments) {
     if (ExportResult result; refused(state, fileName, result)) return result;
     return writeExportFile(format, state, fileName, dives, withComments);
 }
 
-ExportResult exportBytesToFile(const AppState& state, const QString& fileName,
+ExportResult exportBytesToFile(const store::AppState& state, const QString& fileName,
                                const QByteArray& bytes) {
     if (ExportResult result; refused(state, fileName, result)) return result;
     if (const QString reason = writeOutputFile(fileName, bytes); !reason.isEmpty())

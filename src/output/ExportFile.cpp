@@ -11,7 +11,6 @@
 
 namespace output {
 
-
 namespace {
 
 // The file is replaced by a rename, which would get past a read-only file, so look at its
@@ -27,14 +26,15 @@ bool isReadOnly(const QFileInfo& info) {
 // device node itself (as root even /dev/null).
 QString writeStraight(const QString& path, const QByteArray& bytes) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fileio::failureReason(f);
-    return fileio::writeAll(f, bytes);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return store::fileio::failureReason(f);
+    return store::fileio::writeAll(f, bytes);
 }
 
 // "the profile" alone would read as one dive's profile.
 QString role(size_t i) {
-    return QLatin1String(FileSet::Roles[i]) +
-           (i + 1 == FileSet::Roles.size() ? QStringLiteral(" file") : QString());
+    return QLatin1String(store::FileSet::Roles[i]) +
+           (i + 1 == store::FileSet::Roles.size() ? QStringLiteral(" file") : QString());
 }
 
 } // namespace
@@ -46,13 +46,13 @@ QString writeOutputFile(const QString& path, const QByteArray& bytes) {
     if (info.exists() && !info.isFile()) return writeStraight(path, bytes);
     if (info.exists() && isReadOnly(info)) return QStringLiteral("the file is read-only");
     // Through a symbolic link the file it points at is replaced; the link stays.
-    fileio::WriteBatch batch;
+    store::fileio::WriteBatch batch;
     if (const QString reason = batch.add(path, bytes); !reason.isEmpty()) return reason;
-    const FileProblems failures = batch.commit();
+    const store::FileProblems failures = batch.commit();
     return failures.empty() ? QString() : failures.front().what;
 }
 
-QString dataFileInTheWay(const AppState& state, const QString& path) {
+QString dataFileInTheWay(const store::AppState& state, const QString& path) {
     const auto refuse = [&path](const QString& what) {
         return QStringLiteral("%1 is %2; an export never writes over a data file, choose another "
                               "name")
@@ -60,11 +60,11 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     };
     const auto own = state.Files.names();
     for (size_t i = 0; i < own.size(); ++i)
-        if (fileio::sameFile(path, own[i]))
+        if (store::fileio::sameFile(path, own[i]))
             return refuse(QStringLiteral("the %1 of the open diver").arg(role(i)));
-    if (fileio::sameFile(path, divers::ListFileName))
+    if (store::fileio::sameFile(path, divers::ListFileName))
         return refuse(QStringLiteral("the list of divers"));
-    if (fileio::sameFile(path, settings::settingsFile()))
+    if (store::fileio::sameFile(path, settings::settingsFile()))
         return refuse(QStringLiteral("the settings file"));
     // The files the program keeps beside the data: a damaged file's copy, the recovery
     // journal and the ones set aside, the copies of a commit, the folder's lock. By name in
@@ -72,7 +72,8 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     static const QRegularExpression kept(
         QStringLiteral("(\\.damaged\\d*|\\.recovery(-old\\d*)?|\\.keep\\d*)$"));
     const auto keptKind = [](const QString& name) -> QString {
-        if (name == FolderLock::FileName) return QStringLiteral("the lock of the data folder");
+        if (name == store::FolderLock::FileName)
+            return QStringLiteral("the lock of the data folder");
         if (!kept.match(name).hasMatch()) return {};
         return name.contains(QLatin1String(".recovery"))
                    ? QStringLiteral("a recovery file Reefbook keeps")
@@ -83,12 +84,13 @@ QString dataFileInTheWay(const AppState& state, const QString& path) {
     if (QFileInfo(target.absolutePath()).canonicalFilePath() == folder)
         if (const QString kind = keptKind(target.fileName()); !kind.isEmpty()) return refuse(kind);
     for (const QString& name : QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (const QString kind = keptKind(name); !kind.isEmpty() && fileio::sameFile(path, name))
+        if (const QString kind = keptKind(name);
+            !kind.isEmpty() && store::fileio::sameFile(path, name))
             return refuse(kind);
-    for (const DiverEntry& d : divers::readDiverFile().divers) {
+    for (const store::DiverEntry& d : divers::readDiverFile().divers) {
         const auto names = d.Files.names();
         for (size_t i = 0; i < names.size(); ++i)
-            if (fileio::isSafeFileName(names[i]) && fileio::sameFile(path, names[i]))
+            if (store::fileio::isSafeFileName(names[i]) && store::fileio::sameFile(path, names[i]))
                 return refuse(QStringLiteral("the %1 of diver %2").arg(role(i), d.Name));
     }
     return {};

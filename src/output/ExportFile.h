@@ -8,13 +8,12 @@
 
 namespace output {
 
-
 // What writing an output file came to. When `written` is false the file on disk is as it
 // was before and `problems` names the file and the reason. When it is true, `problems` may
 // still list pictures that could not be put beside an HTML page; the page itself is complete.
 struct ExportResult {
     bool written = false;
-    FileProblems problems;
+    store::FileProblems problems;
     // Set when the name is one of the data files (dataFileInTheWay): nothing was tried.
     QString refusal;
 };
@@ -32,6 +31,6 @@ QString writeOutputFile(const QString& path, const QByteArray& bytes);
 // (".damaged", ".recovery" and its set-aside copies, the folder's lock), under any name (a
 // path, a symbolic or hard link).
 // Empty when it may be written.
-QString dataFileInTheWay(const AppState& state, const QString& path);
+QString dataFileInTheWay(const store::AppState& state, const QString& path);
 
 } // namespace output

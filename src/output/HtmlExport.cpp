@@ -9,7 +9,6 @@
 
 namespace output {
 
-
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
@@ -50,7 +49,7 @@ void addFace(ByteWriter& out, int rating) {
     }
 }
 
-void addHeading(ByteWriter& out, const AppState& state) {
+void addHeading(ByteWriter& out, const store::AppState& state) {
     line(out, "<html>");
     line(out, "<head>");
     out.put("<title> Reef Book of ");
@@ -207,7 +206,7 @@ QString htmlEscaped(const QString& s) {
     return out;
 }
 
-bool WriteHtmlDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
+bool WriteHtmlDive(QIODevice& out, const store::AppState& state, int i, const RunningTotals& totals,
                    bool withComments) {
     return writeExportDive(HtmlFormat, out, state, i, totals, withComments);
 }
@@ -217,8 +216,8 @@ QStringList pageImageNames() {
             QStringLiteral("check.jpg"), QStringLiteral("uncheck.jpg")};
 }
 
-FileProblems writePageImages(const QString& folder) {
-    FileProblems problems;
+store::FileProblems writePageImages(const QString& folder) {
+    store::FileProblems problems;
     const QDir dir(folder);
     for (const QString& name : pageImageNames()) {
         const QString target = dir.filePath(name);
@@ -241,7 +240,7 @@ const ExportFormat HtmlFormat = {
     ".htm", &addHeading, &addDive<DiveFigures>, &addDive<DiveValues>, &addClosing, 512,
     1300,   2,           &writePageImages};
 
-ExportResult WriteHtmlFile(const AppState& state, const QString& fileName,
+ExportResult WriteHtmlFile(const store::AppState& state, const QString& fileName,
                            const std::vector<int>& dives, bool withComments) {
     return writeExportFile(HtmlFormat, state, fileName, dives, withComments);
 }

@@ -22,7 +22,7 @@ QString htmlEscaped(const QString& s);
 extern const ExportFormat HtmlFormat;
 
 // Writes the block of dive index i to an open device; false when the device refused it.
-bool WriteHtmlDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
+bool WriteHtmlDive(QIODevice& out, const store::AppState& state, int i, const RunningTotals& totals,
                    bool withComments);
 
 // The pictures the page refers to by bare name.
@@ -30,12 +30,12 @@ QStringList pageImageNames();
 
 // Puts each picture the page refers to into `folder` unless a file of that name is already
 // there (the diver may have chosen his own). Returns the pictures that could not be written.
-FileProblems writePageImages(const QString& folder);
+store::FileProblems writePageImages(const QString& folder);
 
 // Writes the page to fileName (BaseName + ".htm" from the output dialog), then the pictures
 // beside it. A picture that cannot be written is listed in the result's problems but does
 // not make the page fail.
-ExportResult WriteHtmlFile(const AppState& state, const QString& fileName,
+ExportResult WriteHtmlFile(const store::AppState& state, const QString& fileName,
                            const std::vector<int>& dives, bool withComments);
 
 } // namespace output

@@ -5,12 +5,11 @@
 
 namespace output {
 
-
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-void addHeading(ByteWriter& out, const AppState& state) {
+void addHeading(ByteWriter& out, const store::AppState& state) {
     out.put("Reef Book of ");
     out.text(state.DiverName);
     out.put(kEol);
@@ -103,12 +102,12 @@ const ExportFormat TextFormat = {
     ".txt", &addHeading, &addDive<DiveFigures>, &addDive<DiveValues>, &addCredits, 256, 400,
     1,      nullptr};
 
-bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
+bool WriteTextDive(QIODevice& out, const store::AppState& state, int i, const RunningTotals& totals,
                    bool withComments) {
     return writeExportDive(TextFormat, out, state, i, totals, withComments);
 }
 
-ExportResult WriteTextFile(const AppState& state, const QString& fileName,
+ExportResult WriteTextFile(const store::AppState& state, const QString& fileName,
                            const std::vector<int>& dives, bool withComments) {
     return writeExportFile(TextFormat, state, fileName, dives, withComments);
 }

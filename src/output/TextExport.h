@@ -16,11 +16,11 @@ namespace output {
 extern const ExportFormat TextFormat;
 
 // Writes the block of dive index i to an open device; false when the device refused it.
-bool WriteTextDive(QIODevice& out, const AppState& state, int i, const RunningTotals& totals,
+bool WriteTextDive(QIODevice& out, const store::AppState& state, int i, const RunningTotals& totals,
                    bool withComments);
 
 // Writes the whole file to fileName (BaseName + ".txt" from the output dialog).
-ExportResult WriteTextFile(const AppState& state, const QString& fileName,
+ExportResult WriteTextFile(const store::AppState& state, const QString& fileName,
                            const std::vector<int>& dives, bool withComments);
 
 } // namespace output

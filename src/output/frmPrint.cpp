@@ -61,7 +61,7 @@ constexpr int ZoomMax = 195;
 
 } // namespace
 
-frmPrint::frmPrint(const AppState& s, QWidget* parent)
+frmPrint::frmPrint(const store::AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmPrint>()),
       printer(QPrinter::HighResolution) {
     ui->setupUi(this);
@@ -193,8 +193,8 @@ std::vector<int> frmPrint::chosenDives() const {
     if (ui->optAll->isChecked()) return output::divesFor(state, output::DiveChoice::All);
     if (ui->optRange->isChecked())
         return output::divesFor(state, output::DiveChoice::Range,
-                                numbers::roundedValue(ui->txtStart->text()),
-                                numbers::roundedValue(ui->txtEnd->text()));
+                                store::numbers::roundedValue(ui->txtStart->text()),
+                                store::numbers::roundedValue(ui->txtEnd->text()));
     if (ui->optThis->isChecked()) return output::divesFor(state, output::DiveChoice::Displayed);
     if (ui->optSelected->isChecked())
         return output::divesFor(state, output::DiveChoice::Selected, 0, 0, offered);
@@ -225,8 +225,8 @@ void frmPrint::targetChanged() {
 
 bool frmPrint::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && (watched == ui->txtStart || watched == ui->txtEnd)) {
-        const int start = numbers::roundedValue(ui->txtStart->text());
-        const int end = numbers::roundedValue(ui->txtEnd->text());
+        const int start = store::numbers::roundedValue(ui->txtStart->text());
+        const int end = store::numbers::roundedValue(ui->txtEnd->text());
         if (watched == ui->txtStart) {
             const int fixed = output::correctedRangeStart(state, start, end);
             if (fixed != start) ui->txtStart->setText(QString::number(fixed));
@@ -427,7 +427,7 @@ bool frmPrint::writeFile(bool html) {
     if (result.written) return true;
     ui::showError(this, QStringLiteral("Error"),
                   QStringLiteral("The file %1 could not be written:\n\n%2")
-                      .arg(name, result.refusal.isEmpty() ? describeProblems(result.problems)
+                      .arg(name, result.refusal.isEmpty() ? store::describeProblems(result.problems)
                                                           : result.refusal));
     return false;
 }

@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+namespace store {
 struct AppState;
+}
 class QGraphicsView;
 class QPrintPreviewWidget;
 
@@ -26,7 +28,7 @@ class frmPrint : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmPrint(const AppState& state, QWidget* parent = nullptr);
+    explicit frmPrint(const store::AppState& state, QWidget* parent = nullptr);
     // The dives a search found (or a list chose), offered as "Print Selected Dives".
     void offerDives(std::vector<int> dives);
     const std::vector<int>& offeredDives() const { return offered; }
@@ -76,7 +78,7 @@ class frmPrint : public QDialog {
     bool writeFile(bool html);
     std::vector<int> chosenDives() const;
 
-    const AppState& state;
+    const store::AppState& state;
     std::vector<int> offered;
     std::unique_ptr<Ui::frmPrint> ui;
     QPrinter printer;

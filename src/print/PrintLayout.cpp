@@ -22,7 +22,7 @@ Faces Faces::standard() {
             QImage(QStringLiteral(":/print/faces/good.png"))};
 }
 
-PrintLayout::PrintLayout(PrintDoc& d, const AppState& s, Faces f)
+PrintLayout::PrintLayout(PrintDoc& d, const store::AppState& s, Faces f)
     : doc(d), state(s), faces(std::move(f)) {}
 
 void PrintLayout::SetTitle() {
@@ -61,7 +61,7 @@ QString conditionsText(const output::DiveValues& v) {
     return s;
 }
 
-QString documentTitle(const AppState& state) {
+QString documentTitle(const store::AppState& state) {
     return QStringLiteral("Reef Book of ") + state.DiverName;
 }
 
@@ -107,7 +107,7 @@ void PrintLayout::PrintDive(int i) {
                {v.AvgTimeText, BuddyLine, v.VisibilityText},
                {v.AvgDepthText, SignatureLine, v.TankSizeText},
                {blank, blank, blank}});
-    const ProfileRecord* profile = withProfiles ? printableProfile(state, i) : nullptr;
+    const store::ProfileRecord* profile = withProfiles ? printableProfile(state, i) : nullptr;
 
     // The title and the details (and the profile) are one block: a reader never finds a
     // location at the foot of a page and its dive overleaf.
@@ -142,12 +142,13 @@ void PrintLayout::PrintDive(int i) {
 
     doc.AddTable(details);
     if (profile) {
-        const DiveRecord& d = state.Dives[static_cast<size_t>(i)];
+        const store::DiveRecord& d = state.Dives[static_cast<size_t>(i)];
         double width = 0;
         for (const TableColumn& c : details.columns)
             width += c.width;
-        drawProfile(doc, *profile, d.DiveData[field::BottomTime], d.DiveData[field::MaxDepth],
-                    QPointF(doc.CurrentX(), doc.CurrentY()), width);
+        drawProfile(doc, *profile, d.DiveData[store::field::BottomTime],
+                    d.DiveData[store::field::MaxDepth], QPointF(doc.CurrentX(), doc.CurrentY()),
+                    width);
         doc.setCurrentY(doc.CurrentY() + ProfileBoxHeight);
     }
     doc.setTableBorder(9);
@@ -172,8 +173,8 @@ QSizeF paperTwips(QPageSize::PageSizeId id) {
     return QPageSize(id).size(QPageSize::Point) * 20.0;
 }
 
-QByteArray pdfDocument(const AppState& state, const std::vector<int>& dives, bool withComments,
-                       QPageSize::PageSizeId pageSize, bool withProfiles) {
+QByteArray pdfDocument(const store::AppState& state, const std::vector<int>& dives,
+                       bool withComments, QPageSize::PageSizeId pageSize, bool withProfiles) {
     PrintDoc doc(paperTwips(pageSize));
     PrintLayout layout(doc, state);
     layout.withComments = withComments;

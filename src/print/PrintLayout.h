@@ -25,9 +25,9 @@ struct Faces {
 
 class PrintLayout {
   public:
-    PrintLayout(PrintDoc& doc, const AppState& state, Faces faces = Faces::standard());
+    PrintLayout(PrintDoc& doc, const store::AppState& state, Faces faces = Faces::standard());
     // The layout keeps a reference to the log: a temporary one would be gone before it is used.
-    PrintLayout(PrintDoc& doc, AppState&& state, Faces faces = Faces::standard()) = delete;
+    PrintLayout(PrintDoc& doc, store::AppState&& state, Faces faces = Faces::standard()) = delete;
 
     bool withComments = true;
     // Each dive's stored profile in a box under its details; off, the pages are the plain
@@ -52,7 +52,7 @@ class PrintLayout {
     void cellStyle(int row, int col);
 
     PrintDoc& doc;
-    const AppState& state;
+    const store::AppState& state;
     Faces faces;
     std::unique_ptr<output::RunningTotals> totals;
     output::DiveValues values;
@@ -60,7 +60,7 @@ class PrintLayout {
 };
 
 // The printed document's heading, which is also the title a PDF of it carries.
-QString documentTitle(const AppState& state);
+QString documentTitle(const store::AppState& state);
 
 // The eight condition names, each after "->" when set or three spaces when not, each
 // followed by a line break, after a leading line break.
@@ -72,7 +72,8 @@ QSizeF paperTwips(QPageSize::PageSizeId id);
 
 // The printed layout of these dives as a PDF file. Needs a running QGuiApplication (the
 // offscreen platform will do).
-QByteArray pdfDocument(const AppState& state, const std::vector<int>& dives, bool withComments,
-                       QPageSize::PageSizeId pageSize, bool withProfiles = false);
+QByteArray pdfDocument(const store::AppState& state, const std::vector<int>& dives,
+                       bool withComments, QPageSize::PageSizeId pageSize,
+                       bool withProfiles = false);
 
 } // namespace print

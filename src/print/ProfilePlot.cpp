@@ -27,15 +27,15 @@ TextStyle labelStyle() {
 
 } // namespace
 
-const ProfileRecord* printableProfile(const AppState& state, int dive) {
+const store::ProfileRecord* printableProfile(const store::AppState& state, int dive) {
     if (dive < 1 || dive > state.DiveCount()) return nullptr;
     const int p = state.Dives[static_cast<size_t>(dive)].ProfileNum;
     if (p <= 0 || p >= static_cast<int>(state.Profiles.size())) return nullptr;
-    const ProfileRecord& record = state.Profiles[static_cast<size_t>(p)];
+    const store::ProfileRecord& record = state.Profiles[static_cast<size_t>(p)];
     return profile::storedPointCount(record) > 0 ? &record : nullptr;
 }
 
-void drawProfile(PrintDoc& doc, const ProfileRecord& profile, int bottomTime, int maxDepth,
+void drawProfile(PrintDoc& doc, const store::ProfileRecord& profile, int bottomTime, int maxDepth,
                  QPointF topLeft, double width) {
     const int count = profile::storedPointCount(profile);
     // A point outside the dive's own figures still lands inside the box.

@@ -14,12 +14,12 @@ inline constexpr double ProfileBoxHeight = 2400;
 
 // The profile dive index `dive` refers to, when the log holds it and it has a point after
 // the start; nullptr otherwise, and then no box is drawn.
-const ProfileRecord* printableProfile(const AppState& state, int dive);
+const store::ProfileRecord* printableProfile(const store::AppState& state, int dive);
 
 // Draws the profile into a box `width` twips wide whose top left corner is `topLeft`, on the
 // document's current page. The axes run to the dive's bottom time and maximum depth, or
 // further when a point lies beyond them.
-void drawProfile(PrintDoc& doc, const ProfileRecord& profile, int bottomTime, int maxDepth,
+void drawProfile(PrintDoc& doc, const store::ProfileRecord& profile, int bottomTime, int maxDepth,
                  QPointF topLeft, double width);
 
 } // namespace print

@@ -118,7 +118,7 @@ void ProfileEditor::Clear() {
     LastTime = 0;
 }
 
-void ProfileEditor::Load(const ProfileRecord& record) {
+void ProfileEditor::Load(const store::ProfileRecord& record) {
     Clear();
     constexpr size_t last = MaxPoints;
     PointDepths[StartPoint] = record.Depths[StartPoint];
@@ -133,12 +133,12 @@ void ProfileEditor::Load(const ProfileRecord& record) {
         AddPoint(record.Times[i], record.Depths[i]);
 }
 
-bool ProfileEditor::storable(const AppState& state) const {
-    return state.Profiles.size() <= static_cast<size_t>(ProfileRecord::MaxNumber);
+bool ProfileEditor::storable(const store::AppState& state) const {
+    return state.Profiles.size() <= static_cast<size_t>(store::ProfileRecord::MaxNumber);
 }
 
-ProfileRecord ProfileEditor::record(const std::array<QString, NoteBoxes>& notes) const {
-    ProfileRecord record;
+store::ProfileRecord ProfileEditor::record(const std::array<QString, NoteBoxes>& notes) const {
+    store::ProfileRecord record;
     for (int i = 0; i <= PointCount; ++i) {
         record.Times[static_cast<size_t>(i)] = PointTimes[static_cast<size_t>(i)];
         record.Depths[static_cast<size_t>(i)] = PointDepths[static_cast<size_t>(i)];
@@ -147,7 +147,8 @@ ProfileRecord ProfileEditor::record(const std::array<QString, NoteBoxes>& notes)
     return record;
 }
 
-bool ProfileEditor::Store(AppState& state, const std::array<QString, NoteBoxes>& notes) const {
+bool ProfileEditor::Store(store::AppState& state,
+                          const std::array<QString, NoteBoxes>& notes) const {
     if (!storable(state)) return false;
     const size_t k = state.Profiles.size();
     state.Profiles.push_back(record(notes));
@@ -184,7 +185,7 @@ std::vector<QPoint> ProfileEditor::dots() const {
     return out;
 }
 
-int storedPointCount(const ProfileRecord& record) {
+int storedPointCount(const store::ProfileRecord& record) {
     int n = 0;
     while (n < ProfileEditor::MaxPoints && record.Times[static_cast<size_t>(n + 1)] != 0)
         ++n;
@@ -199,7 +200,7 @@ int tickStep(int unitsPerStep, int minGap) {
     return 100000;
 }
 
-const ProfileRecord* linkedProfile(const AppState& state) {
+const store::ProfileRecord* linkedProfile(const store::AppState& state) {
     const int p = state.current().ProfileNum;
     if (p <= 0 || p >= static_cast<int>(state.Profiles.size())) return nullptr;
     return &state.Profiles[static_cast<size_t>(p)];

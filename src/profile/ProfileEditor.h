@@ -17,7 +17,7 @@ namespace profile {
 // feeds it pointer positions in its drawing units and draws what it holds.
 class ProfileEditor {
   public:
-    static constexpr int MaxPoints = ProfileRecord::PointSlots - 1; // after the start point
+    static constexpr int MaxPoints = store::ProfileRecord::PointSlots - 1; // after the start point
     static constexpr int NoteBoxes = 5;
     // Drawing units are 16-bit: no area is wider or taller than this.
     static constexpr int MaxUnits = 32767;
@@ -62,14 +62,14 @@ class ProfileEditor {
     // Takes the points of a stored profile, the start depth with them. Points stored at
     // minute 0 right after the start (earlier versions inserted a press at minute 0 there)
     // give the start its depth, the last of them winning; the points after them load whole.
-    void Load(const ProfileRecord& record);
+    void Load(const store::ProfileRecord& record);
     // Adds the profile as a new record of state.Profiles and links the shown dive to it.
     // False, with nothing changed, when the profile numbers are used up.
-    bool Store(AppState& state, const std::array<QString, NoteBoxes>& notes) const;
+    bool Store(store::AppState& state, const std::array<QString, NoteBoxes>& notes) const;
     // Whether the profile file can hold one more profile; and the points and notes as a
     // record to store.
-    bool storable(const AppState& state) const;
-    ProfileRecord record(const std::array<QString, NoteBoxes>& notes) const;
+    bool storable(const store::AppState& state) const;
+    store::ProfileRecord record(const std::array<QString, NoteBoxes>& notes) const;
 
     // Whether a point after the start lies at this minute (the read-outs show it).
     bool atPoint(int time) const;
@@ -93,15 +93,15 @@ class ProfileEditor {
     int16_t TimeScale = 0;
     // Always room for every point a profile may hold, whatever the dive's bottom time, so no
     // press can reach past the end.
-    std::array<int16_t, ProfileRecord::PointSlots> PointTimes{};
-    std::array<int16_t, ProfileRecord::PointSlots> PointDepths{};
+    std::array<int16_t, store::ProfileRecord::PointSlots> PointTimes{};
+    std::array<int16_t, store::ProfileRecord::PointSlots> PointDepths{};
     int PointCount = 0;
     int16_t LastTime = 0;
 };
 
 // How many points follow the start point of a stored profile as written: the first later
 // point at minute 0 ends it (ProfileEditor::Load also reads past repeated minute-0 points).
-int storedPointCount(const ProfileRecord& record);
+int storedPointCount(const store::ProfileRecord& record);
 
 // Tick spacing for an axis: the smallest of 1, 2, 5, 10, 20, 50, ... whose ticks lie at
 // least `minGap` drawing units apart when one step is `unitsPerStep` units.
@@ -109,6 +109,6 @@ int tickStep(int unitsPerStep, int minGap);
 
 // The stored profile the shown dive refers to, or nullptr when it has none or the profile
 // file does not hold it.
-const ProfileRecord* linkedProfile(const AppState& state);
+const store::ProfileRecord* linkedProfile(const store::AppState& state);
 
 } // namespace profile

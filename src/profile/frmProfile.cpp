@@ -27,14 +27,16 @@ const QColor ReadoutOnPoint(255, 255, 0);
 
 frmProfile::frmProfile(session::Session& s, QWidget* parent)
     : QDialog(parent), session(s), state(s.state()), ui(std::make_unique<Ui::frmProfile>()),
-      edit(state.current().DiveData[field::BottomTime], state.current().DiveData[field::MaxDepth]) {
+      edit(state.current().DiveData[store::field::BottomTime],
+           state.current().DiveData[store::field::MaxDepth]) {
     setUp();
 }
 
-frmProfile::frmProfile(AppState& s, QWidget* parent)
+frmProfile::frmProfile(store::AppState& s, QWidget* parent)
     : QDialog(parent), ownSession(std::make_unique<session::Session>(s)), session(*ownSession),
       state(s), ui(std::make_unique<Ui::frmProfile>()),
-      edit(s.current().DiveData[field::BottomTime], s.current().DiveData[field::MaxDepth]) {
+      edit(s.current().DiveData[store::field::BottomTime],
+           s.current().DiveData[store::field::MaxDepth]) {
     setUp();
 }
 
@@ -85,7 +87,7 @@ void frmProfile::setUp() {
 frmProfile::~frmProfile() = default;
 
 void frmProfile::loadProfile() {
-    const ProfileRecord* stored = linkedProfile(state);
+    const store::ProfileRecord* stored = linkedProfile(state);
     for (int i = 0; i < ProfileEditor::NoteBoxes; ++i) {
         const QString note = stored ? stored->Notes[static_cast<size_t>(i)] : QString();
         // A longer note written by another program is kept whole rather than cut short.
@@ -204,7 +206,7 @@ void frmProfile::closeAndStore() {
         ui::showError(this, QStringLiteral("Sorry"),
                       QStringLiteral("The profile file already holds %1 profiles, the most it "
                                      "can hold, so this profile cannot be stored.")
-                          .arg(ProfileRecord::MaxNumber));
+                          .arg(store::ProfileRecord::MaxNumber));
         return;
     }
     session.storeProfile(state.CurrentDive, edit.record(notes));

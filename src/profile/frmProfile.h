@@ -26,7 +26,7 @@ class frmProfile : public QDialog {
   public:
     explicit frmProfile(session::Session& session, QWidget* parent = nullptr);
     // On its own (tests): the window keeps a session of its own over `state`.
-    explicit frmProfile(AppState& state, QWidget* parent = nullptr);
+    explicit frmProfile(store::AppState& state, QWidget* parent = nullptr);
     ~frmProfile() override;
 
     // Whether this screen can give the dive's every minute and depth a drawing unit. When it
@@ -51,7 +51,7 @@ class frmProfile : public QDialog {
 
     std::unique_ptr<session::Session> ownSession;
     session::Session& session;
-    const AppState& state;
+    const store::AppState& state;
     std::unique_ptr<Ui::frmProfile> ui;
     ProfileEditor edit;
     std::array<QLineEdit*, ProfileEditor::NoteBoxes> txtProf{};

@@ -15,7 +15,6 @@
 
 namespace search {
 
-
 namespace {
 
 QString numberText(double v) {
@@ -90,8 +89,8 @@ Prepared prepare(const ChartCriteria& c) {
     p.anyCond = std::find(c.Conds.begin(), c.Conds.end(), true) != c.Conds.end();
     p.useRange = c.UseRange;
     for (size_t i = 0; i < 3; ++i) {
-        p.lo[i] = numbers::leadingValue(c.RangeMin[i]);
-        p.hi[i] = numbers::leadingValue(c.RangeMax[i]);
+        p.lo[i] = store::numbers::leadingValue(c.RangeMin[i]);
+        p.hi[i] = store::numbers::leadingValue(c.RangeMax[i]);
     }
     for (size_t k = 0; k < 4; ++k) {
         p.useList[k] = c.UseList[k];
@@ -111,7 +110,7 @@ Prepared prepare(const ChartCriteria& c) {
 
 // A dive lies in the date range (when there is one) and passes at least one ticked criterion.
 // Flagging twice is flagging once, so the first criterion passed decides.
-bool TestDive(const Prepared& p, const DiveRecord& d) {
+bool TestDive(const Prepared& p, const store::DiveRecord& d) {
     if (p.byDate) {
         const int32_t day = DayNumber(d.TimeData[0], d.TimeData[1], d.TimeData[2]);
         if (day < p.fromDay || day > p.toDay) return false;
@@ -153,15 +152,16 @@ int32_t DayNumber(int month, int day, int year) {
 }
 
 QString windowYear(const QString& box) {
-    const double y = numbers::leadingValue(box);
-    return y < 100 ? numberText(entry::fourDigitYear(y)) : box;
+    const double y = store::numbers::leadingValue(box);
+    return y < 100 ? numberText(store::entry::fourDigitYear(y)) : box;
 }
 
 int16_t boxValue16(const QString& box) {
-    return numbers::toInt16(numbers::roundedValue(box));
+    return store::numbers::toInt16(store::numbers::roundedValue(box));
 }
 
-SearchedRange RunSearch(ChartCriteria& c, const AppState& state, std::vector<int16_t>& flagged) {
+SearchedRange RunSearch(ChartCriteria& c, const store::AppState& state,
+                        std::vector<int16_t>& flagged) {
     c.DateFrom[2] = windowYear(c.DateFrom[2]);
     c.DateTo[2] = windowYear(c.DateTo[2]);
     const int count = state.DiveCount();
@@ -285,7 +285,7 @@ bool containsFolded(QStringView haystack, const FoldedNeedle& needle) {
     return false;
 }
 
-ResultFigures Figures(const AppState& state, const std::vector<int16_t>& flagged) {
+ResultFigures Figures(const store::AppState& state, const std::vector<int16_t>& flagged) {
     ResultFigures f;
     f.matched = std::max(0, static_cast<int>(flagged.size()) - 1);
     f.total = state.DiveCount();

@@ -58,7 +58,7 @@ struct SearchedRange {
 // Windows both year boxes (the dialog shows the rewritten text), then walks the chosen range
 // and replaces `flagged` with the dives that pass (element 0 holds no dive). Returns what
 // was walked.
-SearchedRange RunSearch(ChartCriteria& criteria, const AppState& state,
+SearchedRange RunSearch(ChartCriteria& criteria, const store::AppState& state,
                         std::vector<int16_t>& flagged);
 
 // The results window's line on what was searched, in dive numbers as the diver sees them, e.g.
@@ -94,6 +94,6 @@ struct ResultFigures {
     std::vector<int> indexes;   // log positions of the matches
     std::vector<int> displayed; // the same dives by their displayed numbers
 };
-ResultFigures Figures(const AppState& state, const std::vector<int16_t>& flagged);
+ResultFigures Figures(const store::AppState& state, const std::vector<int16_t>& flagged);
 
 } // namespace search

@@ -10,7 +10,7 @@
 
 namespace search {
 
-frmChart::frmChart(const AppState& s, QWidget* parent)
+frmChart::frmChart(const store::AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmChart>()) {
     ui->setupUi(this);
     txtDateFrom = {ui->txtDateFrom_0, ui->txtDateFrom_1, ui->txtDateFrom_2};
@@ -39,7 +39,7 @@ frmChart::frmChart(const AppState& s, QWidget* parent)
 
     for (int k = 0; k < 4; ++k) {
         lstList[k]->clear();
-        for (const ListEntry& e : state.list(k))
+        for (const store::ListEntry& e : state.list(k))
             lstList[k]->addItem(e.Name);
     }
 

@@ -23,7 +23,7 @@ namespace search {
 class frmChart : public QDialog {
     Q_OBJECT
   public:
-    explicit frmChart(const AppState& state, QWidget* parent = nullptr);
+    explicit frmChart(const store::AppState& state, QWidget* parent = nullptr);
     ~frmChart() override;
 
     // The boxes as they stand, for the search.
@@ -37,7 +37,7 @@ class frmChart : public QDialog {
     void enableControls();
     void go();
 
-    const AppState& state;
+    const store::AppState& state;
     std::unique_ptr<Ui::frmChart> ui;
     std::vector<int16_t> flagged{0};
     int SelectionMode = search::AllDives;

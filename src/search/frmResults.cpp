@@ -12,7 +12,7 @@
 
 namespace search {
 
-frmResults::frmResults(const AppState& s, std::vector<int16_t> found, QWidget* parent)
+frmResults::frmResults(const store::AppState& s, std::vector<int16_t> found, QWidget* parent)
     : QDialog(parent), state(s), flagged(std::move(found)), ui(std::make_unique<Ui::frmResults>()) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);

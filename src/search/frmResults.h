@@ -20,7 +20,7 @@ class frmResults : public QDialog {
   public:
     // `parent` is the main window: the results sit at its left and close with it.
     // `flagged` are the dives the search found (element 0 holds no dive).
-    frmResults(const AppState& state, std::vector<int16_t> flagged, QWidget* parent);
+    frmResults(const store::AppState& state, std::vector<int16_t> flagged, QWidget* parent);
     ~frmResults() override;
 
     // Fills the figures and the list from the dives found.
@@ -47,7 +47,7 @@ class frmResults : public QDialog {
 
     void enablePrint();
 
-    const AppState& state;
+    const store::AppState& state;
     std::vector<int16_t> flagged;
     std::unique_ptr<Ui::frmResults> ui;
     bool printAvailable = false;

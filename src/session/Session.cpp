@@ -49,10 +49,10 @@ class Change : public QUndoCommand {
 
   protected:
     virtual void apply(bool forward) = 0;
-    AppState& st() const { return session.s; }
-    DiveRecord& record(int index) const { return st().Dives[static_cast<size_t>(index)]; }
+    store::AppState& st() const { return session.s; }
+    store::DiveRecord& record(int index) const { return st().Dives[static_cast<size_t>(index)]; }
     void clampCurrent() const {
-        AppState& a = st();
+        store::AppState& a = st();
         a.CurrentDive = std::clamp(a.CurrentDive, 1, std::max(1, a.DiveCount()));
     }
 
@@ -68,7 +68,7 @@ namespace {
 class DiveEdit : public Change {
   public:
     DiveEdit(Session& s, const QString& text, int shownDive, int boxKey, int typingSerial,
-             DiveRecord was, DiveRecord now)
+             store::DiveRecord was, store::DiveRecord now)
         : Change(s, text, shownDive), key(boxKey), serial(typingSerial), before(std::move(was)),
           after(std::move(now)) {}
 
@@ -89,8 +89,8 @@ class DiveEdit : public Change {
     }
     const int key;
     const int serial;
-    const DiveRecord before;
-    DiveRecord after;
+    const store::DiveRecord before;
+    store::DiveRecord after;
 };
 
 // Dives put in or taken out at given indexes (ascending). Taking out is the reverse of
@@ -98,13 +98,13 @@ class DiveEdit : public Change {
 class DiveSet : public Change {
   public:
     DiveSet(Session& s, const QString& text, int shownDive, bool putIn, std::vector<int> indexes,
-            std::vector<DiveRecord> dives, int shownWhenDone)
+            std::vector<store::DiveRecord> dives, int shownWhenDone)
         : Change(s, text, shownDive), insert(putIn), at(std::move(indexes)),
           records(std::move(dives)), shownAfter(shownWhenDone) {}
 
   private:
     void apply(bool forward) override {
-        AppState& a = st();
+        store::AppState& a = st();
         const int shownBefore = a.CurrentDive;
         if (forward == insert) {
             for (size_t k = 0; k < at.size(); ++k) {
@@ -128,7 +128,7 @@ class DiveSet : public Change {
     }
     const bool insert;
     const std::vector<int> at;
-    const std::vector<DiveRecord> records;
+    const std::vector<store::DiveRecord> records;
     const int shownAfter;
     int savedShown = 0;
 };
@@ -137,33 +137,33 @@ class DiveSet : public Change {
 class DivesEdit : public Change {
   public:
     DivesEdit(Session& s, const QString& text, std::vector<int> indexes,
-              std::vector<DiveRecord> was, std::vector<DiveRecord> now)
+              std::vector<store::DiveRecord> was, std::vector<store::DiveRecord> now)
         : Change(s, text, indexes.size() == 1 ? indexes.front() : 0), at(std::move(indexes)),
           before(std::move(was)), after(std::move(now)) {}
 
   private:
     void apply(bool forward) override {
-        const std::vector<DiveRecord>& v = forward ? after : before;
+        const std::vector<store::DiveRecord>& v = forward ? after : before;
         for (size_t k = 0; k < at.size(); ++k) {
             record(at[k]) = v[k];
             emit session.diveChanged(at[k]);
         }
     }
     const std::vector<int> at;
-    const std::vector<DiveRecord> before, after;
+    const std::vector<store::DiveRecord> before, after;
 };
 
 // A reference list replaced, with the column of every dive's choice from that list.
 class ListEdit : public Change {
   public:
-    ListEdit(Session& s, const QString& text, int list, RefList was, RefList now,
+    ListEdit(Session& s, const QString& text, int list, store::RefList was, store::RefList now,
              std::vector<int16_t> columnWas, std::vector<int16_t> columnNow)
         : Change(s, text, 0), which(list), before(std::move(was)), after(std::move(now)),
           columnBefore(std::move(columnWas)), columnAfter(std::move(columnNow)) {}
 
   private:
     void apply(bool forward) override {
-        AppState& a = st();
+        store::AppState& a = st();
         a.list(which) = forward ? after : before;
         const std::vector<int16_t>& column = forward ? columnAfter : columnBefore;
         if (!column.empty())
@@ -172,7 +172,7 @@ class ListEdit : public Change {
         emit session.listChanged(which);
     }
     const int which;
-    const RefList before, after;
+    const store::RefList before, after;
     const std::vector<int16_t> columnBefore, columnAfter; // empty: the dives keep theirs
 };
 
@@ -180,13 +180,13 @@ class ListEdit : public Change {
 // order of doing, so the profile taken off is always the last one.
 class ProfileAdd : public Change {
   public:
-    ProfileAdd(Session& s, const QString& text, int drawnDive, ProfileRecord drawn)
+    ProfileAdd(Session& s, const QString& text, int drawnDive, store::ProfileRecord drawn)
         : Change(s, text, drawnDive), profile(std::move(drawn)),
           linkBefore(record(drawnDive).ProfileNum) {}
 
   private:
     void apply(bool forward) override {
-        AppState& a = st();
+        store::AppState& a = st();
         if (forward) {
             a.Profiles.push_back(profile);
             record(dive).ProfileNum = static_cast<int16_t>(a.Profiles.size() - 1);
@@ -197,26 +197,26 @@ class ProfileAdd : public Change {
         emit session.profilesChanged();
         emit session.diveChanged(dive);
     }
-    const ProfileRecord profile;
+    const store::ProfileRecord profile;
     const int16_t linkBefore;
 };
 
 // Profiles appended in one step (an import brings a profile per dive); taken off the end again.
 class ProfilesAppend : public Change {
   public:
-    ProfilesAppend(Session& s, std::vector<ProfileRecord> added)
+    ProfilesAppend(Session& s, std::vector<store::ProfileRecord> added)
         : Change(s, QString(), 0), profiles(std::move(added)) {}
 
   private:
     void apply(bool forward) override {
-        std::vector<ProfileRecord>& all = st().Profiles;
+        std::vector<store::ProfileRecord>& all = st().Profiles;
         if (forward)
             all.insert(all.end(), profiles.begin(), profiles.end());
         else
             all.resize(all.size() - profiles.size());
         emit session.profilesChanged();
     }
-    const std::vector<ProfileRecord> profiles;
+    const std::vector<store::ProfileRecord> profiles;
 };
 
 class OffsetEdit : public Change {
@@ -246,7 +246,7 @@ class OffsetEdit : public Change {
     int16_t after;
 };
 
-std::vector<int16_t> listColumn(const AppState& a, int which) {
+std::vector<int16_t> listColumn(const store::AppState& a, int which) {
     std::vector<int16_t> column(a.Dives.size());
     for (size_t i = 1; i < a.Dives.size(); ++i)
         column[i] = a.Dives[i].ListData[static_cast<size_t>(which)];
@@ -257,8 +257,8 @@ QString quoted(const QString& name) { return QLatin1Char('\'') + name + QLatin1C
 
 // What a list editor did, in a few words: one entry added, renamed, described, given a
 // picture or deleted; anything more is an edit of the list.
-QString listChangeText(int which, const RefList& before, const lists::ListDraft& draft) {
-    const RefList& after = draft.entries;
+QString listChangeText(int which, const store::RefList& before, const lists::ListDraft& draft) {
+    const store::RefList& after = draft.entries;
     const QString kind = QString::fromLatin1(ListNames[which]);
     if (draft.deleted.size() == 1 && after.size() + 1 == before.size()) {
         const int gone = draft.deleted.front();
@@ -273,8 +273,8 @@ QString listChangeText(int which, const RefList& before, const lists::ListDraft&
         for (size_t i = 0; i < after.size(); ++i)
             if (!(after[i] == before[i])) differs = static_cast<int>(i), ++count;
         if (count == 1) {
-            const ListEntry& b = before[size_t(differs)];
-            const ListEntry& a = after[size_t(differs)];
+            const store::ListEntry& b = before[size_t(differs)];
+            const store::ListEntry& a = after[size_t(differs)];
             if (a.Name != b.Name) return QStringLiteral("Rename %1 %2").arg(kind, quoted(b.Name));
             if (a.Info != b.Info) return QStringLiteral("Info of %1 %2").arg(kind, quoted(a.Name));
             return QStringLiteral("Picture of %1 %2").arg(kind, quoted(a.Name));
@@ -285,7 +285,7 @@ QString listChangeText(int which, const RefList& before, const lists::ListDraft&
 
 } // namespace
 
-Session::Session(AppState& state, QObject* parent)
+Session::Session(store::AppState& state, QObject* parent)
     : QObject(parent), s(state), stack(this), journalFile(state) {
     stack.setUndoLimit(0);
     journalTimer.setSingleShot(true);
@@ -304,19 +304,21 @@ Session::~Session() {
 
 // ---- Opening and saving
 
-AppState* Session::setup() { return s.Loaded ? nullptr : &s; }
+store::AppState* Session::setup() {
+    return s.Loaded ? nullptr : &s;
+}
 
-FileProblems Session::open() {
+store::FileProblems Session::open() {
     journalTimer.stop();
     s.Loaded = false;
     stack.clear();
-    FileProblems problems = OpenLog(s);
+    store::FileProblems problems = store::OpenLog(s);
     journalFile.opened();
     return problems;
 }
 
 bool Session::restoreJournal(const QByteArray& data) {
-    if (!recovery::restoreJournal(data, s)) return false;
+    if (!store::recovery::restoreJournal(data, s)) return false;
     journalFile.restored();
     return true;
 }
@@ -334,9 +336,9 @@ void Session::closeLog() {
     stack.clear();
 }
 
-FileProblems Session::save(bool* leftMixed) {
+store::FileProblems Session::save(bool* leftMixed) {
     journalTimer.stop();
-    FileProblems problems = SaveLog(s, leftMixed);
+    store::FileProblems problems = store::SaveLog(s, leftMixed);
     if (problems.empty()) {
         // Only a log opened here has its journal here; a command-line save leaves the
         // journal of a program that ended badly for that program to offer.
@@ -348,9 +350,9 @@ FileProblems Session::save(bool* leftMixed) {
     return problems;
 }
 
-FileProblems Session::saveAs(const FileSet& kept) {
+store::FileProblems Session::saveAs(const store::FileSet& kept) {
     journalTimer.stop();
-    FileProblems problems = SaveLogAs(s, kept);
+    store::FileProblems problems = store::SaveLogAs(s, kept);
     if (problems.empty() && s.Loaded) journalFile.saved();
     return problems;
 }
@@ -382,17 +384,19 @@ QString Session::diveName(int dive) const {
 }
 
 namespace {
-bool validDive(const AppState& a, int dive) { return dive >= 1 && dive <= a.DiveCount(); }
+bool validDive(const store::AppState& a, int dive) {
+    return dive >= 1 && dive <= a.DiveCount();
+}
 } // namespace
 
-#define EDIT_DIVE(label, key, statement)                                                     \
-    do {                                                                                     \
-        if (!validDive(s, dive)) return;                                                     \
-        DiveRecord after = s.Dives[size_t(dive)];                                            \
-        statement;                                                                           \
-        if (after == s.Dives[size_t(dive)]) return;                                          \
-        push(new DiveEdit(*this, QStringLiteral("%1 of %2").arg(label, diveName(dive)), dive, \
-                          key, typingSerial, s.Dives[size_t(dive)], std::move(after)));      \
+#define EDIT_DIVE(label, key, statement)                                                           \
+    do {                                                                                           \
+        if (!validDive(s, dive)) return;                                                           \
+        store::DiveRecord after = s.Dives[size_t(dive)];                                           \
+        statement;                                                                                 \
+        if (after == s.Dives[size_t(dive)]) return;                                                \
+        push(new DiveEdit(*this, QStringLiteral("%1 of %2").arg(label, diveName(dive)), dive, key, \
+                          typingSerial, s.Dives[size_t(dive)], std::move(after)));                 \
     } while (false)
 
 void Session::setTimeField(int dive, int element, int16_t value) {
@@ -415,7 +419,7 @@ void Session::unlinkProfile(int dive, int element) {
 
 void Session::setCondition(int dive, int condition, bool on) {
     if (condition < 0 || condition > 7) return;
-    EDIT_DIVE(QString::fromLatin1(field::ConditionNames[size_t(condition)]),
+    EDIT_DIVE(QString::fromLatin1(store::field::ConditionNames[size_t(condition)]),
               ConditionKey + condition, after.CondData[size_t(condition)] = on ? 1 : 0);
 }
 
@@ -434,17 +438,17 @@ void Session::setListChoice(int dive, int which, int16_t at) {
 }
 
 void Session::clearEntry(int dive) {
-    EDIT_DIVE(QStringLiteral("Clear"), NoMerge, entry::clearDive(after));
+    EDIT_DIVE(QStringLiteral("Clear"), NoMerge, store::entry::clearDive(after));
 }
 
 #undef EDIT_DIVE
 
 int Session::addListChoice(int dive, int which, const QString& name) {
     if (!validDive(s, dive) || which < 0 || which > 3) return -1;
-    const RefList& before = s.list(which);
+    const store::RefList& before = s.list(which);
     if (static_cast<int>(before.size()) >= lists::MaxEntries) return -1;
-    RefList after = before;
-    after.push_back(ListEntry{name, {}, {}});
+    store::RefList after = before;
+    after.push_back(store::ListEntry{name, {}, {}});
     const int16_t at = static_cast<int16_t>(after.size() - 1);
     stack.beginMacro(QStringLiteral("%1 of %2").arg(QString::fromLatin1(ListNames[which]),
                                                    diveName(dive)));
@@ -459,10 +463,10 @@ int Session::addListChoice(int dive, int which, const QString& name) {
 // ---- Dives in and out
 
 bool Session::appendEntry() {
-    if (s.DiveCount() >= MaxDives) return false;
+    if (s.DiveCount() >= store::MaxDives) return false;
     const int at = s.DiveCount() + 1;
-    push(new DiveSet(*this, QStringLiteral("New Entry %1").arg(at + s.DiveOffset), at, true,
-                     {at}, {DiveRecord{}}, at));
+    push(new DiveSet(*this, QStringLiteral("New Entry %1").arg(at + s.DiveOffset), at, true, {at},
+                     {store::DiveRecord{}}, at));
     return true;
 }
 
@@ -479,7 +483,7 @@ bool Session::removeEntries(std::vector<int> dives, const QString& text) {
     if (dives.empty() || dives.front() < 1 || dives.back() > s.DiveCount() ||
         static_cast<int>(dives.size()) >= s.DiveCount())
         return false;
-    std::vector<DiveRecord> records;
+    std::vector<store::DiveRecord> records;
     records.reserve(dives.size());
     for (int d : dives)
         records.push_back(s.Dives[size_t(d)]);
@@ -489,12 +493,12 @@ bool Session::removeEntries(std::vector<int> dives, const QString& text) {
 }
 
 void Session::editDives(const std::vector<int>& dives, const QString& text,
-                        const std::function<void(DiveRecord&)>& change) {
+                        const std::function<void(store::DiveRecord&)>& change) {
     std::vector<int> at;
-    std::vector<DiveRecord> before, after;
+    std::vector<store::DiveRecord> before, after;
     for (int d : dives) {
         if (!validDive(s, d)) continue;
-        DiveRecord r = s.Dives[size_t(d)];
+        store::DiveRecord r = s.Dives[size_t(d)];
         change(r);
         if (r == s.Dives[size_t(d)]) continue;
         at.push_back(d);
@@ -505,8 +509,9 @@ void Session::editDives(const std::vector<int>& dives, const QString& text,
     push(new DivesEdit(*this, text, std::move(at), std::move(before), std::move(after)));
 }
 
-void Session::addDives(std::vector<DiveRecord> dives, const std::array<RefList, 4>& lists,
-                       std::vector<ProfileRecord> profiles, bool replaceBlank,
+void Session::addDives(std::vector<store::DiveRecord> dives,
+                       const std::array<store::RefList, 4>& lists,
+                       std::vector<store::ProfileRecord> profiles, bool replaceBlank,
                        const QString& text) {
     if (dives.empty()) return;
     stack.beginMacro(text);
@@ -514,7 +519,7 @@ void Session::addDives(std::vector<DiveRecord> dives, const std::array<RefList, 
         if (lists[size_t(which)] != s.list(which))
             push(new ListEdit(*this, QString(), which, s.list(which), lists[size_t(which)], {},
                               {}));
-    if (replaceBlank && s.DiveCount() == 1 && s.Dives[1] == DiveRecord{})
+    if (replaceBlank && s.DiveCount() == 1 && s.Dives[1] == store::DiveRecord{})
         push(new DiveSet(*this, QString(), 0, false, {1}, {s.Dives[1]}, 0));
     if (!profiles.empty()) push(new ProfilesAppend(*this, std::move(profiles)));
     std::vector<int> at;
@@ -526,35 +531,35 @@ void Session::addDives(std::vector<DiveRecord> dives, const std::array<RefList, 
     stack.endMacro();
 }
 
-void Session::importDives(const AppState& imported, int first, bool replacedBlank,
+void Session::importDives(const store::AppState& imported, int first, bool replacedBlank,
                           const QString& text) {
     if (first < 1 || first > imported.DiveCount()) return;
-    std::vector<DiveRecord> dives(imported.Dives.begin() + first, imported.Dives.end());
-    const std::array<RefList, 4> lists = {imported.LocationList, imported.TypeList,
-                                          imported.BuddyList, imported.GearList};
-    std::vector<ProfileRecord> profiles;
+    std::vector<store::DiveRecord> dives(imported.Dives.begin() + first, imported.Dives.end());
+    const std::array<store::RefList, 4> lists = {imported.LocationList, imported.TypeList,
+                                                 imported.BuddyList, imported.GearList};
+    std::vector<store::ProfileRecord> profiles;
     if (imported.Profiles.size() > s.Profiles.size())
         profiles.assign(imported.Profiles.begin() + static_cast<long>(s.Profiles.size()),
                         imported.Profiles.end());
     addDives(std::move(dives), lists, std::move(profiles), replacedBlank, text);
 }
 
-void Session::storeProfile(int dive, ProfileRecord profile) {
-    if (!validDive(s, dive) || s.Profiles.size() >= size_t(MaxDives) + 1) return;
+void Session::storeProfile(int dive, store::ProfileRecord profile) {
+    if (!validDive(s, dive) || s.Profiles.size() >= size_t(store::MaxDives) + 1) return;
     push(new ProfileAdd(*this, QStringLiteral("Profile of %1").arg(diveName(dive)), dive,
                         std::move(profile)));
 }
 
 void Session::commitListDraft(int which, lists::ListDraft& draft) {
     if (which < 0 || which > 3 || draft.entries.empty()) return;
-    const RefList& before = s.list(which);
+    const store::RefList& before = s.list(which);
     if (draft.deleted.empty() && draft.entries == before) return;
     const QString text = listChangeText(which, before, draft);
     std::vector<int16_t> columnBefore, columnAfter;
     if (!draft.deleted.empty()) {
         columnBefore = listColumn(s, which);
         // The renumbering rule itself lives with the lists; it is run on a copy of the column.
-        AppState scratch;
+        store::AppState scratch;
         scratch.Dives.resize(s.Dives.size());
         for (size_t i = 1; i < s.Dives.size(); ++i)
             scratch.Dives[i].ListData[size_t(which)] = columnBefore[i];

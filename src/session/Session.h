@@ -21,10 +21,10 @@ namespace session {
 class Session : public QObject {
     Q_OBJECT
   public:
-    explicit Session(AppState& state, QObject* parent = nullptr);
+    explicit Session(store::AppState& state, QObject* parent = nullptr);
     ~Session() override;
 
-    const AppState& state() const { return s; }
+    const store::AppState& state() const { return s; }
     QUndoStack& undoStack() { return stack; }
 
     // ---- Opening and saving
@@ -32,12 +32,12 @@ class Session : public QObject {
     // Who is opened (the diver, his files, the offset) is settled by the start-up before the
     // log is read; until then there is no log to protect and the state may be filled in
     // directly. Refuses (null) once a log is open.
-    AppState* setup();
+    store::AppState* setup();
     // Reads the diver's files. The undo history starts anew; views hear logReset once the
     // start-up is over (opened()).
-    FileProblems open();
+    store::FileProblems open();
     // The recovery journal of the log just opened; the start-up offers to restore it.
-    recovery::Journal& journal() { return journalFile; }
+    store::recovery::Journal& journal() { return journalFile; }
     // Restores a journal's content read from disk into the opened log. False when unreadable.
     bool restoreJournal(const QByteArray& data);
     // The start-up is over: the log is live, saves may write it, views show it.
@@ -48,10 +48,10 @@ class Session : public QObject {
     // Writes the six files (all or none). On success the journal goes and the undo history
     // marks this state as the one on disk; undo past it stays possible. `leftMixed` (when
     // given) says that a failed save could not put every file back (see SaveLog).
-    FileProblems save(bool* leftMixed = nullptr);
+    store::FileProblems save(bool* leftMixed = nullptr);
     // "Keep both": the log as it is here goes to the files `kept` names, the diver's own files
     // (changed by another program) stay as they are. The journal's work is then on disk.
-    FileProblems saveAs(const FileSet& kept);
+    store::FileProblems saveAs(const store::FileSet& kept);
 
     // The journal is written this long (two seconds unless set) after the first change of a
     // burst; a test program sets it shorter rather than wait.
@@ -90,21 +90,22 @@ class Session : public QObject {
     bool removeEntries(std::vector<int> dives, const QString& text);
     // Sets what `change` sets on each of the dives, as one step named `text`.
     void editDives(const std::vector<int>& dives, const QString& text,
-                   const std::function<void(DiveRecord&)>& change);
+                   const std::function<void(store::DiveRecord&)>& change);
     // Adds dives after the last (an import), as one step. `lists` are the lists the dives
     // name afterwards (entries the import added are appended); `profiles` are appended to
     // the stored ones, and the dives link them by the indexes they will have. Replaces the one
     // blank dive of a log just started when `replaceBlank`.
-    void addDives(std::vector<DiveRecord> dives, const std::array<RefList, 4>& lists,
-                  std::vector<ProfileRecord> profiles, bool replaceBlank, const QString& text);
+    void addDives(std::vector<store::DiveRecord> dives, const std::array<store::RefList, 4>& lists,
+                  std::vector<store::ProfileRecord> profiles, bool replaceBlank,
+                  const QString& text);
 
     // An import worked on a copy of the log: the copy's dives from index `first` on, its
     // lists and the profiles it added become the log's, as one step.
-    void importDives(const AppState& imported, int first, bool replacedBlank,
+    void importDives(const store::AppState& imported, int first, bool replacedBlank,
                      const QString& text);
 
     // The profile window's Close: the points become a new stored profile of the dive.
-    void storeProfile(int dive, ProfileRecord profile);
+    void storeProfile(int dive, store::ProfileRecord profile);
 
     // A list editor's working copy becomes the list, renumbering the dives for the entries
     // it removed. One step, named after what changed; nothing when nothing did.
@@ -135,9 +136,9 @@ class Session : public QObject {
     void changed();
     void push(class Change* command);
 
-    AppState& s;
+    store::AppState& s;
     QUndoStack stack;
-    recovery::Journal journalFile;
+    store::recovery::Journal journalFile;
     QTimer journalTimer;
     int typingSerial = 0;
 };

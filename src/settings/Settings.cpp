@@ -46,12 +46,12 @@ int16_t readInt16(const QString& section, const QString& key, int16_t defaultVal
     return static_cast<int16_t>(v);
 }
 
-void readDiverSettings(AppState& state, const RenameHook& rename) {
+void readDiverSettings(store::AppState& state, const RenameHook& rename) {
     const QString def = QStringLiteral("Default");
     if (GetSetting(AppName, Multi, QStringLiteral("DefName"), def) == def && rename)
         rename(state);
-    FileSet& f = state.Files;
-    const FileSet defaults;
+    store::FileSet& f = state.Files;
+    const store::FileSet defaults;
     f.LogFile = GetSetting(AppName, Multi, QStringLiteral("DefLog"), defaults.LogFile);
     f.LocFile = GetSetting(AppName, Multi, QStringLiteral("DefLoc"), defaults.LocFile);
     f.TypeFile = GetSetting(AppName, Multi, QStringLiteral("DefType"), defaults.TypeFile);
@@ -62,15 +62,15 @@ void readDiverSettings(AppState& state, const RenameHook& rename) {
     f.ProfFile = GetSetting(AppName, Multi, QStringLiteral("DefProf"), defaults.ProfFile);
 }
 
-void readStartup(AppState& state, const RenameHook& rename) {
+void readStartup(store::AppState& state, const RenameHook& rename) {
     const int16_t multi = readInt16(Startup, QStringLiteral("MultiFlag"), 0);
     state.MultiFlag = multi == 1 ? 1 : 0;
     readDiverSettings(state, rename);
     state.DiveOffset = readInt16(Startup, QStringLiteral("Offset"), 0);
 }
 
-void saveDefaultDiver(const DiverEntry& diver, int position) {
-    const FileSet& f = diver.Files;
+void saveDefaultDiver(const store::DiverEntry& diver, int position) {
+    const store::FileSet& f = diver.Files;
     SaveSetting(AppName, Multi, QStringLiteral("DefLog"), f.LogFile);
     SaveSetting(AppName, Multi, QStringLiteral("DefLoc"), f.LocFile);
     SaveSetting(AppName, Multi, QStringLiteral("DefType"), f.TypeFile);
@@ -90,12 +90,12 @@ void saveDefaultName(const QString& name) {
     SaveSetting(AppName, Multi, QStringLiteral("DefName"), name);
 }
 
-interchange::Units diverUnits(const FileSet& files) {
+interchange::Units diverUnits(const store::FileSet& files) {
     const QString word = GetSetting(AppName, UnitsSection, files.LogFile, QString());
     return interchange::unitsNamed(word.trimmed()).value_or(interchange::Units::Imperial);
 }
 
-void saveDiverUnits(const FileSet& files, interchange::Units units) {
+void saveDiverUnits(const store::FileSet& files, interchange::Units units) {
     SaveSetting(AppName, UnitsSection, files.LogFile, interchange::unitsName(units));
 }
 

@@ -27,17 +27,17 @@ int16_t readInt16(const QString& section, const QString& key, int16_t defaultVal
 
 // Called while the default diver is still named "Default", before the name is read again:
 // the main window shows its rename dialog here.
-using RenameHook = std::function<void(AppState&)>;
+using RenameHook = std::function<void(store::AppState&)>;
 
 // The default diver's name and file names, in the order the program has always read them.
-void readDiverSettings(AppState& state, const RenameHook& rename);
+void readDiverSettings(store::AppState& state, const RenameHook& rename);
 
 // The start-up reads: MultiFlag, the diver settings, then Offset. The diver selection that
 // follows in multiple-diver mode is the caller's.
-void readStartup(AppState& state, const RenameHook& rename);
+void readStartup(store::AppState& state, const RenameHook& rename);
 
 // "Set Default": the diver at `position` (1-based) becomes the default diver.
-void saveDefaultDiver(const DiverEntry& diver, int position);
+void saveDefaultDiver(const store::DiverEntry& diver, int position);
 
 // Closing the options dialog.
 void saveOptions(int16_t offset, uint8_t multiFlag);
@@ -48,7 +48,7 @@ void saveDefaultName(const QString& name);
 // The units a diver keeps his log in: the default of every import and export. Kept per diver
 // under his log file's name (section "Units"), so divers sharing a machine may differ; any
 // value but "metric" reads as imperial.
-interchange::Units diverUnits(const FileSet& files);
-void saveDiverUnits(const FileSet& files, interchange::Units units);
+interchange::Units diverUnits(const store::FileSet& files);
+void saveDiverUnits(const store::FileSet& files, interchange::Units units);
 
 } // namespace settings

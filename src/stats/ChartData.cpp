@@ -6,7 +6,6 @@
 
 namespace stats {
 
-
 namespace {
 
 constexpr int MostBins = 12;
@@ -37,7 +36,8 @@ int64_t floorDiv(int64_t a, int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
-std::vector<Bar> histogram(const AppState& state, const std::vector<int>& dives, Quantity q) {
+std::vector<Bar> histogram(const store::AppState& state, const std::vector<int>& dives,
+                           Quantity q) {
     std::vector<int> values;
     values.reserve(dives.size());
     const int count = state.DiveCount();
@@ -78,7 +78,7 @@ int binWidth(int min, int max, int most) {
         }
 }
 
-ChartData chartData(const AppState& state, const std::vector<int>& dives, Chart chart) {
+ChartData chartData(const store::AppState& state, const std::vector<int>& dives, Chart chart) {
     ChartData c;
     switch (chart) {
     case Chart::DivesPerYear:

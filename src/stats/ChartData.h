@@ -29,7 +29,7 @@ constexpr int ChartCount = 4;
 // holds a dive; the month chart all twelve months; both end with "Undated" when some dive has
 // no date. The histograms count the dives with a value in bins of one width (1, 2, 5, 10, 20,
 // 25, 50, 100, ...) chosen so that at most twelve bins cover the values.
-ChartData chartData(const AppState& state, const std::vector<int>& dives, Chart chart);
+ChartData chartData(const store::AppState& state, const std::vector<int>& dives, Chart chart);
 
 // The width of the bins that cover min..max in at most `most` bins.
 int binWidth(int min, int max, int most);

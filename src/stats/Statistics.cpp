@@ -5,7 +5,6 @@
 
 namespace stats {
 
-
 namespace {
 
 struct Naming {
@@ -31,27 +30,27 @@ const Naming& naming(GroupBy by) {
 int listOf(GroupBy by) {
     switch (by) {
     case GroupBy::Location:
-        return field::Location;
+        return store::field::Location;
     case GroupBy::Type:
-        return field::Type;
+        return store::field::Type;
     case GroupBy::Buddy:
-        return field::Buddy;
+        return store::field::Buddy;
     case GroupBy::Gear:
-        return field::Gear;
+        return store::field::Gear;
     default:
         return -1;
     }
 }
 
 // Where a dive falls: its key, or nothing for the group without one.
-std::optional<int> keyOf(const DiveRecord& d, GroupBy by, int listSize) {
+std::optional<int> keyOf(const store::DiveRecord& d, GroupBy by, int listSize) {
     if (const int list = listOf(by); list >= 0) {
         const int position = d.ListData[static_cast<size_t>(list)];
         if (position < 0 || position >= listSize) return std::nullopt;
         return position;
     }
     if (!isDated(d)) return std::nullopt;
-    const int month = d.TimeData[field::Month], year = d.TimeData[field::Year];
+    const int month = d.TimeData[store::field::Month], year = d.TimeData[store::field::Year];
     switch (by) {
     case GroupBy::Year:
         return year;
@@ -63,20 +62,20 @@ std::optional<int> keyOf(const DiveRecord& d, GroupBy by, int listSize) {
 }
 
 // valueOf for every quantity, spelled out: this runs for every dive of a summary.
-void addDive(Group& g, const DiveRecord& d) {
+void addDive(Group& g, const store::DiveRecord& d) {
     ++g.dives;
     const auto& v = d.DiveData;
     const auto add = [&g](Quantity q, int value) {
         if (value != 0) g.tallies[q].add(value);
     };
-    add(BottomTime, v[field::BottomTime]);
-    add(Depth, v[field::MaxDepth]);
-    add(AirTemp, v[field::AirTemp]);
-    add(SurfaceTemp, v[field::SurfaceTemp]);
-    add(BottomTemp, v[field::BottomTemp]);
-    add(Visibility, v[field::Visibility]);
-    if (v[field::PsiIn] != 0 && v[field::PsiOut] != 0)
-        g.tallies[PressureUsed].add(v[field::PsiIn] - v[field::PsiOut]);
+    add(BottomTime, v[store::field::BottomTime]);
+    add(Depth, v[store::field::MaxDepth]);
+    add(AirTemp, v[store::field::AirTemp]);
+    add(SurfaceTemp, v[store::field::SurfaceTemp]);
+    add(BottomTemp, v[store::field::BottomTemp]);
+    add(Visibility, v[store::field::Visibility]);
+    if (v[store::field::PsiIn] != 0 && v[store::field::PsiOut] != 0)
+        g.tallies[PressureUsed].add(v[store::field::PsiIn] - v[store::field::PsiOut]);
 }
 
 void merge(Tally& into, const Tally& t) {
@@ -103,11 +102,12 @@ QString groupingCaption(GroupBy by) {
     return QLatin1String(naming(by).caption);
 }
 
-std::optional<int> valueOf(const DiveRecord& d, Quantity q) {
-    static constexpr int Fields[] = {field::BottomTime,  field::MaxDepth,   field::AirTemp,
-                                     field::SurfaceTemp, field::BottomTemp, field::Visibility};
+std::optional<int> valueOf(const store::DiveRecord& d, Quantity q) {
+    static constexpr int Fields[] = {store::field::BottomTime, store::field::MaxDepth,
+                                     store::field::AirTemp,    store::field::SurfaceTemp,
+                                     store::field::BottomTemp, store::field::Visibility};
     if (q == PressureUsed) {
-        const int in = d.DiveData[field::PsiIn], out = d.DiveData[field::PsiOut];
+        const int in = d.DiveData[store::field::PsiIn], out = d.DiveData[store::field::PsiOut];
         if (in == 0 || out == 0) return std::nullopt;
         return in - out;
     }
@@ -116,25 +116,25 @@ std::optional<int> valueOf(const DiveRecord& d, Quantity q) {
     return v;
 }
 
-bool isDated(const DiveRecord& d) {
-    const int month = d.TimeData[field::Month];
-    return month >= 1 && month <= 12 && d.TimeData[field::Year] > 0;
+bool isDated(const store::DiveRecord& d) {
+    const int month = d.TimeData[store::field::Month];
+    return month >= 1 && month <= 12 && d.TimeData[store::field::Year] > 0;
 }
 
-std::vector<int> everyDive(const AppState& state) {
+std::vector<int> everyDive(const store::AppState& state) {
     std::vector<int> all(static_cast<size_t>(std::max(state.DiveCount(), 0)));
     for (size_t i = 0; i < all.size(); ++i)
         all[i] = static_cast<int>(i) + 1;
     return all;
 }
 
-Summary summarize(const AppState& state, const std::vector<int>& dives, GroupBy by) {
+Summary summarize(const store::AppState& state, const std::vector<int>& dives, GroupBy by) {
     Summary s;
     s.by = by;
     s.all.hasKey = false;
     const int count = state.DiveCount();
     const int list = listOf(by);
-    const RefList* entries = list >= 0 ? &state.list(list) : nullptr;
+    const store::RefList* entries = list >= 0 ? &state.list(list) : nullptr;
     const int listSize = entries ? static_cast<int>(entries->size()) : 0;
 
     // Keys are few and dives usually come in date order, so the group of the previous dive is
@@ -148,7 +148,7 @@ Summary summarize(const AppState& state, const std::vector<int>& dives, GroupBy 
     for (int index : dives) {
         if (index < 1 || index > count || seen[static_cast<size_t>(index)]) continue;
         seen[static_cast<size_t>(index)] = true;
-        const DiveRecord& d = state.Dives[static_cast<size_t>(index)];
+        const store::DiveRecord& d = state.Dives[static_cast<size_t>(index)];
         const std::optional<int> key = keyOf(d, by, listSize);
         Group* g = &unkeyed;
         if (key) {

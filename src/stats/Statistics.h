@@ -33,7 +33,7 @@ constexpr int QuantityCount = 7;
 
 // The value of q for one dive, or nothing when it was not entered. The pressure used is PSI in
 // less PSI out, known only where both were entered.
-std::optional<int> valueOf(const DiveRecord& dive, Quantity q);
+std::optional<int> valueOf(const store::DiveRecord& dive, Quantity q);
 
 // Count, sum and extremes of the entered values of one quantity. The sum is 64-bit: 32767
 // dives of 32767 minutes overflow 32 bits.
@@ -72,12 +72,12 @@ struct Summary {
 
 // Summarises the dives at these log positions. Positions outside the log, and a position given
 // twice, are skipped: a selection made before dives were removed can name one no longer there.
-Summary summarize(const AppState& state, const std::vector<int>& dives, GroupBy by);
+Summary summarize(const store::AppState& state, const std::vector<int>& dives, GroupBy by);
 
 // Every dive of the log, 1..DiveCount.
-std::vector<int> everyDive(const AppState& state);
+std::vector<int> everyDive(const store::AppState& state);
 
 // A dive's date is known when its month is 1-12 and its year is above 0.
-bool isDated(const DiveRecord& dive);
+bool isDated(const store::DiveRecord& dive);
 
 } // namespace stats

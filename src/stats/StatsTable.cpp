@@ -7,7 +7,6 @@
 
 namespace stats {
 
-
 namespace {
 
 interchange::Quantity measureOf(Quantity q) {
@@ -107,7 +106,7 @@ TextTable textTable(const Summary& s) {
         cells.reserve(t.header.size());
         const Tally& time = g.tallies[BottomTime];
         cells << key << QString::number(g.dives)
-              << (time.count ? timeToDateText(time.total) : NotEntered);
+              << (time.count ? store::timeToDateText(time.total) : NotEntered);
         for (const Tally& tally : g.tallies) {
             cells << averageText(tally);
             cells << (tally.count ? QString::number(tally.min) : NotEntered);

@@ -51,7 +51,7 @@ QTableWidgetItem* cell(const QString& text, bool number, bool bold) {
 
 } // namespace
 
-frmStats::frmStats(const AppState& s, QWidget* parent)
+frmStats::frmStats(const store::AppState& s, QWidget* parent)
     : QDialog(parent), state(s), ui(std::make_unique<Ui::frmStats>()) {
     ui->setupUi(this);
     setModal(false);
@@ -94,7 +94,7 @@ frmStats::frmStats(const AppState& s, QWidget* parent)
 
 frmStats::~frmStats() = default;
 
-frmStats* frmStats::showFor(const AppState& state, QWidget* mainWindow) {
+frmStats* frmStats::showFor(const store::AppState& state, QWidget* mainWindow) {
     auto* window = mainWindow->findChild<frmStats*>(QString(), Qt::FindDirectChildrenOnly);
     if (!window) {
         window = new frmStats(state, mainWindow);

@@ -32,12 +32,12 @@ class frmStats : public QDialog {
     enum class Scope { AllDives, ListFiltered, ListSelected, ChartSelection };
 
     // `parent` is the main window: the statistics stay in front of it and close with it.
-    frmStats(const AppState& state, QWidget* parent);
+    frmStats(const store::AppState& state, QWidget* parent);
     ~frmStats() override;
 
     // The statistics window of `mainWindow`, made on first use, shown, brought to the front
     // and filled from the log as it is now.
-    static frmStats* showFor(const AppState& state, QWidget* mainWindow);
+    static frmStats* showFor(const store::AppState& state, QWidget* mainWindow);
 
     // The dives (log positions) of a scope other than all dives, handed in by the window
     // that chose them (the main window's last search, the dive list).
@@ -61,7 +61,7 @@ class frmStats : public QDialog {
     void copyTable();
     void saveChart();
 
-    const AppState& state;
+    const store::AppState& state;
     std::unique_ptr<Ui::frmStats> ui;
     std::array<std::optional<std::vector<int>>, 4> scopes;
     std::array<StatsChart*, stats::ChartCount> charts{};

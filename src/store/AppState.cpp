@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace store {
+
 RefList& AppState::list(int which) {
     switch (which) {
     case field::Location:
@@ -21,3 +23,5 @@ RefList& AppState::list(int which) {
 const RefList& AppState::list(int which) const {
     return const_cast<AppState*>(this)->list(which);
 }
+
+} // namespace store

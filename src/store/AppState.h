@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace store {
+
 // Everything the program holds while it runs: the open diver's log, lists and profiles,
 // the last selection and the dives handed to the output dialog. One instance is made in
 // main() and passed by reference to every window; tests make their own.
@@ -52,3 +54,5 @@ struct AppState {
     RefList& list(int which);
     const RefList& list(int which) const;
 };
+
+} // namespace store

@@ -2,6 +2,8 @@
 
 #include "Text.h"
 
+namespace store {
+
 namespace consistency {
 
 namespace {
@@ -102,3 +104,5 @@ FileProblems unstorableTexts(const AppState& state) {
 }
 
 } // namespace consistency
+
+} // namespace store

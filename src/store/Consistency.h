@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace store {
+
 // References from the dives into the lists and the profiles that point nowhere. Files written
 // by hand, by older copies of the program or cut short can leave a dive naming an entry the
 // list no longer holds; the windows show such a dive as it is, so these checks only report.
@@ -38,3 +40,5 @@ FileProblems checkReferences(const AppState& state);
 FileProblems unstorableTexts(const AppState& state);
 
 } // namespace consistency
+
+} // namespace store

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace store {
+
 namespace datafolder {
 
 namespace {
@@ -59,3 +61,5 @@ Start startDesktop(const QString& dataDir) {
 }
 
 } // namespace datafolder
+
+} // namespace store

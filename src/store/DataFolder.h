@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace store {
+
 // Which folder the diver's files live in. Both programs work in the current folder, as they
 // always have; two things change that: `--data-dir DIR`, and a start from a desktop launcher,
 // which runs the program in the home folder (or the root folder), where six loose .dvl files
@@ -40,3 +42,5 @@ struct Start {
 Start startDesktop(const QString& dataDir);
 
 } // namespace datafolder
+
+} // namespace store

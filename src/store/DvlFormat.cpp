@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace store {
+
 namespace {
 
 class ByteReader {
@@ -323,3 +325,5 @@ QByteArray serializeDivers(const std::vector<DiverEntry>& divers) {
 }
 
 } // namespace dvl
+
+} // namespace store

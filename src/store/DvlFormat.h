@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace store {
+
 // The byte layout of every .dvl file: a 16-bit little-endian count or highest index, then
 // records of 16-bit numbers and counted strings (16-bit length, then Windows-1252 bytes).
 //
@@ -61,3 +63,5 @@ QByteArray serializeDivers(const std::vector<DiverEntry>& divers);
 constexpr int MaxStringBytes = 65535;
 
 } // namespace dvl
+
+} // namespace store

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace store {
+
 namespace entry {
 
 namespace {
@@ -165,3 +167,5 @@ QString commentFromBox(const QString& boxText) {
 }
 
 } // namespace entry
+
+} // namespace store

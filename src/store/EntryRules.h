@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace store {
+
 // The rules behind the entry boxes of the main window: what typed text becomes, what is
 // refused and what is put back. The window only reads its boxes and applies the outcome.
 namespace entry {
@@ -85,3 +87,5 @@ QString commentForBox(const QString& stored);
 QString commentFromBox(const QString& boxText);
 
 } // namespace entry
+
+} // namespace store

@@ -14,6 +14,8 @@
 #include <unistd.h>
 #endif
 
+namespace store {
+
 QString describeProblems(const FileProblems& problems) {
     QStringList lines;
     for (const FileProblem& p : problems)
@@ -352,3 +354,5 @@ QString discardFile(const QString& name, bool* trashed) {
 }
 
 } // namespace fileio
+
+} // namespace store

@@ -10,6 +10,8 @@
 class QFileDevice;
 class QTemporaryFile;
 
+namespace store {
+
 // Something wrong with one file: its name and a sentence saying what.
 struct FileProblem {
     QString file;
@@ -107,3 +109,5 @@ bool trashAvailable();
 QString discardFile(const QString& name, bool* trashed = nullptr);
 
 } // namespace fileio
+
+} // namespace store

@@ -3,6 +3,8 @@
 #include "divers/DiverList.h"
 #include "FileIO.h"
 
+namespace store {
+
 namespace fileio {
 
 const char* roleName(size_t role) {
@@ -37,3 +39,5 @@ std::vector<NameProblem> fileSetNameProblems(const FileSet& files, const QString
 }
 
 } // namespace fileio
+
+} // namespace store

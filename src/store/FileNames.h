@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace store {
+
 // Which names may be a diver's data files. Names come from divers.dvl and the settings, which
 // anyone can edit; a name that is not one of the diver's own .dvl files would have a save
 // write a log over a text file, the list of divers or the settings.
@@ -29,3 +31,5 @@ std::vector<NameProblem> fileSetNameProblems(const FileSet& files,
                                              const QString& settingsFile = {});
 
 } // namespace fileio
+
+} // namespace store

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QSysInfo>
 
+namespace store {
+
 FolderLock::FolderLock() : file(QDir::current().absoluteFilePath(FileName)) {
     // A lock is stale only when its process is gone, never by age: a program may stay open
     // for days.
@@ -39,3 +41,5 @@ QString FolderLock::secondProgram() const {
                           "dives, so this one opens nothing.")
         .arg(holderText);
 }
+
+} // namespace store

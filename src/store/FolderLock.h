@@ -3,6 +3,8 @@
 #include <QLockFile>
 #include <QString>
 
+namespace store {
+
 // One program at a time writes a data folder. Divers in one folder may share list files, so the
 // whole folder is locked, not one diver's log. The lock is a file in the folder; a lock left by a
 // process that is no longer running (killed, or the power went) is taken over.
@@ -35,3 +37,5 @@ class FolderLock {
     QLockFile file;
     QString holderText;
 };
+
+} // namespace store

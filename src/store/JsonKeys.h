@@ -2,6 +2,8 @@
 
 #include "Records.h"
 
+namespace store {
+
 // JSON key names of the dump/load format, in the order dump writes them; the dive list and
 // `reefbook-cli list` name their columns by them too. The index in each table is the element
 // index in the record's array.
@@ -32,3 +34,5 @@ static_assert(lowerCaseOf(Conditions), "the JSON keys are the condition names in
 inline constexpr const char* Lists[4] = {"locations", "types", "buddies", "gear"};
 
 } // namespace jsonkeys
+
+} // namespace store

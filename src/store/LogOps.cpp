@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <functional>
 
+namespace store {
+
 namespace {
 
 // What a file held, for telling later whether it changed: empty when it was not there.
@@ -338,3 +340,5 @@ FileProblems SaveLogAs(const AppState& state, const FileSet& names) {
     copy.DamagedFiles.clear(); // the files kept apart are new: nothing of them to set aside
     return SaveLog(copy);
 }
+
+} // namespace store

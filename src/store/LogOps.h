@@ -3,6 +3,8 @@
 #include "AppState.h"
 #include "FileIO.h"
 
+namespace store {
+
 // Opening, saving and changing the open diver's log as a whole.
 
 // Reads the log, then the location, type, buddy and gear lists and the profiles of
@@ -48,3 +50,5 @@ constexpr int MaxDives = 32767;
 // Removes the dive at CurrentDive (needs at least two dives). Removing the last dive shows
 // the new last dive; otherwise the dive that followed takes the removed dive's place.
 void RemoveEntry(AppState& state);
+
+} // namespace store

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+namespace store {
+
 namespace numbers {
 
 double leadingValue(const QString& text) {
@@ -69,3 +71,5 @@ int16_t toInt16(int v) {
 }
 
 } // namespace numbers
+
+} // namespace store

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace store {
+
 // How typed text becomes a number everywhere in the program: the number at the start of
 // the text counts ("12ft" is 12), anything else is 0, and halves round to the even neighbour.
 namespace numbers {
@@ -22,3 +24,5 @@ inline int roundedValue(const QString& text) { return roundHalfEven(leadingValue
 int16_t toInt16(int v);
 
 } // namespace numbers
+
+} // namespace store

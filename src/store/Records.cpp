@@ -1,5 +1,7 @@
 #include "Records.h"
 
+namespace store {
+
 FileSet FileSet::numbered(int n) {
     const QString num = QString::number(n);
     auto name = [&num](const char* prefix) {
@@ -14,3 +16,5 @@ FileSet FileSet::numbered(int n) {
     f.ProfFile = name("prof");
     return f;
 }
+
+} // namespace store

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace store {
+
 // One dive as it is kept in memory and on disk. Field order is the order on disk.
 struct DiveRecord {
     // 0 month, 1 day, 2 year (four digits), 3 entry hour, 4 entry minute, 5 exit hour, 6 exit minute
@@ -95,3 +97,5 @@ struct DiverEntry {
     FileSet Files;
     bool operator==(const DiverEntry& o) const { return Name == o.Name && Files == o.Files; }
 };
+
+} // namespace store

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace store {
+
 namespace recovery {
 
 namespace {
@@ -170,3 +172,5 @@ QString Journal::update() {
 }
 
 } // namespace recovery
+
+} // namespace store

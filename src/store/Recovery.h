@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace store {
+
 // The recovery journal: between saves, the whole log in memory is copied now and then to a
 // file beside the log ("log1.dvl.recovery"), so a crash, a power cut or a killed process
 // loses at most the last few seconds of work. The six data files themselves are still
@@ -72,3 +74,5 @@ class Journal {
 };
 
 } // namespace recovery
+
+} // namespace store

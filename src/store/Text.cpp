@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+namespace store {
+
 namespace {
 
 // Unicode for bytes 0x80..0x9F; the undefined ones map to the C1 control of the same value.
@@ -116,3 +118,5 @@ QStringList unstorable(const QString& s) {
 }
 
 } // namespace text
+
+} // namespace store

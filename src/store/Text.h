@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace store {
+
 // Text on disk is Windows-1252. Every byte 0x00-0xFF decodes to one character and encodes
 // back to the same byte; the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F,
 // 0x90, 0x9D) travel as U+0081 ... U+009D. A character the code page cannot hold encodes as '?'.
@@ -24,3 +26,5 @@ qsizetype encodeCp1252(const char16_t* src, qsizetype n, char* dst, qsizetype ma
 // a file would keep as '?'. Empty when s is stored as it is.
 QStringList unstorable(const QString& s);
 } // namespace text
+
+} // namespace store

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace store {
+
 LogTotals totalsUpTo(const AppState& state, int last) {
     LogTotals t;
     last = std::min(last, state.DiveCount());
@@ -29,3 +31,5 @@ QString timeToDateText(long long minutes) {
         text += QLatin1Char('0');
     return text + QString::number(rest);
 }
+
+} // namespace store

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace store {
+
 // The running figures of a log: sums of bottom time and maximum depth over dives 1..last.
 // Sums are 64-bit: 32767 dives of 32767 minutes do not fit in 16 or even comfortably in 32 bits.
 struct LogTotals {
@@ -20,3 +22,5 @@ LogTotals totalsUpTo(const AppState& state, int last);
 
 // "Time to Date": whole hours, ":", minutes with a leading zero below 10 (125 gives "2:05").
 QString timeToDateText(long long minutes);
+
+} // namespace store

@@ -18,7 +18,6 @@
 
 namespace ui {
 
-
 namespace {
 
 int clampInto(int start, int length, int areaStart, int areaLength) {

@@ -8,7 +8,6 @@
 
 namespace ui {
 
-
 namespace {
 Platform& desktop() {
     static Platform real;

@@ -9,7 +9,6 @@
 
 namespace ui {
 
-
 namespace {
 
 const char* const PlainTip = "reefbookPlainToolTip"; // the box's own tooltip, kept aside
@@ -34,7 +33,7 @@ class StorableValidator : public QValidator {
   public:
     explicit StorableValidator(QLineEdit* lineBox) : QValidator(lineBox), box(lineBox) {}
     State validate(QString& input, int&) const override {
-        const QStringList chars = text::unstorable(input);
+        const QStringList chars = store::text::unstorable(input);
         if (chars.isEmpty()) {
             accepted(box);
             return Acceptable;
@@ -68,7 +67,7 @@ void keepStorable(QPlainTextEdit* box) {
                      [changedAt](int position, int, int) { *changedAt = position; });
     QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, last, changedAt] {
         const QString now = box->toPlainText();
-        const QStringList chars = text::unstorable(now);
+        const QStringList chars = store::text::unstorable(now);
         if (chars.isEmpty()) {
             *last = now;
             accepted(box);

@@ -111,16 +111,16 @@ class Accessibility : public TempFolderTest {
     void SetUp() override {
         TempFolderTest::SetUp();
         settings::saveDefaultName(QStringLiteral("Tester"));
-        AppState s;
-        StartDefaultLists(s);
+        store::AppState s;
+        store::StartDefaultLists(s);
         s.Dives.resize(3);
-        s.Dives[2].DiveData[field::BottomTime] = 40;
-        s.Dives[2].DiveData[field::MaxDepth] = 60;
-        ASSERT_TRUE(SaveLog(s).empty());
+        s.Dives[2].DiveData[store::field::BottomTime] = 40;
+        s.Dives[2].DiveData[store::field::MaxDepth] = 60;
+        ASSERT_TRUE(store::SaveLog(s).empty());
     }
 
     ScriptedPlatform platform;
-    AppState state;
+    store::AppState state;
 };
 
 TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
@@ -129,7 +129,10 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
     const std::vector<std::pair<const char*, std::function<QWidget*()>>> windows = {
         {"FormLog", [&] { return static_cast<QWidget*>(&main); }},
         {"frmChart", [&] { return new search::frmChart(state, &main); }},
-        {"frmResults", [&] { return new search::frmResults(state, {0, 1}, &main); }},
+        {"frmResults",
+         [&] {
+             return new search::frmResults(state, {0, 1}, &main);
+         }},
         {"frmProfile", [&] { return new profile::frmProfile(state, &main); }},
         {"frmMulti", [&] { return new divers::frmMulti(state, &main); }},
         {"frmNewDiver", [&] { return new divers::frmNewDiver(state, &main); }},

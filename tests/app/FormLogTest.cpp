@@ -30,17 +30,17 @@ namespace app {
 
 namespace {
 
-DiveRecord dive(int psi, int bottomTime = 0, int depth = 0) {
-    DiveRecord d;
-    d.DiveData[field::PsiIn] = static_cast<int16_t>(psi);
-    d.DiveData[field::BottomTime] = static_cast<int16_t>(bottomTime);
-    d.DiveData[field::MaxDepth] = static_cast<int16_t>(depth);
+store::DiveRecord dive(int psi, int bottomTime = 0, int depth = 0) {
+    store::DiveRecord d;
+    d.DiveData[store::field::PsiIn] = static_cast<int16_t>(psi);
+    d.DiveData[store::field::BottomTime] = static_cast<int16_t>(bottomTime);
+    d.DiveData[store::field::MaxDepth] = static_cast<int16_t>(depth);
     return d;
 }
 
 // Ten dives whose PSI In tells them apart: dive i has 100 * i.
-std::vector<DiveRecord> tenDives() {
-    std::vector<DiveRecord> dives;
+std::vector<store::DiveRecord> tenDives() {
+    std::vector<store::DiveRecord> dives;
     for (int i = 1; i <= 10; ++i)
         dives.push_back(dive(100 * i));
     return dives;
@@ -56,13 +56,13 @@ class FormLogTest : public TempFolderTest {
     }
 
     // Writes the default diver's files as the program would.
-    void writeLog(const std::vector<DiveRecord>& dives,
-                  const std::vector<ProfileRecord>& profiles = {}) {
-        AppState s;
-        StartDefaultLists(s);
+    void writeLog(const std::vector<store::DiveRecord>& dives,
+                  const std::vector<store::ProfileRecord>& profiles = {}) {
+        store::AppState s;
+        store::StartDefaultLists(s);
         s.Dives.insert(s.Dives.end(), dives.begin(), dives.end());
         s.Profiles.insert(s.Profiles.end(), profiles.begin(), profiles.end());
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
     }
 
     void open() {
@@ -93,7 +93,7 @@ class FormLogTest : public TempFolderTest {
     void goTo(int index) { ctl<QScrollBar>("vsbDNum")->setValue(index); }
 
     ScriptedPlatform platform; // outlives the window, which may still ask something
-    AppState state;
+    store::AppState state;
     std::unique_ptr<FormLog> window;
 };
 
@@ -148,7 +148,7 @@ TEST_F(FormLogTest, NewEntryShowsWhenTheNumberBoxIsLeft) {
 
     ctl("txtBData_1")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(QStringLiteral("0"), text("txtBData_0"));
-    EXPECT_EQ(DiveRecord{}, state.Dives[4]);
+    EXPECT_EQ(store::DiveRecord{}, state.Dives[4]);
     EXPECT_EQ(dive(300), state.Dives[3]) << "showing the new dive changed the one before";
 }
 
@@ -186,9 +186,9 @@ TEST_F(FormLogTest, DeleteKeepsOneDiveAndRenumbers) {
 }
 
 TEST_F(FormLogTest, DateAndTimeBoxesCheckWhenLeft) {
-    DiveRecord first = dive(100);
+    store::DiveRecord first = dive(100);
     first.TimeData = {7, 14, 1996, 9, 5, 10, 2};
-    DiveRecord second = dive(200);
+    store::DiveRecord second = dive(200);
     second.TimeData = {3, 2, 1997, 11, 30, 12, 15};
     writeLog({first, second});
     open();
@@ -229,35 +229,35 @@ TEST_F(FormLogTest, NumberBoxesAndVisibility) {
     writeLog({dive(100), dive(200)});
     open();
     type("txtBData_5", QStringLiteral("12ft"), "txtBData_6");
-    EXPECT_EQ(12, state.current().DiveData[field::Weight]);
+    EXPECT_EQ(12, state.current().DiveData[store::field::Weight]);
     type("txtBData_0", QStringLiteral("40000"), "txtBData_6");
     EXPECT_EQ(QStringLiteral("100"), text("txtBData_0")) << "too large: the dive before";
-    EXPECT_EQ(100, state.current().DiveData[field::PsiIn]);
+    EXPECT_EQ(100, state.current().DiveData[store::field::PsiIn]);
 
     QScrollBar* viz = ctl<QScrollBar>("hsbViz");
     type("txtBData_9", QStringLiteral("120"));
     EXPECT_EQ(120, viz->value());
-    EXPECT_EQ(120, state.current().DiveData[field::Visibility]);
+    EXPECT_EQ(120, state.current().DiveData[store::field::Visibility]);
     type("txtBData_9", QStringLiteral("250"));
     EXPECT_EQ(QString(), text("txtBData_9"));
     EXPECT_EQ(0, viz->value());
-    EXPECT_EQ(0, state.current().DiveData[field::Visibility]);
+    EXPECT_EQ(0, state.current().DiveData[store::field::Visibility]);
     viz->setValue(30);
     EXPECT_EQ(QStringLiteral("30"), text("txtBData_9"));
-    EXPECT_EQ(30, state.current().DiveData[field::Visibility]);
+    EXPECT_EQ(30, state.current().DiveData[store::field::Visibility]);
 }
 
 TEST_F(FormLogTest, ViewingDivesNeverChangesThem) {
     // Values a hand-edited or foreign file may hold, beyond what the boxes accept.
-    DiveRecord odd = dive(32500, 45, 18);
-    odd.DiveData[field::Visibility] = 250;
-    odd.DiveData[field::Weight] = -32768;
+    store::DiveRecord odd = dive(32500, 45, 18);
+    odd.DiveData[store::field::Visibility] = 250;
+    odd.DiveData[store::field::Weight] = -32768;
     odd.TimeData = {13, 40, 1850, 30, 75, 99, 5};
     odd.ListData = {9, -1, 0, 4};
     odd.Rating = 5;
     odd.ProfileNum = 9;
     odd.Comments = QStringLiteral("kept as it is");
-    DiveRecord plain = dive(200);
+    store::DiveRecord plain = dive(200);
     plain.Rating = 1;
     writeLog({plain, odd, plain});
     open();
@@ -267,9 +267,9 @@ TEST_F(FormLogTest, ViewingDivesNeverChangesThem) {
     EXPECT_EQ(QString(), text("txtBData_9"));
     EXPECT_TRUE(window->close());
 
-    AppState reread;
+    store::AppState reread;
     reread.Files = state.Files;
-    OpenLog(reread);
+    store::OpenLog(reread);
     ASSERT_EQ(3, reread.DiveCount());
     EXPECT_EQ(plain, reread.Dives[1]);
     EXPECT_EQ(odd, reread.Dives[2]);
@@ -310,7 +310,7 @@ TEST_F(FormLogTest, TypedListNamesAreAddedOrFound) {
     ctl("txtBData_0")->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(2u, state.GearList.size());
     EXPECT_EQ(QStringLiteral("Drysuit"), state.GearList[1].Name);
-    EXPECT_EQ(1, state.current().ListData[field::Gear]);
+    EXPECT_EQ(1, state.current().ListData[store::field::Gear]);
     EXPECT_EQ(2, gear->count());
     EXPECT_EQ(1, gear->currentIndex());
 
@@ -319,7 +319,7 @@ TEST_F(FormLogTest, TypedListNamesAreAddedOrFound) {
     gear->setEditText(QStringLiteral("Standard"));
     ctl("txtBData_0")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(2u, state.GearList.size());
-    EXPECT_EQ(0, state.current().ListData[field::Gear]);
+    EXPECT_EQ(0, state.current().ListData[store::field::Gear]);
     EXPECT_EQ(1u, state.BuddyList.size());
 
     // The new name reaches the gear file when the program ends.
@@ -328,10 +328,10 @@ TEST_F(FormLogTest, TypedListNamesAreAddedOrFound) {
 }
 
 TEST_F(FormLogTest, ChangingBottomTimeAsksBeforeDroppingTheProfile) {
-    ProfileRecord profile;
+    store::ProfileRecord profile;
     profile.Times[1] = 10;
     profile.Depths[1] = 20;
-    DiveRecord d = dive(1, 30, 20);
+    store::DiveRecord d = dive(1, 30, 20);
     d.ProfileNum = 1;
     writeLog({d}, {profile});
     open();
@@ -343,7 +343,7 @@ TEST_F(FormLogTest, ChangingBottomTimeAsksBeforeDroppingTheProfile) {
     platform.expect(caption, warning, ui::Answer::No);
     type("txtBData_3", QStringLiteral("40"));
     EXPECT_EQ(QStringLiteral("30"), text("txtBData_3"));
-    EXPECT_EQ(30, state.current().DiveData[field::BottomTime]);
+    EXPECT_EQ(30, state.current().DiveData[store::field::BottomTime]);
     EXPECT_EQ(1, state.current().ProfileNum);
 
     // Leaving the box unchanged asks nothing.
@@ -351,17 +351,17 @@ TEST_F(FormLogTest, ChangingBottomTimeAsksBeforeDroppingTheProfile) {
 
     platform.expect(caption, warning, ui::Answer::Yes);
     type("txtBData_4", QStringLiteral("25"));
-    EXPECT_EQ(25, state.current().DiveData[field::MaxDepth]);
+    EXPECT_EQ(25, state.current().DiveData[store::field::MaxDepth]);
     EXPECT_EQ(0, state.current().ProfileNum);
     EXPECT_TRUE(window->thumbnail().empty());
     EXPECT_EQ(2u, state.Profiles.size()) << "the profile itself stays in the file";
 }
 
 TEST_F(FormLogTest, CtrlZInTheDepthBoxTakesBackTheEditAndTheDroppedProfile) {
-    ProfileRecord profile;
+    store::ProfileRecord profile;
     profile.Times[1] = 10;
     profile.Depths[1] = 20;
-    DiveRecord d = dive(1, 30, 20);
+    store::DiveRecord d = dive(1, 30, 20);
     d.ProfileNum = 1;
     writeLog({dive(5), d}, {profile});
     open();
@@ -379,7 +379,7 @@ TEST_F(FormLogTest, CtrlZInTheDepthBoxTakesBackTheEditAndTheDroppedProfile) {
     depth->setFocus(Qt::TabFocusReason);
     QTest::keyClick(depth, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(QStringLiteral("20"), depth->text());
-    EXPECT_EQ(20, state.current().DiveData[field::MaxDepth]);
+    EXPECT_EQ(20, state.current().DiveData[store::field::MaxDepth]);
     EXPECT_EQ(1, state.current().ProfileNum);
     EXPECT_FALSE(window->thumbnail().empty());
     EXPECT_FALSE(ctl<QAction>("mnuUndo")->isEnabled());
@@ -392,12 +392,12 @@ TEST_F(FormLogTest, CtrlZInTheDepthBoxTakesBackTheEditAndTheDroppedProfile) {
 }
 
 TEST_F(FormLogTest, ThumbnailAndProfileRefusal) {
-    ProfileRecord profile;
+    store::ProfileRecord profile;
     profile.Times = {0, 5, 25, 30};
     profile.Depths = {0, 10, 10, 0};
-    DiveRecord drawn = dive(1, 30, 10);
+    store::DiveRecord drawn = dive(1, 30, 10);
     drawn.ProfileNum = 1;
-    DiveRecord missing = dive(2, 30, 10);
+    store::DiveRecord missing = dive(2, 30, 10);
     missing.ProfileNum = 9; // the profile file holds no profile 9
     writeLog({dive(0, 0, 12), drawn, missing}, {profile});
     open();
@@ -449,12 +449,12 @@ TEST_F(FormLogTest, UnreadableFilesAreReportedAtStart) {
     log.append(64, '\0');
     log.append(10, '\0'); // the second dive is cut short
     writeFile(QStringLiteral("log1.dvl"), log);
-    AppState probe;
-    const FileProblems problems = OpenLog(probe);
+    store::AppState probe;
+    const store::FileProblems problems = store::OpenLog(probe);
     ASSERT_FALSE(problems.empty());
     platform.expect(QStringLiteral("Error"),
                     QStringLiteral("Some of the diver's files could not be read as they are:\n\n") +
-                        describeProblems(problems) +
+                        store::describeProblems(problems) +
                         QStringLiteral("\n\nWhat could be read is shown. Before the log is saved, "
                                        "each damaged file is kept under its own name followed "
                                        "by \".damaged\"."));
@@ -488,7 +488,7 @@ TEST_F(FormLogTest, FirstStartOnACleanStore) {
     EXPECT_EQ(bytesOf(R"(00 00 04 00 "Pool" 00 00 00 00)"), readFile(QStringLiteral("loc1.dvl")));
     EXPECT_EQ(bytesOf(R"(00 00 04 00 "None" 00 00 00 00)"), readFile(QStringLiteral("bud1.dvl")));
     for (const char* name : {"type1.dvl", "gear1.dvl", "prof1.dvl"})
-        EXPECT_TRUE(fileio::FileExists(QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(store::fileio::FileExists(QString::fromLatin1(name))) << name;
 }
 
 TEST_F(FormLogTest, FunctionKeys) {
@@ -543,26 +543,26 @@ TEST_F(FormLogTest, FailedSaveOnExitKeepsTheWindowWhenAsked) {
     // A folder in the way of the log file: it cannot be written.
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("log1.dvl"))));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("log1.dvl")));
-    const QString reason = fileio::writeWhole(QStringLiteral("log1.dvl"), "x");
+    const QString reason = store::fileio::writeWhole(QStringLiteral("log1.dvl"), "x");
     ASSERT_FALSE(reason.isEmpty());
     const QString message = QStringLiteral("The log could not be saved:\n\n") +
-                            describeProblems({{QStringLiteral("log1.dvl"), reason}}) +
+                            store::describeProblems({{QStringLiteral("log1.dvl"), reason}}) +
                             QStringLiteral("\n\nQuit anyway? The changes of this session would "
                                            "be lost.");
 
     platform.expect(QStringLiteral("Error"), message, ui::Answer::No);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(250, state.Dives[2].DiveData[field::PsiIn]);
+    EXPECT_EQ(250, state.Dives[2].DiveData[store::field::PsiIn]);
 
     // With the way cleared the next Exit saves everything.
     ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("log1.dvl")));
     QTest::mouseClick(ctl<QPushButton>("cmdClose"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    AppState reread;
+    store::AppState reread;
     reread.Files = state.Files;
-    EXPECT_TRUE(OpenLog(reread).empty());
-    EXPECT_EQ(250, reread.Dives[2].DiveData[field::PsiIn]);
+    EXPECT_TRUE(store::OpenLog(reread).empty());
+    EXPECT_EQ(250, reread.Dives[2].DiveData[store::field::PsiIn]);
 
     // Answering Yes gives up the changes and quits.
     window.reset();
@@ -579,10 +579,10 @@ TEST_F(FormLogTest, EditTypedLastIsSavedOnExit) {
     // The month is typed and the window closed without leaving the box.
     type("txtAData_0", QStringLiteral("11"), nullptr);
     EXPECT_TRUE(window->close());
-    AppState reread;
+    store::AppState reread;
     reread.Files = state.Files;
-    OpenLog(reread);
-    EXPECT_EQ(11, reread.Dives[1].TimeData[field::Month]);
+    store::OpenLog(reread);
+    EXPECT_EQ(11, reread.Dives[1].TimeData[store::field::Month]);
 }
 
 TEST_F(FormLogTest, EditTypedBeforeACommandStaysWithItsDive) {
@@ -590,17 +590,17 @@ TEST_F(FormLogTest, EditTypedBeforeACommandStaysWithItsDive) {
     open();
     type("txtAData_1", QStringLiteral("14"), nullptr);
     QTest::keyClick(ctl("txtAData_1"), Qt::Key_F2);
-    EXPECT_EQ(14, state.Dives[1].TimeData[field::Day]);
-    EXPECT_EQ(0, state.Dives[2].TimeData[field::Day]);
+    EXPECT_EQ(14, state.Dives[1].TimeData[store::field::Day]);
+    EXPECT_EQ(0, state.Dives[2].TimeData[store::field::Day]);
     ctl("txtBData_0")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(QStringLiteral("0"), text("txtAData_1")) << "the new dive is shown";
-    EXPECT_EQ(0, state.Dives[2].TimeData[field::Day]);
+    EXPECT_EQ(0, state.Dives[2].TimeData[store::field::Day]);
 
     // So does one typed before the scroll bar moves to another dive.
     type("txtAData_0", QStringLiteral("12"), nullptr);
     goTo(1);
-    EXPECT_EQ(12, state.Dives[2].TimeData[field::Month]);
-    EXPECT_EQ(0, state.Dives[1].TimeData[field::Month]);
+    EXPECT_EQ(12, state.Dives[2].TimeData[store::field::Month]);
+    EXPECT_EQ(0, state.Dives[1].TimeData[store::field::Month]);
     EXPECT_EQ(QStringLiteral("0"), text("txtAData_0"));
     goTo(2);
 
@@ -608,24 +608,24 @@ TEST_F(FormLogTest, EditTypedBeforeACommandStaysWithItsDive) {
     type("txtBData_2", QStringLiteral("80"), nullptr);
     QTest::mouseClick(ctl<QPushButton>("cmdClear"), Qt::LeftButton);
     type("txtBData_2", QStringLiteral("12"), "txtBData_0");
-    EXPECT_EQ(12, state.Dives[2].DiveData[field::TankSize]);
+    EXPECT_EQ(12, state.Dives[2].DiveData[store::field::TankSize]);
 }
 
 TEST_F(FormLogTest, NewEntryRefusedWhenTheLogIsFull) {
-    writeLog(std::vector<DiveRecord>(MaxDives, dive(7)));
+    writeLog(std::vector<store::DiveRecord>(store::MaxDives, dive(7)));
     open();
     platform.expect(QStringLiteral("Error"),
                     QStringLiteral("This log already holds 32767 dives, the most it can hold. "
                                    "No entry was added."));
     QTest::mouseClick(ctl<QPushButton>("cmdNew"), Qt::LeftButton);
-    EXPECT_EQ(MaxDives, state.DiveCount());
+    EXPECT_EQ(store::MaxDives, state.DiveCount());
     EXPECT_EQ(QStringLiteral("32767"), text("txtDNum"));
 }
 
 TEST_F(FormLogTest, ConditionsRatingCommentsAndClear) {
-    DiveRecord d = dive(100, 40, 18);
+    store::DiveRecord d = dive(100, 40, 18);
     d.TimeData = {6, 1, 2001, 9, 0, 10, 0};
-    d.DiveData[field::Visibility] = 20;
+    d.DiveData[store::field::Visibility] = 20;
     d.ListData = {0, 0, 0, 0};
     d.Comments = QStringLiteral("Turtles");
     d.Rating = 2;
@@ -650,7 +650,7 @@ TEST_F(FormLogTest, ConditionsRatingCommentsAndClear) {
     EXPECT_EQ((std::array<int16_t, 10>{}), state.current().DiveData);
     EXPECT_EQ((std::array<int16_t, 8>{}), state.current().CondData);
     EXPECT_EQ(1, state.current().Rating);
-    EXPECT_EQ(0, state.current().TimeData[field::Year]) << "Clear empties the record too";
+    EXPECT_EQ(0, state.current().TimeData[store::field::Year]) << "Clear empties the record too";
     EXPECT_EQ(QString(), state.current().Comments) << "Clear empties the record too";
 }
 
@@ -666,8 +666,8 @@ TEST_F(FormLogTest, GoToDiveFromTheResultsWindow) {
     EXPECT_EQ(4, ctl<QScrollBar>("vsbDNum")->value());
     EXPECT_EQ(QStringLiteral("400"), text("txtBData_0"));
     EXPECT_TRUE(ctl("txtDNum")->hasFocus());
-    EXPECT_EQ(99, state.Dives[10].DiveData[field::TankSize]);
-    EXPECT_EQ(0, state.Dives[4].TimeData[field::Month]) << "a month typed for dive 10";
+    EXPECT_EQ(99, state.Dives[10].DiveData[store::field::TankSize]);
+    EXPECT_EQ(0, state.Dives[4].TimeData[store::field::Month]) << "a month typed for dive 10";
 }
 
 TEST_F(FormLogTest, LinksAboutAndListEditors) {

@@ -36,10 +36,10 @@ namespace app {
 
 namespace {
 
-DiveRecord dive(int psi, int16_t buddy = 0, const char* comment = "") {
-    DiveRecord d;
+store::DiveRecord dive(int psi, int16_t buddy = 0, const char* comment = "") {
+    store::DiveRecord d;
     d.TimeData = {6, 1, 2001, 9, 5, 10, 2};
-    d.DiveData[field::PsiIn] = static_cast<int16_t>(psi);
+    d.DiveData[store::field::PsiIn] = static_cast<int16_t>(psi);
     d.ListData = {0, 0, buddy, 0};
     d.Comments = QString::fromLatin1(comment);
     d.CondData[2] = 1;
@@ -67,24 +67,24 @@ class SafeSaveTest : public TempFolderTest {
         settings::saveDefaultName(QStringLiteral("Tester"));
     }
 
-    void writeLog(const std::vector<DiveRecord>& dives, const RefList& buddies = {}) {
-        AppState s;
-        StartDefaultLists(s);
+    void writeLog(const std::vector<store::DiveRecord>& dives, const store::RefList& buddies = {}) {
+        store::AppState s;
+        store::StartDefaultLists(s);
         if (!buddies.empty()) s.BuddyList = buddies;
         s.Dives.insert(s.Dives.end(), dives.begin(), dives.end());
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
     }
 
     QByteArray allFiles() const {
         QByteArray all;
-        for (const QString& name : FileSet{}.names())
+        for (const QString& name : store::FileSet{}.names())
             all += name.toLatin1() + ':' + readFile(name);
         return all;
     }
 
-    AppState reread() const {
-        AppState s;
-        OpenLog(s);
+    store::AppState reread() const {
+        store::AppState s;
+        store::OpenLog(s);
         return s;
     }
 
@@ -100,7 +100,7 @@ class SafeSaveTest : public TempFolderTest {
     }
 
     ScriptedPlatform platform;
-    AppState state;
+    store::AppState state;
     std::unique_ptr<FormLog> window;
 };
 
@@ -118,7 +118,7 @@ TEST_F(SafeSaveTest, SignalDuringStartUpWritesNothing) {
 }
 
 TEST_F(SafeSaveTest, SignalWithAListEditorOpenSavesDivesAndListThatAgree) {
-    const RefList buddies = {{"A", {}, {}}, {"B", {}, {}}, {"C", {}, {}}};
+    const store::RefList buddies = {{"A", {}, {}}, {"B", {}, {}}, {"C", {}, {}}};
     writeLog({dive(1, 0), dive(2, 1), dive(3, 2)}, buddies);
     open();
     ASSERT_TRUE(closeOnSignal(*window));
@@ -137,7 +137,7 @@ TEST_F(SafeSaveTest, SignalWithAListEditorOpenSavesDivesAndListThatAgree) {
     QTest::mouseClick(ctl<QPushButton>("cmdBuddy"), Qt::LeftButton);
     ASSERT_TRUE(waitFor([this] { return !window->isVisible(); }));
 
-    const AppState disk = reread();
+    const store::AppState disk = reread();
     ASSERT_EQ(3, disk.DiveCount());
     std::string named;
     for (int i = 1; i <= 3; ++i)
@@ -167,15 +167,15 @@ TEST_F(SafeSaveTest, CommentLineBreaksAreStoredAsCrLf) {
 }
 
 TEST_F(SafeSaveTest, ClearLeavesTheRecordAsTheFormShowsIt) {
-    DiveRecord full = dive(200, 1, "Old wreck");
+    store::DiveRecord full = dive(200, 1, "Old wreck");
     full.DiveData = {200, 50, 80, 45, 30, 6, 28, 27, 24, 20};
     full.ListData = {1, 1, 1, 1};
-    AppState s;
-    StartDefaultLists(s);
+    store::AppState s;
+    store::StartDefaultLists(s);
     for (int which = 0; which < 4; ++which)
         s.list(which).push_back({QStringLiteral("Second"), {}, {}});
     s.Dives.insert(s.Dives.end(), {dive(100), full});
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     open();
     // The date box keeps the focus, as when Clear is chosen from the menu.
     ctl<QLineEdit>("txtAData_0")->setFocus(Qt::TabFocusReason);
@@ -187,7 +187,7 @@ TEST_F(SafeSaveTest, ClearLeavesTheRecordAsTheFormShowsIt) {
     EXPECT_EQ(QString(), ctl<QPlainTextEdit>("txtDData")->toPlainText());
     ASSERT_TRUE(window->close());
 
-    DiveRecord cleared;
+    store::DiveRecord cleared;
     cleared.TimeData = {0, 0, 0, 9, 5, 10, 2};
     cleared.Rating = 1;
     EXPECT_EQ(cleared, reread().Dives[2]);
@@ -236,7 +236,7 @@ TEST_F(SafeSaveTest, KilledProgramLeavesAJournalThatStartUpRestores) {
         }
         platform.expect(QStringLiteral("WARNING!"), RestoreQuestion, answer);
         window.reset();
-        state = AppState{};
+        state = store::AppState{};
         open();
         EXPECT_EQ(answer == ui::Answer::Yes ? 3 : 2, state.DiveCount());
         EXPECT_EQ(answer == ui::Answer::No, QFile::exists(aside));
@@ -284,10 +284,10 @@ TEST_F(SafeSaveTest, SignalBeforeTheStartUpDialogsEndsTheStartUp) {
 // A signal over the recovery question is no answer: the journal stays for the next start.
 TEST_F(SafeSaveTest, SignalDuringTheRecoveryQuestionTouchesNothing) {
     writeLog({dive(100)});
-    AppState withMore;
-    OpenLog(withMore);
-    AppendEntry(withMore);
-    const QByteArray journal = recovery::buildJournal(withMore);
+    store::AppState withMore;
+    store::OpenLog(withMore);
+    store::AppendEntry(withMore);
+    const QByteArray journal = store::recovery::buildJournal(withMore);
     writeFile(QStringLiteral("log1.dvl.recovery"), journal);
     struct SignalOnAsk : ScriptedPlatform {
         ui::Answer message(QWidget*, const ui::Message& m) override {
@@ -310,14 +310,14 @@ TEST_F(SafeSaveTest, SignalDuringTheRecoveryQuestionTouchesNothing) {
 // A signal over a dialog does what its Close does: the profile window stores the profile, the
 // options are stored and no Select Diver comes up after them; then the log is saved.
 TEST_F(SafeSaveTest, SignalOverADialogDoesWhatItsCloseDoes) {
-    DiveRecord withDepth = dive(100);
-    withDepth.DiveData[field::BottomTime] = 40;
-    withDepth.DiveData[field::MaxDepth] = 60;
+    store::DiveRecord withDepth = dive(100);
+    withDepth.DiveData[store::field::BottomTime] = 40;
+    withDepth.DiveData[store::field::MaxDepth] = 60;
     for (const char* command : {"mnuProfile", "mnuOptions"}) {
         SCOPED_TRACE(command);
         writeLog({withDepth});
         settings::saveOptions(0, 0);
-        state = AppState{};
+        state = store::AppState{};
         open();
         ASSERT_TRUE(closeOnSignal(*window));
         std::vector<QString> later; // dialogs that came up after the signal
@@ -374,7 +374,7 @@ TEST_F(SafeSaveTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
     for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
         SCOPED_TRACE(answer == ui::Answer::Yes ? "Yes" : "No");
         writeLog({dive(100)});
-        state = AppState{};
+        state = store::AppState{};
         open();
         QTest::mouseClick(ctl<QPushButton>("cmdNew"), Qt::LeftButton); // two dives here
         writeLog({dive(100), dive(200), dive(300)});                   // three there
@@ -383,10 +383,10 @@ TEST_F(SafeSaveTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
         ASSERT_TRUE(window->close());
         if (answer == ui::Answer::No) {
             EXPECT_EQ(theirs, readFile(QStringLiteral("log1.dvl")));
-            AppState kept;
+            store::AppState kept;
             kept.Files = {"log1-kept.dvl", "loc1-kept.dvl",  "type1-kept.dvl",
                           "bud1-kept.dvl", "gear1-kept.dvl", "prof1-kept.dvl"};
-            OpenLog(kept);
+            store::OpenLog(kept);
             EXPECT_EQ(2, kept.DiveCount());
             for (const QString& f : kept.Files.names())
                 QFile::remove(path(f));
@@ -444,8 +444,8 @@ TEST_F(SafeSaveTest, CharactersTheFilesCannotHoldAreRefusedWhereTyped) {
 TEST_F(SafeSaveTest, ASecondProgramOnTheFolderOpensNothing) {
     writeLog({dive(100)});
     const QByteArray before = allFiles();
-    FolderLock first;
-    ASSERT_EQ(FolderLock::Outcome::Locked, first.lock());
+    store::FolderLock first;
+    ASSERT_EQ(store::FolderLock::Outcome::Locked, first.lock());
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

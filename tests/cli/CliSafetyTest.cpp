@@ -26,17 +26,17 @@ class CliSafety : public TempFolderTest {
 
     QByteArray snapshot() const {
         QByteArray all;
-        for (const QString& f : FileSet{}.names())
+        for (const QString& f : store::FileSet{}.names())
             all += f.toLatin1() + ':' + readFile(f) + '\n';
         return all;
     }
 
     void saveDives(int n) {
-        AppState s;
-        StartNewLog(s);
+        store::AppState s;
+        store::StartNewLog(s);
         for (int i = 1; i < n; ++i)
-            AppendEntry(s);
-        ASSERT_TRUE(SaveLog(s).empty());
+            store::AppendEntry(s);
+        ASSERT_TRUE(store::SaveLog(s).empty());
     }
 };
 
@@ -49,8 +49,8 @@ TEST_F(CliSafety, CommandsThatWriteRefuseWhileTheFolderIsLocked) {
     writeFile("dump.json", run({QStringLiteral("dump")}).out);
     writeFile("dives.csv", "Date,Entry Time,Max Depth (ft)\r\n1997-07-04,09:05,60\r\n");
     const QByteArray before = snapshot();
-    FolderLock desktop;
-    ASSERT_EQ(FolderLock::Outcome::Locked, desktop.lock());
+    store::FolderLock desktop;
+    ASSERT_EQ(store::FolderLock::Outcome::Locked, desktop.lock());
     const QString refusal = QStringLiteral("reefbook-cli: the log is open in Reefbook, process "
                                            "%1; close it first\n")
                                 .arg(QCoreApplication::applicationPid());
@@ -80,14 +80,14 @@ TEST_F(CliSafety, CommandsThatWriteRefuseWhileTheFolderIsLocked) {
 // Past the file-size limit a save fails like a full disk: named, exit 2, nothing replaced.
 TEST_F(CliSafety, AFileSizeLimitIsReportedLikeAFullDisk) {
     saveDives(200);
-    AppState s;
-    OpenLog(s);
+    store::AppState s;
+    store::OpenLog(s);
     for (int i = 1; i <= s.DiveCount(); ++i)
         s.Dives[static_cast<size_t>(i)].Comments = QString(200, QLatin1Char('c'));
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     writeFile("dump.json", run({QStringLiteral("dump")}).out);
-    StartNewLog(s);
-    ASSERT_TRUE(SaveLog(s).empty());
+    store::StartNewLog(s);
+    ASSERT_TRUE(store::SaveLog(s).empty());
     const QByteArray before = snapshot();
 
     QProcess p;
@@ -146,12 +146,13 @@ TEST_F(CliSafety, FileNamesThatAreNotTheDiversDataAreRefused) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        FileSet bob = FileSet::numbered(2);
+        store::FileSet bob = store::FileSet::numbered(2);
         std::array<QString*, 6> roles = {&bob.LogFile, &bob.LocFile,  &bob.TypeFile,
                                          &bob.BudFile, &bob.GearFile, &bob.ProfFile};
         *roles[c.role] = QLatin1String(c.name);
-        const QByteArray list = dvl::serializeDivers(
-            {DiverEntry{QStringLiteral("Default"), FileSet{}}, DiverEntry{"Bob", bob}});
+        const QByteArray list = store::dvl::serializeDivers(
+            {store::DiverEntry{QStringLiteral("Default"), store::FileSet{}},
+             store::DiverEntry{"Bob", bob}});
         writeFile("divers.dvl", list);
         const QByteArray before = snapshot() + readFile("notes.txt");
 
@@ -266,14 +267,15 @@ TEST_F(CliSafety, ADanglingLinkIsNamedAsSuch) {
 
 // `load` keeps every entry of a list another diver shares in its place; adding is fine.
 TEST_F(CliSafety, LoadKeepsTheEntriesOfASharedListInPlace) {
-    FileSet ann = FileSet::numbered(2);
+    store::FileSet ann = store::FileSet::numbered(2);
     ann.BudFile = QStringLiteral("bud1.dvl");
-    writeFile("divers.dvl", dvl::serializeDivers({{QStringLiteral("Default"), FileSet{}},
-                                                  {QStringLiteral("Ann"), ann}}));
-    AppState s;
-    StartNewLog(s);
+    writeFile("divers.dvl",
+              store::dvl::serializeDivers(
+                  {{QStringLiteral("Default"), store::FileSet{}}, {QStringLiteral("Ann"), ann}}));
+    store::AppState s;
+    store::StartNewLog(s);
     s.BuddyList = {{"None", {}, {}}, {"Bob", {}, {}}, {"Cy", {}, {}}};
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     const QByteArray before = snapshot();
     const struct {
         const char* buddies;

@@ -33,7 +33,7 @@ protected:
     // Every byte of every data file of the default set, for "nothing changed" checks.
     QByteArray snapshot() const {
         QByteArray all;
-        for (const QString& f : FileSet{}.names())
+        for (const QString& f : store::FileSet{}.names())
             all += f.toLatin1() + ':' + readFile(f) + '\n';
         return all;
     }
@@ -44,16 +44,16 @@ void setSetting(const char* section, const char* key, const QString& value) {
 }
 
 // A log that uses every field, the extremes of the numbers and every byte in its texts.
-AppState richState() {
+store::AppState richState() {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
-    const QString every = text::fromCp1252(all);
+    const QString every = store::text::fromCp1252(all);
 
-    AppState s;
-    StartNewLog(s);
+    store::AppState s;
+    store::StartNewLog(s);
     s.Dives.resize(4);
-    DiveRecord& d = s.Dives[1];
+    store::DiveRecord& d = s.Dives[1];
     d.TimeData = {7, 4, 1997, 9, 5, 9, 47};
     d.DiveData = {3000, 700, 80, 60, 30, 12, 84, 82, 78, 80};
     d.ListData = {1, 0, 0, 0};
@@ -63,7 +63,7 @@ AppState richState() {
     d.ProfileNum = 1;
     s.Dives[2].DiveData = {-32768, 32767, 0, 65, 40, 0, 0, 0, 0, 0};
     s.Dives[2].Comments = QStringLiteral("line 1\r\nline \"2\"\t\\end");
-    s.Dives[3].DiveData[field::MaxDepth] = 45;
+    s.Dives[3].DiveData[store::field::MaxDepth] = 45;
     s.LocationList.push_back({every, QStringLiteral("info"), QStringLiteral("C:\\maps\\reef.bmp")});
     s.BuddyList.push_back({QStringLiteral("Ann"), every, {}});
     s.Profiles.resize(2);
@@ -144,7 +144,7 @@ TEST_F(Cli, OptionsTakeTheirValueEitherWay) {
         {{"export", "text", "--units", "metric"}, {"export", "text", "--units=metric"},
          cli::ExitError},
     };
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.joined.join(QLatin1Char(' ')).toStdString());
         const Outcome spaced = run(c.spaced), joined = run(c.joined);
@@ -156,7 +156,7 @@ TEST_F(Cli, OptionsTakeTheirValueEitherWay) {
 }
 
 TEST_F(Cli, ANegativeDiveNumberIsAWordNotAnOption) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     setSetting("Startup", "Offset", QStringLiteral("-5")); // the first dive is number -4
     const Outcome r = run({QStringLiteral("profile"), QStringLiteral("-4")});
     EXPECT_EQ(r.status, cli::ExitOk) << r.err.toStdString();
@@ -167,7 +167,7 @@ TEST_F(Cli, ANegativeDiveNumberIsAWordNotAnOption) {
 }
 
 TEST_F(Cli, InfoShowsDiverFilesTotalsAndCounts) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     setSetting("Startup", "Offset", QStringLiteral("100"));
     setSetting("Multi", "DefName", QStringLiteral("Ann"));
     const Outcome r = run({QStringLiteral("info")});
@@ -224,8 +224,8 @@ TEST_F(Cli, DumpOfAnEmptyFolderIsTheNewLogAndCreatesNothing) {
 }
 
 TEST_F(Cli, DumpThenLoadWritesTheSameBytes) {
-    AppState s = richState();
-    ASSERT_TRUE(SaveLog(s).empty());
+    store::AppState s = richState();
+    ASSERT_TRUE(store::SaveLog(s).empty());
     const QByteArray before = snapshot();
 
     const Outcome dumped = run({QStringLiteral("dump")});
@@ -267,7 +267,7 @@ TEST_F(Cli, LoadFillsMissingKeysWithZeroAndEmpty) {
 }
 
 TEST_F(Cli, LoadRefusesBadInputAndWritesNothing) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     const QByteArray before = snapshot();
     const QByteArray lists = R"("locations": [{"name": "Pool"}], "types": [{"name": "T"}],
         "buddies": [{"name": "B"}], "gear": [{"name": "G"}])";
@@ -318,15 +318,16 @@ TEST_F(Cli, LoadRefusesBadInputAndWritesNothing) {
 }
 
 TEST_F(Cli, DiverOptionPicksTheFilesFromTheDiverList) {
-    FileSet bobs = FileSet::numbered(2);
+    store::FileSet bobs = store::FileSet::numbered(2);
     bobs.LocFile = QStringLiteral("loc1.dvl");
-    writeFile("divers.dvl", dvl::serializeDivers({DiverEntry{QStringLiteral("Ann"), FileSet{}},
-                                                  DiverEntry{QStringLiteral("Bob"), bobs}}));
-    AppState bob;
+    writeFile("divers.dvl", store::dvl::serializeDivers(
+                                {store::DiverEntry{QStringLiteral("Ann"), store::FileSet{}},
+                                 store::DiverEntry{QStringLiteral("Bob"), bobs}}));
+    store::AppState bob;
     bob.Files = bobs;
-    StartNewLog(bob);
-    AppendEntry(bob);
-    ASSERT_TRUE(SaveLog(bob).empty());
+    store::StartNewLog(bob);
+    store::AppendEntry(bob);
+    ASSERT_TRUE(store::SaveLog(bob).empty());
 
     const Outcome r =
         run({QStringLiteral("--diver"), QStringLiteral("Bob"), QStringLiteral("info")});
@@ -367,17 +368,18 @@ TEST_F(Cli, CheckReportsEveryProblemAndExitsOne) {
     EXPECT_EQ(clean.status, cli::ExitOk);
     EXPECT_EQ(clean.out, "No problems found.\n");
 
-    AppState s = richState();
-    ASSERT_TRUE(SaveLog(s).empty());
+    store::AppState s = richState();
+    ASSERT_TRUE(store::SaveLog(s).empty());
     EXPECT_EQ(run({QStringLiteral("check")}).status, cli::ExitOk);
-    s.Dives[2].ListData[field::Gear] = 4;
+    s.Dives[2].ListData[store::field::Gear] = 4;
     s.Dives[3].ProfileNum = 9;
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     writeFile("type1.dvl", readFile("type1.dvl").left(5));
-    FileSet eve = FileSet::numbered(3);
+    store::FileSet eve = store::FileSet::numbered(3);
     eve.GearFile = QStringLiteral("../gear.dvl");
-    writeFile("divers.dvl", dvl::serializeDivers({DiverEntry{QStringLiteral("Default"), FileSet{}},
-                                                  DiverEntry{QStringLiteral("Eve"), eve}}) +
+    writeFile("divers.dvl", store::dvl::serializeDivers(
+                                {store::DiverEntry{QStringLiteral("Default"), store::FileSet{}},
+                                 store::DiverEntry{QStringLiteral("Eve"), eve}}) +
                                 bytesOf("07"));
 
     const Outcome r = run({QStringLiteral("check")});
@@ -393,8 +395,8 @@ TEST_F(Cli, CheckReportsEveryProblemAndExitsOne) {
 }
 
 TEST_F(Cli, DamagedOrUnreadableFilesWhenReading) {
-    AppState s = richState();
-    ASSERT_TRUE(SaveLog(s).empty());
+    store::AppState s = richState();
+    ASSERT_TRUE(store::SaveLog(s).empty());
     const QByteArray log = readFile("log1.dvl");
     writeFile("log1.dvl", log.left(log.size() - 1));
 
@@ -416,7 +418,7 @@ TEST_F(Cli, DamagedOrUnreadableFilesWhenReading) {
 }
 
 TEST_F(Cli, LoadReportsEveryFileItCouldNotWrite) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     const QByteArray oldTypes = readFile("type1.dvl");
     ASSERT_TRUE(QFile::setPermissions(path("type1.dvl"), QFileDevice::ReadOwner));
     ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
@@ -438,10 +440,11 @@ TEST_F(Cli, LoadReportsEveryFileItCouldNotWrite) {
 
 // Any name for a data file, the open diver's or another's, is refused as an export target.
 TEST_F(Cli, ExportNeverWritesOverADataFile) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     writeFile("divers.dvl",
-              dvl::serializeDivers({DiverEntry{QStringLiteral("Default"), FileSet{}},
-                                    DiverEntry{QStringLiteral("Ann"), FileSet::numbered(2)}}));
+              store::dvl::serializeDivers(
+                  {store::DiverEntry{QStringLiteral("Default"), store::FileSet{}},
+                   store::DiverEntry{QStringLiteral("Ann"), store::FileSet::numbered(2)}}));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     ASSERT_TRUE(QFile::link(QStringLiteral("type1.dvl"), path("alias.txt")));
     ASSERT_EQ(::link("bud1.dvl", "hard.txt"), 0);
@@ -475,7 +478,7 @@ TEST_F(Cli, ExportNeverWritesOverADataFile) {
 // A pipe or a device among the data files is refused at once instead of hanging or reading
 // for ever; `load` reads a limited size.
 TEST_F(Cli, FilesThatNeverEndAreRefused) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     ASSERT_TRUE(QFile::remove(path("log1.dvl")));
     ASSERT_EQ(mkfifo("log1.dvl", 0600), 0);
     ASSERT_TRUE(QFile::remove(path("prof1.dvl")));
@@ -507,7 +510,7 @@ TEST_F(Cli, FilesThatNeverEndAreRefused) {
 
 // A count that leaves complete dives unread is a problem `check` names, with what to do.
 TEST_F(Cli, CheckNamesADamagedCount) {
-    ASSERT_TRUE(SaveLog(richState()).empty());
+    ASSERT_TRUE(store::SaveLog(richState()).empty());
     writeFile("log1.dvl", bytesOf("02") + readFile("log1.dvl").mid(1)); // three dives follow
     const Outcome check = run({QStringLiteral("check")});
     EXPECT_EQ(check.status, cli::ExitProblems);
@@ -520,13 +523,13 @@ TEST_F(Cli, CheckNamesADamagedCount) {
 TEST_F(Cli, ExportWritesTheChosenDivesOfTheSettingsDiver) {
     setSetting("Multi", "DefName", QStringLiteral("O'Brien, Pat"));
     setSetting("Startup", "Offset", QStringLiteral("100"));
-    AppState s;
-    StartNewLog(s);
-    AppendEntry(s);
-    AppendEntry(s);
+    store::AppState s;
+    store::StartNewLog(s);
+    store::AppendEntry(s);
+    store::AppendEntry(s);
     s.Dives[1].Comments = QStringLiteral("first");
     s.Dives[2].Comments = QStringLiteral("second <deep>");
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     const QByteArray before = snapshot();
 
     const Outcome text = run({QStringLiteral("export"), QStringLiteral("text"),
@@ -576,10 +579,10 @@ TEST_F(Cli, FullStandardOutputIsAnError) {
 }
 
 TEST_F(Cli, CheckReportsARecoveryFile) {
-    AppState s = richState();
-    ASSERT_TRUE(SaveLog(s).empty());
+    store::AppState s = richState();
+    ASSERT_TRUE(store::SaveLog(s).empty());
     s.Dives[1].Rating = 0;
-    writeFile("log1.dvl.recovery", recovery::buildJournal(s));
+    writeFile("log1.dvl.recovery", store::recovery::buildJournal(s));
     const Outcome r = run({QStringLiteral("check")});
     EXPECT_EQ(r.status, cli::ExitProblems);
     EXPECT_TRUE(r.out.startsWith("log1.dvl.recovery: Reefbook was not closed properly"))

@@ -37,12 +37,13 @@ TEST_F(DiversCli, ListsTheDiversAsTheFileHoldsThem) {
               R"("locations":"loc1.dvl","log":"log1.dvl","profiles":"prof1.dvl",)"
               R"("types":"type1.dvl"},"name":"Ann","position":1}]})");
 
-    FileSet bobs = FileSet::numbered(2);
+    store::FileSet bobs = store::FileSet::numbered(2);
     bobs.LocFile = QStringLiteral("loc1.dvl");
     writeFile(divers::ListFileName,
-              dvl::serializeDivers({DiverEntry{QStringLiteral("Ann"), FileSet::numbered(1)},
-                                    DiverEntry{QStringLiteral("Bob"), bobs}}));
-    settings::saveDefaultDiver(DiverEntry{QStringLiteral("Bob"), bobs}, 2);
+              store::dvl::serializeDivers(
+                  {store::DiverEntry{QStringLiteral("Ann"), store::FileSet::numbered(1)},
+                   store::DiverEntry{QStringLiteral("Bob"), bobs}}));
+    settings::saveDefaultDiver(store::DiverEntry{QStringLiteral("Bob"), bobs}, 2);
     ASSERT_EQ(run({QStringLiteral("divers")}), cli::ExitOk);
     EXPECT_EQ(QString::fromUtf8(out),
               QStringLiteral("  1  Ann\n"

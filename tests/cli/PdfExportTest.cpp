@@ -1,8 +1,8 @@
 #include "Cli.h"
 
-#include "support/SampleLog.h"
 #include "settings/Settings.h"
 #include "store/LogOps.h"
+#include "support/SampleLog.h"
 #include "support/TestEnv.h"
 
 #include <QBuffer>
@@ -80,8 +80,8 @@ class PdfExport : public TempFolderTest {
   protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        AppState s = numberedLog(3, 100);
-        ASSERT_TRUE(SaveLog(s).empty());
+        store::AppState s = numberedLog(3, 100);
+        ASSERT_TRUE(store::SaveLog(s).empty());
         settings::SaveSetting(settings::AppName, QStringLiteral("Multi"), QStringLiteral("DefName"),
                               s.DiverName);
         settings::SaveSetting(settings::AppName, QStringLiteral("Startup"),
@@ -128,15 +128,15 @@ TEST_F(PdfExport, WritesThePrintedPages) {
 }
 
 TEST_F(PdfExport, ProfilesAndPageNumbersAreOnThePage) {
-    AppState s = numberedLog(3, 100);
-    ProfileRecord profile;
+    store::AppState s = numberedLog(3, 100);
+    store::ProfileRecord profile;
     profile.Times[1] = 10;
     profile.Depths[1] = 60;
     profile.Times[2] = 30;
     profile.Depths[2] = 20;
     s.Profiles.push_back(profile);
     s.Dives[2].ProfileNum = 1;
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     for (bool profiles : {false, true}) {
         SCOPED_TRACE(profiles);
         QStringList args{"--dives", "102", "-o", "-"};

@@ -34,18 +34,18 @@ Result profile(QStringList args) {
 TEST_F(ProfileCommand, PrintsTheDivesPointsOrSaysWhyNot) {
     settings::SaveSetting(settings::AppName, QStringLiteral("Startup"), QStringLiteral("Offset"),
                           QStringLiteral("100"));
-    AppState s;
-    StartNewLog(s);
-    AppendEntry(s);
-    AppendEntry(s);
+    store::AppState s;
+    store::StartNewLog(s);
+    store::AppendEntry(s);
+    store::AppendEntry(s);
     s.Dives[1].ProfileNum = 1;
     s.Dives[3].ProfileNum = 7; // the profile file does not hold it
-    ProfileRecord p;
+    store::ProfileRecord p;
     p.Times = {0, 3, 20, 45, 0, 50}; // the zero at point 4 ends the profile
     p.Depths = {2, 28, 18, 0, 0, 9};
     p.Notes[0] = QStringLiteral("1:15 \"long\"");
     s.Profiles.push_back(p);
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
 
     const Result lines = profile({QStringLiteral("101")});
     EXPECT_EQ(cli::ExitOk, lines.status) << lines.err.toStdString();

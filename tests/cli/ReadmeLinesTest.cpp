@@ -1,12 +1,12 @@
 // Every command line the README shows keeps working: each is run on a small log and must not
 // be refused. A line added to the README's code blocks needs a row here, so this test fails
 // until it is tried too.
-#include "support/SampleLog.h"
-#include "settings/Settings.h"
 #include "divers/DiverList.h"
+#include "settings/Settings.h"
 #include "store/DvlFormat.h"
 #include "store/LogOps.h"
 #include "support/CliRun.h"
+#include "support/SampleLog.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -100,10 +100,11 @@ TEST_F(ReadmeLines, EveryLineHasARowAndEveryRowIsInTheReadme) {
 }
 
 TEST_F(ReadmeLines, NoneIsRefused) {
-    ASSERT_TRUE(SaveLog(sampleLog()).empty());
+    ASSERT_TRUE(store::SaveLog(sampleLog()).empty());
     settings::saveDefaultName(QStringLiteral("Ann"));
-    writeFile(divers::ListFileName,
-              dvl::serializeDivers({DiverEntry{QStringLiteral("Ann"), FileSet{}}}));
+    writeFile(
+        divers::ListFileName,
+        store::dvl::serializeDivers({store::DiverEntry{QStringLiteral("Ann"), store::FileSet{}}}));
     writeFile(QStringLiteral("log.json"), runCliCommand({QStringLiteral("dump")}).out);
     for (const Row& r : Rows)
         for (const QStringList& args : r.runs) {

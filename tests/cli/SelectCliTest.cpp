@@ -17,14 +17,14 @@ class SelectCli : public TempFolderTest {
         TempFolderTest::SetUp();
         settings::SaveSetting(settings::AppName, QStringLiteral("Startup"),
                               QStringLiteral("Offset"), QStringLiteral("10"));
-        AppState s;
-        StartDefaultLists(s);
+        store::AppState s;
+        store::StartDefaultLists(s);
         s.Dives.resize(6);
         s.Dives[2].Rating = s.Dives[5].Rating = 2;
         s.Dives[3].CondData[3] = 1;
-        s.Dives[3].DiveData[field::BottomTime] = 65;
+        s.Dives[3].DiveData[store::field::BottomTime] = 65;
         s.Dives[4].Comments = QStringLiteral("Wreck");
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
         before = readFile(QStringLiteral("log1.dvl"));
     }
 

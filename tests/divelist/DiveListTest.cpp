@@ -24,9 +24,9 @@ namespace {
 // Every column gets ties, zeros, numbers of one and of several digits; the names are not in
 // list order, one differs from another only in case, one dive names an entry the list lacks;
 // dives 3, 7 and 11 have no whole date.
-AppState sortLog() {
-    AppState s;
-    StartDefaultLists(s);
+store::AppState sortLog() {
+    store::AppState s;
+    store::StartDefaultLists(s);
     for (int w = 0; w < 4; ++w) {
         s.list(w) = {{QStringLiteral("m"), {}, {}},
                      {QStringLiteral("Zed"), {}, {}},
@@ -38,7 +38,7 @@ AppState sortLog() {
     const int16_t values[] = {0, 9, 10, 100, 9, 2, 0, -3};
     s.Dives.resize(15);
     for (int i = 1; i <= 14; ++i) {
-        DiveRecord& d = s.Dives[size_t(i)];
+        store::DiveRecord& d = s.Dives[size_t(i)];
         d.TimeData = {int16_t(1 + rng() % 3),
                       int16_t(1 + rng() % 2),
                       int16_t(1997 + rng() % 2),
@@ -70,8 +70,8 @@ struct Key {
     }
 };
 
-Key referenceKey(const AppState& s, int i, int column) {
-    const DiveRecord& d = s.Dives[size_t(i)];
+Key referenceKey(const store::AppState& s, int i, int column) {
+    const store::DiveRecord& d = s.Dives[size_t(i)];
     const auto& t = d.TimeData;
     if (column == Number) return {{i}, {}};
     if (column == Date) return {{t[2], t[0], t[1], t[3], t[4]}, {}};
@@ -79,7 +79,7 @@ Key referenceKey(const AppState& s, int i, int column) {
     if (column == Exit) return {{t[5], t[6]}, {}};
     if (column >= Location && column <= Gear) {
         const int at = d.ListData[size_t(column - Location)];
-        const RefList& l = s.list(column - Location);
+        const store::RefList& l = s.list(column - Location);
         return at < int(l.size()) ? Key{{0}, l[size_t(at)].Name.toLower()} : Key{{1}, {}};
     }
     if (column == Rating) return {{d.Rating}, {}};
@@ -91,7 +91,7 @@ Key referenceKey(const AppState& s, int i, int column) {
     return {{d.DiveData[size_t(element.at(column))]}, {}};
 }
 
-std::vector<int> referenceOrder(const AppState& s, const std::vector<int>& dives, int column,
+std::vector<int> referenceOrder(const store::AppState& s, const std::vector<int>& dives, int column,
                                 bool descending) {
     std::vector<int> dated, undated;
     for (int i : dives)
@@ -109,7 +109,7 @@ class DiveList : public TempFolderTest {};
 } // namespace
 
 TEST_F(DiveList, EveryColumnSortsAsAPlainSortOfTheRecordsInTheCoreAndInTheTable) {
-    AppState state = sortLog();
+    store::AppState state = sortLog();
     session::Session session(state);
     DiveTableModel model(session);
     DiveSortProxy proxy(model);
@@ -139,8 +139,8 @@ TEST_F(DiveList, EveryColumnSortsAsAPlainSortOfTheRecordsInTheCoreAndInTheTable)
 
 TEST_F(DiveList, FilterFindsWhatTheSelectionCoreFinds) {
     std::mt19937 rng(11);
-    AppState state;
-    StartDefaultLists(state);
+    store::AppState state;
+    store::StartDefaultLists(state);
     const char* words[] = {"Wreck", "wreck",      "WRECK",      "reef",
                            "Eel",   "\u00e9cole", "\u00c9COLE", "k"};
     for (int w = 0; w < 4; ++w)
@@ -149,7 +149,7 @@ TEST_F(DiveList, FilterFindsWhatTheSelectionCoreFinds) {
                 {QString::fromUtf8(words[rng() % 8]) + QString::number(k), {}, {}});
     state.Dives.resize(401);
     for (int i = 1; i <= 400; ++i) {
-        DiveRecord& d = state.Dives[size_t(i)];
+        store::DiveRecord& d = state.Dives[size_t(i)];
         for (int k = 0; k < 3; ++k)
             d.Comments += QString::fromUtf8(words[rng() % 8]) + QLatin1Char(' ');
         for (auto& l : d.ListData)
@@ -212,18 +212,18 @@ TEST_F(DiveList, FilterFindsWhatTheSelectionCoreFinds) {
 }
 
 TEST_F(DiveList, BulkEditAndDeleteAreOneStepEachAndUndoGivesBackTheBytes) {
-    AppState state = sortLog();
+    store::AppState state = sortLog();
     state.Loaded = true;
     session::Session session(state);
     auto files = [&] {
-        EXPECT_TRUE(SaveLog(state).empty());
+        EXPECT_TRUE(store::SaveLog(state).empty());
         QByteArray all;
         for (const QString& name : state.Files.names())
             all += readFile(name);
         return all;
     };
     const QByteArray start = files();
-    const AppState before = state;
+    const store::AppState before = state;
     BulkEdit edit;
     edit.list = {int16_t(2), std::nullopt, int16_t(4), int16_t(0)};
     edit.rating = 2;
@@ -235,18 +235,18 @@ TEST_F(DiveList, BulkEditAndDeleteAreOneStepEachAndUndoGivesBackTheBytes) {
     edit.appendComment = true;
     const std::vector<int> chosen = {2, 5, 9, 14};
     session.editDives(chosen, QStringLiteral("Edit 4 Dives"),
-                      [&](DiveRecord& d) { edit.apply(d); });
+                      [&](store::DiveRecord& d) { edit.apply(d); });
     EXPECT_EQ(1, session.undoStack().count());
     for (int i = 1; i <= 14; ++i) {
-        const DiveRecord& was = before.Dives[size_t(i)];
-        DiveRecord expected = was;
+        const store::DiveRecord& was = before.Dives[size_t(i)];
+        store::DiveRecord expected = was;
         if (std::count(chosen.begin(), chosen.end(), i)) {
             expected.ListData = {2, was.ListData[1], 4, 0};
             expected.Rating = 2;
             expected.CondData[3] = 1;
             expected.CondData[5] = 0;
-            expected.DiveData[field::TankSize] = 80;
-            expected.DiveData[field::Weight] = 12;
+            expected.DiveData[store::field::TankSize] = 80;
+            expected.DiveData[store::field::Weight] = 12;
             expected.Comments = was.Comments.isEmpty()
                                     ? QStringLiteral("Trip to Roatan")
                                     : was.Comments + QStringLiteral("\r\nTrip to Roatan");
@@ -270,8 +270,8 @@ TEST_F(DiveList, BulkEditAndDeleteAreOneStepEachAndUndoGivesBackTheBytes) {
 }
 
 TEST_F(DiveList, CommandLineListsAndEditsAsTheWindowDoes) {
-    AppState s = sortLog();
-    ASSERT_TRUE(SaveLog(s).empty());
+    store::AppState s = sortLog();
+    ASSERT_TRUE(store::SaveLog(s).empty());
     const QByteArray profiles = readFile(QStringLiteral("prof1.dvl"));
     auto run = [](const QStringList& args, QString* err = nullptr) {
         QByteArray out;
@@ -332,10 +332,10 @@ TEST_F(DiveList, CommandLineListsAndEditsAsTheWindowDoes) {
               run({QStringLiteral("edit"), QStringLiteral("--dives=2,4-5"), QStringLiteral("--set"),
                    QStringLiteral("buddy=Alpha"), QStringLiteral("--set=surge=1")})
                   .first);
-    AppState after;
-    ASSERT_TRUE(OpenLog(after).empty());
+    store::AppState after;
+    ASSERT_TRUE(store::OpenLog(after).empty());
     for (int i = 1; i <= 14; ++i) {
-        DiveRecord expectedDive = s.Dives[size_t(i)];
+        store::DiveRecord expectedDive = s.Dives[size_t(i)];
         if (i == 2 || i == 4 || i == 5) {
             expectedDive.ListData[2] = 3;
             expectedDive.CondData[7] = 1;

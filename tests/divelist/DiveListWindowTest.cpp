@@ -28,12 +28,12 @@ class DiveListWindow : public TempFolderTest {
     void SetUp() override {
         TempFolderTest::SetUp();
         settings::saveDefaultName(QStringLiteral("Tester"));
-        AppState s;
-        StartDefaultLists(s);
+        store::AppState s;
+        store::StartDefaultLists(s);
         s.Dives.resize(9);
         for (int i = 1; i <= 8; ++i)
-            s.Dives[size_t(i)].DiveData[field::MaxDepth] = int16_t(100 - i);
-        ASSERT_TRUE(SaveLog(s).empty());
+            s.Dives[size_t(i)].DiveData[store::field::MaxDepth] = int16_t(100 - i);
+        ASSERT_TRUE(store::SaveLog(s).empty());
         window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -43,7 +43,7 @@ class DiveListWindow : public TempFolderTest {
         return table->model()->index(table->currentIndex().row(), divelist::Number).data().toInt();
     }
 
-    AppState state;
+    store::AppState state;
     std::unique_ptr<app::FormLog> window;
 };
 
@@ -83,7 +83,7 @@ TEST_F(DiveListWindow, RowsAndTheMainWindowFollowEachOtherAcrossEditsAndSorts) {
     // An edit in the main window shows at once, moves the row to its sorted place and keeps
     // it current and selected, without a reset of the table.
     QSignalSpy resets(table->model(), &QAbstractItemModel::modelReset);
-    window->logSession().setNumber(3, field::MaxDepth, 1);
+    window->logSession().setNumber(3, store::field::MaxDepth, 1);
     EXPECT_EQ(0, table->currentIndex().row());
     EXPECT_EQ(3, currentRowDive(table));
     EXPECT_EQ(QStringLiteral("1"), table->model()->index(0, divelist::MaxDepth).data().toString());
@@ -133,7 +133,7 @@ TEST_F(DiveListWindow, EditSelectedDivesSetsOnlyTheTickedFieldsAsOneStep) {
             ->text()
             .endsWith(QStringLiteral("2 dives \u00b7 bottom time 0:00 \u00b7 max depth 98 m "
                                      "\u00b7 avg depth 96 m")));
-    const AppState before = state;
+    const store::AppState before = state;
     const int steps = window->logSession().undoStack().count();
     whenModalOpens([](QWidget* dialog) {
         child<QCheckBox>(dialog, "chkCond_2")->click();
@@ -148,10 +148,10 @@ TEST_F(DiveListWindow, EditSelectedDivesSetsOnlyTheTickedFieldsAsOneStep) {
     QTest::mouseClick(child(list, "cmdEdit"), Qt::LeftButton);
     EXPECT_EQ(steps + 1, window->logSession().undoStack().count());
     for (int i = 1; i <= 8; ++i) {
-        DiveRecord expected = before.Dives[size_t(i)];
+        store::DiveRecord expected = before.Dives[size_t(i)];
         if (i == 2 || i == 5) {
             expected.CondData[2] = 1;
-            expected.DiveData[field::Weight] = 14;
+            expected.DiveData[store::field::Weight] = 14;
             expected.Comments = QStringLiteral("Trip");
         }
         EXPECT_EQ(expected, state.Dives[size_t(i)]) << "dive " << i;

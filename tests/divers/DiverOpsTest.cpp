@@ -20,17 +20,17 @@ QString setting(const char* key) {
 }
 
 // Ann (1), Bob (2, shares Ann's locations), Cy (3); every file of the three exists.
-AppState family() {
-    AppState s;
-    s.DiverList = {DiverEntry{QStringLiteral("Ann"), FileSet::numbered(1)},
-                   DiverEntry{QStringLiteral("Bob"), FileSet::numbered(2)},
-                   DiverEntry{QStringLiteral("Cy"), FileSet::numbered(3)}};
+store::AppState family() {
+    store::AppState s;
+    s.DiverList = {store::DiverEntry{QStringLiteral("Ann"), store::FileSet::numbered(1)},
+                   store::DiverEntry{QStringLiteral("Bob"), store::FileSet::numbered(2)},
+                   store::DiverEntry{QStringLiteral("Cy"), store::FileSet::numbered(3)}};
     s.DiverList[1].Files.LocFile = QStringLiteral("loc1.dvl");
     return s;
 }
 
-void touchAll(const AppState& s) {
-    for (const DiverEntry& d : s.DiverList)
+void touchAll(const store::AppState& s) {
+    for (const store::DiverEntry& d : s.DiverList)
         for (const QString& f : d.Files.names()) {
             QFile file(f);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -38,9 +38,9 @@ void touchAll(const AppState& s) {
         }
 }
 
-QStringList names(const AppState& s) {
+QStringList names(const store::AppState& s) {
     QStringList out;
-    for (const DiverEntry& d : s.DiverList)
+    for (const store::DiverEntry& d : s.DiverList)
         out << d.Name;
     return out;
 }
@@ -48,7 +48,7 @@ QStringList names(const AppState& s) {
 } // namespace
 
 TEST_F(DiverOps, NewNamesAreTrimmedAndComparedWithoutCase) {
-    AppState s = family();
+    store::AppState s = family();
     struct Case {
         QString typed;
         divers::NameCheck expected;
@@ -97,22 +97,22 @@ TEST_F(DiverOps, AddNamesNewFilesSharesListsAndStepsPastTakenNames) {
         const char* what;
         std::vector<QString> onDisk; // files that exist already
         std::array<int, 4> shared;   // 0 new, k share diver k
-        FileSet expected;
+        store::FileSet expected;
     };
-    FileSet shares3 = FileSet::numbered(3);
+    store::FileSet shares3 = store::FileSet::numbered(3);
     shares3.LocFile = QStringLiteral("loc1.dvl");
     shares3.GearFile = QStringLiteral("gear2.dvl");
     const Case cases[] = {
-        {"third diver, all new", {}, {0, 0, 0, 0}, FileSet::numbered(3)},
+        {"third diver, all new", {}, {0, 0, 0, 0}, store::FileSet::numbered(3)},
         {"shares locations of 1, gear of 2", {}, {1, 0, 0, 2}, shares3},
         {"log3.dvl left behind by a deleted diver",
          {"log3.dvl"},
          {0, 0, 0, 0},
-         FileSet::numbered(4)},
+         store::FileSet::numbered(4)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        AppState s = family(); // two divers before the new one
+        store::AppState s = family(); // two divers before the new one
         s.DiverList.pop_back();
         for (const QString& f : c.onDisk)
             writeFile(f, "x");
@@ -125,7 +125,7 @@ TEST_F(DiverOps, AddNamesNewFilesSharesListsAndStepsPastTakenNames) {
 }
 
 TEST_F(DiverOps, SelectAndSetDefaultWriteTheListAndTheKeys) {
-    AppState first; // no divers.dvl: the open diver alone; no row means the default diver
+    store::AppState first; // no divers.dvl: the open diver alone; no row means the default diver
     ASSERT_TRUE(divers::LoadDiverList(first).empty());
     EXPECT_EQ(QByteArray(""), readFile(divers::ListFileName)) << "created empty";
     EXPECT_TRUE(QFile::exists(divers::ListFileName));
@@ -136,13 +136,13 @@ TEST_F(DiverOps, SelectAndSetDefaultWriteTheListAndTheKeys) {
               bytesOf(R"(01 00 07 00 "Default" 08 00 "log1.dvl" 08 00 "loc1.dvl" 09 00 "type1.dvl"
                          08 00 "bud1.dvl" 09 00 "gear1.dvl" 09 00 "prof1.dvl")"));
 
-    AppState s = family();
+    store::AppState s = family();
     ASSERT_TRUE(divers::SetDefault(s, 2).empty());
     EXPECT_EQ(s.DefaultDiver, 2);
     EXPECT_EQ(setting("DefNumber"), QStringLiteral("2"));
     EXPECT_EQ(setting("DefName"), QStringLiteral("Bob"));
     EXPECT_EQ(setting("DefLoc"), QStringLiteral("loc1.dvl"));
-    EXPECT_EQ(dvl::parseDivers(readFile(divers::ListFileName)), s.DiverList);
+    EXPECT_EQ(store::dvl::parseDivers(readFile(divers::ListFileName)), s.DiverList);
     ASSERT_TRUE(divers::SelectDiver(s, 3).empty());
     EXPECT_EQ(s.DiverName, QStringLiteral("Cy"));
     EXPECT_EQ(s.DefaultDiver, 2); // selecting never changes the default
@@ -188,27 +188,27 @@ TEST_F(DiverOps, DeleteKeepsSharedFilesRenumbersAndFollowsTheDefault) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QSettings(settings::AppName, settings::AppName).clear();
-        AppState s = family();
+        store::AppState s = family();
         s.DefaultDiver = static_cast<int16_t>(c.defaultDiver);
         touchAll(s);
         if (!c.logExists) QFile::remove(QStringLiteral("log2.dvl"));
 
         EXPECT_EQ(divers::checkDelete(s, c.position), c.check);
-        const FileProblems failures = divers::DeleteDiver(s, c.position);
-        EXPECT_TRUE(failures.empty()) << describeProblems(failures).toStdString();
+        const store::FileProblems failures = divers::DeleteDiver(s, c.position);
+        EXPECT_TRUE(failures.empty()) << store::describeProblems(failures).toStdString();
         EXPECT_EQ(names(s), c.left);
         EXPECT_EQ(s.DefaultDiver, c.defaultAfter);
         EXPECT_EQ(setting("DefNumber"), c.defNumber);
         if (c.defNumber == "2") { // the keys follow him
             EXPECT_EQ(setting("DefName"), QStringLiteral("Cy"));
         }
-        for (const DiverEntry& d : family().DiverList)
+        for (const store::DiverEntry& d : family().DiverList)
             for (const QString& f : d.Files.names())
                 EXPECT_EQ(QFile::exists(f), !c.gone.contains(f)) << f.toStdString();
         if (c.check == divers::DeleteCheck::Ok) { // the list on disk agrees at once
-            EXPECT_EQ(dvl::parseDivers(readFile(divers::ListFileName)), s.DiverList);
+            EXPECT_EQ(store::dvl::parseDivers(readFile(divers::ListFileName)), s.DiverList);
         }
-        for (const DiverEntry& d : family().DiverList)
+        for (const store::DiverEntry& d : family().DiverList)
             for (const QString& f : d.Files.names())
                 QFile::remove(f);
         QFile::remove(divers::ListFileName);
@@ -226,7 +226,7 @@ TEST_F(DiverOps, DeletedFilesGoToTheTrashWhereThereIsOne) {
         qputenv("XDG_DATA_HOME", data.toLocal8Bit());
         writeFile(QStringLiteral("log2.dvl"), "dives");
         bool trashed = !haveTrash;
-        EXPECT_TRUE(fileio::discardFile(QStringLiteral("log2.dvl"), &trashed).isEmpty());
+        EXPECT_TRUE(store::fileio::discardFile(QStringLiteral("log2.dvl"), &trashed).isEmpty());
         EXPECT_EQ(trashed, haveTrash);
         EXPECT_FALSE(QFile::exists(QStringLiteral("log2.dvl")));
         EXPECT_EQ(QFile::exists(data + QStringLiteral("/Trash/files/log2.dvl")), haveTrash);
@@ -239,21 +239,22 @@ TEST_F(DiverOps, DeletedFilesGoToTheTrashWhereThereIsOne) {
 // A new diver sharing another diver's locations starts with those locations, and saving his
 // log leaves the shared file as it was.
 TEST_F(DiverOps, ASharedListIsReadNotReplaced) {
-    AppState ann;
-    StartNewLog(ann);
-    ann.LocationList = {ListEntry{QStringLiteral("Blue Hole"), QStringLiteral("Belize"), {}},
-                        ListEntry{QStringLiteral("Thistlegorm"), QStringLiteral("Red Sea"), {}}};
-    ASSERT_TRUE(SaveLog(ann).empty());
+    store::AppState ann;
+    store::StartNewLog(ann);
+    ann.LocationList = {
+        store::ListEntry{QStringLiteral("Blue Hole"), QStringLiteral("Belize"), {}},
+        store::ListEntry{QStringLiteral("Thistlegorm"), QStringLiteral("Red Sea"), {}}};
+    ASSERT_TRUE(store::SaveLog(ann).empty());
     const QByteArray locations = readFile(QStringLiteral("loc1.dvl"));
 
-    AppState s;
-    s.DiverList = {DiverEntry{QStringLiteral("Ann"), FileSet::numbered(1)}};
+    store::AppState s;
+    s.DiverList = {store::DiverEntry{QStringLiteral("Ann"), store::FileSet::numbered(1)}};
     divers::AddDiver(s, QStringLiteral("Bob"), {1, 0, 0, 0});
     ASSERT_TRUE(divers::SelectDiver(s, 2).empty());
     EXPECT_EQ(s.Files.LocFile, QStringLiteral("loc1.dvl"));
-    ASSERT_TRUE(OpenLog(s).empty());
+    ASSERT_TRUE(store::OpenLog(s).empty());
     EXPECT_EQ(s.LocationList.size(), 2u);
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     EXPECT_EQ(readFile(QStringLiteral("loc1.dvl")), locations);
     EXPECT_TRUE(QFile::exists(QStringLiteral("log2.dvl")));
 }

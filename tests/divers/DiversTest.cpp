@@ -75,25 +75,28 @@ class DiversTest : public TempFolderTest {
     // Ann (default, log1...) and Bob (log2...), each with one dive whose PSI In tells them apart.
     void writeFamily() {
         for (int n : {1, 2}) {
-            AppState s;
-            s.Files = FileSet::numbered(n);
-            StartNewLog(s);
-            s.Dives[1].DiveData[field::PsiIn] = static_cast<int16_t>(1000 * n);
-            ASSERT_TRUE(SaveLog(s).empty());
+            store::AppState s;
+            s.Files = store::FileSet::numbered(n);
+            store::StartNewLog(s);
+            s.Dives[1].DiveData[store::field::PsiIn] = static_cast<int16_t>(1000 * n);
+            ASSERT_TRUE(store::SaveLog(s).empty());
         }
         writeFile(divers::ListFileName,
-                  dvl::serializeDivers({DiverEntry{QStringLiteral("Ann"), FileSet::numbered(1)},
-                                        DiverEntry{QStringLiteral("Bob"), FileSet::numbered(2)}}));
-        settings::saveDefaultDiver(DiverEntry{QStringLiteral("Ann"), FileSet::numbered(1)}, 1);
+                  store::dvl::serializeDivers(
+                      {store::DiverEntry{QStringLiteral("Ann"), store::FileSet::numbered(1)},
+                       store::DiverEntry{QStringLiteral("Bob"), store::FileSet::numbered(2)}}));
+        settings::saveDefaultDiver(
+            store::DiverEntry{QStringLiteral("Ann"), store::FileSet::numbered(1)}, 1);
     }
 
     int psiOnDisk(int n) {
-        const std::vector<DiveRecord> dives = dvl::parseLog(readFile(FileSet::numbered(n).LogFile));
-        return dives.empty() ? -1 : dives.back().DiveData[field::PsiIn];
+        const std::vector<store::DiveRecord> dives =
+            store::dvl::parseLog(readFile(store::FileSet::numbered(n).LogFile));
+        return dives.empty() ? -1 : dives.back().DiveData[store::field::PsiIn];
     }
 
     ScriptedPlatform desktop;
-    AppState state;
+    store::AppState state;
 };
 
 TEST_F(DiversTest, FirstUseShowsTheDefaultDiverAndOkayOpensHim) {
@@ -114,7 +117,7 @@ TEST_F(DiversTest, FirstUseShowsTheDefaultDiverAndOkayOpensHim) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(divers::ListFileName);
-        AppState s;
+        store::AppState s;
         frmMulti dlg(s);
         dlg.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
@@ -156,10 +159,11 @@ TEST_F(DiversTest, NewDiverRefusesAUsedNameThenAddsWithTheChosenLists) {
     click(&select, "cmdNew");
     EXPECT_EQ(rows(&select), (QStringList{"Ann - Default", "Bob", "Cy"}));
     ASSERT_EQ(state.DiverList.size(), 3u);
-    FileSet expected = FileSet::numbered(3);
+    store::FileSet expected = store::FileSet::numbered(3);
     expected.GearFile = QStringLiteral("gear1.dvl");
-    EXPECT_EQ(state.DiverList[2], (DiverEntry{QStringLiteral("Cy"), expected}));
-    EXPECT_EQ(dvl::parseDivers(readFile(divers::ListFileName)).size(), 2u); // nothing written yet
+    EXPECT_EQ(state.DiverList[2], (store::DiverEntry{QStringLiteral("Cy"), expected}));
+    EXPECT_EQ(store::dvl::parseDivers(readFile(divers::ListFileName)).size(),
+              2u); // nothing written yet
 }
 
 TEST_F(DiversTest, DeleteRefusesTheDefaultAndAsksFirst) {
@@ -183,9 +187,9 @@ TEST_F(DiversTest, DeleteRefusesTheDefaultAndAsksFirst) {
     desktop.expect(QStringLiteral("WARNING!"), warning, ui::Answer::Yes);
     click(&select, "cmdDel");
     EXPECT_EQ(rows(&select), QStringList{"Ann - Default"});
-    for (const QString& f : FileSet::numbered(2).names())
+    for (const QString& f : store::FileSet::numbered(2).names())
         EXPECT_FALSE(QFile::exists(f)) << f.toStdString();
-    for (const QString& f : FileSet::numbered(1).names())
+    for (const QString& f : store::FileSet::numbered(1).names())
         EXPECT_TRUE(QFile::exists(f)) << f.toStdString();
     EXPECT_EQ(desktop.shown.size(), 3u);
 }

@@ -17,7 +17,6 @@
 
 namespace divers {
 
-
 namespace {
 
 const QString Absent = QStringLiteral("<absent>");
@@ -29,8 +28,8 @@ QString storedName() {
 
 class NewNameTest : public TempFolderTest {
 protected:
-    AppState state;
-    ScriptedPlatform desktop; // no message box is expected from this dialog
+  store::AppState state;
+  ScriptedPlatform desktop; // no message box is expected from this dialog
 };
 
 TEST_F(NewNameTest, ShowsCaptionTextsAndTheCurrentNameSelected) {
@@ -125,7 +124,7 @@ TEST_F(NewNameTest, ClosingByTheFrameStoresNothing) {
         EXPECT_EQ(state.DiverName, QStringLiteral("Default"));
         // So the next start-up asks again.
         bool asked = false;
-        settings::readDiverSettings(state, [&](AppState&) { asked = true; });
+        settings::readDiverSettings(state, [&](store::AppState&) { asked = true; });
         EXPECT_TRUE(asked);
         EXPECT_EQ(state.DiverName, QStringLiteral("Default"));
     }
@@ -134,7 +133,7 @@ TEST_F(NewNameTest, ClosingByTheFrameStoresNothing) {
 // The way the main window uses it at start-up: modal, from the rename hook of the settings read.
 TEST_F(NewNameTest, ModalFromTheStartUpReadGivesTheNewName) {
     int shown = 0;
-    settings::readDiverSettings(state, [&](AppState& s) {
+    settings::readDiverSettings(state, [&](store::AppState& s) {
         ++shown;
         frmNewName dlg(s);
         QTimer::singleShot(0, &dlg, [] {
@@ -157,7 +156,7 @@ TEST_F(NewNameTest, ModalFromTheStartUpReadGivesTheNewName) {
     EXPECT_EQ(storedName(), QStringLiteral("Robin"));
 
     // Once named, the next start-up does not ask again.
-    settings::readDiverSettings(state, [&](AppState&) { ++shown; });
+    settings::readDiverSettings(state, [&](store::AppState&) { ++shown; });
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(state.DiverName, QStringLiteral("Robin"));
 }

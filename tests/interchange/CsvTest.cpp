@@ -46,46 +46,46 @@ TEST(Csv, QuotesWhatNeedsItAndReadsItBack) {
 }
 
 // A log using every exported field, with texts that need quoting.
-AppState fullLog() {
-    AppState s;
-    StartNewLog(s);
+store::AppState fullLog() {
+    store::AppState s;
+    store::StartNewLog(s);
     s.DiveOffset = 40;
     s.LocationList.push_back({QStringLiteral("Reef, \"north\""), {}, {}});
     s.TypeList.push_back({QStringLiteral("Wall"), {}, {}});
     s.BuddyList.push_back({QStringLiteral("Zoë"), {}, {}});
     s.GearList.push_back({QStringLiteral("Drysuit\nheavy"), {}, {}});
-    DiveRecord& d = s.Dives[1];
+    store::DiveRecord& d = s.Dives[1];
     d.TimeData = {7, 4, 1997, 9, 5, 9, 47};
     d.DiveData = {3000, 700, 80, 42, 60, 12, 84, 82, 78, 50};
     d.ListData = {1, 1, 1, 1};
     d.CondData = {1, 0, 1, 0, 1, 0, 1, 0};
     d.Rating = 2;
     d.Comments = QStringLiteral("Turtle, \"big\"\r\nsecond line\u00A0€");
-    DiveRecord e;
+    store::DiveRecord e;
     e.TimeData = {12, 31, 2005, 24, 0, 0, 60};
     e.DiveData = {-5, 32000, -32000, 1, 1, 1, -40, 0, 0, 200};
     e.CondData = {0, 1, 0, 1, 0, 1, 0, 1};
     e.Rating = 1;
     s.Dives.push_back(e);
-    s.Dives.push_back(DiveRecord{}); // a dive never filled in
+    s.Dives.push_back(store::DiveRecord{}); // a dive never filled in
     return s;
 }
 
 TEST(Csv, ExportThenImportIntoAnEmptyLogGivesEveryFieldBack) {
     for (Units units : {Units::Imperial, Units::Metric}) {
         SCOPED_TRACE(interchange::unitsName(units).toStdString());
-        const AppState source = fullLog();
+        const store::AppState source = fullLog();
         const QByteArray csv = interchange::csvDocument(source, {1, 2, 3}, units);
-        AppState target;
-        StartNewLog(target);
+        store::AppState target;
+        store::StartNewLog(target);
         const interchange::ImportReport r = interchange::importCsv(target, csv, units);
         ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
         EXPECT_TRUE(r.warnings.isEmpty()) << r.warnings.join('\n').toStdString();
         EXPECT_TRUE(r.replacedBlank);
         ASSERT_EQ(target.DiveCount(), 3);
         for (int i = 1; i <= 3; ++i) {
-            const DiveRecord& a = source.Dives[static_cast<size_t>(i)];
-            const DiveRecord& b = target.Dives[static_cast<size_t>(i)];
+            const store::DiveRecord& a = source.Dives[static_cast<size_t>(i)];
+            const store::DiveRecord& b = target.Dives[static_cast<size_t>(i)];
             EXPECT_EQ(a.TimeData, b.TimeData) << i;
             EXPECT_EQ(a.DiveData, b.DiveData) << i;
             EXPECT_EQ(a.Comments, b.Comments) << i;
@@ -100,8 +100,8 @@ TEST(Csv, ExportThenImportIntoAnEmptyLogGivesEveryFieldBack) {
         EXPECT_EQ(r.newNames[0], QStringList{"Reef, \"north\""});
     }
     // The log files hold Windows-1252 text; anything else is kept as "?" and said so.
-    AppState s;
-    StartNewLog(s);
+    store::AppState s;
+    store::StartNewLog(s);
     const auto r = interchange::importCsv(
         s, "Date,Depth,Time,Comments\r\n2004-03-28,1,9:00,turtle 🐢\r\n", Units::Imperial);
     EXPECT_EQ(r.warnings.join("\n").toStdString(), "line 2, column 4: characters the log files "
@@ -113,12 +113,12 @@ TEST(Csv, ConvertsColumnsKeptInTheOtherUnits) {
         "Date,Bottom Time,Max Depth (m),Air Temp (°C),Pressure In (bar),Weight (kg),"
         "Visibility (feet)\r\n"
         ",,18.3,25,200,5,30\r\n";
-    AppState s;
-    StartNewLog(s);
+    store::AppState s;
+    store::StartNewLog(s);
     ASSERT_TRUE(interchange::importCsv(s, csv, Units::Imperial).errors.isEmpty());
     EXPECT_EQ(s.Dives[1].DiveData, (std::array<int16_t, 10>{2901, 0, 0, 0, 60, 11, 77, 0, 0, 30}));
-    AppState m;
-    StartNewLog(m);
+    store::AppState m;
+    store::StartNewLog(m);
     ASSERT_TRUE(interchange::importCsv(
                     m, "Date,Dive Time,Max Depth (ft),Air Temp (F),Pressure In (psi)\n,,60,77,2901\n",
                     Units::Metric)
@@ -135,28 +135,40 @@ TEST(Csv, ValuesTheBoxesRefuseAreClampedOrLeftEmptyWithAWarning) {
         int field; // DiveData index checked, -1 none
         int16_t value;
     } cases[] = {
-        {"1997-13-04,,,,,,", "line 2, column 1 (Date): \"1997-13-04\" is not a date (month 1-12, "
-                             "day 1-31, year 1900-2100); left empty", -1, 0},
-        {"04.07.1997x,,,,,,", "line 2, column 1 (Date): \"04.07.1997x\" is not a date such as "
-                              "2004-03-28; left empty", -1, 0},
-        {",25:00,,,,,", "line 2, column 2 (Entry Time): \"25:00\" is past 24:00 or minute 60; "
-                        "kept as 24:00", -1, 0},
+        {"1997-13-04,,,,,,",
+         "line 2, column 1 (Date): \"1997-13-04\" is not a date (month 1-12, "
+         "day 1-31, year 1900-2100); left empty",
+         -1, 0},
+        {"04.07.1997x,,,,,,",
+         "line 2, column 1 (Date): \"04.07.1997x\" is not a date such as "
+         "2004-03-28; left empty",
+         -1, 0},
+        {",25:00,,,,,",
+         "line 2, column 2 (Entry Time): \"25:00\" is past 24:00 or minute 60; "
+         "kept as 24:00",
+         -1, 0},
         {",,sixty,,,,", "line 2, column 3 (Max Depth): \"sixty\" is not a number; left empty",
-         field::MaxDepth, 0},
-        {",,40000,,,,", "line 2, column 3 (Max Depth): 40000 is outside -32000 to 32000; kept as "
-                        "32000", field::MaxDepth, 32000},
-        {",,60 fathoms,,,,", "line 2, column 3 (Max Depth): \"60 fathoms\" has a unit Reefbook "
-                             "does not read; left empty", field::MaxDepth, 0},
+         store::field::MaxDepth, 0},
+        {",,40000,,,,",
+         "line 2, column 3 (Max Depth): 40000 is outside -32000 to 32000; kept as "
+         "32000",
+         store::field::MaxDepth, 32000},
+        {",,60 fathoms,,,,",
+         "line 2, column 3 (Max Depth): \"60 fathoms\" has a unit Reefbook "
+         "does not read; left empty",
+         store::field::MaxDepth, 0},
         {",,,250,,,", "line 2, column 4 (Visibility): 250 is outside 0 to 200; kept as 200",
-         field::Visibility, 200},
+         store::field::Visibility, 200},
         {",,,,,maybe,", "line 2, column 6 (Saltwater): \"maybe\" is not 0 or 1; left empty", -1, 0},
-        {",,,,,,superb", "line 2, column 7 (Rating): \"superb\" is not a rating (poor, average, "
-                         "good or 0-5 stars); kept as average", -1, 0},
+        {",,,,,,superb",
+         "line 2, column 7 (Rating): \"superb\" is not a rating (poor, average, "
+         "good or 0-5 stars); kept as average",
+         -1, 0},
         {",,,,,,,extra", "line 2, column 8: more cells than the header has; left out", -1, 0},
     };
     for (const auto& c : cases) {
-        AppState s;
-        StartNewLog(s);
+        store::AppState s;
+        store::StartNewLog(s);
         const interchange::ImportReport r =
             interchange::importCsv(s, header + c.row + "\r\n", Units::Imperial);
         ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
@@ -182,9 +194,9 @@ TEST(Csv, ValuesTheBoxesRefuseAreClampedOrLeftEmptyWithAWarning) {
         {"Date,Depth,Time\r\n\"open,1,2\r\n", "line 2: a quote opened here is never closed"},
     };
     for (const auto& f : files) {
-        AppState s;
-        StartNewLog(s);
-        const AppState before = s;
+        store::AppState s;
+        store::StartNewLog(s);
+        const store::AppState before = s;
         EXPECT_EQ(interchange::importCsv(s, f.file, Units::Imperial).errors.value(0),
                   QString::fromUtf8(f.error));
         EXPECT_TRUE(s.Dives == before.Dives);
@@ -230,33 +242,33 @@ TEST(Csv, ReadsOtherLogbooksTables) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        AppState s;
-        StartNewLog(s);
+        store::AppState s;
+        store::StartNewLog(s);
         const interchange::ImportReport r = interchange::importCsv(s, c.file, c.units);
         ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
         ASSERT_GE(s.DiveCount(), 1);
-        const DiveRecord& d = s.Dives[1];
+        const store::DiveRecord& d = s.Dives[1];
         EXPECT_EQ(d.TimeData, c.time);
         EXPECT_EQ(d.DiveData, c.data);
-        EXPECT_EQ(s.BuddyList[static_cast<size_t>(d.ListData[field::Buddy])].Name,
+        EXPECT_EQ(s.BuddyList[static_cast<size_t>(d.ListData[store::field::Buddy])].Name,
                   *c.buddy ? QString::fromUtf8(c.buddy) : s.BuddyList[0].Name);
         EXPECT_EQ(d.Rating, c.rating);
         EXPECT_EQ(d.Comments, QString::fromUtf8(c.comments));
     }
     // The second row of the first file: both buddies as one name, no rating is average.
-    AppState s;
-    StartNewLog(s);
+    store::AppState s;
+    store::StartNewLog(s);
     const auto r = interchange::importCsv(s, cases[0].file, Units::Metric);
-    EXPECT_EQ(s.BuddyList[static_cast<size_t>(s.Dives[2].ListData[field::Buddy])].Name,
+    EXPECT_EQ(s.BuddyList[static_cast<size_t>(s.Dives[2].ListData[store::field::Buddy])].Name,
               "Dirk, Linus");
-    EXPECT_EQ(s.Dives[2].TimeData[field::EntryHour], 14);
+    EXPECT_EQ(s.Dives[2].TimeData[store::field::EntryHour], 14);
     EXPECT_EQ(s.Dives[2].Rating, 1);
     EXPECT_EQ(r.columnsLeftOut, QStringList{});
     // The Latin-1 file says how it was read.
-    StartNewLog(s);
+    store::StartNewLog(s);
     EXPECT_EQ(interchange::importCsv(s, cases[1].file, Units::Metric).warnings,
               QStringList{"the file is not UTF-8; it was read as Windows-1252 (Latin-1)"});
-    StartNewLog(s);
+    store::StartNewLog(s);
     EXPECT_EQ(interchange::importCsv(s, "Date,Depth,Time,Gas,Depth\n2004-03-28,1,2,EAN32,3\n",
                                      Units::Metric)
                   .columnsLeftOut,
@@ -266,8 +278,8 @@ TEST(Csv, ReadsOtherLogbooksTables) {
 
 TEST(Csv, DatesThatCanBeReadTwoWaysNeedTheOrder) {
     const QByteArray file = "Date,Depth,Time\n5/6/13,10,9:00\n7/7/13,10,9:00\n";
-    AppState s;
-    StartNewLog(s);
+    store::AppState s;
+    store::StartNewLog(s);
     EXPECT_EQ(interchange::importCsv(s, file, Units::Metric).errors,
               QStringList{"a date such as 5/6/13 can be month first or day first; say which with "
                           "--date-format MDY or DMY"});
@@ -276,13 +288,13 @@ TEST(Csv, DatesThatCanBeReadTwoWaysNeedTheOrder) {
         int month, day;
     } orders[] = {{interchange::DateOrder::MDY, 5, 6}, {interchange::DateOrder::DMY, 6, 5}};
     for (const auto& o : orders) {
-        StartNewLog(s);
+        store::StartNewLog(s);
         ASSERT_TRUE(interchange::importCsv(s, file, Units::Metric, o.order).errors.isEmpty());
-        EXPECT_EQ(s.Dives[1].TimeData[field::Month], o.month);
-        EXPECT_EQ(s.Dives[1].TimeData[field::Day], o.day);
-        EXPECT_EQ(s.Dives[1].TimeData[field::Year], 2013);
+        EXPECT_EQ(s.Dives[1].TimeData[store::field::Month], o.month);
+        EXPECT_EQ(s.Dives[1].TimeData[store::field::Day], o.day);
+        EXPECT_EQ(s.Dives[1].TimeData[store::field::Year], 2013);
     }
-    StartNewLog(s);
+    store::StartNewLog(s);
     EXPECT_EQ(interchange::importCsv(s, "Date,Depth,Time\n13/6/13,1,2\n6/13/13,1,2\n",
                                      Units::Metric)
                   .errors.value(0),
@@ -293,10 +305,10 @@ TEST(Csv, DatesThatCanBeReadTwoWaysNeedTheOrder) {
 TEST(Csv, TextsSpreadsheetsWouldRunAsFormulasComeBackWhole) {
     const QString texts[] = {"=HYPERLINK(\"http://x\")", "+1", "-", "@SUM(A1)", "\tindent",
                              "\rreturn", "'=already", "''", "'tis", "plain", "-5 degrees"};
-    AppState source;
-    StartNewLog(source);
+    store::AppState source;
+    store::StartNewLog(source);
     source.Dives[1].TimeData = {7, 4, 1997, 9, 5, 9, 47};
-    source.Dives[1].DiveData[field::AirTemp] = -5; // a number stays a number
+    source.Dives[1].DiveData[store::field::AirTemp] = -5; // a number stays a number
     for (const QString& t : texts) {
         source.Dives.push_back(source.Dives[1]);
         source.Dives.back().Comments = t;
@@ -311,8 +323,8 @@ TEST(Csv, TextsSpreadsheetsWouldRunAsFormulasComeBackWhole) {
     EXPECT_TRUE(csv.contains(",\"'=HYPERLINK(\"\"http://x\"\")\""));
     EXPECT_TRUE(csv.contains(",'tis\r\n"));
     EXPECT_TRUE(csv.contains(",'''\r\n"));
-    AppState target;
-    StartNewLog(target);
+    store::AppState target;
+    store::StartNewLog(target);
     ASSERT_TRUE(interchange::importCsv(target, csv, Units::Metric).errors.isEmpty());
     ASSERT_EQ(target.DiveCount(), source.DiveCount());
     for (int i = 1; i <= source.DiveCount(); ++i)
@@ -338,9 +350,9 @@ class CsvCli : public TempFolderTest {
 };
 
 TEST_F(CsvCli, ImportAppendsThroughTheSaveAndDryRunWritesNothing) {
-    AppState s = fullLog();
+    store::AppState s = fullLog();
     s.Dives.pop_back();
-    ASSERT_TRUE(SaveLog(s).empty());
+    ASSERT_TRUE(store::SaveLog(s).empty());
     settings::SaveSetting(settings::AppName, QStringLiteral("Startup"), QStringLiteral("Offset"),
                           QStringLiteral("40"));
     ASSERT_EQ(run({"export", "csv", "-o", "dives.csv", "--dives", "41"}), 0) << err.toStdString();
@@ -360,11 +372,11 @@ TEST_F(CsvCli, ImportAppendsThroughTheSaveAndDryRunWritesNothing) {
                          "1997-07-05,,,\r\n");
     ASSERT_EQ(run({"import", "csv", "new.csv", "--units", "metric"}), 0) << err.toStdString();
     EXPECT_EQ(out, "Added 2 dives as dives 43 to 44 (metric units)\nNew locations: New Place\n");
-    AppState after;
-    OpenLog(after);
+    store::AppState after;
+    store::OpenLog(after);
     ASSERT_EQ(after.DiveCount(), 4); // the row of empty cells is no dive
     EXPECT_EQ(after.LocationList.back().Name, "New Place");
-    EXPECT_EQ(after.Dives[3].TimeData[field::Year], 1997);
+    EXPECT_EQ(after.Dives[3].TimeData[store::field::Year], 1997);
 
     EXPECT_EQ(run({"import", "csv", "new.csv", "--units", "nautical"}), 2);
     EXPECT_EQ(run({"export", "uddf", "--units"}), 2);
@@ -377,13 +389,13 @@ TEST_F(CsvCli, ImportAppendsThroughTheSaveAndDryRunWritesNothing) {
 namespace {
 
 TEST_F(CsvCli, ImportUddfDryRunRelativePathsAndTheDiversUnits) {
-    AppState s;
-    StartNewLog(s);
+    store::AppState s;
+    store::StartNewLog(s);
     s.Dives[1].TimeData = {7, 4, 1997, 9, 5, 9, 47};
-    s.Dives[1].DiveData[field::MaxDepth] = 18;
-    s.Dives[1].DiveData[field::BottomTime] = 42;
-    s.Dives.push_back(DiveRecord{}); // no date: written as 1900-01-01, said so
-    ASSERT_TRUE(SaveLog(s).empty());
+    s.Dives[1].DiveData[store::field::MaxDepth] = 18;
+    s.Dives[1].DiveData[store::field::BottomTime] = 42;
+    s.Dives.push_back(store::DiveRecord{}); // no date: written as 1900-01-01, said so
+    ASSERT_TRUE(store::SaveLog(s).empty());
     settings::saveDiverUnits(s.Files, Units::Metric);
     ASSERT_EQ(run({"export", "uddf", "-o", "mine.uddf"}), 0) << err.toStdString();
     EXPECT_EQ(out, "Wrote mine.uddf (2 dives, metric units)\n");

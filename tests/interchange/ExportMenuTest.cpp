@@ -17,11 +17,11 @@ class ExportMenuTest : public TempFolderTest {
     void SetUp() override {
         TempFolderTest::SetUp();
         settings::saveDefaultName(QStringLiteral("Tester"));
-        AppState s;
-        StartNewLog(s);
-        s.Dives[1].DiveData[field::MaxDepth] = 60;
+        store::AppState s;
+        store::StartNewLog(s);
+        s.Dives[1].DiveData[store::field::MaxDepth] = 60;
         s.Dives.push_back(s.Dives[1]);
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
         window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
     }
     QAction* action(const char* name) {
@@ -31,7 +31,7 @@ class ExportMenuTest : public TempFolderTest {
     }
 
     ScriptedPlatform platform;
-    AppState state;
+    store::AppState state;
     std::unique_ptr<app::FormLog> window;
 };
 
@@ -77,7 +77,7 @@ TEST_F(ExportMenuTest, FileImportAddsTheDivesInTheDiversUnitsAndSaysWhatItDid) {
     action("mnuImport")->trigger();
     ASSERT_EQ(state.DiveCount(), 4);
     EXPECT_EQ(state.CurrentDive, 3); // the first dive brought in is shown
-    EXPECT_EQ(state.Dives[3].DiveData[field::MaxDepth], 18);
+    EXPECT_EQ(state.Dives[3].DiveData[store::field::MaxDepth], 18);
     EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("txtDNum"))->text(), "3");
     EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("cboCData_0"))->currentText(),
               "blue hole");

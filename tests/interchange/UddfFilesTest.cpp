@@ -20,9 +20,9 @@ using interchange::Units;
 // pressure, a one-word diver and buddy, a buddy with no name at all, a profile, an empty
 // profile, a profile number past the file, a rating out of range, negative numbers, texts
 // with every byte, dive numbers below 1.
-AppState awkwardLog() {
-    AppState s;
-    StartNewLog(s);
+store::AppState awkwardLog() {
+    store::AppState s;
+    store::StartNewLog(s);
     s.DiverName = QStringLiteral("Cher");
     s.DiveOffset = -2;
     s.BuddyList.push_back({QStringLiteral("Linus"), {}, {}});
@@ -31,7 +31,7 @@ AppState awkwardLog() {
     QByteArray every;
     for (int b = 1; b < 256; ++b)
         every.append(static_cast<char>(b));
-    s.GearList.push_back({text::fromCp1252(every), {}, {}});
+    s.GearList.push_back({store::text::fromCp1252(every), {}, {}});
     const std::vector<std::array<int16_t, 7>> times = {
         {0, 0, 0, 0, 0, 0, 0},       {2, 31, 1999, 9, 5, 9, 50},   {13, 4, 2001, 9, 5, 0, 0},
         {7, 4, 1997, -1, 70, 0, 0},  {12, 31, 1999, 24, 0, 0, 30}, {7, 4, 1997, 10, 0, 10, 40},
@@ -39,7 +39,7 @@ AppState awkwardLog() {
     };
     s.Dives.resize(1);
     for (size_t k = 0; k < times.size(); ++k) {
-        DiveRecord d;
+        store::DiveRecord d;
         d.TimeData = times[k];
         d.ListData = {static_cast<int16_t>(k % 2 ? 1 : 0), 0, static_cast<int16_t>(k % 4),
                       static_cast<int16_t>(k % 2)};
@@ -50,7 +50,7 @@ AppState awkwardLog() {
     s.Dives[3].DiveData = {0, 0, 12, 30, 20, 0, 0, 0, 0, 0};
     s.Dives[4].DiveData = {3000, 0, 0, 40, 60, -3, 0, 0, 0, 0};
     s.Dives[6].DiveData = {200, 50, -12, 40, 18, 0, 0, 0, 0, 0};
-    s.Dives[5].Comments = text::fromCp1252(every);
+    s.Dives[5].Comments = store::text::fromCp1252(every);
     s.Profiles.resize(3);
     s.Profiles[1].Times = {0, 5, 35, 40};
     s.Profiles[1].Depths = {0, 60, 20, 0};
@@ -77,10 +77,10 @@ QString schemaErrors(const QByteArray& xml) {
 
 TEST(UddfSchema, EveryLogValidatesAndEveryDiveIsWritten) {
     const QDateTime when(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
-    AppState fresh;
-    StartNewLog(fresh);
-    const AppState awkward = awkwardLog();
-    for (const AppState* s : std::array<const AppState*, 2>{&fresh, &awkward})
+    store::AppState fresh;
+    store::StartNewLog(fresh);
+    const store::AppState awkward = awkwardLog();
+    for (const store::AppState* s : std::array<const store::AppState*, 2>{&fresh, &awkward})
         for (Units units : {Units::Imperial, Units::Metric}) {
             std::vector<int> all;
             for (int i = 1; i <= s->DiveCount(); ++i)
@@ -165,8 +165,8 @@ TEST(UddfImport, ReadsAComputersFileIntoTheDiversUnits) {
         for (const QByteArray& file : {computerFile(), withComment}) {
             SCOPED_TRACE(interchange::unitsName(c.units).toStdString() +
                          (file.contains("<!--") ? " XML reader" : " bytes"));
-            AppState s;
-            StartNewLog(s);
+            store::AppState s;
+            store::StartNewLog(s);
             s.GearList.push_back({QStringLiteral("Drysuit, Jet Fins"), {}, {}});
             const interchange::ImportReport r = interchange::importUddf(s, file, c.units);
             ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
@@ -175,7 +175,7 @@ TEST(UddfImport, ReadsAComputersFileIntoTheDiversUnits) {
             EXPECT_EQ(r.skipped, QStringList{"2004-03-28 09:05 (line 623): already in the log as "
                                              "dive 1"});
             ASSERT_EQ(s.DiveCount(), 2);
-            const DiveRecord& d = s.Dives[1];
+            const store::DiveRecord& d = s.Dives[1];
             // The time as written: the offset is not applied, the seconds are dropped.
             EXPECT_EQ(d.TimeData, (std::array<int16_t, 7>{3, 28, 2004, 9, 5, 9, 55}));
             EXPECT_EQ(d.DiveData, c.data);
@@ -191,7 +191,7 @@ TEST(UddfImport, ReadsAComputersFileIntoTheDiversUnits) {
 
             // The profile: at most 150 points, the start, the spike and the surface kept.
             ASSERT_GT(d.ProfileNum, 0);
-            const ProfileRecord& p = s.Profiles[static_cast<size_t>(d.ProfileNum)];
+            const store::ProfileRecord& p = s.Profiles[static_cast<size_t>(d.ProfileNum)];
             int points = 0, deepest = 0, deepestAt = 0;
             while (points < 150 && p.Times[static_cast<size_t>(points) + 1] > 0) {
                 ++points;
@@ -217,7 +217,7 @@ TEST(UddfImport, ReadsAComputersFileIntoTheDiversUnits) {
 }
 
 TEST(UddfImport, OurOwnExportComesBack) {
-    AppState source = awkwardLog();
+    store::AppState source = awkwardLog();
     source.Dives.resize(3); // dated dives only come back as dated
     source.Dives[2].DiveData = {3000, 700, 80, 42, 60, 12, 84, 82, 78, 50};
     source.Dives[2].TimeData = {7, 4, 1997, 9, 5, 9, 47};
@@ -234,14 +234,14 @@ TEST(UddfImport, OurOwnExportComesBack) {
     for (Units units : {Units::Imperial, Units::Metric}) {
         SCOPED_TRACE(interchange::unitsName(units).toStdString());
         const QByteArray xml = interchange::uddfDocument(source, {1, 2}, units, {});
-        AppState target;
-        StartNewLog(target);
+        store::AppState target;
+        store::StartNewLog(target);
         const interchange::ImportReport r = interchange::importUddf(target, xml, units);
         ASSERT_TRUE(r.errors.isEmpty()) << r.errors.join('\n').toStdString();
         ASSERT_EQ(target.DiveCount(), 2);
         for (int i = 1; i <= 2; ++i) {
-            const DiveRecord& a = source.Dives[static_cast<size_t>(i)];
-            const DiveRecord& b = target.Dives[static_cast<size_t>(i)];
+            const store::DiveRecord& a = source.Dives[static_cast<size_t>(i)];
+            const store::DiveRecord& b = target.Dives[static_cast<size_t>(i)];
             EXPECT_EQ(a.TimeData, b.TimeData) << i;
             EXPECT_EQ(a.DiveData, b.DiveData) << i;
             EXPECT_EQ(a.CondData, b.CondData) << i;
@@ -253,7 +253,8 @@ TEST(UddfImport, OurOwnExportComesBack) {
                     target.list(w)[static_cast<size_t>(b.ListData[static_cast<size_t>(w)])].Name)
                     << i << " list " << w;
         }
-        const ProfileRecord& p = target.Profiles[static_cast<size_t>(target.Dives[2].ProfileNum)];
+        const store::ProfileRecord& p =
+            target.Profiles[static_cast<size_t>(target.Dives[2].ProfileNum)];
         EXPECT_EQ(std::vector<int16_t>(p.Times.begin(), p.Times.begin() + 5),
                   (std::vector<int16_t>{0, 5, 35, 42, 0}));
         EXPECT_EQ(std::vector<int16_t>(p.Depths.begin(), p.Depths.begin() + 4),
@@ -268,12 +269,12 @@ TEST(UddfImport, OurOwnExportComesBack) {
 }
 
 TEST(UddfImport, DatesPutInForUddfGoBackAsTheLogHadThem) {
-    const AppState source = awkwardLog();
+    const store::AppState source = awkwardLog();
     std::vector<int> all;
     for (int i = 1; i <= source.DiveCount(); ++i)
         all.push_back(i);
-    AppState target;
-    StartNewLog(target);
+    store::AppState target;
+    store::StartNewLog(target);
     const interchange::ImportReport r = interchange::importUddf(
         target, interchange::uddfDocument(source, all, Units::Metric, {}), Units::Metric);
     ASSERT_EQ(target.DiveCount(), source.DiveCount()) << r.skipped.join('\n').toStdString();
@@ -283,8 +284,9 @@ TEST(UddfImport, DatesPutInForUddfGoBackAsTheLogHadThem) {
     for (int i = 1; i <= source.DiveCount(); ++i) {
         const auto& a = source.Dives[static_cast<size_t>(i)].TimeData;
         const auto& b = target.Dives[static_cast<size_t>(i)].TimeData;
-        was.insert(a[field::EntryHour] == 24 ? std::vector<int16_t>{1, 1, 2000, 0, 0}
-                                             : std::vector<int16_t>(a.begin(), a.begin() + 5));
+        was.insert(a[store::field::EntryHour] == 24
+                       ? std::vector<int16_t>{1, 1, 2000, 0, 0}
+                       : std::vector<int16_t>(a.begin(), a.begin() + 5));
         is.insert(std::vector<int16_t>(b.begin(), b.begin() + 5));
     }
     EXPECT_EQ(was, is);
@@ -300,9 +302,9 @@ TEST(UddfImport, RefusesWhatIsNotUddfAndChangesNothing) {
         {"<uddf version=\"3.2.0\"/>", "the file holds no <dive>"},
     };
     for (const auto& c : cases) {
-        AppState s;
-        StartNewLog(s);
-        const AppState before = s;
+        store::AppState s;
+        store::StartNewLog(s);
+        const store::AppState before = s;
         EXPECT_EQ(interchange::importUddf(s, c.file, Units::Metric).errors.value(0), c.error);
         EXPECT_TRUE(s.Dives == before.Dives);
     }
@@ -332,7 +334,7 @@ TEST(ProfileSimplify, KeepsEndsDeepestAndShapeWithinTheLimit) {
     // after the other, with the deepest sample and the surfacing at the end.
     for (interchange::Sample& x : samples)
         x.seconds *= 7.5; // 15 s apart: 275 minutes
-    const ProfileRecord p = interchange::profileFromSamples(samples, Units::Metric, 275, 40);
+    const store::ProfileRecord p = interchange::profileFromSamples(samples, Units::Metric, 275, 40);
     int points = 0;
     bool deepest = false;
     while (points < 150 && p.Times[static_cast<size_t>(points) + 1] > 0) {

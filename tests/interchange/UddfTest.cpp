@@ -15,29 +15,29 @@ using interchange::Units;
 
 // Three dives: two on one day (the second with a profile), one never dated. Names and
 // comments hold markup and a control character XML cannot carry.
-AppState markupLog() {
-    AppState s;
-    StartNewLog(s);
+store::AppState markupLog() {
+    store::AppState s;
+    store::StartNewLog(s);
     s.DiverName = QStringLiteral("Mary Ann <Smith>");
     s.DiveOffset = 100;
     s.LocationList.push_back(
         {QStringLiteral("Reef & \"Rocks\" <north>"), QStringLiteral("a>b"), {}});
     s.BuddyList.push_back({QStringLiteral("Ann O'Neil"), {}, {}});
     s.GearList.push_back({QStringLiteral("Drysuit"), {}, {}});
-    DiveRecord& d = s.Dives[1];
+    store::DiveRecord& d = s.Dives[1];
     d.TimeData = {7, 4, 1997, 9, 5, 9, 47};
     d.DiveData = {3000, 700, 80, 42, 60, 12, 84, 82, 78, 50};
     d.ListData = {1, 0, 1, 1};
     d.CondData = {0, 1, 1, 0, 0, 0, 0, 0};
     d.Rating = 2;
     d.Comments = QStringLiteral("Turtle </para> & bell\x01");
-    DiveRecord second;
+    store::DiveRecord second;
     second.TimeData = {7, 4, 1997, 13, 0, 13, 30};
-    second.DiveData[field::BottomTime] = 30;
-    second.DiveData[field::MaxDepth] = 40;
+    second.DiveData[store::field::BottomTime] = 30;
+    second.DiveData[store::field::MaxDepth] = 40;
     second.ProfileNum = 1;
     s.Dives.push_back(second);
-    s.Dives.push_back(DiveRecord{}); // never dated, all zero
+    s.Dives.push_back(store::DiveRecord{}); // never dated, all zero
     s.Profiles.resize(2);
     s.Profiles[1].Times = {0, 5, 25, 30};
     s.Profiles[1].Depths = {0, 40, 20, 0};
@@ -87,7 +87,7 @@ QStringList all(const Read& r, const char* key) {
 }
 
 TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
-    const AppState s = markupLog();
+    const store::AppState s = markupLog();
     const QDateTime when(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
     struct Case {
         Units units;
@@ -152,11 +152,11 @@ TEST(Uddf, WellFormedWithSiUnitsInBothSystems) {
 }
 
 TEST(Uddf, LinksPointAtWrittenIdsAndEveryByteOfATextIsWellFormed) {
-    AppState s = markupLog();
+    store::AppState s = markupLog();
     QByteArray every;
     for (int b = 0; b < 256; ++b)
         every.append(static_cast<char>(b));
-    s.BuddyList[1].Name = s.Dives[1].Comments = text::fromCp1252(every);
+    s.BuddyList[1].Name = s.Dives[1].Comments = store::text::fromCp1252(every);
     const Read r = readBack(interchange::uddfDocument(s, {1}, Units::Imperial, {}));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     std::set<QString> ids;
@@ -187,7 +187,7 @@ TEST(Uddf, DiveDateTime) {
         {{2, 31, 1997, 9, 5, 0, 0}, ""},
     };
     for (const auto& c : cases) {
-        DiveRecord d;
+        store::DiveRecord d;
         d.TimeData = c.time;
         EXPECT_EQ(interchange::diveDateTime(d), QLatin1String(c.iso)) << c.iso;
     }

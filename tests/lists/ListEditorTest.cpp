@@ -18,16 +18,16 @@ namespace lists {
 
 namespace {
 
-RefList entries(std::initializer_list<const char*> names) {
-    RefList list;
+store::RefList entries(std::initializer_list<const char*> names) {
+    store::RefList list;
     for (const char* n : names)
         list.push_back({QString::fromLatin1(n), QStringLiteral("about ") + n, {}});
     return list;
 }
 
-QStringList namesOf(const RefList& list) {
+QStringList namesOf(const store::RefList& list) {
     QStringList out;
-    for (const ListEntry& e : list)
+    for (const store::ListEntry& e : list)
         out << e.Name;
     return out;
 }
@@ -85,7 +85,7 @@ class ListEditorTest : public TempFolderTest {
 protected:
     // A log of dives naming these entries of list `which`, showing the first dive.
     void setDives(int which, const std::vector<int16_t>& named) {
-        state.Dives.assign(named.size() + 1, DiveRecord{});
+        state.Dives.assign(named.size() + 1, store::DiveRecord{});
         for (size_t i = 0; i < named.size(); ++i)
             state.Dives[i + 1].ListData[static_cast<size_t>(which)] = named[i];
         state.CurrentDive = 1;
@@ -109,7 +109,7 @@ protected:
         return p;
     }
 
-    AppState state;
+    store::AppState state;
     int kind = 1; // 1 types, 2 buddies, 3 gear
     ScriptedPlatform platform;
 };
@@ -150,7 +150,7 @@ TEST_F(ListEditorTest, OpensOnTheListAndEntryOfTheShownDive) {
 TEST_F(ListEditorTest, DeleteRenumbersEveryDiveAndShiftsTheInfo) {
     struct Case {
         const char* what;
-        RefList list;
+        store::RefList list;
         int deleted;
         std::vector<int16_t> before, after;
         QStringList names;
@@ -163,7 +163,7 @@ TEST_F(ListEditorTest, DeleteRenumbersEveryDiveAndShiftsTheInfo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         state.BuddyList = c.list;
-        setDives(field::Buddy, c.before);
+        setDives(store::field::Buddy, c.before);
         kind = 2;
         frmData dlg(state, kind);
         const Controls ui(&dlg);
@@ -173,7 +173,7 @@ TEST_F(ListEditorTest, DeleteRenumbersEveryDiveAndShiftsTheInfo) {
 
         // Dives and list change together when the editor closes, so a save in between
         // never writes dives renumbered against the old list.
-        EXPECT_EQ(namedBy(field::Buddy), c.before);
+        EXPECT_EQ(namedBy(store::field::Buddy), c.before);
         EXPECT_EQ(namesOf(state.BuddyList), namesOf(c.list));
         EXPECT_EQ(itemsOf(ui.cboData), c.names);
         // Nothing is selected afterwards, and the removed entry's info is gone from view.
@@ -181,16 +181,16 @@ TEST_F(ListEditorTest, DeleteRenumbersEveryDiveAndShiftsTheInfo) {
         EXPECT_EQ(ui.txtInfo->text(), QString());
 
         QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
-        EXPECT_EQ(namedBy(field::Buddy), c.after);
+        EXPECT_EQ(namedBy(store::field::Buddy), c.after);
         EXPECT_EQ(namesOf(state.BuddyList), c.names);
-        for (const ListEntry& e : state.BuddyList)
+        for (const store::ListEntry& e : state.BuddyList)
             EXPECT_EQ(e.Info, QStringLiteral("about ") + e.Name);
     }
 }
 
 TEST_F(ListEditorTest, DeletingTheOnlyEntryIsRefused) {
     state.GearList = entries({"Standard"});
-    setDives(field::Gear, {0, 0});
+    setDives(store::field::Gear, {0, 0});
     kind = 3;
     frmData dlg(state, kind);
     const Controls ui(&dlg);
@@ -208,14 +208,14 @@ TEST_F(ListEditorTest, DeletingTheOnlyEntryIsRefused) {
 
 TEST_F(ListEditorTest, DeleteWithNothingSelectedDoesNothing) {
     state.TypeList = entries({"A", "B"});
-    setDives(field::Type, {1});
+    setDives(store::field::Type, {1});
     frmData dlg(state, kind);
     const Controls ui(&dlg);
     ASSERT_TRUE(ui.complete());
     ui.typeName(QStringLiteral("B")); // typed over, even with an existing name
     QTest::mouseClick(ui.cmdDelete, Qt::LeftButton);
     EXPECT_EQ(itemsOf(ui.cboData), (QStringList{"A", "B"}));
-    EXPECT_EQ(namedBy(field::Type), std::vector<int16_t>{1});
+    EXPECT_EQ(namedBy(store::field::Type), std::vector<int16_t>{1});
 }
 
 TEST_F(ListEditorTest, AddOnlyATypedName) {
@@ -235,7 +235,7 @@ TEST_F(ListEditorTest, AddOnlyATypedName) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         state.TypeList = entries({"Pleasure", "Night"});
-        setDives(field::Type, {1});
+        setDives(store::field::Type, {1});
         frmData dlg(state, kind);
         showActive(dlg);
         const Controls ui(&dlg);
@@ -258,7 +258,7 @@ TEST_F(ListEditorTest, AddOnlyATypedName) {
 
 TEST_F(ListEditorTest, InfoTypedAfterAddIsKeptAndInfoTypedOverNothingIsNot) {
     state.BuddyList = entries({"None", "Ann"});
-    setDives(field::Buddy, {1});
+    setDives(store::field::Buddy, {1});
     kind = 2;
     frmData dlg(state, kind);
     showActive(dlg);
@@ -281,14 +281,14 @@ TEST_F(ListEditorTest, InfoTypedAfterAddIsKeptAndInfoTypedOverNothingIsNot) {
     EXPECT_EQ(ui.txtInfo->text(), QStringLiteral("PADI instructor"));
 
     QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
-    const RefList expected = {
+    const store::RefList expected = {
         {"None", "about None", {}}, {"Ann", "about Ann", {}}, {"Carla", "PADI instructor", {}}};
     EXPECT_EQ(state.BuddyList, expected);
 }
 
 TEST_F(ListEditorTest, TypingReplacesTheShownText) {
     state.TypeList = entries({"Reef"});
-    setDives(field::Type, {0});
+    setDives(store::field::Type, {0});
     frmData dlg(state, kind);
     showActive(dlg);
     const Controls ui(&dlg);
@@ -306,7 +306,7 @@ TEST_F(ListEditorTest, EveryWayOfClosingStoresTheList) {
     for (How how : {CloseButton, Escape, WindowFrame, RunModal}) {
         SCOPED_TRACE(how);
         state.GearList = entries({"Standard"});
-        setDives(field::Gear, {0});
+        setDives(store::field::Gear, {0});
         kind = 3;
         frmData dlg(state, kind);
         const Controls ui(&dlg);
@@ -339,7 +339,7 @@ TEST_F(ListEditorTest, EveryWayOfClosingStoresTheList) {
 
 TEST_F(ListEditorTest, EnterInTheNameBoxNeitherClosesNorAdds) {
     state.TypeList = entries({"Reef"});
-    setDives(field::Type, {0});
+    setDives(store::field::Type, {0});
     frmData dlg(state, kind);
     showActive(dlg);
     const Controls ui(&dlg);
@@ -353,7 +353,7 @@ TEST_F(ListEditorTest, EnterInTheNameBoxNeitherClosesNorAdds) {
 TEST_F(ListEditorTest, TabGoesThroughTheControlsInReadingOrder) {
     state.LocationList = entries({"Pool"});
     state.TypeList = entries({"Reef"});
-    setDives(field::Location, {0});
+    setDives(store::field::Location, {0});
     frmData types(state, kind);
     frmLocation locations(state);
     const std::pair<QDialog*, QStringList> cases[] = {
@@ -383,7 +383,7 @@ protected:
     void SetUp() override {
         ListEditorTest::SetUp();
         state.LocationList = entries({"Pool", "Blue Hole", "Wreck"});
-        setDives(field::Location, {1, 2, 0});
+        setDives(store::field::Location, {1, 2, 0});
     }
 };
 
@@ -431,7 +431,7 @@ TEST_F(LocationTest, PictureIsChosenShownKeptAndSaved) {
         EXPECT_TRUE(ui.picMap->hasPicture());
     }
 
-    ASSERT_TRUE(SaveLog(state).empty());
+    ASSERT_TRUE(store::SaveLog(state).empty());
     auto counted = [](const QByteArray& text) {
         QByteArray out;
         out.append(static_cast<char>(text.size() & 0xFF));
@@ -522,8 +522,9 @@ TEST_F(LocationTest, DeletingAnEntryMovesTheNextOnesPictureAndInfo) {
     EXPECT_TRUE(ui.picMap->hasPicture());
     EXPECT_EQ(ui.txtInfo->text(), QStringLiteral("about Wreck"));
     QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
-    EXPECT_EQ(namedBy(field::Location), (std::vector<int16_t>{0, 1, 0}));
-    const RefList expected = {{"Pool", "about Pool", {}}, {"Wreck", "about Wreck", path("w.png")}};
+    EXPECT_EQ(namedBy(store::field::Location), (std::vector<int16_t>{0, 1, 0}));
+    const store::RefList expected = {{"Pool", "about Pool", {}},
+                                     {"Wreck", "about Wreck", path("w.png")}};
     EXPECT_EQ(state.LocationList, expected);
 }
 
@@ -559,16 +560,17 @@ TEST_F(LocationTest, PictureFitsTheBoxKeepingItsProportions) {
 
 // An entry of a list another diver shares is not deleted: his dives would name other entries.
 TEST_F(ListEditorTest, DeletingFromASharedListIsRefusedWithTheSharersNames) {
-    FileSet ann = FileSet::numbered(2);
+    store::FileSet ann = store::FileSet::numbered(2);
     ann.LocFile = QStringLiteral("loc1.dvl");
-    FileSet bob = FileSet::numbered(3);
+    store::FileSet bob = store::FileSet::numbered(3);
     bob.LocFile = QStringLiteral("loc1.dvl");
-    writeFile("divers.dvl", dvl::serializeDivers({{QStringLiteral("Default"), FileSet{}},
-                                                  {QStringLiteral("Ann"), ann},
-                                                  {QStringLiteral("Bob"), bob},
-                                                  {QStringLiteral("Cy"), FileSet::numbered(4)}}));
+    writeFile("divers.dvl",
+              store::dvl::serializeDivers({{QStringLiteral("Default"), store::FileSet{}},
+                                           {QStringLiteral("Ann"), ann},
+                                           {QStringLiteral("Bob"), bob},
+                                           {QStringLiteral("Cy"), store::FileSet::numbered(4)}}));
     state.LocationList = entries({"Pool", "Reef", "Wreck"});
-    setDives(field::Location, {1, 2});
+    setDives(store::field::Location, {1, 2});
     frmLocation dlg(state);
     const Controls ui(&dlg);
     ASSERT_TRUE(ui.complete());
@@ -579,7 +581,7 @@ TEST_F(ListEditorTest, DeletingFromASharedListIsRefusedWithTheSharersNames) {
     QTest::mouseClick(ui.cmdDelete, Qt::LeftButton);
     QTest::mouseClick(ui.cmdClose, Qt::LeftButton);
     EXPECT_EQ(state.LocationList, entries({"Pool", "Reef", "Wreck"}));
-    EXPECT_EQ(namedBy(field::Location), (std::vector<int16_t>{1, 2}));
+    EXPECT_EQ(namedBy(store::field::Location), (std::vector<int16_t>{1, 2}));
 }
 
 } // namespace lists

@@ -10,11 +10,11 @@ namespace {
 
 // A log whose dives name these entries of list `which`; the other lists' columns are set to
 // a marker so a change that strays into them shows.
-AppState logNaming(int which, const std::vector<int16_t>& named) {
-    AppState s;
-    s.Dives.assign(named.size() + 1, DiveRecord{});
+store::AppState logNaming(int which, const std::vector<int16_t>& named) {
+    store::AppState s;
+    s.Dives.assign(named.size() + 1, store::DiveRecord{});
     for (size_t i = 0; i < named.size(); ++i) {
-        DiveRecord& d = s.Dives[i + 1];
+        store::DiveRecord& d = s.Dives[i + 1];
         d.ListData = {7, 7, 7, 7};
         d.ListData[static_cast<size_t>(which)] = named[i];
     }
@@ -22,15 +22,15 @@ AppState logNaming(int which, const std::vector<int16_t>& named) {
     return s;
 }
 
-std::vector<int16_t> namedBy(const AppState& s, int which) {
+std::vector<int16_t> namedBy(const store::AppState& s, int which) {
     std::vector<int16_t> out;
     for (int i = 1; i <= s.DiveCount(); ++i)
         out.push_back(s.Dives[static_cast<size_t>(i)].ListData[static_cast<size_t>(which)]);
     return out;
 }
 
-RefList entries(std::initializer_list<const char*> names) {
-    RefList list;
+store::RefList entries(std::initializer_list<const char*> names) {
+    store::RefList list;
     for (const char* n : names)
         list.push_back({QString::fromLatin1(n), QStringLiteral("info ") + n, {}});
     return list;
@@ -46,21 +46,27 @@ TEST(RenumberAfterDelete, DivesFollowTheirEntries) {
         std::vector<int16_t> before, after;
     };
     const Case cases[] = {
-        {"entry 0 of three: 0 keeps 0, the rest drop by one", field::Type, 0, {0, 1, 2, 2, 0},
+        {"entry 0 of three: 0 keeps 0, the rest drop by one",
+         store::field::Type,
+         0,
+         {0, 1, 2, 2, 0},
          {0, 0, 1, 1, 0}},
-        {"entry 2 of five: 2 goes to 0, 3 and 4 drop", field::Buddy, 2, {0, 1, 2, 3, 4, 2},
+        {"entry 2 of five: 2 goes to 0, 3 and 4 drop",
+         store::field::Buddy,
+         2,
+         {0, 1, 2, 3, 4, 2},
          {0, 1, 0, 2, 3, 0}},
-        {"last entry of five", field::Gear, 4, {4, 3, 0}, {0, 3, 0}},
-        {"location 1 of three", field::Location, 1, {2, 1, 0}, {1, 0, 0}},
-        {"entries beyond the list still move down", field::Type, 1, {9}, {8}},
-        {"a negative value from a damaged log is left", field::Type, 0, {-3}, {-3}},
-        {"no position: nothing changes", field::Type, -1, {0, 1, 2}, {0, 1, 2}},
+        {"last entry of five", store::field::Gear, 4, {4, 3, 0}, {0, 3, 0}},
+        {"location 1 of three", store::field::Location, 1, {2, 1, 0}, {1, 0, 0}},
+        {"entries beyond the list still move down", store::field::Type, 1, {9}, {8}},
+        {"a negative value from a damaged log is left", store::field::Type, 0, {-3}, {-3}},
+        {"no position: nothing changes", store::field::Type, -1, {0, 1, 2}, {0, 1, 2}},
         {"no such list: nothing changes", 4, 0, {0, 1, 2}, {0, 1, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const int column = c.which >= 0 && c.which <= 3 ? c.which : field::Type;
-        AppState s = logNaming(column, c.before);
+        const int column = c.which >= 0 && c.which <= 3 ? c.which : store::field::Type;
+        store::AppState s = logNaming(column, c.before);
         lists::renumberAfterDelete(s, c.which, c.deleted);
         EXPECT_EQ(namedBy(s, column), c.after);
         for (int other = 0; other < 4; ++other) {
@@ -68,23 +74,23 @@ TEST(RenumberAfterDelete, DivesFollowTheirEntries) {
                 EXPECT_EQ(namedBy(s, other), std::vector<int16_t>(c.before.size(), 7));
             }
         }
-        EXPECT_EQ(s.Dives[0], DiveRecord{});
+        EXPECT_EQ(s.Dives[0], store::DiveRecord{});
     }
 }
 
 TEST(ListDraft, DeletesReachTheDivesOnlyWithTheList) {
-    AppState s = logNaming(field::Buddy, {0, 1, 2, 3, 4});
+    store::AppState s = logNaming(store::field::Buddy, {0, 1, 2, 3, 4});
     s.BuddyList = entries({"A", "B", "C", "D", "E"});
-    lists::ListDraft draft = lists::startDraft(s, field::Buddy);
+    lists::ListDraft draft = lists::startDraft(s, store::field::Buddy);
     for (const int pick : {1, 2}) { // "B", then "D", which has moved up to 2
         draft.selected = pick;
         ASSERT_EQ(lists::DeleteOutcome::Deleted, lists::deleteDraftEntry(draft));
     }
-    EXPECT_EQ(namedBy(s, field::Buddy), (std::vector<int16_t>{0, 1, 2, 3, 4}))
+    EXPECT_EQ(namedBy(s, store::field::Buddy), (std::vector<int16_t>{0, 1, 2, 3, 4}))
         << "while the editor is open the dives still match the stored list";
-    lists::commitDraft(s, field::Buddy, draft);
-    lists::commitDraft(s, field::Buddy, draft); // closing may commit twice
-    EXPECT_EQ(namedBy(s, field::Buddy), (std::vector<int16_t>{0, 0, 1, 0, 2}));
+    lists::commitDraft(s, store::field::Buddy, draft);
+    lists::commitDraft(s, store::field::Buddy, draft); // closing may commit twice
+    EXPECT_EQ(namedBy(s, store::field::Buddy), (std::vector<int16_t>{0, 0, 1, 0, 2}));
     EXPECT_EQ(s.BuddyList, entries({"A", "C", "E"}));
 }
 
@@ -96,10 +102,10 @@ TEST(ListDraft, StartsWithTheEntryTheShownDiveNames) {
     const Case cases[] = {{0, 0}, {2, 2}, {3, -1}, {-1, -1}, {32767, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.named);
-        AppState s = logNaming(field::Buddy, {0, c.named});
+        store::AppState s = logNaming(store::field::Buddy, {0, c.named});
         s.BuddyList = entries({"None", "Ann", "Bob"});
         s.CurrentDive = 2;
-        const lists::ListDraft d = lists::startDraft(s, field::Buddy);
+        const lists::ListDraft d = lists::startDraft(s, store::field::Buddy);
         EXPECT_EQ(d.selected, c.expected);
         EXPECT_EQ(d.entries, s.BuddyList);
     }
@@ -118,11 +124,11 @@ TEST(ListKind, PicksListAndCaption) {
         int list;
         const char* caption;
     };
-    const Case cases[] = {{1, field::Type, "Dive Types"},
-                          {2, field::Buddy, "Dive Buddies"},
-                          {3, field::Gear, "Gear Records"},
-                          {0, field::Type, "Dive Types"},
-                          {7, field::Type, "Dive Types"}};
+    const Case cases[] = {{1, store::field::Type, "Dive Types"},
+                          {2, store::field::Buddy, "Dive Buddies"},
+                          {3, store::field::Gear, "Gear Records"},
+                          {0, store::field::Type, "Dive Types"},
+                          {7, store::field::Type, "Dive Types"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         EXPECT_EQ(lists::listForKind(c.kind), c.list);

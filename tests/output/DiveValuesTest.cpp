@@ -1,7 +1,7 @@
 #include "output/DiveValues.h"
-#include "support/SampleLog.h"
 #include "output/DiveChoice.h"
 #include "store/Totals.h"
+#include "support/SampleLog.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +56,8 @@ TEST(MakeBaseName, FirstEightCharactersAsFileName) {
 }
 
 TEST(DiveValues, OddRecords) {
-    AppState s = sampleLog();
-    DiveRecord& d = s.Dives[3];
+    store::AppState s = sampleLog();
+    store::DiveRecord& d = s.Dives[3];
     d.DiveData[5] = -2; // negative weight
     d.TimeData = {12, 31, 2001, 23, -5, 0, 0};
     d.ListData = {-1, 2, 99, 32767};       // none of them in its list
@@ -81,7 +81,7 @@ TEST(DiveValues, OddRecords) {
 }
 
 TEST(DiveValues, FirstDiveAveragesAreItsOwnValues) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     s.Dives[1].DiveData[3] = 47;
     s.Dives[1].DiveData[4] = 93;
     const DiveValues v = makeDiveValues(s, 1, RunningTotals(s));
@@ -91,7 +91,7 @@ TEST(DiveValues, FirstDiveAveragesAreItsOwnValues) {
 }
 
 TEST(DiveValues, TotalsDoNotWrapAtSixteenBits) {
-    AppState s = numberedLog(4, 0);
+    store::AppState s = numberedLog(4, 0);
     for (int i = 1; i <= 4; ++i) {
         s.Dives[static_cast<size_t>(i)].DiveData[3] = 32767;
         s.Dives[static_cast<size_t>(i)].DiveData[4] = -32768;
@@ -103,14 +103,14 @@ TEST(DiveValues, TotalsDoNotWrapAtSixteenBits) {
 }
 
 TEST(DiveValues, NegativeAverageDropsTheFraction) {
-    AppState s = numberedLog(2, 0);
+    store::AppState s = numberedLog(2, 0);
     s.Dives[1].DiveData[3] = -10;
     s.Dives[2].DiveData[3] = 1; // -9 / 2 = -4.5
     EXPECT_EQ(makeDiveValues(s, 2, RunningTotals(s)).AvgTimeText, "Avg. Time:-4");
 }
 
 TEST(RunningTotals, AgreesWithSummingEachPrefix) {
-    AppState s = numberedLog(50, 0);
+    store::AppState s = numberedLog(50, 0);
     for (int i = 1; i <= 50; ++i) {
         auto& d = s.Dives[static_cast<size_t>(i)].DiveData;
         d[3] = static_cast<int16_t>((i * 7919) % 300 - 40);
@@ -119,8 +119,8 @@ TEST(RunningTotals, AgreesWithSummingEachPrefix) {
     const RunningTotals totals(s);
     for (int i = 0; i <= 52; ++i) {
         SCOPED_TRACE(i);
-        const LogTotals a = totals.upTo(i);
-        const LogTotals b = totalsUpTo(s, i);
+        const store::LogTotals a = totals.upTo(i);
+        const store::LogTotals b = store::totalsUpTo(s, i);
         EXPECT_EQ(a.minutes, b.minutes);
         EXPECT_EQ(a.depth, b.depth);
         EXPECT_EQ(a.dives, b.dives);
@@ -128,7 +128,7 @@ TEST(RunningTotals, AgreesWithSummingEachPrefix) {
 }
 
 TEST(DiveChoice, RangeFieldCorrection) {
-    const AppState s = numberedLog(20, 100);
+    const store::AppState s = numberedLog(20, 100);
     EXPECT_EQ(rangeFirst(s), 101);
     EXPECT_EQ(rangeLast(s), 120);
     struct Case {
@@ -147,7 +147,7 @@ TEST(DiveChoice, RangeFieldCorrection) {
 }
 
 TEST(DiveChoice, DivesWalkedForEachChoice) {
-    AppState s = numberedLog(20, 100);
+    store::AppState s = numberedLog(20, 100);
     s.CurrentDive = 7;
     EXPECT_EQ(divesFor(s, DiveChoice::All).size(), 20u);
     EXPECT_EQ(divesFor(s, DiveChoice::All).front(), 1);

@@ -1,8 +1,8 @@
 #include "output/ExportCommand.h"
 #include "ExportOptions.h"
-#include "support/SampleLog.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
+#include "support/SampleLog.h"
 
 #include "support/DeviceFiles.h"
 #include "support/TestEnv.h"
@@ -29,7 +29,7 @@ struct ExportRun {
     QString err;
 };
 
-ExportRun runExport(AppState& state, const QStringList& args) {
+ExportRun runExport(store::AppState& state, const QStringList& args) {
     ExportRun r;
     QBuffer out(&r.out);
     out.open(QIODevice::WriteOnly);
@@ -79,7 +79,7 @@ TEST_F(ExportCommandTest, ChoosingDives) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dives.join(QLatin1Char(' ')).toStdString());
-        AppState s = numberedLog(20, 100);
+        store::AppState s = numberedLog(20, 100);
         const ExportRun r = runExport(s, QStringList{"text"} << c.dives << QStringList{"-o", "-"});
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
@@ -89,7 +89,7 @@ TEST_F(ExportCommandTest, ChoosingDives) {
 }
 
 TEST_F(ExportCommandTest, NegativeOffsetGivesNegativeDiveNumbers) {
-    AppState s = numberedLog(20, -10); // dives -9 to 10
+    store::AppState s = numberedLog(20, -10); // dives -9 to 10
     ExportRun r = runExport(s, {"text", "--dives", "-5--3", "-o", "-"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(diveNumbers(r.out), (std::vector<int>{-5, -4, -3}));
@@ -125,7 +125,7 @@ TEST_F(ExportCommandTest, BadArgumentsWriteNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
-        AppState s = numberedLog(20, 100);
+        store::AppState s = numberedLog(20, 100);
         const ExportRun r = runExport(s, c.args);
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(r.out.isEmpty());
@@ -136,7 +136,7 @@ TEST_F(ExportCommandTest, BadArgumentsWriteNothing) {
 }
 
 TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
-    AppState s = numberedLog(3, 0);
+    store::AppState s = numberedLog(3, 0);
     ExportRun r = runExport(s, {"text", "--no-comments"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(readFile(QStringLiteral("o_brien_.txt")),
@@ -170,7 +170,7 @@ TEST_F(ExportCommandTest, WritesTheBaseNameFileInTheCurrentFolder) {
 }
 
 TEST_F(ExportCommandTest, StandardOutputGetsTheRawBytes) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     s.Dives[3].Comments = QString::fromUtf8("na\u00efve <b>");
     const ExportRun r = runExport(s, {"html", "-o", "-", "--dives", "3"});
     EXPECT_EQ(r.code, 0);
@@ -181,7 +181,7 @@ TEST_F(ExportCommandTest, StandardOutputGetsTheRawBytes) {
 }
 
 TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
-    AppState s = numberedLog(3, 0);
+    store::AppState s = numberedLog(3, 0);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("o_brien_.txt")));
     const ExportRun r = runExport(s, {"text"});
     EXPECT_EQ(r.code, 2);
@@ -204,7 +204,7 @@ TEST_F(ExportCommandTest, FileThatCannotBeWrittenFailsWithItsName) {
 // A device or a pipe is written to, never replaced by a new file; a symbolic link is written
 // through and stays a link. Every failure carries the system's reason.
 TEST_F(ExportCommandTest, TargetsThatAreNotPlainFiles) {
-    AppState s = numberedLog(2, 0);
+    store::AppState s = numberedLog(2, 0);
     const QByteArray text = exportDocument(TextFormat, s, {1, 2}, true);
 
     ASSERT_EQ(mkfifo(path("pipe").toLocal8Bit().constData(), 0600), 0);

@@ -1,8 +1,8 @@
 #include "output/ExportDriver.h"
 
-#include "support/SampleLog.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
+#include "support/SampleLog.h"
 #include "support/TestEnv.h"
 
 #include <QFileInfo>
@@ -18,7 +18,7 @@ class ExportDriverTest : public TempFolderTest {};
 // The sequence the print window and reefbook-cli share, for each format: the default name,
 // a data file refused before anything is tried, and the file written with what goes beside it.
 TEST_F(ExportDriverTest, EachFormatGoesThroughTheSameSequence) {
-    const AppState s = sampleLog(); // John Smith, with the default file names
+    const store::AppState s = sampleLog(); // John Smith, with the default file names
     const struct {
         const ExportFormat& format;
         const char* name;
@@ -46,7 +46,7 @@ TEST_F(ExportDriverTest, EachFormatGoesThroughTheSameSequence) {
 }
 
 TEST_F(ExportDriverTest, BytesMadeElsewhereAreCheckedTheSameWay) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     EXPECT_EQ(exportFileName(s, ".pdf"), QStringLiteral("john_smi.pdf"));
     EXPECT_FALSE(exportBytesToFile(s, QStringLiteral("gear1.dvl"), "%PDF").refusal.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("gear1.dvl"))));

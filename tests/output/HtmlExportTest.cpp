@@ -103,7 +103,7 @@ QByteArray heading(const char* name) {
            "</h2>\r\n";
 }
 
-QByteArray diveBlock(const AppState& s, int i, bool comments) {
+QByteArray diveBlock(const store::AppState& s, int i, bool comments) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -123,7 +123,7 @@ TEST(HtmlExport, WorkedExampleByteForByte) {
 }
 
 TEST(HtmlExport, WholePageForOneDive) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     EXPECT_EQ(exportDocument(HtmlFormat, s, {3}, true),
               heading("John Smith") + kExampleBlock + kClosing);
 }
@@ -135,40 +135,44 @@ TEST(HtmlExport, EmptySelectionWritesHeadingAndClosingOnly) {
 TEST(HtmlExport, LinesThatDependOnTheDive) {
     struct Case {
         const char* what;
-        void (*change)(DiveRecord&);
+        void (*change)(store::DiveRecord&);
         bool comments;
         int line; // 1-based line of the block
         const char* expected;
     };
     const Case cases[] = {
-        {"poor face", [](DiveRecord& d) { d.Rating = 0; }, true, 3,
+        {"poor face", [](store::DiveRecord& d) { d.Rating = 0; }, true, 3,
          "<img src=\"sface.jpg\">Wall<img src=\"sface.jpg\"><br>\r"},
-        {"average face", [](DiveRecord& d) { d.Rating = 1; }, true, 3,
+        {"average face", [](store::DiveRecord& d) { d.Rating = 1; }, true, 3,
          "<img src=\"aface.jpg\">Wall<img src=\"aface.jpg\"><br>\r"},
-        {"rating outside 0-2 has no face", [](DiveRecord& d) { d.Rating = 3; }, true, 3,
+        {"rating outside 0-2 has no face", [](store::DiveRecord& d) { d.Rating = 3; }, true, 3,
          "Wall<br>\r"},
-        {"negative rating has no face", [](DiveRecord& d) { d.Rating = -2; }, true, 3,
+        {"negative rating has no face", [](store::DiveRecord& d) { d.Rating = -2; }, true, 3,
          "Wall<br>\r"},
-        {"comments off leave a single space", [](DiveRecord&) {}, false, 52,
+        {"comments off leave a single space", [](store::DiveRecord&) {}, false, 52,
          "<td width=450> </td>\r"},
-        {"empty comment", [](DiveRecord& d) { d.Comments.clear(); }, true, 52,
+        {"empty comment", [](store::DiveRecord& d) { d.Comments.clear(); }, true, 52,
          "<td width=450></td>\r"},
         {"comment is escaped",
-         [](DiveRecord& d) { d.Comments = QStringLiteral("Depth <30m & \"calm\" > expected"); },
+         [](store::DiveRecord& d) {
+             d.Comments = QStringLiteral("Depth <30m & \"calm\" > expected");
+         },
          true, 52, "<td width=450>Depth &lt;30m &amp; &quot;calm&quot; &gt; expected</td>\r"},
         {"entities already in a comment are escaped again",
-         [](DiveRecord& d) { d.Comments = QStringLiteral("&amp;"); }, true, 52,
+         [](store::DiveRecord& d) { d.Comments = QStringLiteral("&amp;"); }, true, 52,
          "<td width=450>&amp;amp;</td>\r"},
-        {"Surf is the last condition", [](DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, 0, 1, 0}; },
-         true, 61, "<img src=\"check.jpg\"> Surf<br>\r"},
-        {"Surge comes before it", [](DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, 0, 0, 1}; },
-         true, 60, "<img src=\"check.jpg\"> Surge<br>\r"},
-        {"negative values", [](DiveRecord& d) { d.DiveData[5] = -2; }, true, 18,
+        {"Surf is the last condition",
+         [](store::DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, 0, 1, 0}; }, true, 61,
+         "<img src=\"check.jpg\"> Surf<br>\r"},
+        {"Surge comes before it",
+         [](store::DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, 0, 0, 1}; }, true, 60,
+         "<img src=\"check.jpg\"> Surge<br>\r"},
+        {"negative values", [](store::DiveRecord& d) { d.DiveData[5] = -2; }, true, 18,
          "<td align=center>Wetsuit -- Wt.:-2</td>\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        AppState s = sampleLog();
+        store::AppState s = sampleLog();
         c.change(s.Dives[3]);
         const QList<QByteArray> lines = linesOf(diveBlock(s, 3, c.comments));
         ASSERT_EQ(lines.size(), 66); // 65 lines and the empty rest after the last LF
@@ -177,7 +181,7 @@ TEST(HtmlExport, LinesThatDependOnTheDive) {
 }
 
 TEST(HtmlExport, NamesFromTheListsAreEscaped) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     s.DiverName = QStringLiteral("Tom & \"Jerry\"");
     s.LocationList[1].Name = QStringLiteral("<Reef>");
     s.TypeList[1].Name = QStringLiteral("A&B");
@@ -197,7 +201,7 @@ TEST(HtmlExport, NamesFromTheListsAreEscaped) {
 }
 
 TEST(HtmlExport, TextInTheWindowsCodePage) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     s.DiverName = QString::fromUtf8("Ren\u00e9e \u2013 \u00c5sa");
     EXPECT_EQ(exportDocument(HtmlFormat, s, {}, true), heading("Ren\xe9"
                                                                "e \x96 \xc5sa") +
@@ -207,11 +211,11 @@ TEST(HtmlExport, TextInTheWindowsCodePage) {
 class HtmlFileTest : public TempFolderTest {};
 
 TEST_F(HtmlFileTest, WritesThePageAndThePicturesBesideIt) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     writeFile(QStringLiteral("check.jpg"), "the diver's own tick");
     const ExportResult r = WriteHtmlFile(s, QStringLiteral("john_smi.htm"), {1, 3}, true);
     EXPECT_TRUE(r.written);
-    EXPECT_TRUE(r.problems.empty()) << describeProblems(r.problems).toStdString();
+    EXPECT_TRUE(r.problems.empty()) << store::describeProblems(r.problems).toStdString();
     EXPECT_EQ(readFile(QStringLiteral("john_smi.htm")),
               exportDocument(HtmlFormat, s, {1, 3}, true));
     for (const QString& name : pageImageNames()) {
@@ -229,7 +233,7 @@ TEST_F(HtmlFileTest, WritesThePageAndThePicturesBesideIt) {
 }
 
 TEST_F(HtmlFileTest, PageThatCannotBeWrittenIsReportedAndNothingElseIsWritten) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("john_smi.htm")));
     ExportResult r = WriteHtmlFile(s, QStringLiteral("john_smi.htm"), {3}, true);
     EXPECT_FALSE(r.written);
@@ -245,7 +249,7 @@ TEST_F(HtmlFileTest, PageThatCannotBeWrittenIsReportedAndNothingElseIsWritten) {
 }
 
 TEST_F(HtmlFileTest, PicturesThatCannotBeWrittenAreListed) {
-    const FileProblems problems = writePageImages(path(QStringLiteral("missing-folder")));
+    const store::FileProblems problems = writePageImages(path(QStringLiteral("missing-folder")));
     ASSERT_EQ(problems.size(), 5u);
     EXPECT_TRUE(problems[0].file.endsWith(QLatin1String("missing-folder/sface.jpg")));
     // A second run into a folder that exists writes all five and reports nothing.

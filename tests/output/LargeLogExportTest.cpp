@@ -1,10 +1,10 @@
-#include "support/SampleLog.h"
 #include "output/ByteWriter.h"
 #include "output/Credits.h"
 #include "output/DiveChoice.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 #include "store/Text.h"
+#include "support/SampleLog.h"
 
 #include <QBuffer>
 
@@ -16,15 +16,15 @@ using namespace output;
 
 namespace {
 
-std::vector<QString> everyText(const AppState& s) {
+std::vector<QString> everyText(const store::AppState& s) {
     std::vector<QString> texts{s.DiverName, QString(QChar(0xD800)) + QStringLiteral("&"),
                                QStringLiteral("\"") + QChar(0xDC00)};
     for (size_t i = 1; i < s.Dives.size(); ++i)
         texts.push_back(s.Dives[i].Comments);
     for (int which = 0; which < 4; ++which)
-        for (const ListEntry& e : s.list(which))
+        for (const store::ListEntry& e : s.list(which))
             texts.insert(texts.end(), {e.Name, e.Info, e.Picture});
-    for (const ProfileRecord& p : s.Profiles)
+    for (const store::ProfileRecord& p : s.Profiles)
         texts.insert(texts.end(), p.Notes.begin(), p.Notes.end());
     return texts;
 }
@@ -80,7 +80,7 @@ TEST(LargeLogExport, TextsComeOutAsWhenEscapedOneCharacterAtATime) {
 // made from the texts the windows show, and the closing lines; heading and closing as the
 // formats' own tests spell them.
 TEST(LargeLogExport, WholeFilesAreTheBlocksOfEachDive) {
-    const AppState s = awkwardLog(2500);
+    const store::AppState s = awkwardLog(2500);
     const std::vector<int> dives = divesFor(s, DiveChoice::All);
     const RunningTotals totals(s);
     for (const bool html : {false, true}) {

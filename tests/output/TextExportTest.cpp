@@ -35,7 +35,7 @@ const QByteArray kExampleBlock =
 const QByteArray kCredits = "Reefbook logbook software by the Reefbook developers\r\n"
                             "Copyright (c) 2026 the Reefbook developers\r\n";
 
-QByteArray diveBlock(const AppState& s, int i, bool comments) {
+QByteArray diveBlock(const store::AppState& s, int i, bool comments) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -46,12 +46,12 @@ QByteArray diveBlock(const AppState& s, int i, bool comments) {
 } // namespace
 
 TEST(TextExport, WorkedExampleByteForByte) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     EXPECT_EQ(diveBlock(s, 3, false), kExampleBlock);
 }
 
 TEST(TextExport, DiveWrittenAloneKeepsTheLogsRunningTotals) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     const QByteArray doc = exportDocument(TextFormat, s, {3}, false);
     EXPECT_EQ(doc, "Reef Book of John Smith\r\n" + kExampleBlock + kCredits);
 }
@@ -60,44 +60,45 @@ TEST(TextExport, BlockVariants) {
     // Each case changes the example dive and names the lines that must change with it.
     struct Case {
         const char* what;
-        void (*change)(DiveRecord&);
+        void (*change)(store::DiveRecord&);
         bool comments;
         QByteArray firstLine;
         QByteArray tail; // from the second single-space line to the end of the block
     };
     const Case cases[] = {
-        {"no condition set, comment follows the space line", [](DiveRecord& d) { d.CondData = {}; },
-         true, "Blue Hole\t[Good Dive]\r\n", " \r\nTurtle at the drop-off\r\n\r\r\r\n"},
-        {"empty comment is an empty line", [](DiveRecord& d) { d.Comments.clear(); }, true,
+        {"no condition set, comment follows the space line",
+         [](store::DiveRecord& d) { d.CondData = {}; }, true, "Blue Hole\t[Good Dive]\r\n",
+         " \r\nTurtle at the drop-off\r\n\r\r\r\n"},
+        {"empty comment is an empty line", [](store::DiveRecord& d) { d.Comments.clear(); }, true,
          "Blue Hole\t[Good Dive]\r\n", " \r\nSaltwater\r\nBoat\r\n\r\n\r\r\r\n"},
         {"comment line breaks travel as they are",
-         [](DiveRecord& d) { d.Comments = QStringLiteral("one\r\ntwo"); }, true,
+         [](store::DiveRecord& d) { d.Comments = QStringLiteral("one\r\ntwo"); }, true,
          "Blue Hole\t[Good Dive]\r\n", " \r\nSaltwater\r\nBoat\r\none\r\ntwo\r\n\r\r\r\n"},
-        {"rating outside 0-2 has no text", [](DiveRecord& d) { d.Rating = 3; }, false,
+        {"rating outside 0-2 has no text", [](store::DiveRecord& d) { d.Rating = 3; }, false,
          "Blue Hole\t\r\n", " \r\nSaltwater\r\nBoat\r\n\r\r\r\n"},
-        {"negative rating", [](DiveRecord& d) { d.Rating = -1; }, false, "Blue Hole\t\r\n",
+        {"negative rating", [](store::DiveRecord& d) { d.Rating = -1; }, false, "Blue Hole\t\r\n",
          " \r\nSaltwater\r\nBoat\r\n\r\r\r\n"},
-        {"poor", [](DiveRecord& d) { d.Rating = 0; }, false, "Blue Hole\t[Poor Dive]\r\n",
+        {"poor", [](store::DiveRecord& d) { d.Rating = 0; }, false, "Blue Hole\t[Poor Dive]\r\n",
          " \r\nSaltwater\r\nBoat\r\n\r\r\r\n"},
-        {"average", [](DiveRecord& d) { d.Rating = 1; }, false, "Blue Hole\t[Average Dive]\r\n",
-         " \r\nSaltwater\r\nBoat\r\n\r\r\r\n"},
+        {"average", [](store::DiveRecord& d) { d.Rating = 1; }, false,
+         "Blue Hole\t[Average Dive]\r\n", " \r\nSaltwater\r\nBoat\r\n\r\r\r\n"},
         {"all conditions, in output order",
-         [](DiveRecord& d) { d.CondData = {1, 1, 1, 1, 1, 1, 1, 1}; }, false,
+         [](store::DiveRecord& d) { d.CondData = {1, 1, 1, 1, 1, 1, 1, 1}; }, false,
          "Blue Hole\t[Good Dive]\r\n",
          " \r\nFreshwater\r\nSaltwater\r\nBoat\r\nShore\r\nWaves\r\nCurrent\r\nSurge\r\nSurf\r\n"
          "\r\r\r\n"},
         {"any non-zero flag counts as set",
-         [](DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, -1, 0, 2}; }, false,
+         [](store::DiveRecord& d) { d.CondData = {0, 0, 0, 0, 0, -1, 0, 2}; }, false,
          "Blue Hole\t[Good Dive]\r\n", " \r\nCurrent\r\nSurge\r\n\r\r\r\n"},
         {"comment in the Windows code page",
-         [](DiveRecord& d) { d.Comments = QString::fromUtf8("caf\u00e9 \u20ac5 \u4e2d"); }, true,
-         "Blue Hole\t[Good Dive]\r\n",
+         [](store::DiveRecord& d) { d.Comments = QString::fromUtf8("caf\u00e9 \u20ac5 \u4e2d"); },
+         true, "Blue Hole\t[Good Dive]\r\n",
          " \r\nSaltwater\r\nBoat\r\ncaf\xe9 \x80"
          "5 ?\r\n\r\r\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        AppState s = sampleLog();
+        store::AppState s = sampleLog();
         c.change(s.Dives[3]);
         const QByteArray block = diveBlock(s, 3, c.comments);
         EXPECT_TRUE(block.startsWith(c.firstLine)) << block.toStdString();
@@ -108,7 +109,7 @@ TEST(TextExport, BlockVariants) {
 }
 
 TEST(TextExport, EmptySelectionWritesHeadingAndCreditsOnly) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     s.DiverName = QString::fromUtf8("Ren\u00e9e");
     EXPECT_EQ(exportDocument(TextFormat, s, {}, true), "Reef Book of Ren\xe9"
                                                        "e\r\n" +
@@ -116,7 +117,7 @@ TEST(TextExport, EmptySelectionWritesHeadingAndCreditsOnly) {
 }
 
 TEST(TextExport, DivesInTheOrderGivenAndStrayIndexesSkipped) {
-    const AppState s = numberedLog(5, 10);
+    const store::AppState s = numberedLog(5, 10);
     const QByteArray doc = exportDocument(TextFormat, s, {4, 0, 1, 99, -3}, true);
     const qsizetype four = doc.indexOf("Dive: 14\t");
     const qsizetype one = doc.indexOf("Dive: 11\t");
@@ -131,7 +132,7 @@ TEST(TextExport, DivesInTheOrderGivenAndStrayIndexesSkipped) {
 }
 
 TEST(TextExport, WritesThroughADevice) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -146,7 +147,7 @@ TEST(TextExport, WritesThroughADevice) {
 class TextFileTest : public TempFolderTest {};
 
 TEST_F(TextFileTest, WritesTheFile) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
     const ExportResult r = WriteTextFile(s, QStringLiteral("john_smi.txt"), {3}, false);
     EXPECT_TRUE(r.written);
     EXPECT_TRUE(r.problems.empty());
@@ -155,7 +156,7 @@ TEST_F(TextFileTest, WritesTheFile) {
 }
 
 TEST_F(TextFileTest, FileThatCannotBeWrittenIsReportedAndThePreviousOneStays) {
-    const AppState s = sampleLog();
+    const store::AppState s = sampleLog();
 
     // A folder standing where the file should go.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("blocked.txt")));
@@ -182,7 +183,7 @@ TEST_F(TextFileTest, FileThatCannotBeWrittenIsReportedAndThePreviousOneStays) {
 }
 
 TEST(TextExport, LongTextOutsideAsciiGrowsTheBlock) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     QString comment;
     QByteArray expected;
     for (int k = 0; k < 20000; ++k) {
@@ -198,7 +199,7 @@ TEST(TextExport, LongTextOutsideAsciiGrowsTheBlock) {
 }
 
 TEST(TextExport, RefilledValuesLeaveNothingOfTheDiveBefore) {
-    AppState s = sampleLog();
+    store::AppState s = sampleLog();
     s.Dives[1].TimeData = {1, 2, 3, 4, 5, 6, 7};
     s.Dives[1].CondData = {1, 0, 0, 0, 0, 0, 0, 0};
     const RunningTotals totals(s);

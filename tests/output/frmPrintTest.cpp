@@ -1,10 +1,10 @@
 #include "output/frmPrint.h"
 
-#include "support/SampleLog.h"
 #include "output/DiveChoice.h"
 #include "output/HtmlExport.h"
 #include "output/TextExport.h"
 #include "print/PrintLayout.h"
+#include "support/SampleLog.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
 #include "support/Widgets.h"
@@ -60,7 +60,7 @@ class frmPrintTest : public TempFolderTest {
     }
 
     ScriptedPlatform platform;
-    AppState state = numberedLog(20, 100);
+    store::AppState state = numberedLog(20, 100);
     std::unique_ptr<frmPrint> dialog;
     std::vector<int> offered; // the dives a search hands over
 };
@@ -337,7 +337,7 @@ TEST_F(frmPrintTest, ThePageRangeFollowsThePaperChosenAndThePdfCarriesItsTitle) 
 
 TEST_F(frmPrintTest, PrintProfilesAddsTheProfileBoxesAndOnlyForThePrinter) {
     state = numberedLog(2, 0);
-    ProfileRecord profile;
+    store::ProfileRecord profile;
     profile.Times[1] = 5;
     profile.Depths[1] = 40;
     state.Profiles.push_back(profile);

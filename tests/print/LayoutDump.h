@@ -31,8 +31,8 @@ inline QString layoutDump(const print::PrintDoc& doc) {
 }
 
 // Seven dives whose comments run from none to five lines, some lines long enough to wrap.
-inline AppState shortCommentLog() {
-    AppState s = numberedLog(7, 40);
+inline store::AppState shortCommentLog() {
+    store::AppState s = numberedLog(7, 40);
     for (int i = 1; i <= 7; ++i) {
         QStringList lines;
         for (int k = 0; k < (i - 1) % 6; ++k)

@@ -61,7 +61,7 @@ TEST(PrintLayout, OneDiveIsATitleADetailsAndAConditionsTable) {
                                     "   Waves",      "   Current",  "   Surge", "   Surf"};
     for (bool withComments : {true, false}) {
         SCOPED_TRACE(withComments);
-        const AppState s = sampleLog();
+        const store::AppState s = sampleLog();
         PrintDoc doc;
         PrintLayout layout(doc, s);
         layout.withComments = withComments;
@@ -103,7 +103,7 @@ TEST(PrintLayout, TheFaceStandsBesideTheLocationForRatingsZeroToTwoOnly) {
     for (const Case& c : {Case{0, &faces.poor}, Case{1, &faces.average}, Case{2, &faces.good},
                           Case{3, nullptr}, Case{-1, nullptr}}) {
         SCOPED_TRACE(c.rating);
-        AppState s = sampleLog();
+        store::AppState s = sampleLog();
         s.Dives[3].Rating = static_cast<int16_t>(c.rating);
         PrintDoc doc;
         PrintLayout(doc, s).BuildPrintDoc({3});
@@ -118,7 +118,7 @@ TEST(PrintLayout, TheFaceStandsBesideTheLocationForRatingsZeroToTwoOnly) {
 }
 
 TEST(PrintLayout, TwoDivesToAPage) {
-    const AppState s = numberedLog(5, 0);
+    const store::AppState s = numberedLog(5, 0);
     struct Case {
         std::vector<int> dives;
         int pages;
@@ -139,7 +139,7 @@ TEST(PrintLayout, TwoDivesToAPage) {
 }
 
 TEST(PrintLayout, TextsHoldingTableMarksAndLongCommentsPrintWhole) {
-    AppState s = numberedLog(2, 0);
+    store::AppState s = numberedLog(2, 0);
     s.LocationList[0].Name = QStringLiteral("Reef; North|East");
     QStringList words;
     for (int k = 0; k < 3000; ++k)
@@ -160,7 +160,7 @@ TEST(PrintLayout, TextsHoldingTableMarksAndLongCommentsPrintWhole) {
     PrintDoc moved;
     moved.StartDoc();
     moved.setCurrentY(moved.bodyBottom() - 200);
-    const AppState sample = sampleLog();
+    const store::AppState sample = sampleLog();
     PrintLayout layout(moved, sample);
     layout.PrintDive(3);
     ASSERT_EQ(2, moved.pageCount());
@@ -214,7 +214,7 @@ PageView viewOf(const PrintDoc& doc, int p) {
 } // namespace
 
 TEST(PrintLayout, ShortCommentsLayOutAsTheyAlwaysHave) {
-    const AppState s = shortCommentLog();
+    const store::AppState s = shortCommentLog();
     for (const char* paper : {"letter", "a4"})
         for (bool comments : {true, false}) {
             SCOPED_TRACE(std::string(paper) + (comments ? "" : " without comments"));
@@ -241,7 +241,7 @@ TEST(PrintLayout, LongCommentsRunOnAndEveryDiveStaysWholeAndFindable) {
         for (int lines : {0, 5, 11, 14, 60, 400}) {
             SCOPED_TRACE(std::string(paper.name) + " " + std::to_string(lines) + " lines");
             // Odd dives carry the long comment, even ones two lines, as a real log mixes them.
-            AppState s = numberedLog(7, 0);
+            store::AppState s = numberedLog(7, 0);
             QStringList expected;
             for (int i = 1; i <= 7; ++i) {
                 QStringList c;
@@ -318,8 +318,8 @@ TEST(PrintLayout, LongCommentsRunOnAndEveryDiveStaysWholeAndFindable) {
 }
 
 TEST(PrintLayout, AProfileIsDrawnToScaleBetweenItsDivesDetailsAndComments) {
-    AppState s = sampleLog(); // dive 3: 42 minutes, 60 deep
-    ProfileRecord p;
+    store::AppState s = sampleLog(); // dive 3: 42 minutes, 60 deep
+    store::ProfileRecord p;
     p.Times = {0, 10, 30};
     p.Depths = {0, 60, 20};
     s.Profiles.push_back(p);

@@ -24,8 +24,8 @@ ProfileEditor pressed(const Points& presses, int bottomTime = 40, int depth = 60
     return e;
 }
 
-AppState oneDive() {
-    AppState s;
+store::AppState oneDive() {
+    store::AppState s;
     s.Dives.emplace_back();
     s.CurrentDive = 1;
     return s;
@@ -173,9 +173,9 @@ TEST(ProfileEditor, StoreAndLoad) {
          4},
     };
     for (const auto& [what, presses, reopened, start] : rows) {
-        AppState s = oneDive();
+        store::AppState s = oneDive();
         ASSERT_TRUE(pressed(presses, 150).Store(s, {"SI", "A", "RNT", "TBT", "B"}));
-        const ProfileRecord* stored = linkedProfile(s);
+        const store::ProfileRecord* stored = linkedProfile(s);
         ASSERT_EQ(&s.Profiles.at(1), stored) << what;
         EXPECT_EQ(QStringLiteral("TBT"), stored->Notes[3]);
         ProfileEditor e(150, 60);
@@ -200,7 +200,7 @@ TEST(ProfileEditor, StoreAndLoad) {
         {"a minute 0 after later ones still ends it", {0, 10, 0, 30}, {0, 20, 4, 5}, {{10, 20}}, 0},
     };
     for (const Stored& r : stored) {
-        ProfileRecord record;
+        store::ProfileRecord record;
         for (size_t i = 0; i < r.times.size(); ++i) {
             record.Times[i] = static_cast<int16_t>(r.times[i]);
             record.Depths[i] = static_cast<int16_t>(r.depths[i]);
@@ -210,7 +210,7 @@ TEST(ProfileEditor, StoreAndLoad) {
         EXPECT_EQ(r.points, pointsOf(e)) << r.what;
         EXPECT_EQ(r.start, e.point(0).depth) << r.what;
         // Stored again, it reads back the same and holds no repeated minute.
-        AppState s = oneDive();
+        store::AppState s = oneDive();
         ASSERT_TRUE(e.Store(s, {}));
         ProfileEditor again(40, 60);
         again.Load(s.Profiles.at(1));
@@ -219,7 +219,7 @@ TEST(ProfileEditor, StoreAndLoad) {
     }
 
     // Every Close makes a new record; the old one stays, unreferenced.
-    AppState s = oneDive();
+    store::AppState s = oneDive();
     ASSERT_TRUE(ProfileEditor(30, 20).Store(s, {}));
     ASSERT_TRUE(ProfileEditor(30, 20).Store(s, {}));
     EXPECT_EQ(3u, s.Profiles.size());

@@ -23,10 +23,10 @@ namespace profile {
 
 namespace {
 
-DiveRecord dive(int bottomTime, int depth) {
-    DiveRecord d;
-    d.DiveData[field::BottomTime] = static_cast<int16_t>(bottomTime);
-    d.DiveData[field::MaxDepth] = static_cast<int16_t>(depth);
+store::DiveRecord dive(int bottomTime, int depth) {
+    store::DiveRecord d;
+    d.DiveData[store::field::BottomTime] = static_cast<int16_t>(bottomTime);
+    d.DiveData[store::field::MaxDepth] = static_cast<int16_t>(depth);
     return d;
 }
 
@@ -59,7 +59,7 @@ QColor readoutColour(frmProfile* w) {
 }
 
 using Points = std::vector<std::pair<int, int>>;
-Points storedPoints(const ProfileRecord& r) {
+Points storedPoints(const store::ProfileRecord& r) {
     Points out;
     for (size_t i = 1; i < r.Times.size() && r.Times[i] != 0; ++i)
         out.emplace_back(r.Times[i], r.Depths[i]);
@@ -73,8 +73,8 @@ class ProfileWindowTest : public TempFolderTest {
         settings::saveDefaultName(QStringLiteral("Tester"));
     }
 
-    std::unique_ptr<frmProfile> openWindow(const DiveRecord& d) {
-        state.Dives = {DiveRecord(), d};
+    std::unique_ptr<frmProfile> openWindow(const store::DiveRecord& d) {
+        state.Dives = {store::DiveRecord(), d};
         state.CurrentDive = 1;
         auto w = std::make_unique<frmProfile>(state);
         w->show();
@@ -83,7 +83,7 @@ class ProfileWindowTest : public TempFolderTest {
     }
 
     ScriptedPlatform platform;
-    AppState state;
+    store::AppState state;
 };
 
 } // namespace
@@ -137,11 +137,11 @@ TEST_F(ProfileWindowTest, DrawnByMouseAndKeysStoredOnCloseOnly) {
 }
 
 TEST_F(ProfileWindowTest, RefusesAPointTooManyAndADiveTooLarge) {
-    ProfileRecord full;
+    store::ProfileRecord full;
     for (int i = 1; i <= 150; ++i)
         full.Times[static_cast<size_t>(i)] = static_cast<int16_t>(i);
     state.Profiles.push_back(full);
-    DiveRecord d = dive(200, 30);
+    store::DiveRecord d = dive(200, 30);
     d.ProfileNum = 1;
     auto w = openWindow(d);
     platform.expect(QStringLiteral("Sorry"), QStringLiteral("Maximum of 150 entries in profile."));
@@ -158,11 +158,11 @@ TEST_F(ProfileWindowTest, RefusesAPointTooManyAndADiveTooLarge) {
 
 TEST_F(ProfileWindowTest, MainWindowOpensItAndShowsTheResult) {
     {
-        AppState s;
-        StartDefaultLists(s);
+        store::AppState s;
+        store::StartDefaultLists(s);
         s.Dives.push_back(dive(0, 20));
         s.Dives.push_back(dive(40, 25));
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
     }
     auto window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
     window->show();
@@ -207,7 +207,7 @@ TEST_F(ProfileWindowTest, MainWindowOpensItAndShowsTheResult) {
     bottom->selectAll();
     QTest::keyClicks(bottom, QStringLiteral("50"));
     child(window.get(), "txtBData_5")->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(40, state.current().DiveData[field::BottomTime]);
+    EXPECT_EQ(40, state.current().DiveData[store::field::BottomTime]);
     EXPECT_EQ(3, state.current().ProfileNum);
 
     // The first dive has no depth: refused, nothing opens.
@@ -219,9 +219,9 @@ TEST_F(ProfileWindowTest, MainWindowOpensItAndShowsTheResult) {
 
     // After Exit the profiles are on disk.
     EXPECT_TRUE(window->close());
-    AppState reread;
+    store::AppState reread;
     reread.Files = state.Files;
-    ASSERT_TRUE(OpenLog(reread).empty());
+    ASSERT_TRUE(store::OpenLog(reread).empty());
     ASSERT_EQ(4u, reread.Profiles.size());
     EXPECT_EQ(3, reread.Dives[2].ProfileNum);
     EXPECT_EQ((Points{{5, 20}, {30, 20}, {35, 5}, {38, 0}}), storedPoints(reread.Profiles[3]));

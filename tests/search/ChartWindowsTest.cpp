@@ -36,13 +36,13 @@ class ChartWindows : public TempFolderTest {
         settings::saveDefaultName(QStringLiteral("Tester"));
         settings::SaveSetting(settings::AppName, QStringLiteral("Startup"),
                               QStringLiteral("Offset"), QStringLiteral("100"));
-        AppState s;
-        StartDefaultLists(s);
+        store::AppState s;
+        store::StartDefaultLists(s);
         s.Dives.resize(5);
         for (int i = 1; i <= 4; ++i)
-            s.Dives[static_cast<size_t>(i)].DiveData[field::PsiIn] = static_cast<int16_t>(i);
+            s.Dives[static_cast<size_t>(i)].DiveData[store::field::PsiIn] = static_cast<int16_t>(i);
         s.Dives[1].Rating = s.Dives[4].Rating = 2;
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
         window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
         window->show();
         window->activateWindow();
@@ -79,7 +79,7 @@ class ChartWindows : public TempFolderTest {
     }
 
     ScriptedPlatform platform;
-    AppState state;
+    store::AppState state;
     std::unique_ptr<app::FormLog> window;
 };
 

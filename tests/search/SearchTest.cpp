@@ -12,22 +12,22 @@ using search::ChartCriteria;
 
 namespace {
 
-DiveRecord dive(int month, int day, int year, int tank, int bottom, int depth, int rating,
-                std::array<int16_t, 4> lists, const char* comment) {
-    DiveRecord d;
+store::DiveRecord dive(int month, int day, int year, int tank, int bottom, int depth, int rating,
+                       std::array<int16_t, 4> lists, const char* comment) {
+    store::DiveRecord d;
     d.TimeData = {static_cast<int16_t>(month), static_cast<int16_t>(day),
                   static_cast<int16_t>(year)};
-    d.DiveData[field::TankSize] = static_cast<int16_t>(tank);
-    d.DiveData[field::BottomTime] = static_cast<int16_t>(bottom);
-    d.DiveData[field::MaxDepth] = static_cast<int16_t>(depth);
+    d.DiveData[store::field::TankSize] = static_cast<int16_t>(tank);
+    d.DiveData[store::field::BottomTime] = static_cast<int16_t>(bottom);
+    d.DiveData[store::field::MaxDepth] = static_cast<int16_t>(depth);
     d.Rating = static_cast<int16_t>(rating);
     d.ListData = lists;
     d.Comments = QString::fromUtf8(comment);
     return d;
 }
 
-AppState sixDives() {
-    AppState s;
+store::AppState sixDives() {
+    store::AppState s;
     s.Dives.push_back(dive(1, 1, 1940, 80, 60, 30, 2, {0, 0, 0, 0}, "Wreck dive"));
     s.Dives.push_back(dive(6, 15, 1997, 63, 90, 18, 1, {1, 1, 1, 1}, "CAFÉ at the pier"));
     s.Dives.push_back(dive(12, 31, 2099, 100, 45, 29, 0, {2, 0, 1, 0}, "Night dive "));
@@ -133,15 +133,15 @@ TEST(Search, RangesAndCriteria) {
          {2, 3, 4, 5, 6}},
         {"locations 1 and 2",
          [](ChartCriteria& c) {
-             c.UseList[field::Location] = true;
-             c.ListLines[field::Location] = {1, 2};
+             c.UseList[store::field::Location] = true;
+             c.ListLines[store::field::Location] = {1, 2};
          },
          {2, 3}},
         {"gear 3, list ticked but none selected",
          [](ChartCriteria& c) {
-             c.UseList[field::Gear] = true;
-             c.ListLines[field::Gear] = {3};
-             c.UseList[field::Buddy] = true;
+             c.UseList[store::field::Gear] = true;
+             c.ListLines[store::field::Gear] = {3};
+             c.UseList[store::field::Buddy] = true;
          },
          {6}},
         {"wreck finds Wreck", comment("wreck"), {1}},
@@ -151,7 +151,7 @@ TEST(Search, RangesAndCriteria) {
         {"empty text", comment(""), {}},
     };
     for (const Row& r : rows) {
-        AppState s = sixDives();
+        store::AppState s = sixDives();
         ChartCriteria c;
         r.set(c);
         std::vector<int16_t> flagged;
@@ -173,7 +173,7 @@ TEST(Search, CommentFoundAtEveryPlace) {
 }
 
 TEST(Search, YearBoxesAreRewrittenWhateverTheMode) {
-    AppState s = sixDives();
+    store::AppState s = sixDives();
     ChartCriteria c;
     c.DateFrom[2] = QStringLiteral("97");
     c.DateTo[2] = QStringLiteral("1997");
@@ -189,7 +189,7 @@ TEST(Search, FiguresAndRemovedDives) {
     };
     for (const Row& r : {Row{29, 100, 28}, Row{57, 100, 56}, Row{2, 3, 66}, Row{1, 3, 33},
                          Row{3, 12, 25}, Row{12, 12, 100}, Row{0, 0, 0}}) {
-        AppState s;
+        store::AppState s;
         s.Dives.resize(static_cast<size_t>(r.total) + 1);
         std::vector<int16_t> flagged{0};
         for (int n = 1; n <= r.matched; ++n)
@@ -201,7 +201,7 @@ TEST(Search, FiguresAndRemovedDives) {
         EXPECT_EQ(r.percent, f.percent) << r.matched << " of " << r.total;
     }
 
-    AppState s;
+    store::AppState s;
     s.Dives.resize(11);
     s.DiveOffset = 100;
     std::vector<int16_t> flagged = {0, 1, 4, 5, 9};
@@ -229,7 +229,7 @@ TEST(Search, WhatWasSearchedInDiveNumbers) {
         {search::ByDate, "1/1/30", "1/1/50", 0, "Searched: no dates (1/1/2030 is after 1/1/1950)"},
     };
     for (const Row& r : rows) {
-        AppState s = sixDives();
+        store::AppState s = sixDives();
         ChartCriteria c;
         c.SelectionMode = r.mode;
         if (r.mode == search::ByNumber) {

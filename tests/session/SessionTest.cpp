@@ -11,18 +11,18 @@ using session::Session;
 
 namespace {
 
-AppState sampleLog() {
-    AppState s;
-    StartDefaultLists(s);
+store::AppState sampleLog() {
+    store::AppState s;
+    store::StartDefaultLists(s);
     for (int which = 0; which < 4; ++which)
         for (const char* name : {"Blue Hole", "Canyon", "Ann"})
             s.list(which).push_back({QString::fromLatin1(name), QStringLiteral("i"), {}});
     s.Dives.resize(7);
     for (int i = 1; i <= 6; ++i) {
-        DiveRecord& d = s.Dives[size_t(i)];
+        store::DiveRecord& d = s.Dives[size_t(i)];
         d.TimeData = {7, int16_t(i), 1997, 9, 5, 10, 0};
-        d.DiveData[field::BottomTime] = int16_t(30 + i);
-        d.DiveData[field::MaxDepth] = int16_t(40 + i);
+        d.DiveData[store::field::BottomTime] = int16_t(30 + i);
+        d.DiveData[store::field::MaxDepth] = int16_t(40 + i);
         d.ListData = {int16_t(i % 4), int16_t(i % 3), int16_t(i % 2), 3};
         d.Comments = QStringLiteral("Dive\r\n%1").arg(i);
         d.Rating = 1;
@@ -41,7 +41,7 @@ class SessionTest : public TempFolderTest {
   protected:
     // The six files exactly as a save writes them.
     QByteArray files(const Session& session) {
-        EXPECT_TRUE(SaveLog(session.state()).empty());
+        EXPECT_TRUE(store::SaveLog(session.state()).empty());
         QByteArray all;
         for (const QString& name : session.state().Files.names())
             all += name.toLatin1() + ':' + readFile(name) + '\n';
@@ -51,7 +51,7 @@ class SessionTest : public TempFolderTest {
 
 // One random change of any kind the windows and commands make.
 void randomChange(Session& s, std::mt19937& rng) {
-    const AppState& st = s.state();
+    const store::AppState& st = s.state();
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const int dive = pick(1, st.DiveCount());
     switch (pick(0, 16)) {
@@ -62,17 +62,20 @@ void randomChange(Session& s, std::mt19937& rng) {
     case 4: s.setComment(dive, QStringLiteral("typed %1").arg(pick(0, 99))); break;
     case 5: s.setListChoice(dive, pick(0, 3), int16_t(pick(0, 3))); break;
     case 6: s.addListChoice(dive, pick(0, 3), QStringLiteral("New %1").arg(pick(0, 9))); break;
-    case 7: s.unlinkProfile(dive, field::MaxDepth); break;
+    case 7:
+        s.unlinkProfile(dive, store::field::MaxDepth);
+        break;
     case 8: s.clearEntry(dive); break;
     case 9: s.appendEntry(); break;
     case 10: s.removeEntry(dive); break;
     case 11: s.removeEntries({dive, pick(1, st.DiveCount())}, QStringLiteral("Delete")); break;
     case 12:
-        s.editDives({dive, pick(1, st.DiveCount())}, QStringLiteral("Edit"),
-                    [&](DiveRecord& d) { d.ListData[field::Buddy] = int16_t(pick(0, 2)); });
+        s.editDives(
+            {dive, pick(1, st.DiveCount())}, QStringLiteral("Edit"),
+            [&](store::DiveRecord& d) { d.ListData[store::field::Buddy] = int16_t(pick(0, 2)); });
         break;
     case 13: {
-        ProfileRecord p;
+        store::ProfileRecord p;
         p.Times[1] = int16_t(pick(1, 30));
         s.storeProfile(dive, p);
         break;
@@ -90,12 +93,13 @@ void randomChange(Session& s, std::mt19937& rng) {
     }
     case 15: s.setOffset(int16_t(pick(0, 200))); break;
     default: {
-        std::array<RefList, 4> lists = {st.LocationList, st.TypeList, st.BuddyList, st.GearList};
+        std::array<store::RefList, 4> lists = {st.LocationList, st.TypeList, st.BuddyList,
+                                               st.GearList};
         lists[2].push_back({QStringLiteral("Imported"), {}, {}});
-        DiveRecord d;
-        d.ListData[field::Buddy] = int16_t(lists[2].size() - 1);
+        store::DiveRecord d;
+        d.ListData[store::field::Buddy] = int16_t(lists[2].size() - 1);
         d.ProfileNum = int16_t(st.Profiles.size());
-        s.addDives({d, d}, lists, {ProfileRecord{}}, false, QStringLiteral("Import"));
+        s.addDives({d, d}, lists, {store::ProfileRecord{}}, false, QStringLiteral("Import"));
     }
     }
     if (pick(0, 2) == 0) s.endTyping();
@@ -106,7 +110,7 @@ void randomChange(Session& s, std::mt19937& rng) {
 TEST_F(SessionTest, UndoAllGivesBackTheFilesAndRedoAllTheChangedOnes) {
     for (const unsigned seed : {1997u, 2026u, 7u}) {
         SCOPED_TRACE(seed);
-        AppState state = sampleLog();
+        store::AppState state = sampleLog();
         Session s(state);
         const QByteArray start = files(s);
         std::mt19937 rng(seed);
@@ -132,32 +136,32 @@ TEST_F(SessionTest, UndoAllGivesBackTheFilesAndRedoAllTheChangedOnes) {
 }
 
 TEST_F(SessionTest, UndoTextsNameTheChangeAndOneUndoTakesBackWhatOneStepDid) {
-    AppState state = sampleLog();
+    store::AppState state = sampleLog();
     state.DiveOffset = 100;
     Session s(state);
     QUndoStack& stack = s.undoStack();
 
     // Keystrokes in one box are one step; the profile dropped on leaving it belongs to it.
-    s.setNumber(2, field::MaxDepth, 5);
-    s.setNumber(2, field::MaxDepth, 55);
-    s.unlinkProfile(2, field::MaxDepth);
+    s.setNumber(2, store::field::MaxDepth, 5);
+    s.setNumber(2, store::field::MaxDepth, 55);
+    s.unlinkProfile(2, store::field::MaxDepth);
     s.endTyping();
     EXPECT_EQ(QStringLiteral("Max. Depth of Dive 102"), stack.undoText());
     EXPECT_EQ(1, stack.count());
     stack.undo();
-    EXPECT_EQ(42, state.Dives[2].DiveData[field::MaxDepth]);
+    EXPECT_EQ(42, state.Dives[2].DiveData[store::field::MaxDepth]);
     EXPECT_EQ(1, state.Dives[2].ProfileNum) << "undo links the profile again";
 
     // Deleting a list entry renumbers every dive in the same step.
-    const std::vector<DiveRecord> before = state.Dives;
-    lists::ListDraft draft = lists::startDraft(state, field::Location);
+    const std::vector<store::DiveRecord> before = state.Dives;
+    lists::ListDraft draft = lists::startDraft(state, store::field::Location);
     draft.selected = 1;
     ASSERT_EQ(QStringLiteral("Blue Hole"), draft.entries[1].Name);
     lists::deleteDraftEntry(draft);
-    s.commitListDraft(field::Location, draft);
+    s.commitListDraft(store::field::Location, draft);
     EXPECT_EQ(QStringLiteral("Delete Location 'Blue Hole'"), stack.undoText());
-    EXPECT_EQ(0, state.Dives[1].ListData[field::Location]);
-    EXPECT_EQ(1, state.Dives[2].ListData[field::Location]);
+    EXPECT_EQ(0, state.Dives[1].ListData[store::field::Location]);
+    EXPECT_EQ(1, state.Dives[2].ListData[store::field::Location]);
     stack.undo();
     EXPECT_EQ(before, state.Dives);
     EXPECT_EQ(QStringLiteral("Blue Hole"), state.LocationList[1].Name);
@@ -175,7 +179,7 @@ TEST_F(SessionTest, UndoTextsNameTheChangeAndOneUndoTakesBackWhatOneStepDid) {
 }
 
 TEST_F(SessionTest, EachChangeSaysWhatChangedOnceAndTheJournalFollows) {
-    AppState state = sampleLog();
+    store::AppState state = sampleLog();
     Session s(state);
     std::map<QString, int> heard;
     auto count = [&heard](const char* name) { return [&heard, name] { ++heard[name]; }; };
@@ -194,12 +198,16 @@ TEST_F(SessionTest, EachChangeSaysWhatChangedOnceAndTheJournalFollows) {
         bool journal = true; // the offset is a setting, not part of the files
     };
     const Case cases[] = {
-        {"field", [&] { s.setNumber(1, field::Weight, 12); }, {{"dive", 1}, {"modified", 1}}},
+        {"field",
+         [&] { s.setNumber(1, store::field::Weight, 12); },
+         {{"dive", 1}, {"modified", 1}}},
         {"new entry", [&] { s.appendEntry(); }, {{"inserted", 1}, {"modified", 1}}},
         {"delete entry", [&] { s.removeEntry(7); }, {{"removed", 1}, {"modified", 1}}},
-        {"profile", [&] { s.storeProfile(3, ProfileRecord{}); },
+        {"profile",
+         [&] { s.storeProfile(3, store::ProfileRecord{}); },
          {{"profiles", 1}, {"dive", 1}, {"modified", 1}}},
-        {"list entry", [&] { s.addListChoice(1, field::Gear, QStringLiteral("Twin")); },
+        {"list entry",
+         [&] { s.addListChoice(1, store::field::Gear, QStringLiteral("Twin")); },
          {{"list", 1}, {"dive", 1}, {"modified", 2}}},
         {"offset", [&] { s.setOffset(10); }, {{"offset", 1}, {"modified", 1}}, false},
         {"nothing changes", [&] { s.setOffset(10); }, {}, false},

@@ -23,38 +23,39 @@ void put(const char* section, const char* key, const QString& value) {
 } // namespace
 
 TEST_F(Settings, CleanStoreGivesTheDefaultsAndOffersTheRenameOnce) {
-    AppState s;
+    store::AppState s;
     s.DiverName = QStringLiteral("stale");
     s.DiveOffset = 7;
     s.MultiFlag = 1;
     int renames = 0;
-    settings::readStartup(s, [&renames](AppState&) { ++renames; });
+    settings::readStartup(s, [&renames](store::AppState&) { ++renames; });
     EXPECT_EQ(renames, 1);
     EXPECT_EQ(s.MultiFlag, 0);
     EXPECT_EQ(s.DiveOffset, 0);
     EXPECT_EQ(s.DiverName, QStringLiteral("Default"));
     EXPECT_EQ(s.DefaultDiver, 1);
-    EXPECT_EQ(s.Files, FileSet::numbered(1));
+    EXPECT_EQ(s.Files, store::FileSet::numbered(1));
     EXPECT_EQ(s.Files.LogFile, QStringLiteral("log1.dvl"));
     // Reading writes nothing to the store.
     EXPECT_FALSE(QFile::exists(settingsDir.filePath(QStringLiteral("Reefbook/Reefbook.conf"))));
 }
 
 TEST_F(Settings, NameEnteredInTheRenameHookIsTheOneOpened) {
-    AppState s;
-    settings::readStartup(s, [](AppState&) { settings::saveDefaultName(QStringLiteral("Ann")); });
+    store::AppState s;
+    settings::readStartup(
+        s, [](store::AppState&) { settings::saveDefaultName(QStringLiteral("Ann")); });
     EXPECT_EQ(s.DiverName, QStringLiteral("Ann"));
     EXPECT_TRUE(storeText(settingsDir).contains(QStringLiteral("DefName=Ann")));
 
     // With a name other than "Default" no rename is offered.
     int renames = 0;
-    settings::readStartup(s, [&renames](AppState&) { ++renames; });
+    settings::readStartup(s, [&renames](store::AppState&) { ++renames; });
     EXPECT_EQ(renames, 0);
     EXPECT_EQ(s.DiverName, QStringLiteral("Ann"));
 }
 
 TEST_F(Settings, SetDefaultWritesEveryKeyAndIsReadBack) {
-    DiverEntry bob{QStringLiteral("Bob, \"the fish\" \u00c5s"), FileSet::numbered(2)};
+    store::DiverEntry bob{QStringLiteral("Bob, \"the fish\" \u00c5s"), store::FileSet::numbered(2)};
     bob.Files.LocFile = QStringLiteral("loc1.dvl"); // shares diver 1's locations
     settings::saveDefaultDiver(bob, 2);
 
@@ -65,9 +66,9 @@ TEST_F(Settings, SetDefaultWritesEveryKeyAndIsReadBack) {
                              "DefProf=prof2.dvl"})
         EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
 
-    AppState s;
+    store::AppState s;
     int renames = 0;
-    settings::readStartup(s, [&renames](AppState&) { ++renames; });
+    settings::readStartup(s, [&renames](store::AppState&) { ++renames; });
     EXPECT_EQ(renames, 0);
     EXPECT_EQ(s.DiverName, bob.Name);
     EXPECT_EQ(s.Files, bob.Files);
@@ -80,7 +81,7 @@ TEST_F(Settings, OptionsAreWrittenAsDecimalText) {
     EXPECT_TRUE(text.contains(QStringLiteral("[Startup]")));
     EXPECT_TRUE(text.contains(QStringLiteral("Offset=499")));
     EXPECT_TRUE(text.contains(QStringLiteral("MultiFlag=1")));
-    AppState s;
+    store::AppState s;
     settings::readStartup(s, nullptr);
     EXPECT_EQ(s.DiveOffset, 499);
     EXPECT_EQ(s.MultiFlag, 1);
@@ -110,7 +111,7 @@ TEST_F(Settings, NumericKeysThatAreNotNumbersReadAsDefault) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.key << "=\"" << c.text << "\"");
         put(c.section, c.key, QLatin1String(c.text));
-        AppState s;
+        store::AppState s;
         settings::readStartup(s, nullptr);
         const int got = QByteArray(c.key) == "Offset"      ? s.DiveOffset
                         : QByteArray(c.key) == "DefNumber" ? s.DefaultDiver
@@ -139,7 +140,7 @@ TEST_F(Settings, HandEditedValuesWithCommasKeepTheirText) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Multi]\nDefName=Smith, John\nDefLog=log1.dvl\n[Startup]\nOffset=12\n");
     f.close();
-    AppState s;
+    store::AppState s;
     settings::readStartup(s, nullptr);
     EXPECT_EQ(s.DiverName, QStringLiteral("Smith, John"));
     EXPECT_EQ(s.Files.LogFile, QStringLiteral("log1.dvl"));

@@ -16,7 +16,7 @@ struct DiveRow {
 
 // Six dives worked through by hand. Dive 5 has no month, dive 6 no year and a location
 // beyond the list; dive 2's PSI out and dive 3's PSI in are missing, so neither used any air.
-AppState smallLog() {
+store::AppState smallLog() {
     const DiveRow rows[] = {
         {7, 1997, 40, 60, 3000, 500, 80, 0, 1, 1}, // 1
         {7, 1997, 0, 30, 3000, 0, 0, 50, 0, 0},    // 2
@@ -25,7 +25,7 @@ AppState smallLog() {
         {0, 1999, 20, 20, 3000, 1000, 0, 0, 0, 1}, // 5
         {3, 0, 0, 0, 0, 0, 0, 0, 7, 1},            // 6
     };
-    AppState s;
+    store::AppState s;
     s.LocationList = {{QStringLiteral("Pier"), {}, {}},
                       {QStringLiteral("Blue Hole"), {}, {}},
                       {QStringLiteral("Wreck"), {}, {}}};
@@ -33,17 +33,17 @@ AppState smallLog() {
     s.BuddyList = {{QStringLiteral("None"), {}, {}}, {QStringLiteral("Ann"), {}, {}}};
     s.GearList = {{QStringLiteral("Standard"), {}, {}}};
     for (const DiveRow& r : rows) {
-        DiveRecord d;
-        d.TimeData[field::Month] = static_cast<int16_t>(r.month);
-        d.TimeData[field::Year] = static_cast<int16_t>(r.year);
-        d.DiveData[field::BottomTime] = static_cast<int16_t>(r.bottomTime);
-        d.DiveData[field::MaxDepth] = static_cast<int16_t>(r.depth);
-        d.DiveData[field::PsiIn] = static_cast<int16_t>(r.psiIn);
-        d.DiveData[field::PsiOut] = static_cast<int16_t>(r.psiOut);
-        d.DiveData[field::AirTemp] = static_cast<int16_t>(r.air);
-        d.DiveData[field::Visibility] = static_cast<int16_t>(r.vis);
-        d.ListData[field::Location] = static_cast<int16_t>(r.location);
-        d.ListData[field::Buddy] = static_cast<int16_t>(r.buddy);
+        store::DiveRecord d;
+        d.TimeData[store::field::Month] = static_cast<int16_t>(r.month);
+        d.TimeData[store::field::Year] = static_cast<int16_t>(r.year);
+        d.DiveData[store::field::BottomTime] = static_cast<int16_t>(r.bottomTime);
+        d.DiveData[store::field::MaxDepth] = static_cast<int16_t>(r.depth);
+        d.DiveData[store::field::PsiIn] = static_cast<int16_t>(r.psiIn);
+        d.DiveData[store::field::PsiOut] = static_cast<int16_t>(r.psiOut);
+        d.DiveData[store::field::AirTemp] = static_cast<int16_t>(r.air);
+        d.DiveData[store::field::Visibility] = static_cast<int16_t>(r.vis);
+        d.ListData[store::field::Location] = static_cast<int16_t>(r.location);
+        d.ListData[store::field::Buddy] = static_cast<int16_t>(r.buddy);
         s.Dives.push_back(d);
     }
     return s;
@@ -67,7 +67,7 @@ std::string describe(const QString& key, const stats::Group& g) {
 } // namespace
 
 TEST(Statistics, GroupsAndLeavesOutWhatWasNotEntered) {
-    const AppState log = smallLog();
+    const store::AppState log = smallLog();
     const std::string all = "All: 6, 4/140/20/50, 4/210/20/100, 2/156/76/80, 2/80/30/50, "
                             "3/6500/2000/2500";
     const struct {
@@ -137,7 +137,7 @@ TEST(Statistics, AveragesTablesAndCharts) {
     for (const auto& [t, text] : averages)
         EXPECT_EQ(QString::fromLatin1(text), stats::averageText(t)) << t.total << "/" << t.count;
 
-    const AppState log = smallLog();
+    const store::AppState log = smallLog();
     const stats::TextTable t =
         stats::textTable(stats::summarize(log, stats::everyDive(log), GroupBy::Year));
     ASSERT_EQ(24, t.header.size());

@@ -37,26 +37,27 @@ class StatsWindow : public TempFolderTest {
             return static_cast<int16_t>(std::uniform_int_distribution<int>(lo, hi)(random));
         };
         const auto maybe = [&](int lo, int hi) { return pick(0, 3) ? pick(lo, hi) : int16_t(0); };
-        AppState s;
-        StartDefaultLists(s);
+        store::AppState s;
+        store::StartDefaultLists(s);
         for (int k = 0; k < 4; ++k)
             for (int n = 1; n < 5; ++n)
                 s.list(k).push_back({QStringLiteral("Entry %1.%2").arg(k).arg(n), {}, {}});
         s.Dives.resize(301);
         for (size_t i = 1; i < s.Dives.size(); ++i) {
-            DiveRecord& d = s.Dives[i];
-            d.TimeData[field::Month] = maybe(1, 12);
-            d.TimeData[field::Year] = maybe(1990, 1996);
-            for (int f : {field::PsiIn, field::PsiOut, field::BottomTime, field::MaxDepth,
-                          field::Visibility})
+            store::DiveRecord& d = s.Dives[i];
+            d.TimeData[store::field::Month] = maybe(1, 12);
+            d.TimeData[store::field::Year] = maybe(1990, 1996);
+            for (int f : {store::field::PsiIn, store::field::PsiOut, store::field::BottomTime,
+                          store::field::MaxDepth, store::field::Visibility})
                 d.DiveData[static_cast<size_t>(f)] = maybe(1, 3000);
-            for (int f : {field::AirTemp, field::SurfaceTemp, field::BottomTemp})
+            for (int f :
+                 {store::field::AirTemp, store::field::SurfaceTemp, store::field::BottomTemp})
                 d.DiveData[static_cast<size_t>(f)] = maybe(-10, 95);
             for (size_t k = 0; k < 4; ++k)
                 d.ListData[k] = pick(0, 5);
             d.Rating = pick(0, 2);
         }
-        ASSERT_TRUE(SaveLog(s).empty());
+        ASSERT_TRUE(store::SaveLog(s).empty());
         window = std::make_unique<app::FormLog>(state, app::FormLog::StartOptions{false});
         window->show();
         window->activateWindow();
@@ -81,7 +82,7 @@ class StatsWindow : public TempFolderTest {
     QByteArray out;
     QString err;
     ScriptedPlatform platform;
-    AppState state;
+    store::AppState state;
     std::unique_ptr<app::FormLog> window;
 };
 

@@ -2,6 +2,8 @@
 #include "store/LogOps.h"
 #include "support/TestEnv.h"
 
+namespace store {
+
 using consistency::BadReference;
 using consistency::Target;
 
@@ -40,3 +42,5 @@ TEST(Consistency, ReferencesOutsideTheirListOrProfiles) {
     s.Dives[1].ProfileNum = 0;
     EXPECT_TRUE(consistency::badReferences(s).empty());
 }
+
+} // namespace store

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 
+namespace store {
+
 namespace {
 
 class DataFolderTest : public TempFolderTest {
@@ -73,3 +75,5 @@ TEST_F(DataFolderTest, EnteringTheFolder) {
 }
 
 } // namespace
+
+} // namespace store

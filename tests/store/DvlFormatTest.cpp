@@ -5,6 +5,8 @@
 #include <functional>
 #include <random>
 
+namespace store {
+
 namespace {
 
 QByteArray zeros(int n) { return QByteArray(n, '\0'); }
@@ -293,3 +295,5 @@ TEST(DvlFormat, LongTextIsCutToTheLargestCountedString) {
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].Comments.size(), 65535);
 }
+
+} // namespace store

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace store {
+
 using namespace entry;
 
 TEST(EntryRules, DiveNumberCheck) {
@@ -263,3 +265,5 @@ TEST(EntryRules, FourDigitYear) {
     for (const auto& [typed, year] : cases)
         EXPECT_EQ(entry::fourDigitYear(typed), year) << typed;
 }
+
+} // namespace store

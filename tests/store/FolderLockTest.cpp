@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace store {
+
 namespace {
 using FolderLockTest = TempFolderTest;
 } // namespace
@@ -38,3 +40,5 @@ TEST_F(FolderLockTest, OneHolderAtATimeAndStaleLocksAreTakenOver) {
     FolderLock after;
     EXPECT_EQ(FolderLock::Outcome::Locked, after.lock());
 }
+
+} // namespace store

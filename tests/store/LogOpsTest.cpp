@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+namespace store {
+
 namespace {
 
 using LogOps = TempFolderTest;
@@ -361,3 +363,5 @@ TEST_F(LogOps, ADamagedFileIsKeptAsideBeforeItIsOverwritten) {
     EXPECT_EQ(readFile(QStringLiteral("log1.dvl.damaged2")), log);
     EXPECT_EQ(readFile(QStringLiteral("log1.dvl.damaged")), log);
 }
+
+} // namespace store

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFile>
 
+namespace store {
+
 namespace {
 
 AppState sampleLog() {
@@ -126,3 +128,5 @@ TEST_F(RecoveryTest, AJournalIsRemovedOnlyByItsWriter) {
     EXPECT_TRUE(journal.saved().isEmpty());
     EXPECT_FALSE(QFile::exists(path("log1.dvl.recovery"))) << "its own journal goes";
 }
+
+} // namespace store

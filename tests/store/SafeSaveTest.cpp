@@ -11,6 +11,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+namespace store {
+
 namespace {
 
 using SafeSave = TempFolderTest;
@@ -236,3 +238,5 @@ TEST_F(SafeSave, FilesLargerThanTheirKindCanBeAreNotRead) {
     EXPECT_TRUE(problems[0].what.startsWith(
         QStringLiteral("the file is %1 bytes").arg(dvl::MaxDiversBytes + 1)));
 }
+
+} // namespace store

@@ -1,20 +1,20 @@
 #include "support/SampleLog.h"
 
-AppState sampleLog() {
-    AppState s;
+store::AppState sampleLog() {
+    store::AppState s;
     s.DiverName = QStringLiteral("John Smith");
     s.LocationList = {{QStringLiteral("Pool"), {}, {}}, {QStringLiteral("Blue Hole"), {}, {}}};
     s.TypeList = {{QStringLiteral("Pleasure"), {}, {}}, {QStringLiteral("Wall"), {}, {}}};
     s.BuddyList = {{QStringLiteral("None"), {}, {}}, {QStringLiteral("Ann"), {}, {}}};
     s.GearList = {{QStringLiteral("Standard"), {}, {}}, {QStringLiteral("Wetsuit"), {}, {}}};
 
-    DiveRecord d1;
+    store::DiveRecord d1;
     d1.DiveData[3] = 39;
     d1.DiveData[4] = 50;
-    DiveRecord d2 = d1;
+    store::DiveRecord d2 = d1;
     d2.DiveData[4] = 56;
 
-    DiveRecord d3;
+    store::DiveRecord d3;
     d3.TimeData = {7, 4, 1997, 9, 5, 9, 47};
     d3.DiveData = {3000, 700, 80, 42, 60, 12, 84, 82, 78, 80};
     d3.ListData = {1, 1, 1, 1};
@@ -22,13 +22,13 @@ AppState sampleLog() {
     d3.Rating = 2;
     d3.Comments = QStringLiteral("Turtle at the drop-off");
 
-    s.Dives = {DiveRecord{}, d1, d2, d3};
+    s.Dives = {store::DiveRecord{}, d1, d2, d3};
     s.CurrentDive = 3;
     return s;
 }
 
-AppState numberedLog(int count, int16_t offset) {
-    AppState s;
+store::AppState numberedLog(int count, int16_t offset) {
+    store::AppState s;
     s.DiverName = QStringLiteral("O'Brien, Pat");
     s.DiveOffset = offset;
     s.LocationList = {{QStringLiteral("Pool"), {}, {}}};
@@ -37,7 +37,7 @@ AppState numberedLog(int count, int16_t offset) {
     s.GearList = {{QStringLiteral("Standard"), {}, {}}};
     s.Dives.resize(static_cast<size_t>(count) + 1);
     for (int i = 1; i <= count; ++i) {
-        DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+        store::DiveRecord& d = s.Dives[static_cast<size_t>(i)];
         d.DiveData[3] = static_cast<int16_t>(i);
         d.Comments = QStringLiteral("comment %1").arg(i);
     }
@@ -45,24 +45,24 @@ AppState numberedLog(int count, int16_t offset) {
     return s;
 }
 
-AppState awkwardLog(int count) {
+store::AppState awkwardLog(int count) {
     const QString base = QString::fromUtf8("A&B <c> \"d\" \xC3\xA9\xE2\x82\xAC\xC3\x9C") +
                          QChar(0x81) + QStringLiteral("\t\r\n\\ &amp;>");
     auto turned = [&base](int k) {
         const qsizetype at = k % base.size();
         return base.mid(at) + base.left(at);
     };
-    AppState s = numberedLog(count, 7);
+    store::AppState s = numberedLog(count, 7);
     s.DiverName = turned(3);
     for (int which = 0; which < 4; ++which) {
-        RefList& list = s.list(which);
+        store::RefList& list = s.list(which);
         list.clear();
         for (int k = 0; k < 12; ++k)
             list.push_back(
                 {turned(k + which), turned(k * 3), which == 0 ? turned(k * 5) : QString()});
     }
     for (int i = 1; i <= count; ++i) {
-        DiveRecord& d = s.Dives[static_cast<size_t>(i)];
+        store::DiveRecord& d = s.Dives[static_cast<size_t>(i)];
         d.Comments = turned(i) + QString::number(i) + turned(i * 7);
         if (i % 7 == 0)
             d.Comments += QString::fromUtf8("\xF0\x9F\x90\xA0\xCE\xA9"); // a fish, omega

@@ -10,7 +10,9 @@
 #include <ostream>
 
 // Texts in failure messages read as texts, not as bytes.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Every test runs in a fresh empty folder of its own, with a settings store of its own, so
 // nothing touches the real user's logs or settings.

@@ -11,7 +11,6 @@
 
 namespace ui {
 
-
 namespace {
 
 const QString InstalledHelp = QStringLiteral(REEFBOOK_RESOURCES "/RB.HLP");
