@@ -1,43 +1,17 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "Command.h"
 
 #include "store/AppState.h"
 #include "store/FileIO.h"
 #include "store/FileNames.h"
 #include "store/FolderLock.h"
 
-#include <QIODevice>
-#include <QStringList>
-#include <QTextStream>
-
 #include <functional>
 #include <vector>
 
 // reefbook-cli: reads and writes a diver's file set in the current folder without a window.
 namespace cli {
-
-enum Exit { ExitOk = 0, ExitProblems = 1, ExitError = 2 };
-
-// What a command is given: its own arguments (after the command name), the chosen diver and
-// the output streams. Data goes to `out`; messages go to `err`.
-struct Context {
-    QStringList args;  // the command's words that are not options
-    QString diverName; // --diver NAME; empty for the default diver of the settings
-    QIODevice& out;
-    QTextStream& err;
-    const CommandLine* line = nullptr; // the command's options, read
-    QString callerDir; // where the command was typed; empty: the current folder
-
-    // A file name typed on the command line means what it means where it was typed, even
-    // when the data files are in another folder. "-" (standard output) stays as it is.
-    QString typedPath(const QString& name) const;
-
-    // Prints "reefbook-cli: <problem>" as one line and returns ExitError.
-    int fail(const QString& problem);
-    // Prints "reefbook-cli: warning: <text>".
-    void warn(const QString& text);
-};
 
 // Fills state.DiverName, DiveOffset and Files the way the desktop program does in
 // single-diver mode (the settings), or from "divers.dvl" for ctx.diverName. False after
@@ -63,22 +37,11 @@ QString unsafeFileName(const FileSet& files);
 // One such name as a sentence naming the role and the name.
 QString fileNameProblem(const fileio::NameProblem& problem);
 
-// One command of the dispatch: its name, the options it takes, its help and what it runs.
-// The general help, each command's --help and so the manual page come from these.
-struct Command {
-    QString name;
-    QString usage;   // the arguments after the name for the general help, e.g. "FILE.json"
-    QString summary; // one line for --help
-    std::function<int(Context&)> run;
-    std::vector<OptionDef> options; // read before run; ctx.line holds them
-    // The paragraphs of the command's own --help before its options; none: the summary.
-    QString (*details)() = nullptr;
-};
-const std::vector<Command>& commands();
+// Every command, in the order the general help lists them; the dispatcher, the help and so
+// the manual page use this one list.
+const std::vector<std::reference_wrapper<const Command>>& commands();
 
 QString helpText();
-// "reefbook-cli COMMAND --help".
-QString commandHelp(const Command& command);
 
 // Runs the program with the arguments after the program name. Returns the exit status.
 int runCli(const QStringList& args, QIODevice& out, QTextStream& err);
@@ -95,31 +58,12 @@ QString readAtMost(QIODevice& in, qint64 most, QByteArray& data);
 // would recolour or rewrite the terminal) are shown as \xNN, or \uNNNN beyond one byte.
 QString printable(const QString& text);
 
-// The commands.
-int infoCommand(Context& ctx);
-int dumpCommand(Context& ctx);
-int loadCommand(Context& ctx);
-int checkCommand(Context& ctx);
-int exportCommand(Context& ctx);
-int profileCommand(Context& ctx);
-int diversCommand(Context& ctx);
-int selectCommand(Context& ctx);
-int importCommand(Context& ctx);
-int statsCommand(Context& ctx);
-int listCommand(Context& ctx);
-int editCommand(Context& ctx);
-
-// The options of the commands that take more than --json, and the help of those that say more
-// than their summary.
-std::vector<OptionDef> exportOptions();
-std::vector<OptionDef> selectionOptions();
-std::vector<OptionDef> statsOptions();
-std::vector<OptionDef> importOptions();
-std::vector<OptionDef> listOptions();
-std::vector<OptionDef> editOptions();
-QString selectDetails();
-QString statsDetails();
-QString listDetails();
-QString editDetails();
+// For a command that takes no words: false after ctx.fail when one was given.
+bool noArguments(Context& ctx, const char* command);
+// Each problem as a warning.
+void warnAll(Context& ctx, const FileProblems& problems);
+// Opens the diver's file set for a command that only reads it: what is wrong in the files is a
+// warning, and the command goes on with what could be read.
+bool openForReading(Context& ctx, AppState& state);
 
 } // namespace cli

@@ -1,3 +1,5 @@
+#include "DiversCommand.h"
+
 #include "Cli.h"
 
 #include "settings/Settings.h"
@@ -9,8 +11,13 @@
 
 namespace cli {
 
+DiversCommand::DiversCommand()
+    : Command(QStringLiteral("divers"), QStringLiteral("[--json]"),
+              QStringLiteral("list the divers of divers.dvl with their files and the default"),
+              {jsonOption()}) {}
+
 // Lists the divers as the Select Diver dialog would find them; writes nothing.
-int diversCommand(Context& ctx) {
+int DiversCommand::run(Context& ctx) const {
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (!ctx.args.isEmpty())
         return ctx.fail(

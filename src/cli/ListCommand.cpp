@@ -1,4 +1,6 @@
 // reefbook-cli list: the rows of the Dive List window, in its order and with its filter.
+#include "ListCommand.h"
+
 #include "Cli.h"
 
 #include "divelist/DiveColumns.h"
@@ -74,10 +76,10 @@ QJsonValue jsonValue(const AppState& state, int index, int column) {
 
 } // namespace
 
-QString listDetails() { return QString::fromLatin1(ListHelp); }
-
-std::vector<OptionDef> listOptions() {
-    return {
+ListCommand::ListCommand()
+    : Command(QStringLiteral("list"),
+              QStringLiteral("[--columns C,C,...] [--sort COLUMN[:desc]] [--filter TEXT] [--json]"),
+              QStringLiteral("the dives as the Dive List window shows them (list --help)"), {
         {QStringLiteral("columns"), QStringLiteral("C,C,..."),
          QStringLiteral("the columns, by the names dump gives the fields, plus number:\n%1\n"
                         "(default: %2)")
@@ -91,10 +93,11 @@ std::vector<OptionDef> listOptions() {
         {QStringLiteral("json"), {},
          QStringLiteral("an array with one object per row: index (the log position),\n"
                         "number and the columns asked")},
-    };
-}
+    }) {}
 
-int listCommand(Context& ctx) {
+QString ListCommand::details() const { return QString::fromLatin1(ListHelp); }
+
+int ListCommand::run(Context& ctx) const {
     if (!ctx.args.isEmpty())
         return ctx.fail(
             QStringLiteral("list: unknown argument \"%1\" (try list --help)").arg(ctx.args.first()));

@@ -1,3 +1,5 @@
+#include "ProfileCommand.h"
+
 #include "Cli.h"
 
 #include "profile/ProfileEditor.h"
@@ -8,7 +10,12 @@
 
 namespace cli {
 
-int profileCommand(Context& ctx) {
+ProfileCommand::ProfileCommand()
+    : Command(QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
+              QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
+              {jsonOption()}) {}
+
+int ProfileCommand::run(Context& ctx) const {
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (ctx.args.size() > 1)
         return ctx.fail(

@@ -85,6 +85,12 @@ std::vector<OptionDef> selectionOptions() {
     };
 }
 
+std::vector<OptionDef> withSelection(std::vector<OptionDef> own) {
+    const std::vector<OptionDef> s = selectionOptions();
+    own.insert(own.begin(), s.begin(), s.end());
+    return own;
+}
+
 const char* const SelectionHelp =
     "Which dives: --dates or --numbers (neither: all dives). A dive in that range is chosen\n"
     "when it meets any one of the other criteria.\n";

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Command.h"
+
+namespace cli {
+
+// reefbook-cli edit: "Edit Selected Dives" without a window.
+class EditCommand : public Command {
+public:
+    EditCommand();
+    QString details() const override;
+    int run(Context& ctx) const override;
+};
+
+} // namespace cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Command.h"
+
+namespace cli {
+
+// reefbook-cli list: the rows of the Dive List window.
+class ListCommand : public Command {
+public:
+    ListCommand();
+    QString details() const override;
+    int run(Context& ctx) const override;
+};
+
+} // namespace cli

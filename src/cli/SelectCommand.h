@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Command.h"
+
+namespace cli {
+
+// reefbook-cli select: the dives the Charting search finds.
+class SelectCommand : public Command {
+public:
+    SelectCommand();
+    QString details() const override;
+    int run(Context& ctx) const override;
+};
+
+} // namespace cli
