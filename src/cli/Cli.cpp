@@ -227,8 +227,7 @@ bool openWholeFileSet(Context& ctx, AppState& state) {
     if (!openFileSet(ctx, state, problems)) return false;
     if (problems.empty()) return true;
     // Changing a log that could not be read whole would save over, or bury, what was lost.
-    for (const FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    warnAll(ctx, problems);
     ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
                             "nothing was written"));
     return false;

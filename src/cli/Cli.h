@@ -7,11 +7,37 @@
 #include "store/FileNames.h"
 #include "store/FolderLock.h"
 
+#include <QIODevice>
+#include <QStringList>
+#include <QTextStream>
+
 #include <functional>
 #include <vector>
 
 // reefbook-cli: reads and writes a diver's file set in the current folder without a window.
 namespace cli {
+
+enum Exit { ExitOk = 0, ExitProblems = 1, ExitError = 2 };
+
+// What a command is given: its own arguments (after the command name), the chosen diver and
+// the output streams. Data goes to `out`; messages go to `err`.
+struct Context {
+    QStringList args;  // the command's words that are not options
+    QString diverName; // --diver NAME; empty for the default diver of the settings
+    QIODevice& out;
+    QTextStream& err;
+    const CommandLine* line = nullptr; // the command's options, read
+    QString callerDir; // where the command was typed; empty: the current folder
+
+    // A file name typed on the command line means what it means where it was typed, even
+    // when the data files are in another folder. "-" (standard output) stays as it is.
+    QString typedPath(const QString& name) const;
+
+    // Prints "reefbook-cli: <problem>" as one line and returns ExitError.
+    int fail(const QString& problem);
+    // Prints "reefbook-cli: warning: <text>".
+    void warn(const QString& text);
+};
 
 // Fills state.DiverName, DiveOffset and Files the way the desktop program does in
 // single-diver mode (the settings), or from "divers.dvl" for ctx.diverName. False after

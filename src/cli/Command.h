@@ -1,10 +1,12 @@
 #pragma once
 
-#include "Context.h"
+#include "CommandLine.h"
 
 #include <vector>
 
 namespace cli {
+
+struct Context;
 
 // One command of reefbook-cli: its name, the options it takes, its help and what it runs.
 // The general help, each command's --help and so the manual page come from these; each
@@ -20,15 +22,17 @@ public:
     const QString& summary() const { return summary_; }
     // Read before run(); ctx.line holds them.
     const std::vector<OptionDef>& options() const { return options_; }
-    // The paragraphs of the command's own --help before its options; by default the summary.
-    virtual QString details() const;
+    // The paragraphs of the command's own --help before its options.
+    const QString& details() const { return details_; }
     // "reefbook-cli COMMAND --help".
     QString help() const;
 
     virtual int run(Context& ctx) const = 0;
 
 protected:
-    Command(QString name, QString usage, QString summary, std::vector<OptionDef> options = {});
+    // No details: the summary as a sentence.
+    Command(QString name, QString usage, QString summary, std::vector<OptionDef> options = {},
+            QString details = {});
     // The --json flag of the commands that write JSON only when asked.
     static OptionDef jsonOption();
 
@@ -37,6 +41,7 @@ private:
     QString usage_;
     QString summary_;
     std::vector<OptionDef> options_;
+    QString details_;
 };
 
 } // namespace cli

@@ -26,8 +26,7 @@ int DiversCommand::run(Context& ctx) const {
     AppState state;
     settings::readStartup(state, nullptr);
     // Without divers.dvl the list is the default diver of the settings alone.
-    for (const FileProblem& p : divers::LoadDiverList(state))
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    warnAll(ctx, divers::LoadDiverList(state));
 
     static const char* const keys[6] = {"log", "locations", "types", "buddies", "gear", "profiles"};
     QByteArray out;

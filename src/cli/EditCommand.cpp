@@ -119,9 +119,7 @@ EditCommand::EditCommand()
                         "boat, shore, waves, current, surf, surge; tank=N; weight=N.\n"
                         "May be given several times; every other field keeps each dive's\n"
                         "own value")},
-    }) {}
-
-QString EditCommand::details() const { return QString::fromLatin1(EditHelp); }
+    }, QString::fromLatin1(EditHelp)) {}
 
 int EditCommand::run(Context& ctx) const {
     if (!ctx.args.isEmpty())

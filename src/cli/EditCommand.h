@@ -8,7 +8,6 @@ namespace cli {
 class EditCommand : public Command {
 public:
     EditCommand();
-    QString details() const override;
     int run(Context& ctx) const override;
 };
 

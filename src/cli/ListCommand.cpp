@@ -93,9 +93,7 @@ ListCommand::ListCommand()
         {QStringLiteral("json"), {},
          QStringLiteral("an array with one object per row: index (the log position),\n"
                         "number and the columns asked")},
-    }) {}
-
-QString ListCommand::details() const { return QString::fromLatin1(ListHelp); }
+    }, QString::fromLatin1(ListHelp)) {}
 
 int ListCommand::run(Context& ctx) const {
     if (!ctx.args.isEmpty())
@@ -135,10 +133,7 @@ int ListCommand::run(Context& ctx) const {
                             .arg(sortName, allNames()));
 
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    if (!openForReading(ctx, state)) return ExitError;
 
     divelist::QuickFilter filter;
     filter.text = filterText;

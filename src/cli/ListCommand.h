@@ -8,7 +8,6 @@ namespace cli {
 class ListCommand : public Command {
 public:
     ListCommand();
-    QString details() const override;
     int run(Context& ctx) const override;
 };
 

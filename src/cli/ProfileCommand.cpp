@@ -27,10 +27,7 @@ int ProfileCommand::run(Context& ctx) const {
     if (!isNumber) return ctx.fail(QStringLiteral("\"%1\" is not a dive number").arg(dive));
 
     AppState state;
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    if (!openForReading(ctx, state)) return ExitError;
     const int index = number - state.DiveOffset;
     if (index < 1 || index > state.DiveCount())
         return ctx.fail(QStringLiteral("there is no dive %1; the log holds dives %2-%3")

@@ -26,11 +26,8 @@ const char* const SelectOutput =
 SelectCommand::SelectCommand()
     : Command(QStringLiteral("select"), QStringLiteral("[CRITERIA...] [--json]"),
               QStringLiteral("the dives that meet the criteria (select --help)"),
-              withSelection({jsonOption()})) {}
-
-QString SelectCommand::details() const {
-    return QString::fromUtf8(QByteArray(SelectUsage) + SelectionHelp + SelectOutput);
-}
+              withSelection({jsonOption()}),
+              QString::fromUtf8(QByteArray(SelectUsage) + SelectionHelp + SelectOutput)) {}
 
 int SelectCommand::run(Context& ctx) const {
     Selection selection;

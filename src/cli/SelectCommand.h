@@ -8,7 +8,6 @@ namespace cli {
 class SelectCommand : public Command {
 public:
     SelectCommand();
-    QString details() const override;
     int run(Context& ctx) const override;
 };
 

@@ -223,11 +223,7 @@ std::vector<int> selectedDives(search::ChartCriteria& criteria, AppState& state)
 }
 
 bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, AppState& state) {
-    FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return false;
-    for (const FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
-    return checkListPositions(ctx, criteria, state);
+    return openForReading(ctx, state) && checkListPositions(ctx, criteria, state);
 }
 
 } // namespace cli

@@ -76,11 +76,7 @@ StatsCommand::StatsCommand()
                         "\"air_temp\", \"surface_temp\", \"bottom_temp\", \"visibility\",\n"
                         "\"pressure_used\"}, each figure {\"count\", \"total\", \"min\",\n"
                         "\"max\"}; undated dives have the key null")},
-    })) {}
-
-QString StatsCommand::details() const {
-    return QString::fromUtf8(QByteArray(StatsUsage) + "\n" + SelectionHelp);
-}
+    }), QString::fromUtf8(QByteArray(StatsUsage) + "\n" + SelectionHelp)) {}
 
 int StatsCommand::run(Context& ctx) const {
     Selection selection;

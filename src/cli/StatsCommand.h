@@ -8,7 +8,6 @@ namespace cli {
 class StatsCommand : public Command {
 public:
     StatsCommand();
-    QString details() const override;
     int run(Context& ctx) const override;
 };
 
