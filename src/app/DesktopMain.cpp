@@ -1,9 +1,9 @@
 #include "DesktopMain.h"
 
 #include "CloseOnSignal.h"
-#include "DesktopArgs.h"
 #include "FormLog.h"
 
+#include "cli/DesktopArgs.h"
 #include "store/AppState.h"
 #include "store/DataFolder.h"
 #include "store/FolderLock.h"
@@ -27,7 +27,7 @@ int runDesktop(int& argc, char** argv, const std::function<void(FormLog&)>& when
 
     // The folder the files live in (--data-dir, or ~/Reefbook when started from a launcher) is
     // settled before the window reads any of them.
-    const DesktopArgs args = parseDesktopArgs(QApplication::arguments().mid(1));
+    const cli::DesktopArgs args = cli::parseDesktopArgs(QApplication::arguments().mid(1));
     if (!args.error.isEmpty()) {
         const QString text = QStringLiteral("reefbook: ") + args.error;
         std::fprintf(stderr, "%s\n", qUtf8Printable(text));
@@ -35,7 +35,7 @@ int runDesktop(int& argc, char** argv, const std::function<void(FormLog&)>& when
         return 2;
     }
     if (args.help) {
-        std::fputs(qUtf8Printable(desktopUsage()), stdout);
+        std::fputs(qUtf8Printable(cli::desktopUsage()), stdout);
         return 0;
     }
     const store::datafolder::Start start = store::datafolder::startDesktop(args.dataDir);

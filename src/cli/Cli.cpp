@@ -1,5 +1,18 @@
 #include "Cli.h"
 
+#include "CheckCommand.h"
+#include "DiversCommand.h"
+#include "DumpCommand.h"
+#include "EditCommand.h"
+#include "ExportCommand.h"
+#include "ImportCommand.h"
+#include "InfoCommand.h"
+#include "ListCommand.h"
+#include "LoadCommand.h"
+#include "ProfileCommand.h"
+#include "SelectCommand.h"
+#include "StatsCommand.h"
+
 #include "settings/Settings.h"
 #include "store/DataFolder.h"
 #include "divers/DiverList.h"
@@ -22,65 +35,21 @@ int Context::fail(const QString& problem) {
 
 void Context::warn(const QString& text) { err << "reefbook-cli: warning: " << text << Qt::endl; }
 
-namespace {
-
-const OptionDef JsonOption{QStringLiteral("json"), {}, QStringLiteral("write JSON")};
-
-std::vector<OptionDef> withSelection(std::vector<OptionDef> own) {
-    const std::vector<OptionDef>& s = selectionOptions();
-    own.insert(own.begin(), s.begin(), s.end());
-    return own;
-}
-
-} // namespace
-
-const std::vector<Command>& commands() {
-    static const std::vector<Command> all = {
-        {QStringLiteral("info"), QString(),
-         QStringLiteral("diver, files, dive count, totals and list sizes"), infoCommand, {}, {}},
-        {QStringLiteral("dump"), QString(),
-         QStringLiteral("write the whole file set as JSON to standard output"), dumpCommand, {},
-         {}},
-        {QStringLiteral("load"), QStringLiteral("FILE.json"),
-         QStringLiteral("write the six files of the set from JSON shaped like dump's"),
-         loadCommand, {}, {}},
-        {QStringLiteral("check"), QString(),
-         QStringLiteral("report damaged files and references that point nowhere"), checkCommand,
-         {}, {}},
-        {QStringLiteral("export"),
-         QStringLiteral("text|html|pdf|uddf|csv [--dives all|FIRST-LAST|N,N,...] [--no-comments] "
-                        "[--page-size A4|Letter] [--profiles] [--units imperial|metric] [--bom] "
-                        "[-o FILE|-]"),
-         QStringLiteral("write dives as text, HTML, the printed pages (PDF), UDDF or CSV"),
-         exportCommand, exportOptions(), {}},
-        {QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
-         QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
-         profileCommand, {JsonOption}, {}},
-        {QStringLiteral("divers"), QStringLiteral("[--json]"),
-         QStringLiteral("list the divers of divers.dvl with their files and the default"),
-         diversCommand, {JsonOption}, {}},
-        {QStringLiteral("select"),
-         QStringLiteral("[CRITERIA...] [--json]"),
-         QStringLiteral("the dives that meet the criteria (select --help)"),
-         selectCommand, withSelection({JsonOption}), selectDetails},
-        {QStringLiteral("stats"),
-         QStringLiteral("[--by year|month|month-of-year|location|type|buddy|gear] [CRITERIA...] "
-                        "[--json]"),
-         QStringLiteral("dives, times, depths and more per group (stats --help)"), statsCommand,
-         withSelection(statsOptions()), statsDetails},
-        {QStringLiteral("import"),
-         QStringLiteral("csv|uddf FILE [--units imperial|metric] [--date-format YMD|MDY|DMY] "
-                        "[--dry-run]"),
-         QStringLiteral("add the dives of a CSV or UDDF file to the log"), importCommand,
-         importOptions(), {}},
-        {QStringLiteral("list"),
-         QStringLiteral("[--columns C,C,...] [--sort COLUMN[:desc]] [--filter TEXT] [--json]"),
-         QStringLiteral("the dives as the Dive List window shows them (list --help)"),
-         listCommand, listOptions(), listDetails},
-        {QStringLiteral("edit"), QStringLiteral("--dives N,N-M --set FIELD=VALUE ..."),
-         QStringLiteral("set fields on several dives at once and save (edit --help)"),
-         editCommand, editOptions(), editDetails},
-    };
+const std::vector<std::reference_wrapper<const Command>>& commands() {
+    static const InfoCommand info;
+    static const DumpCommand dump;
+    static const LoadCommand load;
+    static const CheckCommand check;
+    static const ExportCommand exportCommand;
+    static const ProfileCommand profile;
+    static const DiversCommand divers;
+    static const SelectCommand select;
+    static const StatsCommand stats;
+    static const ImportCommand import;
+    static const ListCommand list;
+    static const EditCommand edit;
+    static const std::vector<std::reference_wrapper<const Command>> all = {
+        info, dump, load, check, exportCommand, profile, divers, select, stats, import, list, edit};
     return all;
 }
 
@@ -97,12 +66,13 @@ QString helpText() {
     // a line of its own.
     constexpr int width = 26;
     for (const Command& c : commands()) {
-        const QString head = c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage;
+        const QString head =
+            c.usage().isEmpty() ? c.name() : c.name() + QLatin1Char(' ') + c.usage();
         if (head.size() <= width)
-            text += QStringLiteral("  %1  %2\n").arg(head, -width).arg(c.summary);
+            text += QStringLiteral("  %1  %2\n").arg(head, -width).arg(c.summary());
         else
-            text += QStringLiteral("  %1\n  %2  %3\n").arg(head, QString(width, QLatin1Char(' ')),
-                                                          c.summary);
+            text += QStringLiteral("  %1\n  %2  %3\n")
+                        .arg(head, QString(width, QLatin1Char(' ')), c.summary());
     }
     text += QStringLiteral("\n"
                            "Options:\n"
@@ -115,16 +85,6 @@ QString helpText() {
                            "\n"
                            "Exit status: 0 done, 1 check found problems, 2 error.\n");
     return text;
-}
-
-QString commandHelp(const Command& c) {
-    QString text = QStringLiteral("Usage: reefbook-cli [--diver NAME] [--data-dir DIR] %1\n\n")
-                       .arg(c.usage.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.usage);
-    text += c.details ? c.details() : c.summary.left(1).toUpper() + c.summary.mid(1) + ".\n";
-    text += QStringLiteral("\nOptions:\n");
-    std::vector<OptionDef> options = c.options;
-    options.push_back({QStringLiteral("help"), {}, QStringLiteral("show this help")});
-    return text + CommandLine::optionLines(options);
 }
 
 bool resolveFileSet(Context& ctx, store::AppState& state) {
@@ -167,6 +127,50 @@ QString printable(const QString& text) {
             out += c;
     }
     return out;
+}
+
+bool noArguments(Context& ctx, const char* command) {
+    if (ctx.args.isEmpty()) return true;
+    ctx.fail(QStringLiteral("%1 takes no arguments, got \"%2\"")
+                 .arg(QLatin1String(command), ctx.args.first()));
+    return false;
+}
+
+void warnAll(Context& ctx, const store::FileProblems& problems) {
+    for (const store::FileProblem& p : problems)
+        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+}
+
+bool openForReading(Context& ctx, store::AppState& state) {
+    store::FileProblems problems;
+    if (!openFileSet(ctx, state, problems)) return false;
+    warnAll(ctx, problems);
+    return true;
+}
+
+QString readAtMost(QIODevice& in, qint64 most, QByteArray& data) {
+    data.clear();
+    // A regular file says its size; anything else (a pipe, /dev/zero) is read until it ends or
+    // passes the limit.
+    if (!in.isSequential() && in.size() > most)
+        return QStringLiteral("it holds more than %1 bytes").arg(most);
+    constexpr qint64 Chunk = 1 << 20;
+    for (;;) {
+        const qint64 room = std::min(Chunk, most + 1 - data.size());
+        const qsizetype at = data.size();
+        data.resize(at + room);
+        const qint64 n = in.read(data.data() + at, room);
+        data.resize(at + std::max<qint64>(n, 0));
+        if (n < 0) {
+            data.clear();
+            return in.errorString();
+        }
+        if (data.size() > most) {
+            data.clear();
+            return QStringLiteral("it holds more than %1 bytes").arg(most);
+        }
+        if (n == 0) return {};
+    }
 }
 
 bool lockForWriting(Context& ctx, store::FolderLock& lock) {
@@ -220,8 +224,7 @@ bool openWholeFileSet(Context& ctx, store::AppState& state) {
     if (!openFileSet(ctx, state, problems)) return false;
     if (problems.empty()) return true;
     // Changing a log that could not be read whole would save over, or bury, what was lost.
-    for (const store::FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    warnAll(ctx, problems);
     ctx.fail(QStringLiteral("the log's files are damaged (see reefbook-cli check); "
                             "nothing was written"));
     return false;
@@ -266,19 +269,20 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     if (words.isEmpty())
         return ctx.fail(QStringLiteral("no command given (try --help)"));
     const QString& name = words.first();
-    const auto command = std::find_if(commands().begin(), commands().end(),
-                                      [&name](const Command& c) { return c.name == name; });
-    if (command == commands().end())
+    const auto found = std::find_if(commands().begin(), commands().end(),
+                                    [&name](const Command& c) { return c.name() == name; });
+    if (found == commands().end())
         return ctx.fail(QStringLiteral("unknown command \"%1\" (try --help)").arg(name));
+    const Command& command = *found;
 
-    std::vector<OptionDef> options = command->options;
+    std::vector<OptionDef> options = command.options();
     options.push_back({QStringLiteral("help"), {}, {}});
     CommandLine line(options);
     if (!line.parse(words.mid(1)))
         return ctx.fail(QStringLiteral("%1: %2 (try reefbook-cli %1 --help)")
                             .arg(name, line.error()));
     if (line.isSet(QStringLiteral("help"))) {
-        out.write(commandHelp(*command).toUtf8());
+        out.write(command.help().toUtf8());
         return ExitOk;
     }
     ctx.args = line.positional();
@@ -293,7 +297,7 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
             !problem.isEmpty())
             return ctx.fail(problem);
     }
-    return command->run(ctx);
+    return command.run(ctx);
 }
 
 } // namespace cli

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "Command.h"
 
 #include "store/AppState.h"
 #include "store/FileIO.h"
@@ -63,22 +63,11 @@ QString unsafeFileName(const store::FileSet& files);
 // One such name as a sentence naming the role and the name.
 QString fileNameProblem(const store::fileio::NameProblem& problem);
 
-// One command of the dispatch: its name, the options it takes, its help and what it runs.
-// The general help, each command's --help and so the manual page come from these.
-struct Command {
-    QString name;
-    QString usage;   // the arguments after the name for the general help, e.g. "FILE.json"
-    QString summary; // one line for --help
-    std::function<int(Context&)> run;
-    std::vector<OptionDef> options; // read before run; ctx.line holds them
-    // The paragraphs of the command's own --help before its options; none: the summary.
-    QString (*details)() = nullptr;
-};
-const std::vector<Command>& commands();
+// Every command, in the order the general help lists them; the dispatcher, the help and so
+// the manual page use this one list.
+const std::vector<std::reference_wrapper<const Command>>& commands();
 
 QString helpText();
-// "reefbook-cli COMMAND --help".
-QString commandHelp(const Command& command);
 
 // Runs the program with the arguments after the program name. Returns the exit status.
 int runCli(const QStringList& args, QIODevice& out, QTextStream& err);
@@ -95,31 +84,12 @@ QString readAtMost(QIODevice& in, qint64 most, QByteArray& data);
 // would recolour or rewrite the terminal) are shown as \xNN, or \uNNNN beyond one byte.
 QString printable(const QString& text);
 
-// The commands.
-int infoCommand(Context& ctx);
-int dumpCommand(Context& ctx);
-int loadCommand(Context& ctx);
-int checkCommand(Context& ctx);
-int exportCommand(Context& ctx);
-int profileCommand(Context& ctx);
-int diversCommand(Context& ctx);
-int selectCommand(Context& ctx);
-int importCommand(Context& ctx);
-int statsCommand(Context& ctx);
-int listCommand(Context& ctx);
-int editCommand(Context& ctx);
-
-// The options of the commands that take more than --json, and the help of those that say more
-// than their summary.
-std::vector<OptionDef> exportOptions();
-std::vector<OptionDef> selectionOptions();
-std::vector<OptionDef> statsOptions();
-std::vector<OptionDef> importOptions();
-std::vector<OptionDef> listOptions();
-std::vector<OptionDef> editOptions();
-QString selectDetails();
-QString statsDetails();
-QString listDetails();
-QString editDetails();
+// For a command that takes no words: false after ctx.fail when one was given.
+bool noArguments(Context& ctx, const char* command);
+// Each problem as a warning.
+void warnAll(Context& ctx, const store::FileProblems& problems);
+// Opens the diver's file set for a command that only reads it: what is wrong in the files is a
+// warning, and the command goes on with what could be read.
+bool openForReading(Context& ctx, store::AppState& state);
 
 } // namespace cli

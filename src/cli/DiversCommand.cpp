@@ -1,3 +1,5 @@
+#include "DiversCommand.h"
+
 #include "Cli.h"
 
 #include "settings/Settings.h"
@@ -9,8 +11,13 @@
 
 namespace cli {
 
+DiversCommand::DiversCommand()
+    : Command(QStringLiteral("divers"), QStringLiteral("[--json]"),
+              QStringLiteral("list the divers of divers.dvl with their files and the default"),
+              {jsonOption()}) {}
+
 // Lists the divers as the Select Diver dialog would find them; writes nothing.
-int diversCommand(Context& ctx) {
+int DiversCommand::run(Context& ctx) const {
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (!ctx.args.isEmpty())
         return ctx.fail(
@@ -19,8 +26,7 @@ int diversCommand(Context& ctx) {
     store::AppState state;
     settings::readStartup(state, nullptr);
     // Without divers.dvl the list is the default diver of the settings alone.
-    for (const store::FileProblem& p : divers::LoadDiverList(state))
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    warnAll(ctx, divers::LoadDiverList(state));
 
     static const char* const keys[6] = {"log", "locations", "types", "buddies", "gear", "profiles"};
     QByteArray out;

@@ -1,4 +1,6 @@
 // reefbook-cli edit: "Edit Selected Dives" without a window, saved through the session.
+#include "EditCommand.h"
+
 #include "Cli.h"
 
 #include "store/JsonKeys.h"
@@ -106,22 +108,23 @@ QString setOne(const store::AppState& state, const QString& assignment, divelist
 
 } // namespace
 
-QString editDetails() { return QString::fromLatin1(EditHelp); }
+EditCommand::EditCommand()
+    : Command(QStringLiteral("edit"), QStringLiteral("--dives N,N-M --set FIELD=VALUE ..."),
+              QStringLiteral("set fields on several dives at once and save (edit --help)"),
+              {
+                  {QStringLiteral("dives"), QStringLiteral("N,N-M,..."),
+                   QStringLiteral("the dives, by number")},
+                  {QStringLiteral("set"), QStringLiteral("FIELD=VALUE"),
+                   QStringLiteral(
+                       "location=NAME, type=NAME, buddy=NAME, gear=NAME: an entry of that list;\n"
+                       "rating=poor|average|good; CONDITION=0|1 for freshwater, saltwater,\n"
+                       "boat, shore, waves, current, surf, surge; tank=N; weight=N.\n"
+                       "May be given several times; every other field keeps each dive's\n"
+                       "own value")},
+              },
+              QString::fromLatin1(EditHelp)) {}
 
-std::vector<OptionDef> editOptions() {
-    return {
-        {QStringLiteral("dives"), QStringLiteral("N,N-M,..."),
-         QStringLiteral("the dives, by number")},
-        {QStringLiteral("set"), QStringLiteral("FIELD=VALUE"),
-         QStringLiteral("location=NAME, type=NAME, buddy=NAME, gear=NAME: an entry of that list;\n"
-                        "rating=poor|average|good; CONDITION=0|1 for freshwater, saltwater,\n"
-                        "boat, shore, waves, current, surf, surge; tank=N; weight=N.\n"
-                        "May be given several times; every other field keeps each dive's\n"
-                        "own value")},
-    };
-}
-
-int editCommand(Context& ctx) {
+int EditCommand::run(Context& ctx) const {
     if (!ctx.args.isEmpty())
         return ctx.fail(
             QStringLiteral("edit: unknown argument \"%1\" (try edit --help)").arg(ctx.args.first()));

@@ -1,24 +1,7 @@
 #include "ExportOptions.h"
+#include "ExportCommand.h"
 
 namespace cli {
-
-std::vector<OptionDef> exportOptions() {
-    return {
-        {QStringLiteral("dives"), QStringLiteral("all|FIRST-LAST|N,N,..."),
-         QStringLiteral("the dives by number (default all); a range is corrected to the log,\n"
-                        "a list is written in its own order")},
-        {QStringLiteral("no-comments"), {}, QStringLiteral("text, html, pdf: leave the comments out")},
-        {QStringLiteral("page-size"), QStringLiteral("A4|Letter"),
-         QStringLiteral("pdf: the paper (default: the locale's)")},
-        {QStringLiteral("profiles"), {}, QStringLiteral("pdf: draw each dive's profile")},
-        {QStringLiteral("units"), QStringLiteral("imperial|metric"),
-         QStringLiteral("uddf, csv: the units (default: the diver's setting)")},
-        {QStringLiteral("bom"), {}, QStringLiteral("csv: start with a byte order mark")},
-        {QStringLiteral("o"), QStringLiteral("FILE|-"),
-         QStringLiteral("write FILE, or - for standard output (default: the diver's name\n"
-                        "with the format's extension)")},
-    };
-}
 
 bool exportRequest(const CommandLine& line, const QStringList& words,
                    output::ExportRequest& request, QString& error) {
@@ -58,7 +41,7 @@ bool exportRequest(const CommandLine& line, const QStringList& words,
 
 int exportWords(store::AppState& state, const QStringList& words, QIODevice& out, QTextStream& err,
                 const output::PdfMaker& makePdf) {
-    CommandLine line(exportOptions());
+    CommandLine line(ExportCommand().options());
     output::ExportRequest request;
     QString error;
     if (!line.parse(words) || !exportRequest(line, line.positional(), request, error)) {

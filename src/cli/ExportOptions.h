@@ -7,7 +7,7 @@
 // The export command's words, read into the request the export code takes.
 namespace cli {
 
-// `line` holds exportOptions() read; `words` its plain words (the format). False with `error`
+// `line` holds the export options read; `words` its plain words (the format). False with `error`
 // set when an option is not one the format takes, or a word is left over.
 bool exportRequest(const CommandLine& line, const QStringList& words,
                    output::ExportRequest& request, QString& error);

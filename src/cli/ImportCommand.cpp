@@ -1,3 +1,5 @@
+#include "ImportCommand.h"
+
 #include "Cli.h"
 
 #include "interchange/CsvImport.h"
@@ -18,19 +20,23 @@ QString dives(int n) {
 }
 } // namespace
 
-std::vector<OptionDef> importOptions() {
-    return {
-        {QStringLiteral("units"), QStringLiteral("imperial|metric"),
-         QStringLiteral("csv: the units of the file's numbers")},
-        {QStringLiteral("date-format"), QStringLiteral("YMD|MDY|DMY"),
-         QStringLiteral("csv: the order of the dates' parts")},
-        {QStringLiteral("dry-run"), {}, QStringLiteral("say what would be added; write nothing")},
-    };
-}
+ImportCommand::ImportCommand()
+    : Command(QStringLiteral("import"),
+              QStringLiteral("csv|uddf FILE [--units imperial|metric] [--date-format YMD|MDY|DMY] "
+                             "[--dry-run]"),
+              QStringLiteral("add the dives of a CSV or UDDF file to the log"),
+              {
+                  {QStringLiteral("units"), QStringLiteral("imperial|metric"),
+                   QStringLiteral("csv: the units of the file's numbers")},
+                  {QStringLiteral("date-format"), QStringLiteral("YMD|MDY|DMY"),
+                   QStringLiteral("csv: the order of the dates' parts")},
+                  {QStringLiteral("dry-run"),
+                   {},
+                   QStringLiteral("say what would be added; write nothing")},
+              }) {}
 
-int importCommand(Context& ctx) {
-    const QString usage = QStringLiteral("import csv|uddf FILE [--units imperial|metric] "
-                                         "[--date-format YMD|MDY|DMY] [--dry-run]");
+int ImportCommand::run(Context& ctx) const {
+    const QString usage = name() + QLatin1Char(' ') + Command::usage();
     const QString kind = ctx.args.value(0);
     if (kind != QLatin1String("csv") && kind != QLatin1String("uddf"))
         return ctx.fail(QStringLiteral("say what to read: ") + usage);

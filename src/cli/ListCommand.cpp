@@ -1,4 +1,6 @@
 // reefbook-cli list: the rows of the Dive List window, in its order and with its filter.
+#include "ListCommand.h"
+
 #include "Cli.h"
 
 #include "divelist/DiveColumns.h"
@@ -75,27 +77,30 @@ QJsonValue jsonValue(const store::AppState& state, int index, int column) {
 
 } // namespace
 
-QString listDetails() { return QString::fromLatin1(ListHelp); }
+ListCommand::ListCommand()
+    : Command(
+          QStringLiteral("list"),
+          QStringLiteral("[--columns C,C,...] [--sort COLUMN[:desc]] [--filter TEXT] [--json]"),
+          QStringLiteral("the dives as the Dive List window shows them (list --help)"),
+          {
+              {QStringLiteral("columns"), QStringLiteral("C,C,..."),
+               QStringLiteral("the columns, by the names dump gives the fields, plus number:\n%1\n"
+                              "(default: %2)")
+                   .arg(allNames(), defaultNames())},
+              {QStringLiteral("sort"), QStringLiteral("COLUMN[:desc]"),
+               QStringLiteral("sort by that column (default number); dates sort by date and\n"
+                              "entry time with undated dives last; equal values keep log order")},
+              {QStringLiteral("filter"), QStringLiteral("TEXT"),
+               QStringLiteral("only dives whose location, type, buddy, gear or comment holds\n"
+                              "TEXT, in capitals or not")},
+              {QStringLiteral("json"),
+               {},
+               QStringLiteral("an array with one object per row: index (the log position),\n"
+                              "number and the columns asked")},
+          },
+          QString::fromLatin1(ListHelp)) {}
 
-std::vector<OptionDef> listOptions() {
-    return {
-        {QStringLiteral("columns"), QStringLiteral("C,C,..."),
-         QStringLiteral("the columns, by the names dump gives the fields, plus number:\n%1\n"
-                        "(default: %2)")
-             .arg(allNames(), defaultNames())},
-        {QStringLiteral("sort"), QStringLiteral("COLUMN[:desc]"),
-         QStringLiteral("sort by that column (default number); dates sort by date and\n"
-                        "entry time with undated dives last; equal values keep log order")},
-        {QStringLiteral("filter"), QStringLiteral("TEXT"),
-         QStringLiteral("only dives whose location, type, buddy, gear or comment holds\n"
-                        "TEXT, in capitals or not")},
-        {QStringLiteral("json"), {},
-         QStringLiteral("an array with one object per row: index (the log position),\n"
-                        "number and the columns asked")},
-    };
-}
-
-int listCommand(Context& ctx) {
+int ListCommand::run(Context& ctx) const {
     if (!ctx.args.isEmpty())
         return ctx.fail(
             QStringLiteral("list: unknown argument \"%1\" (try list --help)").arg(ctx.args.first()));
@@ -133,10 +138,7 @@ int listCommand(Context& ctx) {
                             .arg(sortName, allNames()));
 
     store::AppState state;
-    store::FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const store::FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    if (!openForReading(ctx, state)) return ExitError;
 
     divelist::QuickFilter filter;
     filter.text = filterText;

@@ -1,3 +1,5 @@
+#include "ProfileCommand.h"
+
 #include "Cli.h"
 
 #include "profile/ProfileEditor.h"
@@ -8,7 +10,12 @@
 
 namespace cli {
 
-int profileCommand(Context& ctx) {
+ProfileCommand::ProfileCommand()
+    : Command(QStringLiteral("profile"), QStringLiteral("DIVE [--json]"),
+              QStringLiteral("print the profile of dive number DIVE as \"minute depth\" lines"),
+              {jsonOption()}) {}
+
+int ProfileCommand::run(Context& ctx) const {
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (ctx.args.size() > 1)
         return ctx.fail(
@@ -20,10 +27,7 @@ int profileCommand(Context& ctx) {
     if (!isNumber) return ctx.fail(QStringLiteral("\"%1\" is not a dive number").arg(dive));
 
     store::AppState state;
-    store::FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return ExitError;
-    for (const store::FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
+    if (!openForReading(ctx, state)) return ExitError;
     const int index = number - state.DiveOffset;
     if (index < 1 || index > state.DiveCount())
         return ctx.fail(QStringLiteral("there is no dive %1; the log holds dives %2-%3")

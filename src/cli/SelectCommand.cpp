@@ -1,5 +1,6 @@
 // reefbook-cli select: the Charting search without a window. Each argument fills one of the
 // chart dialog's boxes with its text, so the search reads it exactly as the dialog would.
+#include "SelectCommand.h"
 #include "SelectionOptions.h"
 
 namespace cli {
@@ -22,11 +23,13 @@ const char* const SelectOutput =
 
 } // namespace
 
-QString selectDetails() {
-    return QString::fromUtf8(QByteArray(SelectUsage) + SelectionHelp + SelectOutput);
-}
+SelectCommand::SelectCommand()
+    : Command(QStringLiteral("select"), QStringLiteral("[CRITERIA...] [--json]"),
+              QStringLiteral("the dives that meet the criteria (select --help)"),
+              withSelection({jsonOption()}),
+              QString::fromUtf8(QByteArray(SelectUsage) + SelectionHelp + SelectOutput)) {}
 
-int selectCommand(Context& ctx) {
+int SelectCommand::run(Context& ctx) const {
     Selection selection;
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (!parseSelection(ctx, QStringLiteral("select"), selection)) return ExitError;

@@ -85,6 +85,12 @@ std::vector<OptionDef> selectionOptions() {
     };
 }
 
+std::vector<OptionDef> withSelection(std::vector<OptionDef> own) {
+    const std::vector<OptionDef> s = selectionOptions();
+    own.insert(own.begin(), s.begin(), s.end());
+    return own;
+}
+
 const char* const SelectionHelp =
     "Which dives: --dates or --numbers (neither: all dives). A dive in that range is chosen\n"
     "when it meets any one of the other criteria.\n";
@@ -218,11 +224,7 @@ std::vector<int> selectedDives(search::ChartCriteria& criteria, store::AppState&
 }
 
 bool openForSelection(Context& ctx, const search::ChartCriteria& criteria, store::AppState& state) {
-    store::FileProblems problems;
-    if (!openFileSet(ctx, state, problems)) return false;
-    for (const store::FileProblem& p : problems)
-        ctx.warn(QStringLiteral("%1: %2").arg(p.file, p.what));
-    return checkListPositions(ctx, criteria, state);
+    return openForReading(ctx, state) && checkListPositions(ctx, criteria, state);
 }
 
 } // namespace cli

@@ -15,6 +15,10 @@ struct Selection {
     bool given = false; // any selection option was given
 };
 
+// The options that choose dives, and a command's own options after them.
+std::vector<OptionDef> selectionOptions();
+std::vector<OptionDef> withSelection(std::vector<OptionDef> own);
+
 // Reads the selection options of ctx.line (selectionOptions()) into `selection`. On a bad
 // value, or a word that is no option, it calls ctx.fail (one line naming it) and returns false.
 bool parseSelection(Context& ctx, const QString& command, Selection& selection);

@@ -1,4 +1,6 @@
 // reefbook-cli stats: the statistics window's table without a window, as text or JSON.
+#include "StatsCommand.h"
+
 #include "JsonDump.h"
 #include "SelectionOptions.h"
 
@@ -59,21 +61,27 @@ QByteArray summaryJson(const stats::Summary& s) {
 
 } // namespace
 
-QString statsDetails() { return QString::fromUtf8(QByteArray(StatsUsage) + "\n" + SelectionHelp); }
+StatsCommand::StatsCommand()
+    : Command(
+          QStringLiteral("stats"),
+          QStringLiteral("[--by year|month|month-of-year|location|type|buddy|gear] "
+                         "[CRITERIA...] [--json]"),
+          QStringLiteral("dives, times, depths and more per group (stats --help)"),
+          withSelection({
+              {QStringLiteral("by"), QStringLiteral("GROUPING"),
+               QStringLiteral("year (the default), month, month-of-year, location, type,\n"
+                              "buddy or gear")},
+              {QStringLiteral("json"),
+               {},
+               QStringLiteral("one object: {\"by\", \"groups\": [GROUP...], \"all\": GROUP};\n"
+                              "GROUP {\"key\", \"dives\", \"bottom_time\", \"depth\",\n"
+                              "\"air_temp\", \"surface_temp\", \"bottom_temp\", \"visibility\",\n"
+                              "\"pressure_used\"}, each figure {\"count\", \"total\", \"min\",\n"
+                              "\"max\"}; undated dives have the key null")},
+          }),
+          QString::fromUtf8(QByteArray(StatsUsage) + "\n" + SelectionHelp)) {}
 
-std::vector<OptionDef> statsOptions() {
-    return {{QStringLiteral("by"), QStringLiteral("GROUPING"),
-             QStringLiteral("year (the default), month, month-of-year, location, type,\n"
-                            "buddy or gear")},
-            {QStringLiteral("json"), {},
-             QStringLiteral("one object: {\"by\", \"groups\": [GROUP...], \"all\": GROUP};\n"
-                            "GROUP {\"key\", \"dives\", \"bottom_time\", \"depth\",\n"
-                            "\"air_temp\", \"surface_temp\", \"bottom_temp\", \"visibility\",\n"
-                            "\"pressure_used\"}, each figure {\"count\", \"total\", \"min\",\n"
-                            "\"max\"}; undated dives have the key null")}};
-}
-
-int statsCommand(Context& ctx) {
+int StatsCommand::run(Context& ctx) const {
     Selection selection;
     const bool json = ctx.line->isSet(QStringLiteral("json"));
     if (ctx.line->values(QStringLiteral("by")).size() > 1)

@@ -110,19 +110,19 @@ TEST_F(Cli, HelpListsEveryCommand) {
     EXPECT_EQ(r.status, cli::ExitOk);
     EXPECT_TRUE(r.err.isEmpty());
     for (const cli::Command& c : cli::commands())
-        EXPECT_TRUE(r.out.contains("  " + c.name.toUtf8() + ' ')) << c.name.toStdString();
+        EXPECT_TRUE(r.out.contains("  " + c.name().toUtf8() + ' ')) << c.name().toStdString();
     EXPECT_TRUE(r.out.contains("--diver NAME"));
 }
 
 TEST_F(Cli, EachCommandsHelpListsItsOptionsAndWritesNothing) {
     for (const cli::Command& c : cli::commands()) {
-        SCOPED_TRACE(c.name.toStdString());
-        const Outcome r = run({c.name, QStringLiteral("--help")});
+        SCOPED_TRACE(c.name().toStdString());
+        const Outcome r = run({c.name(), QStringLiteral("--help")});
         EXPECT_EQ(r.status, cli::ExitOk);
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         EXPECT_TRUE(r.out.startsWith("Usage: reefbook-cli [--diver NAME] [--data-dir DIR] " +
-                                     c.name.toUtf8()));
-        for (const cli::OptionDef& o : c.options)
+                                     c.name().toUtf8()));
+        for (const cli::OptionDef& o : c.options())
             EXPECT_TRUE(r.out.contains("  " + cli::CommandLine::typed(o.name).toUtf8() + ' '))
                 << o.name.toStdString();
         EXPECT_TRUE(files().isEmpty());
