@@ -53,6 +53,21 @@ const std::vector<std::reference_wrapper<const Command>>& commands() {
     return all;
 }
 
+namespace {
+
+// The program's own options, given before the command.
+std::vector<OptionDef> programOptions() {
+    return {{QStringLiteral("diver"), QStringLiteral("NAME"),
+             QStringLiteral("use the files of diver NAME listed in divers.dvl")},
+            {QStringLiteral("data-dir"), QStringLiteral("DIR"),
+             QStringLiteral("use the files in DIR instead of the current folder")},
+            {QStringLiteral("help"),
+             {},
+             QStringLiteral("show this help (COMMAND --help: that command's own)")}};
+}
+
+} // namespace
+
 QString helpText() {
     QString text = QStringLiteral(
         "Usage: reefbook-cli [--diver NAME] [--data-dir DIR] COMMAND [ARGUMENTS]\n"
@@ -74,12 +89,8 @@ QString helpText() {
             text += QStringLiteral("  %1\n  %2  %3\n")
                         .arg(head, QString(width, QLatin1Char(' ')), c.summary());
     }
+    text += QStringLiteral("\nOptions:\n") + CommandLine::optionLines(programOptions(), 17);
     text += QStringLiteral("\n"
-                           "Options:\n"
-                           "  --diver NAME     use the files of diver NAME listed in divers.dvl\n"
-                           "  --data-dir DIR   use the files in DIR instead of the current folder\n"
-                           "  --help           show this help (COMMAND --help: that command's own)\n"
-                           "\n"
                            "Started in the home folder with no .dvl file there, it uses\n"
                            "~/Reefbook if that folder exists, as the desktop program does.\n"
                            "\n"
@@ -241,11 +252,11 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
     QCommandLineParser program;
     program.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     program.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    const QCommandLineOption diver(QStringLiteral("diver"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption dataDirOption(QStringLiteral("data-dir"), QString(),
-                                           QStringLiteral("DIR"));
-    program.addOptions({help, diver, dataDirOption});
+    for (const OptionDef& o : programOptions())
+        program.addOption(CommandLine::option(o));
+    program.addOption(QCommandLineOption(QStringLiteral("h"))); // -h as well, unlisted
+    const QString help = QStringLiteral("help"), diver = QStringLiteral("diver"),
+                  dataDirOption = QStringLiteral("data-dir");
     if (!program.parse(QStringList{QStringLiteral("reefbook-cli")} + args)) {
         if (!program.unknownOptionNames().isEmpty())
             return ctx.fail(QStringLiteral("unknown option %1 (try --help)")
@@ -256,7 +267,7 @@ int runCli(const QStringList& args, QIODevice& out, QTextStream& err) {
             return ctx.fail(QStringLiteral("--data-dir needs a folder"));
         return ctx.fail(program.errorText());
     }
-    if (program.isSet(help)) {
+    if (program.isSet(help) || program.isSet(QStringLiteral("h"))) {
         out.write(helpText().toUtf8());
         return ExitOk;
     }

@@ -12,8 +12,12 @@ CommandLine::CommandLine(const std::vector<OptionDef>& options) : options_(optio
     // "-o FILE" is the only short option; no word is a bundle of single letters.
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionDef& o : options)
-        parser_.addOption(o.valueName.isEmpty() ? QCommandLineOption(o.name)
-                                                : QCommandLineOption(o.name, QString(), o.valueName));
+        parser_.addOption(option(o));
+}
+
+QCommandLineOption CommandLine::option(const OptionDef& def) {
+    return def.valueName.isEmpty() ? QCommandLineOption(def.name)
+                                   : QCommandLineOption(def.name, QString(), def.valueName);
 }
 
 QString CommandLine::typed(const QString& name) {

@@ -33,6 +33,8 @@ public:
 
     // "  --name VALUE   help" lines, the help column at `width`.
     static QString optionLines(const std::vector<OptionDef>& options, int width = 26);
+    // The parser's option for a definition.
+    static QCommandLineOption option(const OptionDef& def);
     // "--name" or "-o", as typed.
     static QString typed(const QString& name);
 
