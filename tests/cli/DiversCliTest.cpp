@@ -1,10 +1,10 @@
 #include "Cli.h"
-#include "settings/Settings.h"
 #include "divers/DiverList.h"
+#include "settings/Settings.h"
 #include "store/DvlFormat.h"
+#include "support/CliRun.h"
 #include "support/TestEnv.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,14 +15,10 @@ namespace {
 class DiversCli : public TempFolderTest {
   protected:
     int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QBuffer buffer(&out);
-        buffer.open(QIODevice::WriteOnly);
-        QTextStream errors(&err);
-        const int status = cli::runCli(args, buffer, errors);
-        errors.flush();
-        return status;
+        const CliOutcome r = runCliCommand(args);
+        out = r.out;
+        err = r.err;
+        return r.status;
     }
     QByteArray out;
     QString err;

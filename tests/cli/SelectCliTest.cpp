@@ -1,9 +1,9 @@
 #include "Cli.h"
 #include "settings/Settings.h"
 #include "store/LogOps.h"
+#include "support/CliRun.h"
 #include "support/TestEnv.h"
 
-#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -29,15 +29,10 @@ class SelectCli : public TempFolderTest {
     }
 
     int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QBuffer buffer(&out);
-        buffer.open(QIODevice::WriteOnly);
-        QTextStream errors(&err);
-        const int status =
-            cli::runCli(QStringList{QStringLiteral("select")} + args, buffer, errors);
-        errors.flush();
-        return status;
+        const CliOutcome r = runCliCommand(QStringList{QStringLiteral("select")} + args);
+        out = r.out;
+        err = r.err;
+        return r.status;
     }
 
     QByteArray out, before;

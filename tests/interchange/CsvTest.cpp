@@ -3,9 +3,8 @@
 #include "interchange/CsvImport.h"
 #include "settings/Settings.h"
 #include "store/LogOps.h"
+#include "support/CliRun.h"
 #include "support/TestEnv.h"
-
-#include <QBuffer>
 
 namespace {
 
@@ -335,14 +334,10 @@ TEST(Csv, TextsSpreadsheetsWouldRunAsFormulasComeBackWhole) {
 class CsvCli : public TempFolderTest {
   protected:
     int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QBuffer o(&out);
-        o.open(QIODevice::WriteOnly);
-        QTextStream e(&err);
-        const int status = cli::runCli(args, o, e);
-        e.flush();
-        return status;
+        const CliOutcome r = runCliCommand(args);
+        out = r.out;
+        err = r.err;
+        return r.status;
     }
     QByteArray logBytes() const { return readFile(QStringLiteral("log1.dvl")); }
     QByteArray out;

@@ -5,11 +5,11 @@
 #include "stats/StatsTable.h"
 #include "stats/frmStats.h"
 #include "store/LogOps.h"
+#include "support/CliRun.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TestEnv.h"
 #include "support/Widgets.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QImage>
 #include <QJsonArray>
@@ -65,14 +65,10 @@ class StatsWindow : public TempFolderTest {
     }
 
     int runStats(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QBuffer buffer(&out);
-        buffer.open(QIODevice::WriteOnly);
-        QTextStream errors(&err);
-        const int status = cli::runCli(QStringList{QStringLiteral("stats")} + args, buffer, errors);
-        errors.flush();
-        return status;
+        const CliOutcome r = runCliCommand(QStringList{QStringLiteral("stats")} + args);
+        out = r.out;
+        err = r.err;
+        return r.status;
     }
     QJsonObject cliStats(const QStringList& args) {
         EXPECT_EQ(cli::ExitOk, runStats(args)) << err.toStdString();
