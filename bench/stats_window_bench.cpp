@@ -4,6 +4,8 @@
 #include "stats/StatsChart.h"
 #include "stats/frmStats.h"
 
+#include "StatsLog.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QTabWidget>
@@ -12,29 +14,6 @@
 
 namespace {
 
-constexpr int kDives = 32767;
-
-const store::AppState& log() {
-    static const store::AppState s = [] {
-        store::AppState st;
-        for (store::RefList* list : {&st.LocationList, &st.TypeList, &st.BuddyList, &st.GearList})
-            for (int k = 0; k < 50; ++k)
-                list->push_back({QStringLiteral("Entry %1").arg(k), {}, {}});
-        st.Dives.resize(kDives + 1);
-        for (int i = 1; i <= kDives; ++i) {
-            store::DiveRecord& d = st.Dives[static_cast<size_t>(i)];
-            d.TimeData = {static_cast<int16_t>(i % 50 == 0 ? 0 : i % 12 + 1),
-                          static_cast<int16_t>(i % 28 + 1), static_cast<int16_t>(1990 + i % 30)};
-            for (size_t f = 0; f < d.DiveData.size(); ++f)
-                d.DiveData[f] = static_cast<int16_t>((i + f) % 7 == 0 ? 0 : (i * (f + 3)) % 200);
-            for (size_t k = 0; k < 4; ++k)
-                d.ListData[k] = static_cast<int16_t>((i * (k + 1)) % 50);
-        }
-        return st;
-    }();
-    return s;
-}
-
 QWidget& mainWindow() {
     static QWidget w;
     return w;
@@ -42,7 +21,7 @@ QWidget& mainWindow() {
 
 // One chart (0-3) painted in full, as after being uncovered, at the window's own size.
 void BM_ChartRepaint(benchmark::State& st) {
-    stats::frmStats* window = stats::frmStats::showFor(log(), &mainWindow());
+    stats::frmStats* window = stats::frmStats::showFor(benchlog::statsLog(), &mainWindow());
     window->findChild<QTabWidget*>(QStringLiteral("tabCharts"))
         ->setCurrentIndex(static_cast<int>(st.range(0)));
     auto* chart =
@@ -59,7 +38,7 @@ BENCHMARK(BM_ChartRepaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 // grouping goes back and forth between month (360 lines) and location (50) so the table is
 // filled anew each time, as after an edit.
 void BM_WindowRefresh(benchmark::State& st) {
-    stats::frmStats* window = stats::frmStats::showFor(log(), &mainWindow());
+    stats::frmStats* window = stats::frmStats::showFor(benchlog::statsLog(), &mainWindow());
     auto* group = window->findChild<QComboBox*>(QStringLiteral("cboGroup"));
     int turn = 0;
     for (auto _ : st) {

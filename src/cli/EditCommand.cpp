@@ -78,9 +78,7 @@ QString setOne(const store::AppState& state, const QString& assignment, divelist
             .arg(name, value, names.join(QStringLiteral(", ")));
     }
     if (name == u"rating") {
-        static const QStringList words = {QStringLiteral("poor"), QStringLiteral("average"),
-                                          QStringLiteral("good")};
-        const qsizetype r = words.indexOf(value.trimmed().toLower());
+        const int r = store::field::ratingFromName(value.trimmed());
         if (r < 0)
             return QStringLiteral("rating \"%1\": expected poor, average or good").arg(value);
         edit.rating = static_cast<int16_t>(r);

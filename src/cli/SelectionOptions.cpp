@@ -113,7 +113,7 @@ bool parseSelection(Context& ctx, const QString& command, Selection& selection) 
             if (def.name == u"all-in-range")
                 c.AllInRange = true;
             else
-                c.Ratings[def.name == u"good" ? 2 : def.name == u"average" ? 1 : 0] = true;
+                c.Ratings[static_cast<size_t>(store::field::ratingFromName(def.name))] = true;
             continue;
         }
         if (option != u"--condition" && values.size() > 1) {

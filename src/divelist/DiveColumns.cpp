@@ -118,16 +118,9 @@ QStringView firstLine(const QString& comment) {
 }
 
 QString ratingWord(int16_t rating) {
-    switch (rating) {
-    case 0:
-        return QStringLiteral("Poor");
-    case 1:
-        return QStringLiteral("Average");
-    case 2:
-        return QStringLiteral("Good");
-    default:
-        return QString::number(rating);
-    }
+    const QString word = store::field::ratingName(rating);
+    if (word.isEmpty()) return QString::number(rating);
+    return word.left(1).toUpper() + word.mid(1);
 }
 
 QString cellText(const store::AppState& state, int index, int column) {

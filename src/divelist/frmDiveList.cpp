@@ -122,8 +122,8 @@ void frmDiveList::buildControls() {
     ratingChoice = new QComboBox(this);
     ratingChoice->setObjectName(QStringLiteral("cboRating"));
     ratingChoice->setAccessibleName(QStringLiteral("Rating"));
-    ratingChoice->addItems({QStringLiteral("Any rating"), QStringLiteral("Poor"),
-                            QStringLiteral("Average"), QStringLiteral("Good")});
+    ratingChoice->addItems(
+        {QStringLiteral("Any rating"), ratingWord(0), ratingWord(1), ratingWord(2)});
     fromDate = dateBox(this, QStringLiteral("dtpFrom"), QStringLiteral("From date"));
     toDate = dateBox(this, QStringLiteral("dtpTo"), QStringLiteral("To date"));
 

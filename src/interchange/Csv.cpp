@@ -107,19 +107,6 @@ QString csvHeader(const CsvColumn& c, Units units) {
     return unit.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, unit);
 }
 
-QString ratingWord(int rating) {
-    switch (rating) {
-    case 0:
-        return QStringLiteral("poor");
-    case 1:
-        return QStringLiteral("average");
-    case 2:
-        return QStringLiteral("good");
-    default:
-        return {};
-    }
-}
-
 namespace {
 
 // The file is written straight as bytes: an export of the largest log is a million cells.
@@ -182,7 +169,7 @@ void appendCell(QByteArray& out, const store::AppState& state, int i, const CsvC
         out.append(d.CondData[static_cast<size_t>(c.index)] != 0 ? '1' : '0');
         return;
     case CsvKind::Rating:
-        return appendText(out, ratingWord(d.Rating));
+        return appendText(out, store::field::ratingName(d.Rating));
     case CsvKind::Comments:
         return appendText(out, spreadsheetSafe(d.Comments));
     }

@@ -49,9 +49,6 @@ struct CsvColumn {
 const std::vector<CsvColumn>& csvColumns();
 QString csvHeader(const CsvColumn& c, Units units);
 
-// "poor", "average", "good"; empty for any other rating.
-QString ratingWord(int rating);
-
 // The chosen dives (indexes, in this order) with a header row, as UTF-8 bytes; `bom` puts a
 // byte order mark first, for spreadsheets that take UTF-8 only so.
 QByteArray csvDocument(const store::AppState& state, const std::vector<int>& dives, Units units,

@@ -434,11 +434,10 @@ class RowReader {
     }
 
     void rating(store::DiveRecord& d, QStringView cell, const Pos& at) {
-        for (int r = 0; r <= 2; ++r)
-            if (cell.compare(ratingWord(r), Qt::CaseInsensitive) == 0) {
-                d.Rating = static_cast<int16_t>(r);
-                return;
-            }
+        if (const int r = store::field::ratingFromName(cell); r >= 0) {
+            d.Rating = static_cast<int16_t>(r);
+            return;
+        }
         // Stars: 1-2 poor, 3 average, 4-5 good; 0 is no rating given.
         double stars = -1;
         if (cell.count(QLatin1Char('*')) == cell.size() || cell.count(QChar(0x2605)) == cell.size())

@@ -17,4 +17,16 @@ FileSet FileSet::numbered(int n) {
     return f;
 }
 
+int field::ratingFromName(QStringView word) {
+    for (size_t r = 0; r < RatingNames.size(); ++r)
+        if (word.compare(QLatin1String(RatingNames[r]), Qt::CaseInsensitive) == 0)
+            return static_cast<int>(r);
+    return -1;
+}
+
+QString field::ratingName(int rating) {
+    if (rating < 0 || rating >= static_cast<int>(RatingNames.size())) return {};
+    return QLatin1String(RatingNames[static_cast<size_t>(rating)]);
+}
+
 } // namespace store

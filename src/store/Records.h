@@ -41,6 +41,12 @@ constexpr int Location = 0, Type = 1, Buddy = 2, Gear = 3;
 // CondData in order, as the window labels them.
 constexpr std::array<const char*, 8> ConditionNames = {
     "Freshwater", "Saltwater", "Boat", "Shore", "Waves", "Current", "Surf", "Surge"};
+// The ratings by value: Rating 0, 1, 2.
+constexpr std::array<const char*, 3> RatingNames = {"poor", "average", "good"};
+// The rating a word names, in any case; -1 for any other word.
+int ratingFromName(QStringView word);
+// The rating's word; empty for a value that is not a rating.
+QString ratingName(int rating);
 } // namespace field
 
 // One entry of a reference list. Picture is used by the location list only.
